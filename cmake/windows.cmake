@@ -1,0 +1,56 @@
+# Windows build with MinGW-w64: lorvane.exe and the tests that run under Wine.
+enable_language(RC)
+
+configure_file(${PROJECT_SOURCE_DIR}/res/version.h.in ${PROJECT_BINARY_DIR}/generated/lvn_version.h)
+
+# One folder for every executable, so the e2e tests find lorvane.exe beside them.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
+
+# Nothing but system DLLs at run time.
+set(LVN_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+add_library(lvn_win STATIC
+  ${LVN_CORE_SOURCES}
+  src/util/lead_byte_win.cpp
+  src/util/data_folder_win.cpp
+  src/util/file_io_win.cpp
+  src/util/version_win.cpp
+  src/settings/settings_file_win.cpp
+  src/settings/option_window_win.cpp
+  src/ui/application_win.cpp
+  src/ui/window_win.cpp
+  src/app/main_window_win.cpp
+  src/app/single_instance_win.cpp
+)
+lvn_target_options(lvn_win)
+target_include_directories(lvn_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_compile_definitions(lvn_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+target_link_libraries(lvn_win PUBLIC shell32 ole32 version comctl32 gdi32 user32 kernel32)
+
+add_executable(lorvane WIN32 src/app/main_win.cpp res/lorvane.rc)
+lvn_target_options(lorvane)
+target_include_directories(lorvane PRIVATE ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/res)
+target_link_libraries(lorvane PRIVATE lvn_win)
+target_link_options(lorvane PRIVATE ${LVN_STATIC_LINK})
+
+# GoogleTest from Debian's sources, cross-compiled.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB LVN_WIN32_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
+add_executable(win32_tests ${LVN_WIN32_TESTS})
+lvn_target_options(win32_tests)
+target_include_directories(win32_tests PRIVATE ${PROJECT_BINARY_DIR}/generated)
+target_link_libraries(win32_tests PRIVATE lvn_win gtest_main)
+target_link_options(win32_tests PRIVATE ${LVN_STATIC_LINK})
+
+file(GLOB LVN_E2E_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${LVN_E2E_TESTS})
+lvn_target_options(e2e_tests)
+target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)
+target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+target_link_libraries(e2e_tests PRIVATE gtest_main user32 kernel32)
+target_link_options(e2e_tests PRIVATE ${LVN_STATIC_LINK})
+add_dependencies(e2e_tests lorvane)

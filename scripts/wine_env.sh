@@ -1,0 +1,50 @@
+# Sourced by the run and test scripts: a private Wine prefix and, when needed, a private
+# X server. Only the prefix and server started here are ever stopped.
+#   LVN_BUILD  folder that holds the prefix (required)
+
+export WINEPREFIX="$LVN_BUILD/wineprefix"
+export WINEDEBUG=-all
+export WINEARCH=win64
+# Code page 932 for the program's ANSI texts.
+export LC_ALL=ja_JP.UTF-8
+# No Mono or Gecko installer prompts.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+LVN_XVFB_PID=""
+
+lvn_start_xvfb() {
+  local fd_file
+  fd_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
+  LVN_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$fd_file" ] && break
+    sleep 0.1
+  done
+  if [ ! -s "$fd_file" ]; then
+    echo "Xvfb did not start" >&2
+    rm -f "$fd_file"
+    return 1
+  fi
+  export DISPLAY=":$(head -n 1 "$fd_file")"
+  rm -f "$fd_file"
+}
+
+# A fresh prefix for this run.
+lvn_wine_init() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+}
+
+lvn_wine_stop() {
+  wineserver -k 2>/dev/null || true
+  if [ -n "$LVN_XVFB_PID" ]; then
+    kill "$LVN_XVFB_PID" 2>/dev/null || true
+    wait "$LVN_XVFB_PID" 2>/dev/null || true
+    LVN_XVFB_PID=""
+  fi
+}

@@ -1,0 +1,61 @@
+// Entry point: one copy per logon, then the two windows and the message loop.
+#include <windows.h>
+
+#include <memory>
+
+#include "app/main_window_win.h"
+#include "app/single_instance_win.h"
+#include "app/texts.h"
+#include "settings/option_window_win.h"
+#include "ui/application_win.h"
+
+namespace lvn {
+namespace {
+
+// The two process-wide windows; other code reaches the main window through frmMain.
+std::unique_ptr<TfrmMain> frmMain;
+std::unique_ptr<TfrmOption> frmOption;
+
+int RunApplication(HINSTANCE instance) {
+  ui::InitializeApplication(instance);
+  ui::SetApplicationTitle(texts::kAppTitle);
+  if (!TfrmMain::RegisterWindowClass() || !TfrmOption::RegisterWindowClass()) {
+    ui::ShowExceptionMessage("");
+    return 0;
+  }
+  frmMain = std::make_unique<TfrmMain>();
+  if (!frmMain->Create()) {
+    ui::ShowExceptionMessage("");
+    return 0;
+  }
+  frmOption = std::make_unique<TfrmOption>();
+  if (!frmOption->Create()) {
+    ui::ShowExceptionMessage("");
+    return 0;
+  }
+  frmMain->Show();
+  ui::RunMessageLoop();
+  return 0;
+}
+
+}  // namespace
+}  // namespace lvn
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Held until the process ends, so later starts in this logon are refused.
+  lvn::ScopedHandle mutex;
+  if (lvn::ClaimSingleInstance(lvn::kInstanceMutexName, &mutex) ==
+      lvn::InstanceClaim::kAlreadyRunning) {
+    ::MessageBoxA(nullptr, lvn::texts::kAlreadyRunning, lvn::texts::kAppTitle, MB_OK);
+    return 0;
+  }
+  int exit_code = 0;
+  try {
+    exit_code = lvn::RunApplication(instance);
+  } catch (...) {
+    lvn::ui::ShowCurrentException();
+  }
+  lvn::frmOption.reset();
+  lvn::frmMain.reset();
+  return exit_code;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "util/scoped_win.h"
+
+namespace lvn {
+
+inline constexpr char kInstanceMutexName[] = "Ombrix_LORVANE";
+
+enum class InstanceClaim {
+  kFirst,           // this process holds the mutex
+  kAlreadyRunning,  // another copy in this logon holds it
+  kUnguarded,       // the mutex could not be created; run without the guard
+};
+
+// Creates the named mutex. On kFirst, *mutex owns it for the life of the process.
+InstanceClaim ClaimSingleInstance(const char* name, ScopedHandle* mutex);
+
+}  // namespace lvn

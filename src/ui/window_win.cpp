@@ -1,0 +1,67 @@
+#include "ui/window_win.h"
+
+#include "ui/application_win.h"
+
+namespace lvn::ui {
+
+bool Window::RegisterWindowClass(const WindowClassArgs& args) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = args.style;
+  wc.lpfnWndProc = &Window::StaticWindowProc;
+  wc.hInstance = ApplicationInstance();
+  wc.hIcon = args.icon;
+  wc.hIconSm = args.small_icon;
+  wc.hCursor = args.cursor != nullptr ? args.cursor : ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = args.background;
+  wc.lpszClassName = args.name;
+  return ::RegisterClassExA(&wc) != 0;
+}
+
+Window::~Window() {
+  if (hwnd_ != nullptr) ::DestroyWindow(hwnd_);
+}
+
+bool Window::CreateHandle(const CreateWindowArgs& args) {
+  HWND hwnd = ::CreateWindowExA(args.ex_style, args.class_name, args.title, args.style, args.x,
+                                args.y, args.width, args.height, args.parent, args.menu,
+                                ApplicationInstance(), this);
+  return hwnd != nullptr;
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::DefWindowProcA(hwnd_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam,
+                                          LPARAM lparam) noexcept {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcA(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return ::DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+  try {
+    return self->OnMessage(message, wparam, lparam);
+  } catch (...) {
+    // No exception may cross into the system; show it as the framework would.
+    ShowCurrentException();
+    return ::DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+}
+
+SIZE WindowSizeForClient(int client_width, int client_height, DWORD style, DWORD ex_style,
+                         bool has_menu) {
+  RECT rect{0, 0, client_width, client_height};
+  ::AdjustWindowRectEx(&rect, style, has_menu ? TRUE : FALSE, ex_style);
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace lvn::ui
+

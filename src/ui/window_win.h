@@ -1,0 +1,59 @@
+// A top-level or child window owned by a C++ object: the object is attached at
+// WM_NCCREATE and messages reach the virtual OnMessage until WM_NCDESTROY.
+#pragma once
+
+#include <windows.h>
+
+namespace lvn::ui {
+
+struct WindowClassArgs {
+  const char* name = nullptr;
+  HICON icon = nullptr;
+  HICON small_icon = nullptr;
+  HCURSOR cursor = nullptr;  // the arrow when null
+  HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  UINT style = 0;
+};
+
+struct CreateWindowArgs {
+  const char* class_name = nullptr;
+  const char* title = "";
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD ex_style = 0;
+  int x = CW_USEDEFAULT;
+  int y = CW_USEDEFAULT;
+  int width = CW_USEDEFAULT;
+  int height = CW_USEDEFAULT;
+  HWND parent = nullptr;
+  HMENU menu = nullptr;
+};
+
+class Window {
+ public:
+  Window() = default;
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND Handle() const { return hwnd_; }
+
+  // Registers a class whose window procedure dispatches to Window objects.
+  static bool RegisterWindowClass(const WindowClassArgs& args);
+
+ protected:
+  bool CreateHandle(const CreateWindowArgs& args);
+  // Handles one message; the default passes it to DefWindowProc.
+  virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam,
+                                           LPARAM lparam) noexcept;
+
+  HWND hwnd_ = nullptr;
+};
+
+// Outer size of a window whose client area is client_width x client_height.
+SIZE WindowSizeForClient(int client_width, int client_height, DWORD style, DWORD ex_style,
+                         bool has_menu);
+
+}  // namespace lvn::ui

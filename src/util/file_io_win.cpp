@@ -1,0 +1,121 @@
+#include "util/file_io_win.h"
+
+#include <windows.h>
+
+#include "util/scoped_win.h"
+
+namespace lvn {
+
+namespace {
+
+// Scanners and indexers hold files open briefly; a replace refused for sharing is tried
+// again for about this long before giving up.
+constexpr int kReplaceAttempts = 6;
+constexpr DWORD kReplaceRetryMs = 10;
+
+bool IsTransientSharingError(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+         error == ERROR_LOCK_VIOLATION;
+}
+
+bool AbsolutePath(const char* path, std::string* absolute) {
+  const DWORD needed = ::GetFullPathNameA(path, 0, nullptr, nullptr);
+  if (needed == 0) return false;
+  std::string buffer(needed, '\0');
+  const DWORD length = ::GetFullPathNameA(path, needed, buffer.data(), nullptr);
+  if (length == 0 || length >= needed) return false;
+  buffer.resize(length);
+  *absolute = std::move(buffer);
+  return true;
+}
+
+bool WriteAll(HANDLE file, std::string_view content) {
+  while (!content.empty()) {
+    const DWORD chunk = content.size() > 0x40000000u ? 0x40000000u
+                                                    : static_cast<DWORD>(content.size());
+    DWORD written = 0;
+    if (!::WriteFile(file, content.data(), chunk, &written, nullptr) || written == 0) return false;
+    content.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ReplacementTempPath(const std::string& absolute_path) {
+  return absolute_path + ".tmp";
+}
+
+ReadResult ReadWholeFile(const char* path, std::string* content, std::size_t max_size) {
+  ScopedHandle file(::CreateFileA(path, GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::kMissing
+                                                                          : ReadResult::kFailed;
+  }
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
+      static_cast<unsigned long long>(size.QuadPart) > max_size) {
+    return ReadResult::kFailed;
+  }
+  std::string buffer;
+  buffer.resize(static_cast<std::size_t>(size.QuadPart));
+  std::size_t filled = 0;
+  // The file may grow or shrink while it is read; what was there at the end counts.
+  for (;;) {
+    if (filled == buffer.size()) {
+      if (buffer.size() >= max_size) break;
+      buffer.resize(buffer.size() + 4096 > max_size ? max_size : buffer.size() + 4096);
+    }
+    const std::size_t room = buffer.size() - filled;
+    const DWORD want = room > 0x40000000u ? 0x40000000u : static_cast<DWORD>(room);
+    DWORD got = 0;
+    if (!::ReadFile(file.Get(), buffer.data() + filled, want, &got, nullptr)) {
+      return ReadResult::kFailed;
+    }
+    if (got == 0) break;
+    filled += got;
+  }
+  buffer.resize(filled);
+  *content = std::move(buffer);
+  return ReadResult::kOk;
+}
+
+bool ReplaceFileContent(const char* path, std::string_view content) {
+  std::string target;
+  if (!AbsolutePath(path, &target)) return false;
+  // A read-only file is the user's way of saying "leave it"; Windows refuses the move over
+  // it, Wine does not, so refuse it here for both.
+  const DWORD attributes = ::GetFileAttributesA(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return false;
+  }
+  const std::string temp = ReplacementTempPath(target);
+  {
+    ScopedHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const bool written = WriteAll(file.Get(), content) && ::FlushFileBuffers(file.Get());
+    const bool closed = ::CloseHandle(file.Release()) != FALSE;
+    if (!written || !closed) {
+      ::DeleteFileA(temp.c_str());
+      return false;
+    }
+  }
+  // Not ReplaceFile: some implementations remove the target before renaming.
+  for (int attempt = 1;; ++attempt) {
+    if (::MoveFileExA(temp.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = ::GetLastError();
+    if (!IsTransientSharingError(error) || attempt == kReplaceAttempts) break;
+    ::Sleep(kReplaceRetryMs);
+  }
+  ::DeleteFileA(temp.c_str());
+  return false;
+}
+
+}  // namespace lvn

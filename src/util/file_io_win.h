@@ -1,0 +1,26 @@
+// Whole-file reading and crash-safe whole-file replacement.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lvn {
+
+enum class ReadResult { kOk, kMissing, kFailed };
+
+// Reads the whole file into *content. kMissing when neither the file nor its folder exists;
+// kFailed when it exists but cannot be read (or is larger than max_size). *content is
+// changed only on kOk.
+ReadResult ReadWholeFile(const char* path, std::string* content,
+                         std::size_t max_size = std::size_t{256} << 20);
+
+// Replaces the file's content in one step: writes a fixed temporary file beside it, flushes
+// it and moves it over the target, so a crash leaves the old file or the new one, never a
+// torn one. Returns false, with the old file as it was, when any step is refused.
+bool ReplaceFileContent(const char* path, std::string_view content);
+
+// The temporary name ReplaceFileContent uses beside path.
+std::string ReplacementTempPath(const std::string& absolute_path);
+
+}  // namespace lvn

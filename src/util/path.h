@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstddef>
+
+namespace lvn {
+
+// Length of path's folder part: up to and including its last "\" (0 when it has none).
+// Double-byte characters are stepped over whole, so a trail byte 0x5C is not a separator.
+std::size_t FolderPartLength(const char* path);
+
+}  // namespace lvn

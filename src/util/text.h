@@ -1,0 +1,44 @@
+// Bounded text operations on zero-terminated ANSI (Shift-JIS) byte strings.
+//
+// Every operation writes into a caller's buffer of capacity n bytes (terminating zero
+// included), cuts what does not fit instead of failing, and returns the destination.
+// Positions are 1-based; 0 means "not found".
+#pragma once
+
+#include <cstddef>
+
+namespace lvn {
+
+// True when b starts a double-byte character in the active ANSI code page.
+// Native builds use code page 932's ranges; the Windows build asks the system.
+bool IsLeadByte(unsigned char b);
+
+// Copies at most n - 1 bytes; n == 0 means no limit.
+char* CopyText(char* dest, const char* src, std::size_t n);
+// Appends so that the result is at most n - 2 bytes long (one less than CopyText allows).
+// A dest already n - 1 bytes long is left alone; one unterminated within n is cut to n - 1.
+char* AppendText(char* dest, const char* src, std::size_t n);
+// dest := s1 s2 s3 s4 s5, cut to n - 5 bytes. Null pieces count as empty.
+char* JoinTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
+                const char* s5, std::size_t n);
+// dest := dest s1 s2 s3 s4 s5, cut to n - 6 bytes (n - 5 when dest already held n - 1 or
+// was unterminated within n; then nothing is appended). Null pieces count as empty.
+char* AppendTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
+                  const char* s5, std::size_t n);
+// Bytes start .. start + count - 1 of src (1-based), count cut to n - 1.
+char* MidText(char* dest, const char* src, int start, int count, std::size_t n);
+// Position of the first occurrence of pattern in text, byte by byte; 1 for an empty pattern.
+int FindText(const char* text, const char* pattern);
+
+// URL splitting by the first three "/" separators ("/" after a lead byte does not count).
+char* UrlHost(char* dest, const char* url, std::size_t n);
+char* UrlSite(char* dest, const char* url, std::size_t n);
+// url without its first strlen(prefix) bytes, at most 300 bytes.
+char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n);
+
+// Text between the first start marker and the first end marker; empty when either is
+// missing or they are out of order.
+char* TextBetween(char* dest, const char* text, const char* start_marker,
+                  const char* end_marker, std::size_t n);
+
+}  // namespace lvn

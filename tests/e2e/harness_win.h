@@ -1,0 +1,65 @@
+// Drives lorvane.exe from outside, the way an assistive tool would: it starts the program,
+// finds its windows by class and reads and operates them through window messages.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lvn::e2e {
+
+// Generous: Wine on a loaded two-core machine is slow and uneven.
+inline constexpr DWORD kWaitMs = 30000;
+
+// lorvane.exe in the test executable's folder.
+std::string ProgramPath();
+
+// Polls until condition holds or timeout_ms passes; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms = kWaitMs);
+
+// One started copy of the program. A copy still running at destruction is terminated.
+class Program {
+ public:
+  Program() = default;
+  ~Program();
+  Program(Program&& other) noexcept;
+  Program& operator=(Program&& other) noexcept;
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  static bool Launch(Program* program, const std::string& exe = ProgramPath());
+
+  DWORD Id() const { return id_; }
+  bool IsRunning() const;
+  // True when the process ended within timeout_ms; *exit_code then holds its exit code.
+  bool WaitForExit(DWORD* exit_code, DWORD timeout_ms = kWaitMs);
+  void Terminate();
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// Top-level windows of the process with the given class, visible or not.
+std::vector<HWND> TopLevelWindows(DWORD process_id, const char* class_name);
+// Waits for a visible top-level window of the process with the given class.
+HWND WaitForWindow(DWORD process_id, const char* class_name, DWORD timeout_ms = kWaitMs);
+
+std::string WindowText(HWND hwnd);
+std::string ClassNameOf(HWND hwnd);
+std::vector<HWND> ChildWindows(HWND parent);
+
+struct MessageBoxView {
+  std::string caption;
+  std::string text;
+  bool has_icon = false;
+  std::vector<std::string> buttons;  // texts of the visible buttons
+};
+// Reads a standard message box (class "#32770").
+MessageBoxView ReadMessageBox(HWND box);
+// Presses the dialog's button with the given control id.
+bool PressButton(HWND dialog, int control_id);
+
+}  // namespace lvn::e2e

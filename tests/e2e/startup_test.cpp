@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "harness_win.h"
+
+namespace lvn::e2e {
+namespace {
+
+constexpr char kTitle[] = "Lorvaneグローバル";
+
+void ExpectFixedCentredMainWindow(HWND main) {
+  EXPECT_EQ(WindowText(main), kTitle);
+  RECT client{};
+  ASSERT_TRUE(::GetClientRect(main, &client));
+  EXPECT_EQ(client.right - client.left, 343);
+  EXPECT_EQ(client.bottom - client.top, 430);
+
+  const LONG style = ::GetWindowLongA(main, GWL_STYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+
+  RECT frame{};
+  ASSERT_TRUE(::GetWindowRect(main, &frame));
+  const int screen_width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screen_height = ::GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_NEAR(frame.left + (frame.right - frame.left) / 2, screen_width / 2, 1);
+  EXPECT_NEAR(frame.top + (frame.bottom - frame.top) / 2, screen_height / 2, 1);
+}
+
+// One running copy serves the window checks, the refused second start and the clean end.
+TEST(Startup, OneCopyPerLogon) {
+  Program first;
+  ASSERT_TRUE(Program::Launch(&first));
+  HWND main = WaitForWindow(first.Id(), "TfrmMain");
+  ASSERT_NE(main, nullptr);
+  ExpectFixedCentredMainWindow(main);
+
+  // The options window exists from the start but is never shown as such.
+  const std::vector<HWND> options = TopLevelWindows(first.Id(), "TfrmOption");
+  ASSERT_EQ(options.size(), 1u);
+  EXPECT_FALSE(::IsWindowVisible(options[0]));
+
+  Program second;
+  ASSERT_TRUE(Program::Launch(&second));
+  HWND box = WaitForWindow(second.Id(), "#32770");
+  ASSERT_NE(box, nullptr);
+  const MessageBoxView view = ReadMessageBox(box);
+  EXPECT_EQ(view.caption, kTitle);
+  EXPECT_EQ(view.text, "すでに起動しています。");
+  EXPECT_FALSE(view.has_icon);
+  EXPECT_EQ(view.buttons, std::vector<std::string>{"OK"});
+  EXPECT_TRUE(TopLevelWindows(second.Id(), "TfrmMain").empty());
+
+  ASSERT_TRUE(PressButton(box, IDOK));
+  DWORD exit_code = 99;
+  ASSERT_TRUE(second.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+
+  EXPECT_TRUE(first.IsRunning());
+  EXPECT_TRUE(::IsWindowVisible(main));
+
+  // Until the exit commands exist, closing the main window ends the program.
+  ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(first.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+
+  // The mutex went with the first copy: the next start runs normally.
+  Program third;
+  ASSERT_TRUE(Program::Launch(&third));
+  HWND again = WaitForWindow(third.Id(), "TfrmMain");
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(TopLevelWindows(third.Id(), "#32770").empty());
+  ASSERT_TRUE(::PostMessageA(again, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(third.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+}
+
+TEST(Startup, RunsUnguardedWhenAnotherKindOfObjectHoldsTheName) {
+  HANDLE squatter = ::CreateEventA(nullptr, TRUE, FALSE, "Ombrix_LORVANE");
+  ASSERT_NE(squatter, nullptr);
+  Program program;
+  ASSERT_TRUE(Program::Launch(&program));
+  HWND main = WaitForWindow(program.Id(), "TfrmMain");
+  EXPECT_NE(main, nullptr);
+  EXPECT_TRUE(TopLevelWindows(program.Id(), "#32770").empty());
+  if (main != nullptr) ::PostMessageA(main, WM_CLOSE, 0, 0);
+  DWORD exit_code = 99;
+  EXPECT_TRUE(program.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+  ::CloseHandle(squatter);
+}
+
+}  // namespace
+}  // namespace lvn::e2e

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/single_instance_win.h"
+#include "lvn_version.h"
+#include "test_paths.h"
+#include "util/data_folder_win.h"
+#include "util/text.h"
+#include "util/version_win.h"
+
+namespace lvn {
+namespace {
+
+TEST(CodePage, TheTestsRunUnderShiftJis) {
+  // Every text check below assumes code page 932, which the locale of the test run selects.
+  ASSERT_EQ(::GetACP(), 932u);
+  struct Case {
+    unsigned char byte;
+    bool lead;
+  };
+  for (const Case& c : {Case{0x80, false}, Case{0x81, true}, Case{0x9F, true}, Case{0xA0, false},
+                        Case{0xDF, false}, Case{0xE0, true}, Case{0xFC, true}, Case{0x2F, false}}) {
+    EXPECT_EQ(IsLeadByte(c.byte), c.lead) << static_cast<int>(c.byte);
+  }
+}
+
+TEST(FileVersionText, ReadsTheJapaneseStringTableOfTheProgram) {
+  const std::string exe = test::ExecutableFolder() + "lorvane.exe";
+  char version[100];
+  EXPECT_STREQ(FileVersionText(version, exe.c_str(), sizeof version), LVN_VERSION_TEXT);
+  char cut[4];
+  EXPECT_STREQ(FileVersionText(cut, exe.c_str(), sizeof cut), std::string(LVN_VERSION_TEXT, 3).c_str());
+
+  // The resource's texts come back in code page 932 exactly as the program spells them.
+  DWORD ignored = 0;
+  const DWORD size = ::GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> block(size);
+  ASSERT_TRUE(::GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
+  void* value = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(::VerQueryValueA(block.data(), "\\StringFileInfo\\041103a4\\ProductName", &value,
+                               &length));
+  EXPECT_STREQ(static_cast<const char*>(value), "Lorvaneグローバル");
+}
+
+TEST(FileVersionText, GivesZerosWithoutAVersionResource) {
+  test::TempFolder dir;
+  test::WriteFileBytes(dir.File("plain.txt"), "not a program");
+  const std::string self = test::ExecutableFolder() + "win32_tests.exe";
+  for (const std::string& path : {self, dir.File("plain.txt"), dir.File("missing.exe")}) {
+    char version[100] = "garbage";
+    EXPECT_STREQ(FileVersionText(version, path.c_str(), sizeof version), "0.0.0.0") << path;
+  }
+}
+
+TEST(DataFolderPath, IsTheLorvaneFolderBelowRoamingAppData) {
+  char app_data[MAX_PATH] = "";
+  ASSERT_EQ(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, app_data), S_OK);
+  char folder[300];
+  DataFolderPath(folder, sizeof folder);
+  EXPECT_EQ(std::string(folder), std::string(app_data) + "\\Lorvane\\");
+  EXPECT_NE(std::string(folder).find("\\AppData\\Roaming\\Lorvane\\"), std::string::npos);
+}
+
+TEST(DataFolderPath, FallsBackToTheExecutablesFolder) {
+  struct Case {
+    const char* app_data;
+    const char* exe;
+    std::size_t n;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"C:\\Users\\u\\AppData\\Roaming", "C:\\x\\lorvane.exe", 300,
+       "C:\\Users\\u\\AppData\\Roaming\\Lorvane\\"},
+      {nullptr, "C:\\Program Files\\Lorvane\\lorvane.exe", 300, "C:\\Program Files\\Lorvane\\"},
+      // The trail byte of a double-byte character can be 0x5C; it does not end the folder.
+      {nullptr, "C:\\tools\\\x83\x5C.exe", 300, "C:\\tools\\"},
+      {nullptr, "C:\\x\\lorvane.exe", 4, "C:\\"},
+  };
+  for (const Case& c : cases) {
+    char folder[300];
+    EXPECT_STREQ(ComposeDataFolder(folder, c.app_data, c.exe, c.n), c.expected) << c.exe;
+  }
+}
+
+TEST(SingleInstance, OnlyTheFirstClaimWinsUntilItIsReleased) {
+  const std::string name = "lvn_test_mutex_" + std::to_string(::GetCurrentProcessId());
+  ScopedHandle first;
+  ASSERT_EQ(ClaimSingleInstance(name.c_str(), &first), InstanceClaim::kFirst);
+  EXPECT_TRUE(first.IsValid());
+
+  ScopedHandle second;
+  EXPECT_EQ(ClaimSingleInstance(name.c_str(), &second), InstanceClaim::kAlreadyRunning);
+  EXPECT_FALSE(second.IsValid());
+
+  first.Reset();
+  ScopedHandle third;
+  EXPECT_EQ(ClaimSingleInstance(name.c_str(), &third), InstanceClaim::kFirst);
+}
+
+TEST(SingleInstance, ANameHeldByAnotherKindOfObjectRunsUnguarded) {
+  const std::string name = "lvn_test_event_" + std::to_string(::GetCurrentProcessId());
+  ScopedHandle event(::CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
+  ASSERT_TRUE(event.IsValid());
+  ScopedHandle mutex;
+  EXPECT_EQ(ClaimSingleInstance(name.c_str(), &mutex), InstanceClaim::kUnguarded);
+  EXPECT_FALSE(mutex.IsValid());
+}
+
+}  // namespace
+}  // namespace lvn
