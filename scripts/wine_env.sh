@@ -37,7 +37,21 @@ lvn_wine_init() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
+  # Without a window manager Wine draws the window frames itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
+}
+
+# Saves a picture of the screen, cut to the windows on it, once a window titled $1 shows.
+lvn_screenshot() {
+  local title=$1 out=$2 i
+  for i in $(seq 1 600); do
+    xwininfo -root -tree 2>/dev/null | grep -q "\"$title\"" && break
+    sleep 0.1
+  done
+  # Let the first paint land.
+  sleep 1
+  xwd -root -silent | convert xwd:- -trim +repage "$out"
 }
 
 lvn_wine_stop() {

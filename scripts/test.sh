@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the core's unit tests natively (ASan, UBSan), a short fuzz
+# run, and the Windows tests and end-to-end tests under Wine on a private X server.
+# Prints one line per suite and a closing summary; exits non-zero on any failure.
+#   LVN_FUZZ_SECONDS  seconds per fuzz target (default 20)
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+
+"$top/scripts/setup.sh" || { echo "setup failed"; exit 1; }
+
+jobs=$(nproc)
+results=()
+total_passed=0
+total_failed=0
+logs="$top/build/test-logs"
+mkdir -p "$logs"
+
+# Counts a GoogleTest run's results from its output (Wine prints CR LF).
+record_gtest() {
+  local suite=$1 log=$2 status=$3 passed failed
+  passed=$(tr -d '\r' <"$log" | grep -c '^\[       OK \] ')
+  failed=$(tr -d '\r' <"$log" | grep -c '^\[  FAILED  \] .* ms)$')
+  # A crash or a time-out is a failure even when no test said so.
+  if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
+  if [ "$passed" -eq 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
+  total_passed=$((total_passed + passed))
+  total_failed=$((total_failed + failed))
+  results+=("$suite: $passed passed, $failed failed")
+  if [ "$failed" -ne 0 ]; then
+    echo "---- $suite failed; its log: $log"
+    tr -d '\r' <"$log" | grep -E -A12 '^\[ RUN|Failure|ERROR|Sanitizer|runtime error' | tail -n 80
+  fi
+}
+
+record_step() {
+  local suite=$1 status=$2
+  if [ "$status" -eq 0 ]; then
+    total_passed=$((total_passed + 1)); results+=("$suite: 1 passed, 0 failed")
+  else
+    total_failed=$((total_failed + 1)); results+=("$suite: 0 passed, 1 failed")
+  fi
+}
+
+build() {
+  local name=$1; shift
+  echo "== building $name"
+  if ! { cmake "$@" >"$logs/$name-configure.log" 2>&1 &&
+         cmake --build "${@: -1}" -j "$jobs" >"$logs/$name-build.log" 2>&1; }; then
+    echo "---- $name build failed"
+    tail -n 40 "$logs/$name-configure.log" "$logs/$name-build.log" 2>/dev/null
+    return 1
+  fi
+}
+
+# 1. Core unit tests, natively.
+if build native -S . -G Ninja -DCMAKE_BUILD_TYPE=Debug -B build/native; then
+  echo "== unit tests"
+  timeout 600 build/native/unit_tests --gtest_color=no >"$logs/unit.log" 2>&1
+  record_gtest unit "$logs/unit.log" $?
+else
+  record_step "unit build" 1
+fi
+
+# 2. A short fuzz run of each parser; longer runs: scripts/fuzz.sh.
+if CC=clang CXX=clang++ build fuzz -S . -G Ninja -DLVN_FUZZ=ON -DCMAKE_BUILD_TYPE=Release -B build/fuzz; then
+  for target in build/fuzz/*_fuzz; do
+    name=$(basename "$target")
+    echo "== fuzzing $name"
+    corpus="build/fuzz/corpus-$name"
+    mkdir -p "$corpus"
+    "$target" "$corpus" "tests/fuzz/seeds/$name" -max_total_time="${LVN_FUZZ_SECONDS:-20}" \
+      -rss_limit_mb=2048 -artifact_prefix=build/fuzz/ >"$logs/$name.log" 2>&1
+    status=$?
+    record_step "$name" $status
+    [ $status -ne 0 ] && tail -n 30 "$logs/$name.log"
+  done
+else
+  record_step "fuzz build" 1
+fi
+
+# 3. Windows tests under Wine, in a fresh prefix, on a private X server.
+if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+     -DCMAKE_BUILD_TYPE=Release -B build/win; then
+  export LVN_BUILD="$top/build/win"
+  # shellcheck source=wine_env.sh
+  source "$top/scripts/wine_env.sh"
+  trap lvn_wine_stop EXIT
+  echo "== preparing Wine"
+  if lvn_start_xvfb && lvn_wine_init; then
+    for suite in win32_tests e2e_tests; do
+      echo "== $suite"
+      timeout 900 wine "build/win/bin/$suite.exe" --gtest_color=no >"$logs/$suite.log" 2>&1
+      record_gtest "${suite%_tests}" "$logs/$suite.log" $?
+    done
+  else
+    record_step "wine setup" 1
+  fi
+  lvn_wine_stop
+else
+  record_step "windows build" 1
+fi
+
+echo
+printf '%s\n' "${results[@]}"
+echo "Summary: $total_passed passed, $total_failed failed"
+[ "$total_failed" -eq 0 ]
