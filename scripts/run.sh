@@ -25,6 +25,6 @@ fi
 trap lvn_wine_stop EXIT
 lvn_start_xvfb
 wine build/win/bin/lorvane.exe &
-shot="$top/build/screenshot.png"
+shot="${LVN_SCREENSHOT:-$top/build/screenshot.png}"
 lvn_screenshot "Lorvaneグローバル" "$shot"
 echo "No display: lorvane.exe ran on a private X server; screenshot saved to $shot"

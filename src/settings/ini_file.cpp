@@ -1,0 +1,193 @@
+#include "settings/ini_file.h"
+
+#include <utility>
+
+#include "util/text.h"
+
+namespace lvn {
+namespace {
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// Trimmed as the loader would, so memory matches its own reloaded serialization; a line
+// break or NUL left inside would split or end the line on the next load.
+std::string CleanText(std::string_view s) {
+  std::string out(Trim(s));
+  for (char& c : out) {
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  }
+  return out;
+}
+
+char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Case-insensitive for ASCII letters only; a double-byte character must match exactly,
+// because its trail byte may fall in the letter range.
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
+      if (a[i] != b[i]) return false;
+      if (++i < a.size() && a[i] != b[i]) return false;
+      continue;
+    }
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  }
+  return true;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+int32_t ParseInteger(std::string_view s, int32_t def) {
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    s.remove_prefix(2);
+    if (s.size() > 8) return def;
+    uint32_t bits = 0;
+    for (char c : s) {
+      const int d = HexDigit(c);
+      if (d < 0) return def;
+      bits = bits * 16u + static_cast<uint32_t>(d);
+    }
+    return static_cast<int32_t>(bits);
+  }
+
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  if (s.empty()) return def;
+  constexpr int64_t kLimit = int64_t{INT32_MAX} + 1;  // magnitude of INT32_MIN
+  int64_t magnitude = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return def;
+    magnitude = magnitude * 10 + (c - '0');
+    if (magnitude > kLimit) return def;
+  }
+  if (negative) return static_cast<int32_t>(-magnitude);
+  if (magnitude > INT32_MAX) return def;
+  return static_cast<int32_t>(magnitude);
+}
+
+}  // namespace
+
+void IniFile::Load(std::string_view content) {
+  sections_.clear();
+  std::size_t pos = 0;
+  while (pos < content.size()) {
+    std::size_t end = content.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = content.size();
+    const std::string_view line = Trim(content.substr(pos, end - pos));
+    pos = end + 1;  // CR LF leaves an empty line between, skipped like any blank line
+
+    if (line.empty() || line.front() == ';') continue;
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      sections_.push_back({std::string(Trim(line.substr(1, line.size() - 2))), {}});
+      continue;
+    }
+    if (sections_.empty()) continue;
+
+    Entry entry;
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) {
+      entry.value = line;
+    } else {
+      entry.has_key = true;
+      entry.key = Trim(line.substr(0, eq));
+      entry.value = Trim(line.substr(eq + 1));
+    }
+    sections_.back().entries.push_back(std::move(entry));
+  }
+}
+
+std::string IniFile::Serialize() const {
+  std::string out;
+  for (const Section& section : sections_) {
+    out += '[';
+    out += section.name;
+    out += "]\r\n";
+    for (const Entry& entry : section.entries) {
+      if (entry.has_key) {
+        out += entry.key;
+        out += '=';
+      }
+      out += entry.value;
+      out += "\r\n";
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::size_t IniFile::SectionIndex(std::string_view name) const {
+  std::size_t i = 0;
+  while (i < sections_.size() && !SameName(sections_[i].name, name)) ++i;
+  return i;
+}
+
+std::size_t IniFile::EntryIndex(std::size_t s, std::string_view key) const {
+  const std::vector<Entry>& entries = sections_[s].entries;
+  std::size_t i = 0;
+  while (i < entries.size() && !(entries[i].has_key && SameName(entries[i].key, key))) ++i;
+  return i;
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
+  const std::size_t s = SectionIndex(section);
+  if (s == sections_.size()) return std::string(def);
+  const std::size_t e = EntryIndex(s, key);
+  if (e == sections_[s].entries.size()) return std::string(def);
+  return sections_[s].entries[e].value;
+}
+
+int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
+                             int32_t def) const {
+  const std::size_t s = SectionIndex(section);
+  if (s == sections_.size()) return def;
+  const std::size_t e = EntryIndex(s, key);
+  if (e == sections_[s].entries.size()) return def;
+  return ParseInteger(sections_[s].entries[e].value, def);
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+  return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key,
+                          std::string_view value) {
+  std::string name = CleanText(section);
+  std::string clean_key = CleanText(key);
+  std::string clean_value = CleanText(value);
+
+  std::size_t s = SectionIndex(name);
+  if (s == sections_.size()) sections_.push_back({std::move(name), {}});
+  std::vector<Entry>& entries = sections_[s].entries;
+  const std::size_t e = EntryIndex(s, clean_key);
+  if (e < entries.size()) {
+    entries[e].value = std::move(clean_value);
+  } else {
+    entries.push_back({true, std::move(clean_key), std::move(clean_value)});
+  }
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+}  // namespace lvn

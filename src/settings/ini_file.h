@@ -1,0 +1,53 @@
+// The settings file held in memory: sections of "key=value" lines, Shift-JIS text.
+//
+// Loading never fails; whatever cannot be understood is skipped or kept as a keyless
+// line. Section names and keys match without regard to ASCII letter case.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lvn {
+
+class IniFile {
+ public:
+  // Replaces everything in memory with the parsed content.
+  void Load(std::string_view content);
+  // The whole file, CR LF line ends, an empty line after each section.
+  std::string Serialize() const;
+
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view def) const;
+  // Decimal, or "0x" hexadecimal taken as a 32-bit pattern; def for anything else.
+  int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const;
+  bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+
+  // Line breaks and NUL bytes in section, key and value become spaces, and the ends are
+  // trimmed as the loader would, so memory always equals its own reloaded serialization.
+  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+  void WriteInteger(std::string_view section, std::string_view key, int32_t value);
+  void WriteBool(std::string_view section, std::string_view key, bool value);
+
+ private:
+  struct Entry {
+    bool has_key = false;
+    std::string key;
+    std::string value;  // the whole line when there is no key
+  };
+  struct Section {
+    std::string name;
+    std::vector<Entry> entries;
+  };
+
+  // Index of the first section of that name, or sections_.size().
+  std::size_t SectionIndex(std::string_view name) const;
+  // Index of the first keyed entry of that key in sections_[s], or its entries' size.
+  std::size_t EntryIndex(std::size_t s, std::string_view key) const;
+
+  std::vector<Section> sections_;
+};
+
+}  // namespace lvn

@@ -1,0 +1,52 @@
+#include "settings/settings.h"
+
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "util/text.h"
+
+namespace lvn {
+namespace {
+
+template <std::size_t N>
+void ReadText(const IniFile& ini, const char* key, const char* def, char (&dest)[N]) {
+  const std::string value = ini.ReadString(kSettingsSection, key, def);
+  CopyText(dest, value.c_str(), N);
+}
+
+// Stops at the buffer's end even if a caller left it unterminated.
+template <std::size_t N>
+std::string_view TextOf(const char (&src)[N]) {
+  const auto* end = static_cast<const char*>(std::memchr(src, '\0', N));
+  return std::string_view(src, end ? static_cast<std::size_t>(end - src) : N);
+}
+
+}  // namespace
+
+SettingsValues ReadSettings(const IniFile& ini) {
+  SettingsValues v{};
+  v.CheckInterval = ini.ReadInteger(kSettingsSection, kKeyInterval, kDefaultCheckInterval);
+  if (v.CheckInterval < kMinCheckInterval) v.CheckInterval = kMinCheckInterval;
+  ReadText(ini, kKeyLookupUrl, kDefaultLookupUrl, v.LookupUrl);
+  ReadText(ini, kKeyLastIp, "", v.LastIp);
+  ReadText(ini, kKeyLastChange, "", v.LastChange);
+  v.LastRecordKey = ini.ReadInteger(kSettingsSection, kKeyPrimaryKey, -1);
+  v.ViewCheckStart = ini.ReadBool(kSettingsSection, kKeyViewCheckStart, true);
+  v.ViewConnectError = ini.ReadBool(kSettingsSection, kKeyViewConnectError, true);
+  v.ViewOff = ini.ReadBool(kSettingsSection, kKeyViewOff, true);
+  return v;
+}
+
+void WriteSettings(IniFile& ini, const SettingsValues& v) {
+  ini.WriteInteger(kSettingsSection, kKeyInterval, v.CheckInterval);
+  ini.WriteString(kSettingsSection, kKeyLookupUrl, TextOf(v.LookupUrl));
+  ini.WriteString(kSettingsSection, kKeyLastIp, TextOf(v.LastIp));
+  ini.WriteString(kSettingsSection, kKeyLastChange, TextOf(v.LastChange));
+  ini.WriteInteger(kSettingsSection, kKeyPrimaryKey, v.LastRecordKey);
+  ini.WriteBool(kSettingsSection, kKeyViewCheckStart, v.ViewCheckStart);
+  ini.WriteBool(kSettingsSection, kKeyViewConnectError, v.ViewConnectError);
+  ini.WriteBool(kSettingsSection, kKeyViewOff, v.ViewOff);
+}
+
+}  // namespace lvn

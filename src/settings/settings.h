@@ -1,0 +1,43 @@
+// The program's settings: eight keys in the [Value] section of the settings file.
+#pragma once
+
+#include <cstdint>
+
+#include "settings/ini_file.h"
+
+namespace lvn {
+
+inline constexpr char kSettingsSection[] = "Value";
+inline constexpr char kDefaultLookupUrl[] = "https://www.ombrix.example/lvn.php";
+
+// Key names as they appear in existing files; "LastCnange" is misspelt there and must stay so.
+inline constexpr char kKeyInterval[] = "Interval";
+inline constexpr char kKeyLookupUrl[] = "IpUrl";
+inline constexpr char kKeyLastIp[] = "IpHoz";
+inline constexpr char kKeyLastChange[] = "LastCnange";
+inline constexpr char kKeyPrimaryKey[] = "PrimaryKey";
+inline constexpr char kKeyViewCheckStart[] = "ViewCheckStart";
+inline constexpr char kKeyViewConnectError[] = "ViewConnectError";
+inline constexpr char kKeyViewOff[] = "ViewOff";
+
+inline constexpr int32_t kDefaultCheckInterval = 60000;
+// Checking more often than this would hammer the lookup server.
+inline constexpr int32_t kMinCheckInterval = 15000;
+
+struct SettingsValues {
+  int32_t CheckInterval;  // milliseconds
+  char LookupUrl[300];
+  char LastIp[50];
+  char LastChange[100];
+  int32_t LastRecordKey;
+  bool ViewCheckStart;
+  bool ViewConnectError;
+  bool ViewOff;
+};
+
+// All eight keys, defaults for missing or unreadable ones, texts cut to their buffers.
+SettingsValues ReadSettings(const IniFile& ini);
+// Writes all eight keys; new keys are appended in the order of the struct.
+void WriteSettings(IniFile& ini, const SettingsValues& v);
+
+}  // namespace lvn

@@ -1,0 +1,161 @@
+#include "util/text.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace lvn {
+namespace {
+
+// Length of s, looking at no more than max bytes: buffers handed to us are not always
+// terminated within their capacity.
+std::size_t BoundedLength(const char* s, std::size_t max) {
+  std::size_t len = 0;
+  while (len < max && s[len] != '\0') ++len;
+  return len;
+}
+
+std::size_t ClampToSize(std::uint64_t v) {
+  return v > SIZE_MAX ? SIZE_MAX : static_cast<std::size_t>(v);
+}
+
+int ClampToInt(std::uint64_t v) {
+  return v > static_cast<std::uint64_t>(INT_MAX) ? INT_MAX : static_cast<int>(v);
+}
+
+// Writes len bytes from src plus the terminator; src may lie anywhere inside dest.
+char* PutText(char* dest, const char* src, std::size_t len) {
+  std::memmove(dest, src, len);
+  dest[len] = '\0';
+  return dest;
+}
+
+char* Clear(char* dest, std::size_t n) {
+  if (n > 0) dest[0] = '\0';
+  return dest;
+}
+
+// The pieces may point into dest, so they are gathered before dest is touched.
+std::string Gather(const char* const (&pieces)[5], std::size_t limit) {
+  std::string out;
+  for (const char* piece : pieces) {
+    if (piece == nullptr) continue;
+    out.append(piece, BoundedLength(piece, limit - out.size()));
+  }
+  return out;
+}
+
+// Byte offsets of the first three "/" separators; a "/" whose preceding byte is a lead
+// byte is the trail byte of a double-byte character. False when there are fewer.
+bool FindSeparators(const char* url, std::size_t (&pos)[3]) {
+  std::size_t found = 0;
+  for (std::size_t i = 0; url[i] != '\0' && found < 3; ++i) {
+    if (url[i] == '/' && (i == 0 || !IsLeadByte(static_cast<unsigned char>(url[i - 1])))) {
+      pos[found++] = i;
+    }
+  }
+  return found == 3;
+}
+
+}  // namespace
+
+char* CopyText(char* dest, const char* src, std::size_t n) {
+  if (n == 0) return PutText(dest, src, std::strlen(src));
+  return PutText(dest, src, BoundedLength(src, n - 1));
+}
+
+char* AppendText(char* dest, const char* src, std::size_t n) {
+  if (n == 0) return dest;
+  const std::size_t len = BoundedLength(dest, n);
+  if (len == n) {
+    dest[n - 1] = '\0';
+    return dest;
+  }
+  if (len == n - 1) return dest;
+  // Measured before writing, so src may be dest itself.
+  const std::size_t add = BoundedLength(src, n - 2 - len);
+  PutText(dest + len, src, add);
+  return dest;
+}
+
+char* JoinTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
+                const char* s5, std::size_t n) {
+  if (n < 6) return Clear(dest, n);
+  const std::string joined = Gather({s1, s2, s3, s4, s5}, n - 5);
+  return PutText(dest, joined.data(), joined.size());
+}
+
+char* AppendTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
+                  const char* s5, std::size_t n) {
+  if (n < 6) return Clear(dest, n);
+  const std::size_t len = BoundedLength(dest, n);
+  if (len >= n - 1) {
+    dest[n - 5] = '\0';
+    return dest;
+  }
+  const std::size_t limit = n - 6;
+  if (len >= limit) {
+    dest[limit] = '\0';
+    return dest;
+  }
+  const std::string tail = Gather({s1, s2, s3, s4, s5}, limit - len);
+  PutText(dest + len, tail.data(), tail.size());
+  return dest;
+}
+
+char* MidText(char* dest, const char* src, int start, int count, std::size_t n) {
+  if (n == 0) return dest;
+  if (count > 0 && static_cast<std::size_t>(count) > n - 1) {
+    count = static_cast<int>(n - 1);
+  }
+  if (start < 1 || count <= 0) return Clear(dest, n);
+  const std::size_t from = static_cast<std::size_t>(start) - 1;
+  // Only the bytes up to the end of the range matter; src may be much longer.
+  const std::size_t end = BoundedLength(
+      src, ClampToSize(static_cast<std::uint64_t>(from) + static_cast<std::uint64_t>(count)));
+  if (end <= from) return Clear(dest, n);
+  return PutText(dest, src + from, end - from);
+}
+
+int FindText(const char* text, const char* pattern) {
+  if (pattern[0] == '\0') return 1;
+  const char* hit = std::strstr(text, pattern);
+  if (hit == nullptr) return 0;
+  return ClampToInt(static_cast<std::uint64_t>(hit - text) + 1);
+}
+
+char* UrlHost(char* dest, const char* url, std::size_t n) {
+  if (n == 0) return dest;
+  std::size_t sep[3];
+  if (!FindSeparators(url, sep)) return Clear(dest, n);
+  const std::size_t len = sep[2] - sep[1] - 1;
+  return PutText(dest, url + sep[1] + 1, len < n - 1 ? len : n - 1);
+}
+
+char* UrlSite(char* dest, const char* url, std::size_t n) {
+  if (n == 0) return dest;
+  std::size_t sep[3];
+  if (!FindSeparators(url, sep)) return Clear(dest, n);
+  const std::size_t len = sep[2] + 1;
+  return PutText(dest, url, len < n - 1 ? len : n - 1);
+}
+
+char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n) {
+  const int start = ClampToInt(static_cast<std::uint64_t>(std::strlen(prefix)) + 1);
+  return MidText(dest, url, start, 300, n);
+}
+
+char* TextBetween(char* dest, const char* text, const char* start_marker,
+                  const char* end_marker, std::size_t n) {
+  const int s = FindText(text, start_marker);
+  const int e = FindText(text, end_marker);
+  if (s == 0 || e == 0) return Clear(dest, n);
+  const std::int64_t after = static_cast<std::int64_t>(s) +
+                             static_cast<std::int64_t>(std::strlen(start_marker));
+  if (after >= e) return Clear(dest, n);
+  // after < e <= INT_MAX, so both fit in int.
+  return MidText(dest, text, static_cast<int>(after), static_cast<int>(e - after), n);
+}
+
+}  // namespace lvn

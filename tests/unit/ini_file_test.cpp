@@ -1,0 +1,136 @@
+#include "settings/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "settings/settings.h"
+
+namespace lvn {
+namespace {
+
+using namespace std::string_literals;
+
+IniFile Loaded(std::string_view content) {
+  IniFile ini;
+  ini.Load(content);
+  return ini;
+}
+
+TEST(IniFileTest, LoadKeepsOnlyWhatItUnderstands) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"[a]\nk=v\rx=y\r\nz", "[a]\r\nk=v\r\nx=y\r\nz\r\n\r\n"},
+      {"top=1\r\n[a]\r\n; note\r\n\r\n \t k = v = w \t", "[a]\r\nk=v = w\r\n\r\n"},
+      {"[ b ]\r\n[B]\r\nk=2\r\n", "[b]\r\n\r\n[B]\r\nk=2\r\n\r\n"},
+      {"[]\r\n=\r\n[\r\nx]\r\n", "[]\r\n=\r\n[\r\nx]\r\n\r\n"},
+      {"[a]\0\r\n\x01k=v\0"s, "[a]\r\nk=v\r\n\r\n"},
+      {"k=v\r\nloose\r\n", ""},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(Loaded(in).Serialize(), out) << in;
+}
+
+TEST(IniFileTest, ReadIntegerAcceptsOnlyWholeNumbers) {
+  const std::pair<const char*, int32_t> cases[] = {
+      {"123", 123}, {"-45", -45}, {"+8", 8}, {"000000000000000000001", 1},
+      {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"2147483648", 7},
+      {"-2147483649", 7}, {"99999999999999999999", 7}, {"0xEA60", 60000},
+      {"0XffFFffFF", -1}, {"0x100000000", 7}, {"0x", 7}, {"0x-1", 7}, {"12abc", 7},
+      {"", 7}, {"+", 7}, {"--1", 7}, {"1 2", 7},
+  };
+  for (const auto& [text, want] : cases) {
+    EXPECT_EQ(Loaded("[s]\nk="s + text).ReadInteger("s", "k", 7), want) << text;
+  }
+}
+
+TEST(IniFileTest, LookupRules) {
+  const IniFile ini = Loaded("[Sec]\nloose\nKey=first\nkey=second\n[sEC]\nonly=later\n"
+                             "[\x83X]\n\x83X=dbcs\n");
+  const char* const cases[][3] = {
+      {"SEC", "KEY", "first"},  // ASCII folds, the first duplicate wins
+      {"sec", "only", "def"},   // only the first section of a name counts
+      {"Sec", "loose", "def"},  // keyless lines are not keys
+      {"Sec", "", "def"},
+      {"\x83X", "\x83X", "dbcs"},  // a trail byte in the letter range is never folded
+      {"\x83x", "\x83X", "def"},
+      {"\x83X", "\x83x", "def"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ini.ReadString(c[0], c[1], "def"), c[2]) << c[1];
+}
+
+TEST(IniFileTest, WriteReplacesFirstMatchInPlaceAndAppendsNewKeys) {
+  IniFile ini = Loaded("[Gone]\n");
+  ini.Load("[Sec]\nKey=1\nx\nkey=2\n[sec]\nKey=3\n");
+  ini.WriteString("SEC", "KEY", "new");
+  ini.WriteInteger("sec", "Added", -5);
+  ini.WriteBool("Other", "flag", true);
+  EXPECT_EQ(ini.Serialize(),
+            "[Sec]\r\nKey=new\r\nx\r\nkey=2\r\nAdded=-5\r\n\r\n[sec]\r\nKey=3\r\n\r\n"
+            "[Other]\r\nflag=1\r\n\r\n");
+}
+
+TEST(IniFileTest, WrittenTextCannotBreakTheFileStructure) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"abc\r\n[Evil]\r\nx=1", "abc  [Evil]  x=1"},
+      {"a\0b\rc\nd"s, "a b c d"},
+      {"\r\n[Evil]\r\n", "[Evil]"},
+      {" \t padded \t ", "padded"},
+  };
+  for (const auto& [value, read_back] : cases) {
+    IniFile ini;
+    ini.WriteString("Value", "IpHoz", value);
+    const std::string text = ini.Serialize();
+    const IniFile reloaded = Loaded(text);
+    EXPECT_EQ(reloaded.Serialize(), text);
+    EXPECT_EQ(ini.ReadString("Value", "IpHoz", ""), read_back);
+    EXPECT_EQ(reloaded.ReadString("Value", "IpHoz", ""), read_back);
+    EXPECT_EQ(reloaded.ReadString("Evil", "x", "none"), "none");
+  }
+}
+
+TEST(SettingsTest, IntervalHasALowerBoundOnly) {
+  const std::pair<const char*, int32_t> cases[] = {
+      {"0", 15000}, {"-1", 15000}, {"14999", 15000}, {"30000", 30000},
+      {"2000000000", 2000000000}, {"0xEA60", 60000}, {"4294967296", 60000}, {"fast", 60000},
+  };
+  for (const auto& [text, want] : cases) {
+    EXPECT_EQ(ReadSettings(Loaded("[Value]\nInterval="s + text)).CheckInterval, want) << text;
+  }
+}
+
+TEST(SettingsTest, FileCaseIsKeptAndTextsAreCut) {
+  IniFile ini = Loaded("[vALUE]\ninterval=30000\nviewoff=2\nViewCheckStart=0\nIpHoz=" +
+                       std::string(60, '1') + "\nIpUrl=" + std::string(400, 'u'));
+  const SettingsValues v = ReadSettings(ini);
+  EXPECT_EQ(v.CheckInterval, 30000);
+  EXPECT_TRUE(v.ViewOff);
+  EXPECT_FALSE(v.ViewCheckStart);
+  EXPECT_EQ(std::string(v.LastIp), std::string(49, '1'));
+  EXPECT_EQ(std::string(v.LookupUrl), std::string(299, 'u'));
+  EXPECT_STREQ(v.LastChange, "");
+  EXPECT_EQ(v.LastRecordKey, -1);
+  WriteSettings(ini, v);
+  EXPECT_EQ(ini.Serialize().rfind("[vALUE]\r\ninterval=30000\r\nviewoff=1\r\nViewCheckStart=0\r\n"
+                                  "IpHoz=1111111111",
+                                  0),
+            0u);
+}
+
+TEST(SettingsTest, FirstRunThenAddressChangeThenExit) {
+  IniFile ini;
+  ini.WriteInteger(kSettingsSection, kKeyPrimaryKey, 0);
+  EXPECT_EQ(ini.Serialize(), "[Value]\r\nPrimaryKey=0\r\n\r\n");
+  ini.WriteString(kSettingsSection, kKeyLastIp, "192.0.2.7");
+  ini.WriteString(kSettingsSection, kKeyLastChange, "2024/05/01 12:00");
+  SettingsValues v = ReadSettings(ini);
+  v.ViewOff = false;
+  WriteSettings(ini, v);
+  EXPECT_EQ(ini.Serialize(),
+            "[Value]\r\nPrimaryKey=0\r\nIpHoz=192.0.2.7\r\nLastCnange=2024/05/01 12:00\r\n"
+            "Interval=60000\r\nIpUrl=https://www.ombrix.example/lvn.php\r\n"
+            "ViewCheckStart=1\r\nViewConnectError=1\r\nViewOff=0\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace lvn
