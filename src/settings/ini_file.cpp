@@ -143,22 +143,24 @@ std::size_t IniFile::EntryIndex(std::size_t s, std::string_view key) const {
   return i;
 }
 
+const std::string* IniFile::FindValue(std::string_view section, std::string_view key) const {
+  const std::size_t s = SectionIndex(section);
+  if (s == sections_.size()) return nullptr;
+  const std::size_t e = EntryIndex(s, key);
+  if (e == sections_[s].entries.size()) return nullptr;
+  return &sections_[s].entries[e].value;
+}
+
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
-  const std::size_t s = SectionIndex(section);
-  if (s == sections_.size()) return std::string(def);
-  const std::size_t e = EntryIndex(s, key);
-  if (e == sections_[s].entries.size()) return std::string(def);
-  return sections_[s].entries[e].value;
+  const std::string* value = FindValue(section, key);
+  return value != nullptr ? *value : std::string(def);
 }
 
 int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
                              int32_t def) const {
-  const std::size_t s = SectionIndex(section);
-  if (s == sections_.size()) return def;
-  const std::size_t e = EntryIndex(s, key);
-  if (e == sections_[s].entries.size()) return def;
-  return ParseInteger(sections_[s].entries[e].value, def);
+  const std::string* value = FindValue(section, key);
+  return value != nullptr ? ParseInteger(*value, def) : def;
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {

@@ -46,6 +46,8 @@ class IniFile {
   std::size_t SectionIndex(std::string_view name) const;
   // Index of the first keyed entry of that key in sections_[s], or its entries' size.
   std::size_t EntryIndex(std::size_t s, std::string_view key) const;
+  // The value of the first such key, or null.
+  const std::string* FindValue(std::string_view section, std::string_view key) const;
 
   std::vector<Section> sections_;
 };
