@@ -26,16 +26,14 @@ bool TfrmMain::RegisterWindowClass() {
 }
 
 bool TfrmMain::Create() {
-  const SIZE size = ui::WindowSizeForClient(kClientWidth, kClientHeight, kStyle, 0, false);
-  ui::CreateWindowArgs args;
+  ui::FrameArgs args;
   args.class_name = kClassName;
   args.title = texts::kAppTitle;
   args.style = kStyle;
-  args.width = size.cx;
-  args.height = size.cy;
-  args.x = (::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
-  args.y = (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
-  return CreateHandle(args);
+  args.client_width = kClientWidth;
+  args.client_height = kClientHeight;
+  args.centred = true;
+  return CreateFrame(args);
 }
 
 void TfrmMain::Show() {

@@ -17,16 +17,15 @@ bool TfrmOption::RegisterWindowClass() {
 }
 
 bool TfrmOption::Create() {
-  const SIZE size = ui::WindowSizeForClient(kClientWidth, kClientHeight, kStyle, 0, false);
-  ui::CreateWindowArgs args;
+  ui::FrameArgs args;
   args.class_name = kClassName;
   args.title = texts::kOptionCaption;
   args.style = kStyle;
+  args.client_width = kClientWidth;
+  args.client_height = kClientHeight;
   args.x = kLeft;
   args.y = kTop;
-  args.width = size.cx;
-  args.height = size.cy;
-  return CreateHandle(args);
+  return CreateFrame(args);
 }
 
 }  // namespace lvn

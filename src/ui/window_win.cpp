@@ -56,12 +56,18 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam
   }
 }
 
-SIZE WindowSizeForClient(int client_width, int client_height, DWORD style, DWORD ex_style,
-                         bool has_menu) {
-  RECT rect{0, 0, client_width, client_height};
-  ::AdjustWindowRectEx(&rect, style, has_menu ? TRUE : FALSE, ex_style);
-  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+bool Window::CreateFrame(const FrameArgs& args) {
+  RECT outer{0, 0, args.client_width, args.client_height};
+  ::AdjustWindowRectEx(&outer, args.style, FALSE, 0);
+  CreateWindowArgs create;
+  create.class_name = args.class_name;
+  create.title = args.title;
+  create.style = args.style;
+  create.width = outer.right - outer.left;
+  create.height = outer.bottom - outer.top;
+  create.x = args.centred ? (::GetSystemMetrics(SM_CXSCREEN) - create.width) / 2 : args.x;
+  create.y = args.centred ? (::GetSystemMetrics(SM_CYSCREEN) - create.height) / 2 : args.y;
+  return CreateHandle(create);
 }
 
 }  // namespace lvn::ui
-

@@ -28,6 +28,18 @@ struct CreateWindowArgs {
   HMENU menu = nullptr;
 };
 
+// A top-level window sized by its client area, placed at x, y or centred on the screen.
+struct FrameArgs {
+  const char* class_name = nullptr;
+  const char* title = "";
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  int client_width = 0;
+  int client_height = 0;
+  bool centred = false;
+  int x = 0;
+  int y = 0;
+};
+
 class Window {
  public:
   Window() = default;
@@ -42,6 +54,7 @@ class Window {
 
  protected:
   bool CreateHandle(const CreateWindowArgs& args);
+  bool CreateFrame(const FrameArgs& args);
   // Handles one message; the default passes it to DefWindowProc.
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -51,9 +64,5 @@ class Window {
 
   HWND hwnd_ = nullptr;
 };
-
-// Outer size of a window whose client area is client_width x client_height.
-SIZE WindowSizeForClient(int client_width, int client_height, DWORD style, DWORD ex_style,
-                         bool has_menu);
 
 }  // namespace lvn::ui
