@@ -65,9 +65,10 @@ fi
 # 2. A short fuzz run of each parser; longer runs: scripts/fuzz.sh.
 if CC=clang CXX=clang++ build fuzz -S . -G Ninja -DLVN_FUZZ=ON -DCMAKE_BUILD_TYPE=Release -B build/fuzz; then
   for target in build/fuzz/*_fuzz; do
+  [ -f "$target" ] && [ -x "$target" ] || continue
     name=$(basename "$target")
     echo "== fuzzing $name"
-    corpus="build/fuzz/corpus-$name"
+    corpus="build/fuzz-corpus/$name"
     mkdir -p "$corpus"
     "$target" "$corpus" "tests/fuzz/seeds/$name" -max_total_time="${LVN_FUZZ_SECONDS:-20}" \
       -rss_limit_mb=2048 -artifact_prefix=build/fuzz/ >"$logs/$name.log" 2>&1
