@@ -2,7 +2,13 @@
 enable_testing()
 find_package(GTest REQUIRED)
 
-set(LVN_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+# Benchmarks configure with -DLVN_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release.
+option(LVN_SANITIZE "Build the core and its tests with ASan and UBSan" ON)
+if(LVN_SANITIZE)
+  set(LVN_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+else()
+  set(LVN_SANITIZE "")
+endif()
 
 add_library(lvn_core STATIC ${LVN_CORE_SOURCES} src/util/lead_byte_cp932.cpp)
 lvn_target_options(lvn_core)
@@ -17,3 +23,12 @@ target_link_libraries(unit_tests PRIVATE lvn_core GTest::gtest_main)
 
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+# Benchmarks (not tests): tests/bench/NAME_bench.cpp becomes the program NAME_bench.
+file(GLOB LVN_NATIVE_BENCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/bench/*_bench.cpp)
+foreach(bench_source ${LVN_NATIVE_BENCHES})
+  get_filename_component(bench_name ${bench_source} NAME_WE)
+  add_executable(${bench_name} ${bench_source})
+  lvn_target_options(${bench_name})
+  target_link_libraries(${bench_name} PRIVATE lvn_core)
+endforeach()

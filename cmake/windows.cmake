@@ -9,19 +9,7 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 # Nothing but system DLLs at run time.
 set(LVN_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_library(lvn_win STATIC
-  ${LVN_CORE_SOURCES}
-  src/util/lead_byte_win.cpp
-  src/util/data_folder_win.cpp
-  src/util/file_io_win.cpp
-  src/util/version_win.cpp
-  src/settings/settings_file_win.cpp
-  src/settings/option_window_win.cpp
-  src/ui/application_win.cpp
-  src/ui/window_win.cpp
-  src/app/main_window_win.cpp
-  src/app/single_instance_win.cpp
-)
+add_library(lvn_win STATIC ${LVN_CORE_SOURCES} ${LVN_WIN_SOURCES})
 lvn_target_options(lvn_win)
 target_include_directories(lvn_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_definitions(lvn_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
@@ -54,3 +42,18 @@ target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32
 target_link_libraries(e2e_tests PRIVATE gtest_main user32 kernel32)
 target_link_options(e2e_tests PRIVATE ${LVN_STATIC_LINK})
 add_dependencies(e2e_tests lorvane)
+
+# Small Windows programs the tests and benchmarks run beside the program:
+# tests/tools/NAME_win.cpp and tests/bench/NAME_bench_win.cpp become NAME.exe and
+# NAME_bench.exe in the same folder.
+file(GLOB LVN_WIN_TOOLS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/tools/*_win.cpp
+     ${PROJECT_SOURCE_DIR}/tests/bench/*_bench_win.cpp)
+foreach(tool_source ${LVN_WIN_TOOLS})
+  get_filename_component(tool_name ${tool_source} NAME_WE)
+  string(REGEX REPLACE "_win$" "" tool_name ${tool_name})
+  add_executable(${tool_name} ${tool_source})
+  lvn_target_options(${tool_name})
+  target_link_libraries(${tool_name} PRIVATE lvn_win)
+  target_link_options(${tool_name} PRIVATE ${LVN_STATIC_LINK})
+  add_dependencies(win32_tests ${tool_name})
+endforeach()
