@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libgtest-dev googletest
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  nginx python3
   wine wine64 fonts-wine xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales
 )
 
@@ -16,8 +17,17 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # Packaged services (nginx) must not start on port 80: the tests run their own.
+  policy=/usr/sbin/policy-rc.d
+  made_policy=""
+  if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' >"$policy" && chmod +x "$policy" && made_policy=1
+  fi
+  status=0
+  { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; } ||
+    status=$?
+  [ -n "$made_policy" ] && rm -f "$policy"
+  [ $status -eq 0 ] || exit $status
 fi
 
 # Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.

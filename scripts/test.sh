@@ -83,21 +83,24 @@ fi
 # 3. Windows tests under Wine, in a fresh prefix, on a private X server.
 if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
      -DCMAKE_BUILD_TYPE=Release -B build/win; then
-  export LVN_BUILD="$top/build/win"
+  export LVN_BUILD="$top/build/win" LVN_SERVERS="$top/build/servers"
   # shellcheck source=wine_env.sh
   source "$top/scripts/wine_env.sh"
-  trap lvn_wine_stop EXIT
-  echo "== preparing Wine"
-  if lvn_start_xvfb && lvn_wine_init; then
+  # shellcheck source=servers.sh
+  source "$top/scripts/servers.sh"
+  trap 'lvn_wine_stop; lvn_servers_stop' EXIT
+  echo "== preparing Wine and the lookup servers"
+  if lvn_servers_start && lvn_start_xvfb && lvn_wine_init; then
     for suite in win32_tests e2e_tests; do
       echo "== $suite"
       timeout 900 wine "build/win/bin/$suite.exe" --gtest_color=no >"$logs/$suite.log" 2>&1
       record_gtest "${suite%_tests}" "$logs/$suite.log" $?
     done
   else
-    record_step "wine setup" 1
+    record_step "wine and server setup" 1
   fi
   lvn_wine_stop
+  lvn_servers_stop
 else
   record_step "windows build" 1
 fi

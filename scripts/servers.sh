@@ -1,0 +1,76 @@
+# Sourced by the test and benchmark scripts: the lookup servers the tests talk to, each on
+# a loopback address of its own, port 80 (the client always uses port 80).
+#   LVN_SERVERS  folder for their configuration, pid, log and temp files (required)
+
+export LVN_NGINX_ADDRESS=127.0.0.1   # the shipped nginx lookup page
+export LVN_FAULT_ADDRESS=127.0.0.2   # tests/servers/fault_server.py
+export LVN_DEAD_ADDRESS=127.0.0.3    # nothing listens here
+export LVN_FAULT_LOG="$LVN_SERVERS/fault/requests.log"
+
+LVN_SERVERS_TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+LVN_FAULT_PID=""
+
+lvn_port_open() {
+  (exec 3<>"/dev/tcp/$1/80") 2>/dev/null
+}
+
+lvn_wait_port() {
+  local i
+  for i in $(seq 1 100); do
+    lvn_port_open "$1" && return 0
+    sleep 0.1
+  done
+  echo "nothing answers on $1:80" >&2
+  return 1
+}
+
+lvn_servers_start() {
+  local nginx_dir="$LVN_SERVERS/nginx"
+  mkdir -p "$nginx_dir/tmp" "$LVN_SERVERS/fault"
+  : >"$LVN_FAULT_LOG"
+  cat >"$nginx_dir/nginx.conf" <<CONF
+worker_processes 1;
+pid $nginx_dir/nginx.pid;
+error_log $nginx_dir/error.log;
+events { worker_connections 64; }
+http {
+    access_log $nginx_dir/access.log;
+    client_body_temp_path $nginx_dir/tmp/body;
+    proxy_temp_path $nginx_dir/tmp/proxy;
+    fastcgi_temp_path $nginx_dir/tmp/fastcgi;
+    uwsgi_temp_path $nginx_dir/tmp/uwsgi;
+    scgi_temp_path $nginx_dir/tmp/scgi;
+    server {
+        listen $LVN_NGINX_ADDRESS:80;
+        server_name _;
+        include $LVN_SERVERS_TOP/server/nginx/lorvane-lookup.conf;
+    }
+}
+CONF
+  lvn_servers_stop
+  if lvn_port_open "$LVN_NGINX_ADDRESS" || lvn_port_open "$LVN_FAULT_ADDRESS"; then
+    echo "another server already uses port 80 on $LVN_NGINX_ADDRESS or $LVN_FAULT_ADDRESS" >&2
+    return 1
+  fi
+  nginx -p "$nginx_dir" -e "$nginx_dir/error.log" -c "$nginx_dir/nginx.conf" || return 1
+  python3 "$LVN_SERVERS_TOP/tests/servers/fault_server.py" "$LVN_FAULT_ADDRESS" "$LVN_FAULT_LOG" \
+    2>"$LVN_SERVERS/fault/server.log" &
+  LVN_FAULT_PID=$!
+  echo "$LVN_FAULT_PID" >"$LVN_SERVERS/fault/server.pid"
+  lvn_wait_port "$LVN_NGINX_ADDRESS" && lvn_wait_port "$LVN_FAULT_ADDRESS"
+}
+
+# Stops only the servers started from this folder.
+lvn_servers_stop() {
+  local nginx_dir="$LVN_SERVERS/nginx" pid
+  if [ -f "$nginx_dir/nginx.pid" ]; then
+    nginx -p "$nginx_dir" -e "$nginx_dir/error.log" -c "$nginx_dir/nginx.conf" -s quit 2>/dev/null
+    for _ in $(seq 1 50); do [ -f "$nginx_dir/nginx.pid" ] || break; sleep 0.1; done
+  fi
+  if [ -f "$LVN_SERVERS/fault/server.pid" ]; then
+    pid=$(cat "$LVN_SERVERS/fault/server.pid")
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    rm -f "$LVN_SERVERS/fault/server.pid"
+  fi
+  LVN_FAULT_PID=""
+}

@@ -1,0 +1,39 @@
+#include "lookup/lookup_answer.h"
+
+#include <cstring>
+
+#include "util/text.h"
+
+namespace lvn {
+
+bool SendTookTooLong(std::uint32_t before_ms, std::uint32_t after_ms) {
+  return static_cast<std::uint32_t>(after_ms - before_ms) > kSlowSendLimitMs;
+}
+
+bool IsSuccessStatus(std::uint32_t status) { return status >= 200 && status <= 299; }
+
+char* AnswerText(char* dest, const char* block, std::size_t delivered, std::size_t n) {
+  if (n == 0) return dest;
+  if (block == nullptr || delivered == 0) {
+    dest[0] = '\0';
+    return dest;
+  }
+  const void* zero = std::memchr(block, '\0', delivered);
+  const std::size_t length =
+      zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - block) : delivered;
+  const std::size_t kept = length < n - 1 ? length : n - 1;
+  std::memmove(dest, block, kept);
+  dest[kept] = '\0';
+  return dest;
+}
+
+int FetchCodeForAnswer(const char* answer) {
+  return std::strlen(answer) >= kShortestAnswer ? kFetchOk : kFetchFailed;
+}
+
+char* LookupResultText(char* dest, int fetch_code, const char* answer) {
+  if (fetch_code > kFetchOk) return CopyText(dest, kResultError, kResultTextCapacity);
+  return TextBetween(dest, answer, "[", "]", kResultTextCapacity);
+}
+
+}  // namespace lvn

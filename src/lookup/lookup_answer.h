@@ -1,0 +1,41 @@
+// What a lookup makes of the lookup page's answer. The answer comes from the network and
+// is untrusted: any bytes, any length.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lvn {
+
+// Result codes of one fetch. Every code above kFetchOk is a failed lookup.
+inline constexpr int kFetchOk = 0;
+inline constexpr int kFetchFailed = 2;
+inline constexpr int kFetchNoSession = 3;
+
+inline constexpr std::size_t kReadBlockSize = 1000;     // one read of at most this much
+inline constexpr std::size_t kShortestAnswer = 10;      // bytes of a useful answer
+inline constexpr std::uint32_t kSlowSendLimitMs = 5000;  // a longer send step has failed
+inline constexpr std::size_t kAnswerCapacity = 500;     // the worker's answer buffer
+inline constexpr std::size_t kResultTextCapacity = 25;  // what the main window receives
+
+inline constexpr char kResultError[] = "err";
+
+// True when the send step took longer than the limit. The clock is a wrapping 32-bit
+// millisecond count, so the difference is taken unsigned.
+bool SendTookTooLong(std::uint32_t before_ms, std::uint32_t after_ms);
+
+// Only a 2xx status is an answer; anything else, including a missing or garbled status
+// line (0), is an error page or no answer at all.
+bool IsSuccessStatus(std::uint32_t status);
+
+// The answer text: the delivered bytes up to the first zero byte among them, cut to n.
+char* AnswerText(char* dest, const char* block, std::size_t delivered, std::size_t n);
+
+// The code for an answer text that arrived with a 2xx status.
+int FetchCodeForAnswer(const char* answer);
+
+// What the worker hands to the main window: "err" for a failed fetch, otherwise the
+// text between the first "[" and the first "]" of the answer (at most 24 bytes).
+char* LookupResultText(char* dest, int fetch_code, const char* answer);
+
+}  // namespace lvn

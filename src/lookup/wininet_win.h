@@ -1,0 +1,25 @@
+// The one network exchange of the program: a plain HTTP GET of the lookup URL, of whose
+// answer the first part is kept. Blocking; runs on the lookup worker only.
+#pragma once
+
+#include <cstddef>
+
+namespace lvn {
+
+class WinInet {
+ public:
+  // Fetches url into answer (capacity n) and returns kFetchOk, kFetchFailed or
+  // kFetchNoSession. The answer is written only when the read step is reached.
+  int Fetch(char* answer, const char* url, std::size_t n);
+
+  const char* Host() const { return Host_; }
+  const char* Site() const { return Site_; }
+  const char* ObjectName() const { return ObjectName_; }
+
+ private:
+  char Host_[300] = "";
+  char Site_[300] = "";
+  char ObjectName_[300] = "";
+};
+
+}  // namespace lvn

@@ -1,0 +1,34 @@
+// The lookup page's answer is untrusted: whatever bytes arrive, the answer text and the
+// result text stay inside their buffers and mean what they should.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "lookup/lookup_answer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::size_t delivered = size < lvn::kReadBlockSize ? size : lvn::kReadBlockSize;
+  char answer[lvn::kAnswerCapacity];
+  lvn::AnswerText(answer, reinterpret_cast<const char*>(data), delivered, sizeof answer);
+  const std::string text(answer);
+  if (text.size() >= lvn::kAnswerCapacity) __builtin_trap();
+  if (std::memcmp(text.data(), data, text.size()) != 0) __builtin_trap();
+
+  const int code = lvn::FetchCodeForAnswer(answer);
+  char result[lvn::kResultTextCapacity];
+  lvn::LookupResultText(result, code, answer);
+  const std::string got(result);
+  if (code != lvn::kFetchOk) {
+    if (got != lvn::kResultError) __builtin_trap();
+    return 0;
+  }
+  // The same rule, written the obvious way.
+  std::string want;
+  const std::size_t open = text.find('['), close = text.find(']');
+  if (open != std::string::npos && close != std::string::npos && open + 1 < close) {
+    want = text.substr(open + 1, close - open - 1).substr(0, lvn::kResultTextCapacity - 1);
+  }
+  if (got != want) __builtin_trap();
+  return 0;
+}

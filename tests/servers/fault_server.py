@@ -1,0 +1,112 @@
+#!/usr/bin/env python3
+"""A lookup server that misbehaves on purpose, for the fetch client's tests.
+
+Serves on ADDRESS:80; the request path picks the behaviour (see CASES and the special
+paths in Handler). Every request is appended to the log as one tab-separated line:
+request line, Host, User-Agent, Referer.
+
+    fault_server.py ADDRESS LOG_FILE
+"""
+import socket
+import socketserver
+import sys
+import threading
+import time
+
+LOG_LOCK = threading.Lock()
+
+# path -> (status line, body)
+CASES = {
+    "/ok": ("200 OK", b"[198.51.100.7]"),
+    "/nine": ("200 OK", b"[1.2.3.4]"),
+    "/ten": ("200 OK", b"[1.2.3.45]"),
+    "/huge": ("200 OK", b"".join(b"%04d|" % i for i in range(1000))),
+    "/nul": ("200 OK", b"[1.2.\x003.4]    padding"),
+    "/nf": ("404 Not Found", b"[203.0.113.1] not found"),
+    "/err": ("500 Internal Server Error", b"[203.0.113.2] server error"),
+    "/missing": ("200 OK", b"no markers at all here"),
+    "/reversed": ("200 OK", b"x]y[203.0.113.9]"),
+    "/touching": ("200 OK", b"[]          "),
+    "/long": ("200 OK", b"[" + b"abcdefghij" * 3 + b"]"),
+    "/marked": ("200 OK", b"IP=[203.0.113.9] ok"),
+}
+
+
+def head_for(status, body):
+    return (
+        "HTTP/1.1 %s\r\nContent-Type: text/plain\r\nContent-Length: %d\r\n"
+        "Cache-Control: no-store\r\nConnection: close\r\n\r\n" % (status, len(body))
+    ).encode("ascii")
+
+
+class Handler(socketserver.BaseRequestHandler):
+    def handle(self):
+        sock = self.request
+        sock.settimeout(30)
+        data = b""
+        try:
+            while b"\r\n\r\n" not in data and len(data) < 65536:
+                chunk = sock.recv(4096)
+                if not chunk:
+                    return
+                data += chunk
+        except OSError:
+            return
+        lines = data.split(b"\r\n\r\n", 1)[0].decode("latin-1").split("\r\n")
+        headers = {}
+        for line in lines[1:]:
+            name, _, value = line.partition(":")
+            headers[name.strip().lower()] = value.strip()
+        with LOG_LOCK, open(self.server.log_file, "a", encoding="latin-1") as log:
+            log.write("\t".join([lines[0], headers.get("host", ""),
+                                 headers.get("user-agent", ""), headers.get("referer", "")]) + "\n")
+        parts = lines[0].split(" ")
+        # The last segment picks the behaviour, so tests may put any folders before it.
+        path = "/" + parts[1].split("?", 1)[0].rsplit("/", 1)[-1] if len(parts) > 1 else ""
+        try:
+            self.respond(sock, path)
+        except OSError:
+            pass
+
+    def respond(self, sock, path):
+        if path == "/stall":
+            # Accepts and never answers; waits for the client to give up.
+            try:
+                while sock.recv(4096):
+                    pass
+            except OSError:
+                pass
+            return
+        if path == "/trickle":
+            # The head arrives a little at a time, each piece within the client's receive
+            # time-out, so that the send step as a whole takes about 6.5 s.
+            body = b"[198.51.100.7]"
+            head = head_for("200 OK", body)
+            step = max(1, len(head) // 16)
+            for i in range(0, len(head), step):
+                sock.sendall(head[i:i + step])
+                time.sleep(0.4)
+            sock.sendall(body)
+            return
+        if path == "/garbled":
+            # No status line at all.
+            sock.sendall(b"[198.51.100.7] and no HTTP head\r\n\r\n")
+            return
+        status, body = CASES.get(path, ("404 Not Found", b"unknown test path"))
+        sock.sendall(head_for(status, body) + body)
+
+
+class Server(socketserver.ThreadingTCPServer):
+    allow_reuse_address = True
+    daemon_threads = True
+
+
+def main():
+    address, log_file = sys.argv[1], sys.argv[2]
+    server = Server((address, 80), Handler)
+    server.log_file = log_file
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()

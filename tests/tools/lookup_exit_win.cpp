@@ -1,0 +1,17 @@
+// Starts a lookup and ends the program while it runs, the way an exit during a slow
+// check does: the window is destroyed and the process returns with the worker still
+// fetching. Exit code 0 unless something crashed.
+#include <windows.h>
+
+#include "lookup/internet_thread_win.h"
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  HWND target = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+  if (target == nullptr || !lvn::InternetThread::Start(argv[1], target)) return 3;
+  // Let the worker get into the exchange before the end comes.
+  ::Sleep(300);
+  ::DestroyWindow(target);
+  return lvn::LookupRunning ? 0 : 4;
+}

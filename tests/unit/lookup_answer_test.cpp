@@ -1,0 +1,84 @@
+#include "lookup/lookup_answer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace lvn {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(LookupAnswer, SlowSendLimitSurvivesClockWrap) {
+  const struct {
+    std::uint32_t before, after;
+    bool too_long;
+  } cases[] = {
+      {1000, 6000, false},  // exactly the limit still counts as in time
+      {1000, 6001, true},
+      {0xFFFFF000u, 0x00000100u, false},  // wrapped: 4352 ms
+      {0xFFFFF000u, 0x00000389u, true},   // wrapped: 5001 ms
+  };
+  for (const auto& c : cases) EXPECT_EQ(SendTookTooLong(c.before, c.after), c.too_long) << c.after;
+}
+
+TEST(LookupAnswer, OnlyA2xxStatusIsAnAnswer) {
+  for (std::uint32_t status : {0u, 100u, 199u, 300u, 304u, 404u, 500u}) {
+    EXPECT_FALSE(IsSuccessStatus(status)) << status;
+  }
+  for (std::uint32_t status : {200u, 204u, 299u}) EXPECT_TRUE(IsSuccessStatus(status)) << status;
+}
+
+TEST(LookupAnswer, AnswerTextStopsAtZeroAndCapacity) {
+  const struct {
+    std::string block;
+    std::size_t n;
+    std::string text;
+    int code;
+  } cases[] = {
+      {"[198.51.100.7]", 500, "[198.51.100.7]", kFetchOk},
+      {"[1.2.3.4]", 500, "[1.2.3.4]", kFetchFailed},
+      {"[1.2.3.45]", 500, "[1.2.3.45]", kFetchOk},
+      {"[1.2.\0.3.4.5.6.7]"s, 500, "[1.2.", kFetchFailed},
+      {std::string(1000, 'x'), 500, std::string(499, 'x'), kFetchOk},
+      {"", 500, "", kFetchFailed},
+  };
+  for (const auto& c : cases) {
+    char dest[600];
+    std::memset(dest, '#', sizeof dest);
+    AnswerText(dest, c.block.data(), c.block.size(), c.n);
+    EXPECT_EQ(dest, c.text);
+    EXPECT_EQ(FetchCodeForAnswer(dest), c.code) << c.text;
+    EXPECT_EQ(dest[c.n], '#') << "wrote past the capacity";
+  }
+  char dest[4] = "old";
+  EXPECT_STREQ(AnswerText(dest, nullptr, 0, sizeof dest), "");
+}
+
+TEST(LookupAnswer, ResultTextIsWhatStandsBetweenTheFirstMarkers) {
+  const struct {
+    int code;
+    const char* answer;
+    const char* result;
+  } cases[] = {
+      {kFetchOk, "[198.51.100.7]", "198.51.100.7"},
+      {kFetchOk, "IP=[203.0.113.9] ok", "203.0.113.9"},
+      {kFetchOk, "[abcdefghijabcdefghijabcdefghij]", "abcdefghijabcdefghijabcd"},
+      {kFetchOk, "x]y[203.0.113.9]", ""},
+      {kFetchOk, "no markers at all", ""},
+      {kFetchOk, "only [ an opener", ""},
+      {kFetchOk, "[]          ", ""},
+      {kFetchFailed, "[1.2.3.4]", "err"},
+      {kFetchNoSession, "", "err"},
+  };
+  for (const auto& c : cases) {
+    char result[kResultTextCapacity + 8];
+    std::memset(result, '#', sizeof result);
+    EXPECT_STREQ(LookupResultText(result, c.code, c.answer), c.result) << c.answer;
+    EXPECT_EQ(result[kResultTextCapacity], '#');
+  }
+}
+
+}  // namespace
+}  // namespace lvn

@@ -1,0 +1,258 @@
+// The fetch client and the lookup worker against real servers on loopback: the shipped
+// nginx lookup page and the fault server (scripts/servers.sh starts both).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lookup/internet_thread_win.h"
+#include "lookup/lookup_answer.h"
+#include "lookup/wininet_win.h"
+#include "test_paths.h"
+#include "ui/app_messages_win.h"
+#include "util/scoped_win.h"
+
+namespace lvn {
+namespace {
+
+const std::string kNginx = "http://127.0.0.1";
+const std::string kFault = "http://127.0.0.2";
+const std::string kDead = "http://127.0.0.3";
+
+std::string UniqueId() {
+  static int counter = 0;
+  return std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+}
+
+// The fault server's request log, one line per request: request line, Host, User-Agent,
+// Referer, tab-separated. Its Unix path comes from the environment.
+std::vector<std::vector<std::string>> FaultServerRequests() {
+  const char* unix_path = std::getenv("LVN_FAULT_LOG");
+  if (unix_path == nullptr) return {};
+  std::string path = std::string("Z:") + unix_path;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  std::vector<std::vector<std::string>> requests;
+  std::istringstream lines(test::ReadFileBytes(path));
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string> fields;
+    std::istringstream parts(line);
+    for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
+    fields.resize(4);
+    requests.push_back(fields);
+  }
+  return requests;
+}
+
+TEST(LookupServers, AreRunning) {
+  ASSERT_NE(std::getenv("LVN_FAULT_LOG"), nullptr) << "run through scripts/test.sh";
+}
+
+TEST(WinInetFetch, SortsAnswersIntoResultCodes) {
+  const std::string huge_prefix = [] {
+    std::string s;
+    for (int i = 0; i < 100; ++i) {
+      char piece[8];
+      std::snprintf(piece, sizeof piece, "%04d|", i);
+      s += piece;
+    }
+    return s.substr(0, 499);
+  }();
+  const struct {
+    std::string url;
+    int code;
+    std::string answer;
+  } cases[] = {
+      {kFault + "/ok", kFetchOk, "[198.51.100.7]"},
+      {kFault + "/nine", kFetchFailed, "[1.2.3.4]"},
+      {kFault + "/ten", kFetchOk, "[1.2.3.45]"},
+      {kFault + "/huge", kFetchOk, huge_prefix},
+      {kFault + "/nul", kFetchFailed, "[1.2."},
+      {kFault + "/reversed", kFetchOk, "x]y[203.0.113.9]"},
+      // An error page is a failure, however address-like its text.
+      {kFault + "/nf", kFetchFailed, "[203.0.113.1] not found"},
+      {kFault + "/err", kFetchFailed, "[203.0.113.2] server error"},
+      {kFault + "/garbled", kFetchFailed, ""},
+      {kFault + "/stall", kFetchFailed, ""},
+      {kDead + "/ok", kFetchFailed, ""},
+      {kNginx + "/lvn.php", kFetchOk, "[127.0.0.1]\r\nLorvane lookup\r\n"},
+  };
+  for (const auto& c : cases) {
+    char answer[kAnswerCapacity];
+    std::memset(answer, 'u', sizeof answer);
+    answer[sizeof answer - 1] = '\0';
+    WinInet client;
+    EXPECT_EQ(client.Fetch(answer, c.url.c_str(), sizeof answer), c.code) << c.url;
+    if (c.url.find("/garbled") == std::string::npos) {
+      EXPECT_EQ(std::string(answer), c.answer) << c.url;
+    } else {
+      EXPECT_LT(std::strlen(answer), kShortestAnswer) << "a headless reply is no answer";
+    }
+  }
+}
+
+TEST(WinInetFetch, SplitsTheUrlAndAlwaysUsesPlainHttpOnPort80) {
+  const std::string id = UniqueId();
+  WinInet client;
+  char answer[kAnswerCapacity] = "";
+  ASSERT_EQ(client.Fetch(answer, ("https://127.0.0.2/dir/ok?id=" + id).c_str(), sizeof answer),
+            kFetchOk);
+  EXPECT_STREQ(client.Host(), "127.0.0.2");
+  EXPECT_STREQ(client.Site(), "https://127.0.0.2/");
+  EXPECT_STREQ(client.ObjectName(), ("dir/ok?id=" + id).c_str());
+
+  std::vector<std::string> seen;
+  for (const auto& request : FaultServerRequests()) {
+    if (request[0].find("id=" + id) != std::string::npos) seen = request;
+  }
+  ASSERT_FALSE(seen.empty()) << "the request never reached the server";
+  EXPECT_EQ(seen[0], "GET /dir/ok?id=" + id + " HTTP/1.1");
+  EXPECT_EQ(seen[1], "127.0.0.2");
+  EXPECT_EQ(seen[2], "MyApp");
+  EXPECT_EQ(seen[3], "https://127.0.0.2/");
+}
+
+TEST(WinInetFetch, FailsWithoutAUsableHost) {
+  const struct {
+    const char* url;
+    const char* host;
+  } cases[] = {
+      // The port stays in the host name, and port 80 of that name cannot be reached.
+      {"http://127.0.0.2:8080/ok", "127.0.0.2:8080"},
+      {"127.0.0.2/ok", ""},
+      {"http://127.0.0.2", ""},
+  };
+  for (const auto& c : cases) {
+    WinInet client;
+    char answer[kAnswerCapacity] = "";
+    EXPECT_EQ(client.Fetch(answer, c.url, sizeof answer), kFetchFailed) << c.url;
+    EXPECT_STREQ(client.Host(), c.host);
+  }
+}
+
+TEST(WinInetFetch, ASlowSendFailsWithoutARead) {
+  char answer[kAnswerCapacity] = "untouched";
+  WinInet client;
+  const DWORD before = ::GetTickCount();
+  EXPECT_EQ(client.Fetch(answer, (kFault + "/trickle").c_str(), sizeof answer), kFetchFailed);
+  EXPECT_GT(::GetTickCount() - before, kSlowSendLimitMs) << "the server did not trickle";
+  EXPECT_STREQ(answer, "untouched");
+}
+
+// A hidden window on the test's thread, standing in for the main window.
+class ResultTarget {
+ public:
+  ResultTarget() {
+    static const bool registered = [] {
+      WNDCLASSA wc{};
+      wc.lpfnWndProc = &ResultTarget::Proc;
+      wc.hInstance = ::GetModuleHandleA(nullptr);
+      wc.lpszClassName = "LvnResultTarget";
+      return ::RegisterClassA(&wc) != 0;
+    }();
+    EXPECT_TRUE(registered);
+    hwnd_ = ::CreateWindowExA(0, "LvnResultTarget", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              ::GetModuleHandleA(nullptr), nullptr);
+    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~ResultTarget() { Destroy(); }
+
+  HWND Handle() const { return hwnd_; }
+  void Destroy() {
+    if (hwnd_ != nullptr) ::DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+  }
+
+  std::vector<std::string> results;
+  std::vector<bool> running_during_handoff;
+  std::vector<DWORD> handoff_threads;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<ResultTarget*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == kMsgLookupResult && self != nullptr) {
+      self->results.emplace_back(reinterpret_cast<const char*>(lparam));
+      self->running_during_handoff.push_back(LookupRunning);
+      self->handoff_threads.push_back(::GetCurrentThreadId());
+      return 0;
+    }
+    return ::DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+
+  HWND hwnd_ = nullptr;
+};
+
+// Serves this thread's messages until the worker has freed itself.
+bool PumpUntilIdle(DWORD timeout_ms = 30000) {
+  const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
+  while (::GetTickCount64() < deadline) {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    if (!LookupRunning) return true;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  return false;
+}
+
+TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
+  const struct {
+    std::string url;
+    std::string result;
+  } cases[] = {
+      {kNginx + "/lvn.php", "127.0.0.1"},
+      {kFault + "/ok", "198.51.100.7"},
+      {kFault + "/marked", "203.0.113.9"},
+      {kFault + "/long", "abcdefghijabcdefghijabcd"},
+      {kFault + "/reversed", ""},
+      {kFault + "/missing", ""},
+      {kFault + "/touching", ""},
+      {kFault + "/nine", "err"},
+      {kFault + "/nf", "err"},
+      {kDead + "/lvn.php", "err"},
+  };
+  ResultTarget target;
+  for (const auto& c : cases) {
+    ASSERT_FALSE(LookupRunning);
+    ASSERT_TRUE(InternetThread::Start(c.url.c_str(), target.Handle()));
+    EXPECT_TRUE(LookupRunning) << "set before the worker runs";
+    ASSERT_TRUE(PumpUntilIdle()) << c.url;
+    ASSERT_EQ(target.results.size(), static_cast<std::size_t>(&c - cases) + 1) << c.url;
+    EXPECT_EQ(target.results.back(), c.result) << c.url;
+    EXPECT_TRUE(target.running_during_handoff.back()) << "cleared only after the hand-off";
+    EXPECT_EQ(target.handoff_threads.back(), ::GetCurrentThreadId());
+  }
+}
+
+TEST(InternetThread, NeverHandsOffToADestroyedWindow) {
+  ResultTarget target;
+  ASSERT_TRUE(InternetThread::Start((kFault + "/stall").c_str(), target.Handle()));
+  target.Destroy();
+  EXPECT_TRUE(PumpUntilIdle());
+  EXPECT_TRUE(target.results.empty());
+}
+
+TEST(InternetThread, TheProgramCanEndWhileALookupRuns) {
+  // lookup_exit.exe starts a lookup on a stalling server and returns at once.
+  const std::string tool = test::ExecutableFolder() + "lookup_exit.exe";
+  for (const char* url : {"http://127.0.0.2/stall", "http://127.0.0.2/trickle"}) {
+    std::string command = "\"" + tool + "\" " + url;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(::CreateProcessA(tool.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                                 nullptr, nullptr, &startup, &info));
+    ScopedHandle process(info.hProcess), thread(info.hThread);
+    ASSERT_EQ(::WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0);
+    DWORD exit_code = 99;
+    ::GetExitCodeProcess(process.Get(), &exit_code);
+    EXPECT_EQ(exit_code, 0u) << url;
+  }
+}
+
+}  // namespace
+}  // namespace lvn
