@@ -5,10 +5,10 @@
 export LVN_NGINX_ADDRESS=127.0.0.1   # the shipped nginx lookup page
 export LVN_FAULT_ADDRESS=127.0.0.2   # tests/servers/fault_server.py
 export LVN_DEAD_ADDRESS=127.0.0.3    # nothing listens here
+export LVN_PHP_ADDRESS=127.0.0.4     # the shipped PHP lookup page, on PHP's own server
 export LVN_FAULT_LOG="$LVN_SERVERS/fault/requests.log"
 
 LVN_SERVERS_TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-LVN_FAULT_PID=""
 
 lvn_port_open() {
   (exec 3<>"/dev/tcp/$1/80") 2>/dev/null
@@ -26,7 +26,7 @@ lvn_wait_port() {
 
 lvn_servers_start() {
   local nginx_dir="$LVN_SERVERS/nginx"
-  mkdir -p "$nginx_dir/tmp" "$LVN_SERVERS/fault"
+  mkdir -p "$nginx_dir/tmp" "$LVN_SERVERS/fault" "$LVN_SERVERS/php"
   : >"$LVN_FAULT_LOG"
   cat >"$nginx_dir/nginx.conf" <<CONF
 worker_processes 1;
@@ -48,29 +48,34 @@ http {
 }
 CONF
   lvn_servers_stop
-  if lvn_port_open "$LVN_NGINX_ADDRESS" || lvn_port_open "$LVN_FAULT_ADDRESS"; then
-    echo "another server already uses port 80 on $LVN_NGINX_ADDRESS or $LVN_FAULT_ADDRESS" >&2
-    return 1
-  fi
+  local address
+  for address in "$LVN_NGINX_ADDRESS" "$LVN_FAULT_ADDRESS" "$LVN_PHP_ADDRESS"; do
+    if lvn_port_open "$address"; then
+      echo "another server already uses $address:80" >&2
+      return 1
+    fi
+  done
   nginx -p "$nginx_dir" -e "$nginx_dir/error.log" -c "$nginx_dir/nginx.conf" || return 1
   python3 "$LVN_SERVERS_TOP/tests/servers/fault_server.py" "$LVN_FAULT_ADDRESS" "$LVN_FAULT_LOG" \
     2>"$LVN_SERVERS/fault/server.log" &
-  LVN_FAULT_PID=$!
-  echo "$LVN_FAULT_PID" >"$LVN_SERVERS/fault/server.pid"
-  lvn_wait_port "$LVN_NGINX_ADDRESS" && lvn_wait_port "$LVN_FAULT_ADDRESS"
+  echo $! >"$LVN_SERVERS/fault/server.pid"
+  php -S "$LVN_PHP_ADDRESS:80" -t "$LVN_SERVERS_TOP/server/php" >"$LVN_SERVERS/php/server.log" 2>&1 &
+  echo $! >"$LVN_SERVERS/php/server.pid"
+  lvn_wait_port "$LVN_NGINX_ADDRESS" && lvn_wait_port "$LVN_FAULT_ADDRESS" &&
+    lvn_wait_port "$LVN_PHP_ADDRESS"
 }
 
 # Stops only the servers started from this folder.
 lvn_servers_stop() {
-  local nginx_dir="$LVN_SERVERS/nginx" pid
+  local nginx_dir="$LVN_SERVERS/nginx" pid pid_file
   if [ -f "$nginx_dir/nginx.pid" ]; then
     nginx -p "$nginx_dir" -e "$nginx_dir/error.log" -c "$nginx_dir/nginx.conf" -s quit 2>/dev/null
     for _ in $(seq 1 50); do [ -f "$nginx_dir/nginx.pid" ] || break; sleep 0.1; done
   fi
-  if [ -f "$LVN_SERVERS/fault/server.pid" ]; then
-    pid=$(cat "$LVN_SERVERS/fault/server.pid")
+  for pid_file in "$LVN_SERVERS/fault/server.pid" "$LVN_SERVERS/php/server.pid"; do
+    [ -f "$pid_file" ] || continue
+    pid=$(cat "$pid_file")
     kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    rm -f "$LVN_SERVERS/fault/server.pid"
-  fi
-  LVN_FAULT_PID=""
+    rm -f "$pid_file"
+  done
 }

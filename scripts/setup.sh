@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libgtest-dev googletest
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-  nginx python3
+  nginx php-cli python3
   wine wine64 fonts-wine xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales
 )
 

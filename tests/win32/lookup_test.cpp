@@ -24,6 +24,7 @@ namespace {
 const std::string kNginx = "http://127.0.0.1";
 const std::string kFault = "http://127.0.0.2";
 const std::string kDead = "http://127.0.0.3";
+const std::string kPhp = "http://127.0.0.4";
 
 std::string UniqueId() {
   static int counter = 0;
@@ -81,6 +82,7 @@ TEST(WinInetFetch, SortsAnswersIntoResultCodes) {
       {kFault + "/stall", kFetchFailed, ""},
       {kDead + "/ok", kFetchFailed, ""},
       {kNginx + "/lvn.php", kFetchOk, "[127.0.0.1]\r\nLorvane lookup\r\n"},
+      {kPhp + "/lvn.php", kFetchOk, "[127.0.0.1]\r\nLorvane lookup\r\n"},
   };
   for (const auto& c : cases) {
     char answer[kAnswerCapacity];
