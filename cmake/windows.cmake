@@ -13,7 +13,7 @@ add_library(lvn_win STATIC ${LVN_CORE_SOURCES} ${LVN_WIN_SOURCES})
 lvn_target_options(lvn_win)
 target_include_directories(lvn_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_definitions(lvn_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-target_link_libraries(lvn_win PUBLIC wininet winmm shell32 ole32 version comctl32 gdi32 user32 kernel32)
+target_link_libraries(lvn_win PUBLIC wininet winmm msimg32 shell32 ole32 version comctl32 gdi32 user32 kernel32)
 
 add_executable(lorvane WIN32 src/app/main_win.cpp res/lorvane.rc)
 lvn_target_options(lorvane)

@@ -8,4 +8,22 @@ inline constexpr char kAppTitle[] = "Lorvaneグローバル";
 inline constexpr char kAlreadyRunning[] = "すでに起動しています。";
 inline constexpr char kOptionCaption[] = "環境設定";
 
+// The address lines of the main window.
+inline constexpr char kNowPrefix[] = "現在:";
+inline constexpr char kCheckedLabel[] = " 確認:";
+inline constexpr char kChangedPrefix[] = "変更:";  // the stored change, at start
+inline constexpr char kUpdatedPrefix[] = "更新:";  // a change seen in this run
+inline constexpr char kCommErrorShown[] = "通信エラー";
+
+// The status strip.
+inline constexpr char kAutoPrefix[] = "自動:";
+inline constexpr char kMinutes[] = "分";
+inline constexpr char kSeconds[] = "秒";
+inline constexpr char kRowPrefix[] = "行:";
+inline constexpr char kIntervalSample[] = "自動:60分";
+inline constexpr char kRowSample[] = "行:####/####";
+
+inline constexpr char kCheckStart[] = "チェック開始";
+inline constexpr char kCheckEnd[] = "チェック終了";
+
 }  // namespace lvn::texts

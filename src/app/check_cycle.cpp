@@ -1,0 +1,45 @@
+#include "app/check_cycle.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/texts.h"
+#include "history/log_format.h"
+#include "util/text.h"
+
+namespace lvn {
+
+void UpdateTimeText(char* dest, std::size_t n, bool changed_in_this_run, const char* last_change) {
+  JoinTexts(dest, changed_in_this_run ? texts::kUpdatedPrefix : texts::kChangedPrefix,
+            last_change, "", "", "", n);
+}
+
+void HandleLookupResult(const char* result, const LocalTime& now, CheckState* state,
+                        CheckCycleHost* host) {
+  const bool failed = result[0] == 'e';
+
+  // One record at the start of an outage and one at its end, however long it lasts.
+  if (failed && host->LastEventCode() != kEventCommError) {
+    host->RecordEvent(kEventCommError, "", now);
+  } else if (!failed && host->LastEventCode() == kEventCommError) {
+    host->RecordEvent(kEventCommRecovered, "", now);
+  }
+
+  if (!failed && std::strcmp(result, state->LastIp) != 0) {
+    host->RecordEvent(kEventAddressChange, result, now);
+    CopyText(state->LastIp, result, sizeof state->LastIp);
+    CopyText(state->LastChange, FormatDateTime(now).c_str(), sizeof state->LastChange);
+    char update_time[150];
+    UpdateTimeText(update_time, sizeof update_time, true, state->LastChange);
+    host->ShowUpdateTime(update_time);
+    host->SaveAddressChange(state->LastIp, state->LastChange);
+  }
+
+  char now_ip[300];
+  JoinTexts(now_ip, texts::kNowPrefix, failed ? texts::kCommErrorShown : result,
+            texts::kCheckedLabel, FormatClock(now).c_str(), "", sizeof now_ip);
+  host->ShowNowIp(now_ip);
+  host->EnableUpdate();
+}
+
+}  // namespace lvn

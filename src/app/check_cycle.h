@@ -1,0 +1,37 @@
+// What one lookup result does to the display, the history and the settings. The main
+// window is a thin adapter over this: it supplies the host and owns the state.
+#pragma once
+
+#include <cstdint>
+
+#include "history/local_time.h"
+
+namespace lvn {
+
+class CheckCycleHost {
+ public:
+  virtual ~CheckCycleHost() = default;
+  // Appends one history record; codes other than 0, 1 and 2 also reload the grid.
+  virtual void RecordEvent(int32_t code, const char* text, const LocalTime& time) = 0;
+  // Code of the last record written in this run (0 before any).
+  virtual int32_t LastEventCode() const = 0;
+  virtual void ShowNowIp(const char* text) = 0;
+  virtual void ShowUpdateTime(const char* text) = 0;
+  virtual void EnableUpdate() = 0;
+  // Puts IpHoz and LastCnange into the settings and writes the file at once.
+  virtual void SaveAddressChange(const char* last_ip, const char* last_change) = 0;
+};
+
+struct CheckState {
+  char LastIp[50] = "";
+  char LastChange[100] = "";
+};
+
+// result: the worker's text ("err", or the address between the markers, maybe empty).
+void HandleLookupResult(const char* result, const LocalTime& now, CheckState* state,
+                        CheckCycleHost* host);
+
+// "変更:" or "更新:" followed by the time of the last change.
+void UpdateTimeText(char* dest, std::size_t n, bool changed_in_this_run, const char* last_change);
+
+}  // namespace lvn

@@ -1,0 +1,73 @@
+#include "desktop/status_layout.h"
+
+#include "app/texts.h"
+#include "util/text.h"
+
+namespace lvn {
+
+StatusLayout LayoutStatus(const char* text, const MeasureStatusText& measure) {
+  char work[200];
+  CopyText(work, text, sizeof work);
+  StatusLayout layout;
+  StatusBox box;
+  int width = 0, height = 0;
+  const std::string_view all(work);
+  std::size_t pos = 0;
+  while (layout.FieldCount < kMaxStatusFields) {
+    pos = all.find_first_not_of(';', pos);
+    if (pos == std::string_view::npos) break;
+    std::size_t end = all.find(';', pos);
+    if (end == std::string_view::npos) end = all.size();
+    const std::string_view piece = all.substr(pos, end - pos);
+    pos = end;
+
+    box.left = box.right + 2;
+    layout.Edges[layout.FieldCount] = box.left;
+    int measured_width = 0, measured_height = 0;
+    if (measure(piece, &measured_width, &measured_height)) {
+      width = measured_width + 12;
+      height = measured_height + 8;
+    }
+    box.right = box.left + width;
+    box.bottom = box.top + height;
+    layout.Borders[layout.FieldCount] = box;
+    ++layout.FieldCount;
+  }
+  layout.Edges[layout.FieldCount] = box.right + 2;
+  return layout;
+}
+
+bool StatusFieldInterior(const StatusLayout& layout, int index, int image_height,
+                         StatusBox* fill, int* text_x, int* text_y) {
+  if (index < 0 || index >= layout.FieldCount) return false;
+  fill->left = layout.Edges[index] + 1;
+  fill->top = 1;
+  fill->right = layout.Edges[index + 1] - 4;
+  fill->bottom = image_height - 1;
+  *text_x = layout.Edges[index] + 6;
+  *text_y = 4;
+  return true;
+}
+
+std::string IntervalStatusText(int32_t check_interval_ms) {
+  const int32_t minutes = check_interval_ms / 60000;
+  const int32_t seconds = check_interval_ms / 1000;
+  char text[50];
+  if (minutes > 0) {
+    JoinTexts(text, texts::kAutoPrefix, std::to_string(minutes).c_str(), texts::kMinutes, "", "",
+              sizeof text);
+  } else {
+    JoinTexts(text, texts::kAutoPrefix, std::to_string(seconds).c_str(), texts::kSeconds, "", "",
+              sizeof text);
+  }
+  return text;
+}
+
+std::string RowIndicatorText(int row, int row_count) {
+  char text[100];
+  JoinTexts(text, texts::kRowPrefix, std::to_string(row).c_str(), "/", std::to_string(row_count - 1).c_str(),
+            "", sizeof text);
+  return text;
+}
+
+}  // namespace lvn

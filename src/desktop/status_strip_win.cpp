@@ -1,0 +1,68 @@
+#include "desktop/status_strip_win.h"
+
+#include <cstring>
+
+#include "ui/canvas_win.h"
+
+namespace lvn {
+
+namespace {
+
+constexpr COLORREF kMaroon = RGB(128, 0, 0);  // the transparent key
+
+void FillBox(HDC dc, const StatusBox& box, COLORREF colour) {
+  ScopedGdiObject brush(::CreateSolidBrush(colour));
+  const RECT rect{box.left, box.top, box.right, box.bottom};
+  ::FillRect(dc, &rect, static_cast<HBRUSH>(brush.Get()));
+}
+
+}  // namespace
+
+TStatus::TStatus(ui::Image* image)
+    : Image(image),
+      font_(::CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          FIXED_PITCH | FF_MODERN, "MS Gothic")) {
+  HDC dc = Image->CanvasDc();
+  ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+  FillBox(dc, StatusBox{0, 0, Image->CanvasWidth(), Image->CanvasHeight()}, kMaroon);
+}
+
+void TStatus::Layout(const char* text) {
+  HDC dc = Image->CanvasDc();
+  ui::SelectedObject font(dc, font_.Get());
+  layout_ = LayoutStatus(text, [dc](std::string_view piece, int* width, int* height) {
+    SIZE size{};
+    if (!::GetTextExtentPoint32A(dc, piece.data(), static_cast<int>(piece.size()), &size)) {
+      return false;
+    }
+    *width = size.cx;
+    *height = size.cy;
+    return true;
+  });
+  ScopedGdiObject pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
+  ui::SelectedObject pen_in(dc, pen.Get());
+  ui::SelectedObject brush_in(dc, ::GetSysColorBrush(COLOR_BTNFACE));
+  for (int i = 0; i < layout_.FieldCount; ++i) {
+    const StatusBox& box = layout_.Borders[i];
+    ::Rectangle(dc, box.left, box.top, box.right, box.bottom);
+  }
+  Image->SetWidth(layout_.Edges[layout_.FieldCount]);
+  Image->Repaint();
+}
+
+void TStatus::DrawField(int index, const char* text, bool highlight) {
+  StatusBox fill;
+  int x = 0, y = 0;
+  if (!StatusFieldInterior(layout_, index, Image->CanvasHeight(), &fill, &x, &y)) return;
+  HDC dc = Image->CanvasDc();
+  const COLORREF face = ::GetSysColor(highlight ? COLOR_WINDOW : COLOR_BTNFACE);
+  FillBox(dc, fill, face);
+  ui::SelectedObject font(dc, font_.Get());
+  ::SetBkMode(dc, OPAQUE);
+  ::SetBkColor(dc, face);
+  ::TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
+  Image->Repaint();
+}
+
+}  // namespace lvn

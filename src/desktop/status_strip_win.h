@@ -1,0 +1,25 @@
+// The status strip: three fields painted into the main window's Status image.
+#pragma once
+
+#include "desktop/status_layout.h"
+#include "ui/image_win.h"
+#include "util/scoped_win.h"
+
+namespace lvn {
+
+class TStatus {
+ public:
+  // Binds to image (owned by the main window), sets the drawing attributes and fills the
+  // image with the transparent key colour.
+  explicit TStatus(ui::Image* image);
+
+  void Layout(const char* text);
+  void DrawField(int index, const char* text, bool highlight);
+
+ private:
+  ui::Image* Image;
+  ScopedGdiObject font_;
+  StatusLayout layout_;
+};
+
+}  // namespace lvn

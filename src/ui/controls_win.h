@@ -1,0 +1,42 @@
+// The standard controls the windows use, made from an arguments struct with defaults
+// rather than from long CreateWindowEx calls.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+
+namespace lvn::ui {
+
+struct ControlArgs {
+  const char* class_name = "STATIC";
+  const char* text = "";
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD ex_style = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+  HWND parent = nullptr;
+  int id = 0;
+  HFONT font = nullptr;
+};
+
+// A child control owned by its parent window (destroyed with it).
+HWND CreateControl(const ControlArgs& args);
+
+// Read-only single-line edit with a flat one-pixel border.
+HWND CreateFlatReadOnlyEdit(HWND parent, int id, int x, int y, int width, int height,
+                            HFONT font);
+HWND CreatePushButton(HWND parent, int id, const char* text, int x, int y, int width,
+                      int height, HFONT font);
+
+// Routes a control's messages through handler first; handler returns true when it
+// handled the message (and sets *result). Removed automatically when the control goes.
+using ControlHook = std::function<bool(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                       LRESULT* result)>;
+bool HookControl(HWND control, ControlHook handler);
+
+// A font by face and pixel height (character height when negative, cell height when
+// positive), Shift-JIS character set.
+HFONT CreateUiFont(const char* face, int height);
+
+}  // namespace lvn::ui

@@ -1,0 +1,81 @@
+#include "ui/image_win.h"
+
+namespace lvn::ui {
+
+namespace {
+constexpr char kClassName[] = "LvnImage";
+}
+
+bool Image::Create(HWND parent, int x, int y, int width, int height, bool transparent) {
+  static const bool registered = [] {
+    WindowClassArgs args;
+    args.name = kClassName;
+    args.background = nullptr;
+    return RegisterWindowClass(args);
+  }();
+  if (!registered) return false;
+  transparent_ = transparent;
+  if (!canvas_.Create(nullptr, width, height)) return false;
+  RECT all{0, 0, width, height};
+  ::FillRect(canvas_.Dc(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
+  CreateWindowArgs args;
+  args.class_name = kClassName;
+  args.style = WS_CHILD | WS_VISIBLE;
+  args.x = x;
+  args.y = y;
+  args.width = width;
+  args.height = height;
+  args.parent = parent;
+  return CreateHandle(args);
+}
+
+void Image::SetWidth(int width) {
+  RECT rect{};
+  ::GetWindowRect(Handle(), &rect);
+  ::SetWindowPos(Handle(), nullptr, 0, 0, width, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Image::Repaint() {
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+  ::UpdateWindow(Handle());
+}
+
+void Image::Paint(HDC dc) {
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  const int width = canvas_.Width() < client.right ? canvas_.Width() : client.right;
+  const int height = canvas_.Height() < client.bottom ? canvas_.Height() : client.bottom;
+  if (width <= 0 || height <= 0) return;
+  if (transparent_) {
+    const COLORREF key = ::GetPixel(canvas_.Dc(), 0, canvas_.Height() - 1);
+    ::TransparentBlt(dc, 0, 0, width, height, canvas_.Dc(), 0, 0, width, height, key);
+  } else {
+    ::BitBlt(dc, 0, 0, width, height, canvas_.Dc(), 0, 0, SRCCOPY);
+  }
+}
+
+LRESULT Image::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(Handle(), &ps);
+      Paint(dc);
+      ::EndPaint(Handle(), &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCHITTEST:
+      // Clicks fall through to the window behind, which drags itself by its background.
+      return HTTRANSPARENT;
+    default:
+      return Window::OnMessage(message, wparam, lparam);
+  }
+}
+
+}  // namespace lvn::ui

@@ -1,0 +1,118 @@
+#include "app/check_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/status_layout.h"
+#include "util/text.h"
+
+namespace lvn {
+namespace {
+
+struct FakeHost : CheckCycleHost {
+  std::vector<std::string> log;  // what happened, in order
+  int32_t last_code = 1;         // check start was recorded at the first show
+
+  void RecordEvent(int32_t code, const char* text, const LocalTime& time) override {
+    log.push_back("record " + std::to_string(code) + " " + text + " " + FormatDateTime(time));
+    last_code = code;
+  }
+  int32_t LastEventCode() const override { return last_code; }
+  void ShowNowIp(const char* text) override { log.push_back(std::string("NowIp ") + text); }
+  void ShowUpdateTime(const char* text) override { log.push_back(std::string("UpdateTime ") + text); }
+  void EnableUpdate() override { log.push_back("enable"); }
+  void SaveAddressChange(const char* ip, const char* change) override {
+    log.push_back(std::string("save ") + ip + " " + change);
+  }
+};
+
+TEST(CheckCycle, OutagesAndChangesAcrossARun) {
+  const LocalTime t{2019, 7, 4, 9, 5, 3};
+  const struct {
+    const char* result;
+    std::vector<std::string> log;
+  } steps[] = {
+      // First run: an empty LastIp makes the first address a change.
+      {"203.0.113.5",
+       {"record 20 203.0.113.5 2019/07/04 09:05:03", "UpdateTime 更新:2019/07/04 09:05:03",
+        "save 203.0.113.5 2019/07/04 09:05:03", "NowIp 現在:203.0.113.5 確認:09:05:03", "enable"}},
+      {"203.0.113.5", {"NowIp 現在:203.0.113.5 確認:09:05:03", "enable"}},
+      // One record for a whole outage.
+      {"err", {"record 11  2019/07/04 09:05:03", "NowIp 現在:通信エラー 確認:09:05:03", "enable"}},
+      {"err", {"NowIp 現在:通信エラー 確認:09:05:03", "enable"}},
+      {"eanything", {"NowIp 現在:通信エラー 確認:09:05:03", "enable"}},
+      {"203.0.113.5", {"record 12  2019/07/04 09:05:03", "NowIp 現在:203.0.113.5 確認:09:05:03", "enable"}},
+      {"err", {"record 11  2019/07/04 09:05:03", "NowIp 現在:通信エラー 確認:09:05:03", "enable"}},
+      // Recovery with a new address: both records carry the same time.
+      {"198.51.100.7",
+       {"record 12  2019/07/04 09:05:03", "record 20 198.51.100.7 2019/07/04 09:05:03",
+        "UpdateTime 更新:2019/07/04 09:05:03", "save 198.51.100.7 2019/07/04 09:05:03",
+        "NowIp 現在:198.51.100.7 確認:09:05:03", "enable"}},
+      // The empty text is an address too.
+      {"",
+       {"record 20  2019/07/04 09:05:03", "UpdateTime 更新:2019/07/04 09:05:03",
+        "save  2019/07/04 09:05:03", "NowIp 現在: 確認:09:05:03", "enable"}},
+  };
+  FakeHost host;
+  CheckState state;
+  for (const auto& step : steps) {
+    host.log.clear();
+    HandleLookupResult(step.result, t, &state, &host);
+    EXPECT_EQ(host.log, step.log) << "result " << step.result;
+  }
+}
+
+TEST(CheckCycle, AFailureNeverTouchesTheKnownAddress) {
+  FakeHost host;
+  CheckState state;
+  CopyText(state.LastIp, "192.0.2.1", sizeof state.LastIp);
+  CopyText(state.LastChange, "2020/01/01 00:00:00", sizeof state.LastChange);
+  HandleLookupResult("err", LocalTime{2021, 2, 3, 4, 5, 6}, &state, &host);
+  EXPECT_STREQ(state.LastIp, "192.0.2.1");
+  EXPECT_STREQ(state.LastChange, "2020/01/01 00:00:00");
+  char line[150];
+  UpdateTimeText(line, sizeof line, false, state.LastChange);
+  EXPECT_STREQ(line, "変更:2020/01/01 00:00:00");
+}
+
+TEST(StatusStrip, TextsAndLayout) {
+  const std::pair<int32_t, const char*> intervals[] = {
+      {15000, "自動:15秒"}, {45000, "自動:45秒"}, {59000, "自動:59秒"},
+      {60000, "自動:1分"}, {90000, "自動:1分"}, {3600000, "自動:60分"}};
+  for (const auto& [ms, text] : intervals) EXPECT_EQ(IntervalStatusText(ms), text) << ms;
+  EXPECT_EQ(RowIndicatorText(5, 13), "行:5/12");
+  EXPECT_EQ(RowIndicatorText(0, 1), "行:0/0");
+
+  // Every byte 6 px wide and 12 px high; "bad" cannot be measured.
+  const MeasureStatusText measure = [](std::string_view text, int* w, int* h) {
+    if (text == "bad") return false;
+    *w = static_cast<int>(text.size()) * 6;
+    *h = 12;
+    return true;
+  };
+  const StatusLayout layout = LayoutStatus(";;ab;;bad;abcd;", measure);
+  ASSERT_EQ(layout.FieldCount, 3);
+  // 2 + (12 + 12) = 26, then the failed measurement repeats that size.
+  EXPECT_EQ(std::vector<int>(layout.Edges, layout.Edges + 4), (std::vector<int>{2, 28, 54, 92}));
+  EXPECT_EQ(layout.Borders[2].right, 90);
+  EXPECT_EQ(layout.Borders[2].bottom, 20);
+
+  StatusBox fill;
+  int x = 0, y = 0;
+  ASSERT_TRUE(StatusFieldInterior(layout, 1, 20, &fill, &x, &y));
+  EXPECT_EQ(fill.left, 29);
+  EXPECT_EQ(fill.right, 50);
+  EXPECT_EQ(fill.bottom, 19);
+  EXPECT_EQ(x, 34);
+  EXPECT_EQ(y, 4);
+  // An empty host leaves two fields; the third has no bounds and nothing is drawn.
+  EXPECT_EQ(LayoutStatus("自動:60分;;行:####/####", measure).FieldCount, 2);
+  EXPECT_FALSE(StatusFieldInterior(layout, 3, 20, &fill, &x, &y));
+  EXPECT_FALSE(StatusFieldInterior(layout, -1, 20, &fill, &x, &y));
+  EXPECT_EQ(LayoutStatus("a;b;c;d;e;f;g;h;i;j;k", measure).FieldCount, kMaxStatusFields);
+}
+
+}  // namespace
+}  // namespace lvn
