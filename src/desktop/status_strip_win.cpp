@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ui/canvas_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace lvn {
 
@@ -30,7 +30,7 @@ TStatus::TStatus(ui::Image* image)
 
 void TStatus::Layout(const char* text) {
   HDC dc = Image->CanvasDc();
-  ui::SelectedObject font(dc, font_.Get());
+  ScopedSelect font(dc, font_.Get());
   layout_ = LayoutStatus(text, [dc](std::string_view piece, int* width, int* height) {
     SIZE size{};
     if (!::GetTextExtentPoint32A(dc, piece.data(), static_cast<int>(piece.size()), &size)) {
@@ -41,8 +41,8 @@ void TStatus::Layout(const char* text) {
     return true;
   });
   ScopedGdiObject pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
-  ui::SelectedObject pen_in(dc, pen.Get());
-  ui::SelectedObject brush_in(dc, ::GetSysColorBrush(COLOR_BTNFACE));
+  ScopedSelect pen_in(dc, pen.Get());
+  ScopedSelect brush_in(dc, ::GetSysColorBrush(COLOR_BTNFACE));
   for (int i = 0; i < layout_.FieldCount; ++i) {
     const StatusBox& box = layout_.Borders[i];
     ::Rectangle(dc, box.left, box.top, box.right, box.bottom);
@@ -58,11 +58,16 @@ void TStatus::DrawField(int index, const char* text, bool highlight) {
   HDC dc = Image->CanvasDc();
   const COLORREF face = ::GetSysColor(highlight ? COLOR_WINDOW : COLOR_BTNFACE);
   FillBox(dc, fill, face);
-  ui::SelectedObject font(dc, font_.Get());
+  ScopedSelect font(dc, font_.Get());
   ::SetBkMode(dc, OPAQUE);
   ::SetBkColor(dc, face);
   ::TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
   Image->Repaint();
+
+  fields_[index] = text;
+  std::string all;
+  for (int i = 0; i < layout_.FieldCount; ++i) all += (i > 0 ? "\t" : "") + fields_[i];
+  ::SetWindowTextA(Image->Handle(), all.c_str());
 }
 
 }  // namespace lvn

@@ -1,6 +1,8 @@
 // The status strip: three fields painted into the main window's Status image.
 #pragma once
 
+#include <string>
+
 #include "desktop/status_layout.h"
 #include "ui/image_win.h"
 #include "util/scoped_win.h"
@@ -20,6 +22,9 @@ class TStatus {
   ui::Image* Image;
   ScopedGdiObject font_;
   StatusLayout layout_;
+  // What each field shows, also given to the image as its window text (fields separated by
+  // tabs) so that assistive tools can read the strip.
+  std::string fields_[kMaxStatusFields];
 };
 
 }  // namespace lvn

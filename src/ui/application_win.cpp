@@ -21,12 +21,16 @@ void SetApplicationTitle(const char* title) { CopyText(g_title, title, sizeof g_
 
 const char* ApplicationTitle() { return g_title; }
 
-int RunMessageLoop() {
+int RunMessageLoop(HWND dialog_window) {
   MSG msg{};
   for (;;) {
     const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return 0;
+    if (dialog_window != nullptr && ::IsWindow(dialog_window) &&
+        ::IsDialogMessageA(dialog_window, &msg)) {
+      continue;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

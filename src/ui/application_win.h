@@ -12,8 +12,9 @@ HINSTANCE ApplicationInstance();
 void SetApplicationTitle(const char* title);
 const char* ApplicationTitle();
 
-// Runs the message loop until WM_QUIT and returns its exit code.
-int RunMessageLoop();
+// Runs the message loop until WM_QUIT and returns its exit code. Keyboard navigation
+// between the controls of dialog_window (Tab, mnemonics) is handled on the way.
+int RunMessageLoop(HWND dialog_window = nullptr);
 
 // A message box with the message and the application title, as for an unhandled error.
 void ShowExceptionMessage(const char* message);

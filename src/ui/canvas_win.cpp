@@ -2,31 +2,26 @@
 
 namespace lvn::ui {
 
-Canvas::~Canvas() { Release(); }
-
 void Canvas::Release() {
-  if (dc_ != nullptr) {
-    if (old_bitmap_ != nullptr) ::SelectObject(dc_, old_bitmap_);
-    ::DeleteDC(dc_);
-  }
-  if (bitmap_ != nullptr) ::DeleteObject(bitmap_);
-  dc_ = nullptr;
-  bitmap_ = nullptr;
+  // The bitmap goes back out of the DC before either is deleted.
+  if (dc_ && old_bitmap_ != nullptr) ::SelectObject(dc_.Get(), old_bitmap_);
   old_bitmap_ = nullptr;
+  dc_.Reset();
+  bitmap_.Reset();
   width_ = height_ = 0;
 }
 
-bool Canvas::Create(HDC reference, int width, int height) {
+bool Canvas::Create(int width, int height) {
   Release();
-  HDC screen = reference != nullptr ? reference : ::GetDC(nullptr);
-  dc_ = ::CreateCompatibleDC(screen);
-  bitmap_ = ::CreateCompatibleBitmap(screen, width > 0 ? width : 1, height > 0 ? height : 1);
-  if (reference == nullptr) ::ReleaseDC(nullptr, screen);
-  if (dc_ == nullptr || bitmap_ == nullptr) {
+  HDC screen = ::GetDC(nullptr);
+  dc_.Reset(::CreateCompatibleDC(screen));
+  bitmap_.Reset(::CreateCompatibleBitmap(screen, width > 0 ? width : 1, height > 0 ? height : 1));
+  ::ReleaseDC(nullptr, screen);
+  if (!dc_ || !bitmap_) {
     Release();
     return false;
   }
-  old_bitmap_ = ::SelectObject(dc_, bitmap_);
+  old_bitmap_ = ::SelectObject(dc_.Get(), bitmap_.Get());
   width_ = width;
   height_ = height;
   return true;

@@ -4,44 +4,32 @@
 
 #include <windows.h>
 
+#include "ui/gdi_scope_win.h"
+#include "util/scoped_win.h"
+
 namespace lvn::ui {
 
 class Canvas {
  public:
   Canvas() = default;
-  ~Canvas();
+  ~Canvas() { Release(); }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
-  // A bitmap compatible with reference (the screen when null), width x height.
-  bool Create(HDC reference, int width, int height);
-  HDC Dc() const { return dc_; }
+  // A bitmap compatible with the screen, width x height.
+  bool Create(int width, int height);
+  HDC Dc() const { return dc_.Get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
  private:
   void Release();
 
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
+  ScopedCreatedDc dc_;
+  ScopedGdiObject bitmap_;
   HGDIOBJ old_bitmap_ = nullptr;
   int width_ = 0;
   int height_ = 0;
-};
-
-// Selects an object into a DC for one scope.
-class SelectedObject {
- public:
-  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
-  ~SelectedObject() {
-    if (old_ != nullptr) ::SelectObject(dc_, old_);
-  }
-  SelectedObject(const SelectedObject&) = delete;
-  SelectedObject& operator=(const SelectedObject&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
 };
 
 }  // namespace lvn::ui

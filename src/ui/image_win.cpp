@@ -2,11 +2,12 @@
 
 namespace lvn::ui {
 
+
 namespace {
 constexpr char kClassName[] = "LvnImage";
 }
 
-bool Image::Create(HWND parent, int x, int y, int width, int height, bool transparent) {
+bool Image::Create(HWND parent, int id, int x, int y, int width, int height, bool transparent) {
   static const bool registered = [] {
     WindowClassArgs args;
     args.name = kClassName;
@@ -15,7 +16,7 @@ bool Image::Create(HWND parent, int x, int y, int width, int height, bool transp
   }();
   if (!registered) return false;
   transparent_ = transparent;
-  if (!canvas_.Create(nullptr, width, height)) return false;
+  if (!canvas_.Create(width, height)) return false;
   RECT all{0, 0, width, height};
   ::FillRect(canvas_.Dc(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
   CreateWindowArgs args;
@@ -26,6 +27,7 @@ bool Image::Create(HWND parent, int x, int y, int width, int height, bool transp
   args.width = width;
   args.height = height;
   args.parent = parent;
+  args.menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
   return CreateHandle(args);
 }
 
@@ -59,10 +61,8 @@ void Image::Paint(HDC dc) {
 LRESULT Image::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(Handle(), &ps);
-      Paint(dc);
-      ::EndPaint(Handle(), &ps);
+      PaintScope paint(Handle());
+      Paint(paint.Dc());
       return 0;
     }
     case WM_PRINTCLIENT:

@@ -9,7 +9,7 @@ namespace lvn::ui {
 
 class Image : public Window {
  public:
-  bool Create(HWND parent, int x, int y, int width, int height, bool transparent);
+  bool Create(HWND parent, int id, int x, int y, int width, int height, bool transparent);
 
   // The bitmap, of the size given at creation, to draw on.
   HDC CanvasDc() const { return canvas_.Dc(); }

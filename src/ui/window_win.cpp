@@ -58,8 +58,9 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam
 
 bool Window::CreateFrame(const FrameArgs& args) {
   RECT outer{0, 0, args.client_width, args.client_height};
-  ::AdjustWindowRectEx(&outer, args.style, FALSE, 0);
+  ::AdjustWindowRectEx(&outer, args.style, args.menu != nullptr ? TRUE : FALSE, 0);
   CreateWindowArgs create;
+  create.menu = args.menu;
   create.class_name = args.class_name;
   create.title = args.title;
   create.style = args.style;
@@ -67,7 +68,27 @@ bool Window::CreateFrame(const FrameArgs& args) {
   create.height = outer.bottom - outer.top;
   create.x = args.centred ? (::GetSystemMetrics(SM_CXSCREEN) - create.width) / 2 : args.x;
   create.y = args.centred ? (::GetSystemMetrics(SM_CYSCREEN) - create.height) / 2 : args.y;
-  return CreateHandle(create);
+  if (!CreateHandle(create)) {
+    if (args.menu != nullptr) ::DestroyMenu(args.menu);
+    return false;
+  }
+  // A menu bar that wraps, or metrics that differ from the estimate, change the client
+  // area; the client size is what the layout needs.
+  RECT client{};
+  ::GetClientRect(hwnd_, &client);
+  const int dx = args.client_width - (client.right - client.left);
+  const int dy = args.client_height - (client.bottom - client.top);
+  if (dx != 0 || dy != 0) {
+    const int width = create.width + dx, height = create.height + dy;
+    const int x = args.centred ? (::GetSystemMetrics(SM_CXSCREEN) - width) / 2 : args.x;
+    const int y = args.centred ? (::GetSystemMetrics(SM_CYSCREEN) - height) / 2 : args.y;
+    ::SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return true;
+}
+
+void Window::DestroyHandle() {
+  if (hwnd_ != nullptr) ::DestroyWindow(hwnd_);
 }
 
 }  // namespace lvn::ui

@@ -38,6 +38,7 @@ struct FrameArgs {
   bool centred = false;
   int x = 0;
   int y = 0;
+  HMENU menu = nullptr;  // a menu bar, owned by the window from then on
 };
 
 class Window {
@@ -55,6 +56,8 @@ class Window {
  protected:
   bool CreateHandle(const CreateWindowArgs& args);
   bool CreateFrame(const FrameArgs& args);
+  // Destroys the window while the derived object still handles its last messages.
+  void DestroyHandle();
   // Handles one message; the default passes it to DefWindowProc.
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
 

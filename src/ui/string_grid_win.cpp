@@ -1,0 +1,481 @@
+#include "ui/string_grid_win.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <utility>
+
+#include "ui/gdi_scope_win.h"
+
+namespace lvn::ui {
+
+namespace {
+
+constexpr UINT_PTR kDragTimer = 1;
+constexpr UINT kDragTimerMs = 50;
+constexpr int kTextInset = 2;
+
+// Mouse coordinates are signed: left of or above the window while the mouse is captured.
+int LowSigned(LPARAM lparam) { return static_cast<short>(LOWORD(lparam)); }
+int HighSigned(LPARAM lparam) { return static_cast<short>(HIWORD(lparam)); }
+
+bool IsDown(int virtual_key) { return ::GetKeyState(virtual_key) < 0; }
+
+bool NavigationKey(WORD key, GridKey* nav) {
+  switch (key) {
+    case VK_UP: *nav = GridKey::kUp; return true;
+    case VK_DOWN: *nav = GridKey::kDown; return true;
+    case VK_PRIOR: *nav = GridKey::kPageUp; return true;
+    case VK_NEXT: *nav = GridKey::kPageDown; return true;
+    case VK_HOME: *nav = GridKey::kHome; return true;
+    case VK_END: *nav = GridKey::kEnd; return true;
+    default: return false;
+  }
+}
+
+bool ScrollRequest(WORD request, GridScroll* scroll) {
+  switch (request) {
+    case SB_LINEUP: *scroll = GridScroll::kLineUp; return true;
+    case SB_LINEDOWN: *scroll = GridScroll::kLineDown; return true;
+    case SB_PAGEUP: *scroll = GridScroll::kPageUp; return true;
+    case SB_PAGEDOWN: *scroll = GridScroll::kPageDown; return true;
+    case SB_TOP: *scroll = GridScroll::kTop; return true;
+    case SB_BOTTOM: *scroll = GridScroll::kBottom; return true;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: *scroll = GridScroll::kThumb; return true;
+    default: return false;
+  }
+}
+
+void FillSolid(HDC dc, int left, int top, int right, int bottom, int color_index) {
+  const RECT rect{left, top, right, bottom};
+  ::FillRect(dc, &rect, ::GetSysColorBrush(color_index));
+}
+
+bool RegisterOnce() {
+  static const bool registered = [] {
+    WindowClassArgs args;
+    args.name = StringGrid::kClassName;
+    // Every pixel is painted, from a buffer.
+    args.background = nullptr;
+    return Window::RegisterWindowClass(args) ||
+           ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  return registered;
+}
+
+}  // namespace
+
+bool StringGrid::Create(const StringGridArgs& args) {
+  if (!RegisterOnce()) return false;
+  CreateWindowArgs create;
+  create.class_name = kClassName;
+  create.style = args.style;
+  create.ex_style = args.ex_style;
+  create.x = args.x;
+  create.y = args.y;
+  create.width = args.width;
+  create.height = args.height;
+  create.parent = args.parent;
+  create.menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id));
+  return CreateHandle(create);
+}
+
+void StringGrid::SetFont(HFONT font) {
+  font_ = font;
+  Invalidate();
+}
+
+void StringGrid::SetColCount(int count) {
+  model_.SetColCount(count);
+  Refresh();
+}
+
+void StringGrid::SetRowCount(int count) {
+  model_.SetRowCount(count);
+  Refresh();
+}
+
+bool StringGrid::SetFixedRows(int count) {
+  if (!model_.SetFixedRows(count)) return false;
+  Refresh();
+  return true;
+}
+
+bool StringGrid::SetCell(int col, int row, std::string text) {
+  if (!model_.SetCell(col, row, std::move(text))) return false;
+  // A reload sets every cell: the scroll bar is left alone here.
+  Invalidate();
+  return true;
+}
+
+void StringGrid::ClearCells() {
+  model_.ClearCells();
+  Invalidate();
+}
+
+bool StringGrid::SetColWidth(int col, int width) {
+  if (!model_.SetColWidth(col, width)) return false;
+  Refresh();
+  return true;
+}
+
+bool StringGrid::SetRow(int row) {
+  if (row < model_.FirstDataRow() || row > model_.LastRow()) return false;
+  if (row != model_.Row()) MoveCurrent(row, false, model_.Col());
+  return true;
+}
+
+void StringGrid::SetSelection(int top, int bottom, int current) {
+  model_.SetSelection(top, bottom, current);
+  Refresh();
+}
+
+void StringGrid::SetTopRow(int row) {
+  if (model_.SetTopRow(row)) Refresh();
+}
+
+void StringGrid::MoveCurrent(GridMove move, bool extend, int col) {
+  move.row = model_.ClampToDataRow(move.row);
+  if (move.row != model_.Row() && on_select_cell) on_select_cell(col, move.row);
+  // The owner may have reshaped the grid in the callback; the model clamps to what is left.
+  model_.SetCol(col);
+  model_.Apply(move, extend);
+  Refresh();
+}
+
+void StringGrid::MoveCurrent(int row, bool extend, int col) {
+  MoveCurrent(GridMove{row, model_.TopRow()}, extend, col);
+}
+
+void StringGrid::Refresh() {
+  if (Handle() == nullptr) return;
+  UpdateScrollBar();
+  Invalidate();
+}
+
+void StringGrid::Invalidate() {
+  if (Handle() != nullptr) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void StringGrid::UpdateScrollBar() {
+  const bool shown = (::GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
+  const bool needed = model_.NeedsScrollBar();
+  if (needed) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = model_.RowCount() - model_.FixedRows() - 1;
+    info.nPage = static_cast<UINT>(model_.PageRows());
+    info.nPos = model_.ScrollPos();
+    ::SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+  }
+  // Showing or hiding changes the client width only, and WM_SIZE comes back here.
+  if (needed != shown) ::ShowScrollBar(Handle(), SB_VERT, needed ? TRUE : FALSE);
+}
+
+LRESULT StringGrid::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+    case WM_SIZE: {
+      RECT client{};
+      ::GetClientRect(Handle(), &client);
+      model_.SetClientHeight(client.bottom);
+      Refresh();
+      return message == WM_CREATE ? 0 : Window::OnMessage(message, wparam, lparam);
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PaintScope paint(Handle());
+      RECT client{};
+      ::GetClientRect(Handle(), &client);
+      if (paint.Dc() != nullptr) PaintBuffered(paint.Dc(), client);
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      ::GetClientRect(Handle(), &client);
+      Paint(reinterpret_cast<HDC>(wparam), client);
+      return 0;
+    }
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wparam);
+      if (LOWORD(static_cast<DWORD_PTR>(lparam)) != 0) Invalidate();
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_SYSCOLORCHANGE:
+      Invalidate();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      return OnKeyDown(message, wparam, lparam);
+    case WM_LBUTTONDOWN:
+      OnLeftButtonDown(wparam, LowSigned(lparam), HighSigned(lparam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(LowSigned(lparam), HighSigned(lparam));
+      return 0;
+    case WM_LBUTTONUP:
+      EndMouseTracking();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lparam) != Handle()) EndMouseTracking();
+      return 0;
+    case WM_TIMER:
+      if (wparam == kDragTimer) {
+        OnDragTimer();
+        return 0;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (LOWORD(static_cast<DWORD_PTR>(lparam)) == HTCLIENT && OnSetCursor()) return TRUE;
+      break;
+    case WM_VSCROLL:
+      OnVScroll(LOWORD(wparam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(static_cast<short>(HIWORD(wparam)));
+      return 0;
+    case WM_CONTEXTMENU:
+      return OnContextMenu(wparam, lparam);
+    case WM_GETTEXT:
+      return OnGetText(wparam, lparam);
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(model_.Cell(query_col_, query_row_).size());
+    case kGridMsgGetRowCount:
+      return model_.RowCount();
+    case kGridMsgGetFixedRows:
+      return model_.FixedRows();
+    case kGridMsgGetRow:
+      return model_.Row();
+    case kGridMsgGetSelectionTop:
+      return model_.Selection().top;
+    case kGridMsgGetSelectionBottom:
+      return model_.Selection().bottom;
+    case kGridMsgGetTopRow:
+      return model_.TopRow();
+    case kGridMsgGetVisibleRows:
+      return model_.VisibleDataRows();
+    case kGridMsgGetColCount:
+      return model_.ColCount();
+    case kGridMsgGetColWidth:
+      return wparam < static_cast<WPARAM>(model_.ColCount())
+                 ? model_.ColWidth(static_cast<int>(wparam))
+                 : -1;
+    case kGridMsgSetQueryCell:
+      if (wparam >= static_cast<WPARAM>(model_.ColCount()) || lparam < 0 ||
+          lparam >= model_.RowCount()) {
+        return FALSE;
+      }
+      query_col_ = static_cast<int>(wparam);
+      query_row_ = static_cast<int>(lparam);
+      return TRUE;
+    default:
+      break;
+  }
+  return Window::OnMessage(message, wparam, lparam);
+}
+
+LRESULT StringGrid::OnKeyDown(UINT message, WPARAM wparam, LPARAM lparam) {
+  WORD key = LOWORD(wparam);
+  const bool shift = IsDown(VK_SHIFT);
+  const bool ctrl = IsDown(VK_CONTROL);
+  const bool alt = IsDown(VK_MENU) ||
+                   (message == WM_SYSKEYDOWN && (HIWORD(lparam) & KF_ALTDOWN) != 0);
+  if (on_key_down) on_key_down(key, shift, ctrl, alt);
+  if (key == 0) return 0;
+  GridKey nav{};
+  if (!alt && NavigationKey(key, &nav)) {
+    MoveCurrent(model_.KeyMove(nav), shift, model_.Col());
+    return 0;
+  }
+  return Window::OnMessage(message, key, lparam);
+}
+
+void StringGrid::OnLeftButtonDown(WPARAM wparam, int x, int y) {
+  ::SetFocus(Handle());
+  const int border = model_.ColumnBorderAt(x, y);
+  if (border >= 0) {
+    sizing_col_ = border;
+    sizing_start_x_ = x;
+    sizing_start_width_ = model_.ColWidth(border);
+    ::SetCapture(Handle());
+    return;
+  }
+  const int row = model_.RowAt(y);
+  if (row < model_.FirstDataRow()) return;
+  const int col = model_.ColAt(x);
+  MoveCurrent(row, (wparam & MK_SHIFT) != 0, col >= 0 ? col : model_.Col());
+  selecting_ = true;
+  ::SetCapture(Handle());
+  // Keeps a drag above or below the view scrolling while the mouse rests.
+  ::SetTimer(Handle(), kDragTimer, kDragTimerMs, nullptr);
+}
+
+void StringGrid::OnMouseMove(int x, int y) {
+  if (sizing_col_ >= 0) {
+    ::SetCursor(::LoadCursorA(nullptr, IDC_SIZEWE));
+    const int width = std::clamp(sizing_start_width_ + x - sizing_start_x_, 0,
+                                 GridModel::kMaxColWidth);
+    if (model_.SetColWidth(sizing_col_, width)) Refresh();
+    return;
+  }
+  if (!selecting_) return;
+  const int row = model_.DragRowAt(y);
+  if (row != model_.Row()) MoveCurrent(row, true, model_.Col());
+}
+
+void StringGrid::OnDragTimer() {
+  if (!selecting_) return;
+  POINT cursor{};
+  if (!::GetCursorPos(&cursor) || !::ScreenToClient(Handle(), &cursor)) return;
+  if (model_.IsOutsideDataView(cursor.y)) OnMouseMove(cursor.x, cursor.y);
+}
+
+void StringGrid::EndMouseTracking() {
+  const bool tracking = selecting_ || sizing_col_ >= 0;
+  selecting_ = false;
+  sizing_col_ = -1;
+  ::KillTimer(Handle(), kDragTimer);
+  // Releasing sends WM_CAPTURECHANGED, which comes back here with nothing left to do.
+  if (tracking && ::GetCapture() == Handle()) ::ReleaseCapture();
+}
+
+bool StringGrid::OnSetCursor() {
+  POINT cursor{};
+  if (!::GetCursorPos(&cursor) || !::ScreenToClient(Handle(), &cursor)) return false;
+  if (sizing_col_ < 0 && model_.ColumnBorderAt(cursor.x, cursor.y) < 0) return false;
+  ::SetCursor(::LoadCursorA(nullptr, IDC_SIZEWE));
+  return true;
+}
+
+void StringGrid::OnVScroll(WORD request) {
+  GridScroll scroll{};
+  if (!ScrollRequest(request, &scroll)) return;
+  int thumb = 0;
+  if (scroll == GridScroll::kThumb) {
+    // The 32-bit track position, not the 16 bits in the message.
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    if (!::GetScrollInfo(Handle(), SB_VERT, &info)) return;
+    thumb = info.nTrackPos;
+  }
+  SetTopRow(model_.ScrollTarget(scroll, thumb));
+}
+
+void StringGrid::OnMouseWheel(int delta) {
+  UINT lines = 3;
+  ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  const int rows_per_notch =
+      lines == WHEEL_PAGESCROLL ? model_.PageRows() : static_cast<int>(std::min(lines, 100u));
+  const int rows = model_.TakeWheelRows(delta, rows_per_notch);
+  if (rows != 0) SetTopRow(model_.TopRow() + rows);
+}
+
+LRESULT StringGrid::OnContextMenu(WPARAM wparam, LPARAM lparam) {
+  if (!on_context_menu) return Window::OnMessage(WM_CONTEXTMENU, wparam, lparam);
+  POINT point{LowSigned(lparam), HighSigned(lparam)};
+  if (point.x == -1 && point.y == -1) {
+    // From the keyboard: just below the start of the current row.
+    point = {kTextInset, model_.RowTop(model_.Row()) + model_.RowHeight()};
+    ::ClientToScreen(Handle(), &point);
+  }
+  on_context_menu(point);
+  return 0;
+}
+
+LRESULT StringGrid::OnGetText(WPARAM capacity, LPARAM buffer) const {
+  if (capacity == 0 || buffer == 0) return 0;
+  const std::string& text = model_.Cell(query_col_, query_row_);
+  const std::size_t length = FittingTextLength(text, static_cast<std::size_t>(capacity));
+  char* out = reinterpret_cast<char*>(buffer);
+  std::memcpy(out, text.data(), length);
+  out[length] = '\0';
+  return static_cast<LRESULT>(length);
+}
+
+void StringGrid::PaintBuffered(HDC dc, const RECT& client) const {
+  if (client.right <= 0 || client.bottom <= 0) return;
+  ScopedCreatedDc memory(::CreateCompatibleDC(dc));
+  ScopedGdiObject bitmap(::CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (!memory || !bitmap) {
+    // Short of GDI resources a flicker is better than an empty grid.
+    Paint(dc, client);
+    return;
+  }
+  ScopedSelect select(memory.Get(), bitmap.Get());
+  Paint(memory.Get(), client);
+  ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void StringGrid::Paint(HDC dc, const RECT& client) const {
+  FillSolid(dc, 0, 0, client.right, client.bottom, COLOR_BTNFACE);
+  ScopedSelect font(dc, font_ != nullptr ? static_cast<HGDIOBJ>(font_)
+                                         : ::GetStockObject(DEFAULT_GUI_FONT));
+  ::SetBkMode(dc, TRANSPARENT);
+
+  const int pitch = model_.RowPitch();
+  const int right = std::min(model_.TotalWidth(), static_cast<int>(client.right));
+  int bottom = 0;
+  auto paint_row = [&](int row) {
+    const int top = model_.RowTop(row);
+    if (top >= client.bottom) return false;
+    PaintRow(dc, row, client);
+    FillSolid(dc, 0, top + model_.RowHeight(), right, top + pitch, COLOR_BTNSHADOW);
+    bottom = top + pitch;
+    return true;
+  };
+  for (int row = 0; row < model_.FixedRows(); ++row) {
+    if (!paint_row(row)) break;
+  }
+  for (int row = model_.TopRow(); row <= model_.LastRow(); ++row) {
+    if (!paint_row(row)) break;
+  }
+  for (int col = 0; col < model_.ColCount(); ++col) {
+    const int line = model_.ColLeft(col) + model_.ColWidth(col);
+    if (line >= client.right) break;
+    FillSolid(dc, line, 0, line + GridModel::kLineWidth, bottom, COLOR_BTNSHADOW);
+  }
+
+  const int current_top = model_.RowTop(model_.Row());
+  if (::GetFocus() == Handle() && current_top >= model_.HeaderHeight() &&
+      current_top < client.bottom) {
+    const RECT focus{0, current_top, right, current_top + model_.RowHeight()};
+    ::DrawFocusRect(dc, &focus);
+  }
+}
+
+void StringGrid::PaintRow(HDC dc, int row, const RECT& client) const {
+  const bool header = row < model_.FixedRows();
+  const bool highlighted = !header && model_.IsHighlighted(row);
+  ::SetTextColor(dc, ::GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT
+                                   : header    ? COLOR_BTNTEXT
+                                               : COLOR_WINDOWTEXT));
+  const int top = model_.RowTop(row);
+  for (int col = 0; col < model_.ColCount(); ++col) {
+    const int left = model_.ColLeft(col);
+    if (left >= client.right) break;
+    RECT cell{left, top, left + model_.ColWidth(col), top + model_.RowHeight()};
+    if (header) {
+      ::DrawEdge(dc, &cell, BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
+    } else if (highlighted) {
+      ::FillRect(dc, &cell, ::GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
+    const std::string& text = model_.Cell(col, row);
+    if (text.empty()) continue;
+    RECT inner = cell;
+    inner.left = std::min(inner.left + kTextInset, inner.right);
+    ::DrawTextA(dc, text.data(), static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX)),
+                &inner, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+  }
+}
+
+}  // namespace lvn::ui

@@ -1,0 +1,165 @@
+// A grid of text cells in the style of the common controls: optional header row, grid lines,
+// whole-row selection with a current row, a vertical scroll bar when the rows do not fit,
+// and column borders the user may drag in the header. Texts are ANSI (Shift-JIS) bytes.
+//
+// The owner reacts through the on_* callbacks, all called on the user-interface thread.
+// Other processes (tests, assistive tools) read the grid through the messages below.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/grid_model.h"
+#include "ui/window_win.h"
+
+namespace lvn::ui {
+
+// Messages a grid answers, from any process (WM_USER + 100 .. WM_USER + 109); every result
+// is in the LRESULT.
+//   number   message                   wParam  lParam  result
+//   0x0464   kGridMsgGetRowCount       -       -       RowCount()
+//   0x0465   kGridMsgGetFixedRows      -       -       FixedRows()
+//   0x0466   kGridMsgGetRow            -       -       Row(), the current row
+//   0x0467   kGridMsgGetSelectionTop   -       -       Selection().top
+//   0x0468   kGridMsgGetSelectionBottom -      -       Selection().bottom
+//   0x0469   kGridMsgGetTopRow         -       -       TopRow()
+//   0x046A   kGridMsgGetVisibleRows    -       -       VisibleDataRows()
+//   0x046B   kGridMsgGetColCount       -       -       ColCount()
+//   0x046C   kGridMsgGetColWidth       col     -       ColWidth(col), -1 outside the grid
+//   0x046D   kGridMsgSetQueryCell      col     row     TRUE; FALSE outside the grid, and
+//                                                      the query cell stays
+// After kGridMsgSetQueryCell, WM_GETTEXT and WM_GETTEXTLENGTH answer with the text of that
+// cell (as it is when asked), or an empty text when the cell has left the grid; the query
+// cell starts at column 0, row 0. WM_GETTEXT never cuts a double-byte character in two.
+inline constexpr UINT kGridMsgGetRowCount = WM_USER + 100;
+inline constexpr UINT kGridMsgGetFixedRows = WM_USER + 101;
+inline constexpr UINT kGridMsgGetRow = WM_USER + 102;
+inline constexpr UINT kGridMsgGetSelectionTop = WM_USER + 103;
+inline constexpr UINT kGridMsgGetSelectionBottom = WM_USER + 104;
+inline constexpr UINT kGridMsgGetTopRow = WM_USER + 105;
+inline constexpr UINT kGridMsgGetVisibleRows = WM_USER + 106;
+inline constexpr UINT kGridMsgGetColCount = WM_USER + 107;
+inline constexpr UINT kGridMsgGetColWidth = WM_USER + 108;
+inline constexpr UINT kGridMsgSetQueryCell = WM_USER + 109;
+
+struct StringGridArgs {
+  HWND parent = nullptr;
+  int id = 0;
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  // Add WS_TABSTOP to let the Tab key reach the grid.
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD ex_style = WS_EX_CLIENTEDGE;
+};
+
+class StringGrid : public Window {
+ public:
+  static constexpr char kClassName[] = "LvnStringGrid";
+
+  StringGrid() = default;
+
+  // Registers the class on first use. A new grid has one column, one row, no header row.
+  bool Create(const StringGridArgs& args);
+
+  // Before the grid handles WM_KEYDOWN or WM_SYSKEYDOWN: a virtual-key code and the
+  // modifiers held. Setting key to 0 consumes the key; changing it makes the grid handle
+  // the new key instead.
+  std::function<void(WORD& key, bool shift, bool ctrl, bool alt)> on_key_down;
+  // Before the current row moves to another row, by key, mouse or SetRow. Row() still gives
+  // the old row here. col is the column clicked, or the current column for other moves.
+  std::function<void(int col, int row)> on_select_cell;
+  // Right click or the context-menu key, at a screen point (below the current row for the
+  // key). Without it, WM_CONTEXTMENU goes on to the parent.
+  std::function<void(POINT screen)> on_context_menu;
+
+  // The font the cells are drawn in; the owner keeps it alive while the grid uses it.
+  // Null selects the default GUI font.
+  void SetFont(HFONT font);
+  HFONT Font() const { return font_; }
+
+  // Counts below 1 are taken as 1. Texts of the cells that remain are kept; new columns
+  // are 100 pixels wide. The current row, the selection and the top row are clamped to the
+  // rows that remain, without on_select_cell. Shrinking to FixedRows() rows or fewer turns
+  // the header row into a data row, so that one selectable row always remains.
+  void SetColCount(int count);
+  int ColCount() const { return model_.ColCount(); }
+  void SetRowCount(int count);
+  int RowCount() const { return model_.RowCount(); }
+  // Header rows at the top: 0 .. RowCount() - 1; false and nothing changed otherwise.
+  // The current row and selection are clamped to the data rows, without on_select_cell.
+  bool SetFixedRows(int count);
+  int FixedRows() const { return model_.FixedRows(); }
+
+  // False for a cell outside the grid. Cell gives an empty text outside the grid.
+  bool SetCell(int col, int row, std::string text);
+  const std::string& Cell(int col, int row) const { return model_.Cell(col, row); }
+  // Empties every cell; the shape stays.
+  void ClearCells();
+
+  // False for a column outside the grid or a width outside 0 .. 32767.
+  bool SetColWidth(int col, int width);
+  // -1 for a column outside the grid.
+  int ColWidth(int col) const { return model_.ColWidth(col); }
+
+  // The current row: always a data row.
+  int Row() const { return model_.Row(); }
+  // Moves the current row as a key or click would: raises on_select_cell, collapses the
+  // selection to the row and scrolls just far enough to show it. The current row itself
+  // changes nothing. False for a row that is not a data row.
+  bool SetRow(int row);
+  // The selected rows, top <= bottom.
+  RowRange Selection() const { return model_.Selection(); }
+  // Selects top .. bottom and makes current the current row (clamped to the data rows;
+  // current may lie outside the range), without on_select_cell and without scrolling.
+  // Shift with a key or click then extends from the end farther from current.
+  void SetSelection(int top, int bottom, int current);
+
+  // The first data row in view.
+  int TopRow() const { return model_.TopRow(); }
+  // Clamped between the first data row and the row that puts the last row at the bottom.
+  void SetTopRow(int row);
+  // Data rows that fit completely in the client area below the header, however many exist.
+  int VisibleDataRows() const { return model_.VisibleDataRows(); }
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  // A move of the current row by any cause.
+  void MoveCurrent(GridMove move, bool extend, int col);
+  void MoveCurrent(int row, bool extend, int col);
+  // After a change of shape or view: scroll bar and paint.
+  void Refresh();
+  void Invalidate();
+  void UpdateScrollBar();
+  void Paint(HDC dc, const RECT& client) const;
+  void PaintBuffered(HDC dc, const RECT& client) const;
+  void PaintRow(HDC dc, int row, const RECT& client) const;
+
+  LRESULT OnKeyDown(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnLeftButtonDown(WPARAM wparam, int x, int y);
+  void OnMouseMove(int x, int y);
+  void OnDragTimer();
+  void EndMouseTracking();
+  bool OnSetCursor();
+  void OnVScroll(WORD request);
+  void OnMouseWheel(int delta);
+  LRESULT OnContextMenu(WPARAM wparam, LPARAM lparam);
+  LRESULT OnGetText(WPARAM capacity, LPARAM buffer) const;
+
+  GridModel model_;
+  HFONT font_ = nullptr;
+  // Column border being dragged, or -1.
+  int sizing_col_ = -1;
+  int sizing_start_x_ = 0;
+  int sizing_start_width_ = 0;
+  bool selecting_ = false;
+  int query_col_ = 0;
+  int query_row_ = 0;
+};
+
+}  // namespace lvn::ui

@@ -1,0 +1,222 @@
+#include "ui/string_grid_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/application_win.h"
+#include "ui/gdi_scope_win.h"
+
+namespace lvn::ui {
+namespace {
+
+constexpr int kPitch = GridModel::kDefaultRowHeight + GridModel::kLineWidth;
+
+// A hidden grid sized as the main window's: 336 x 342 with a client edge, so 15 data rows
+// fit below the header; 30 data rows.
+class StringGridTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (ApplicationInstance() == nullptr) InitializeApplication(::GetModuleHandleA(nullptr));
+    StringGridArgs args;
+    args.style = WS_POPUP;
+    args.width = 336;
+    args.height = 342;
+    ASSERT_TRUE(grid_.Create(args));
+    grid_.SetColCount(3);
+    grid_.SetRowCount(31);
+    ASSERT_TRUE(grid_.SetFixedRows(1));
+  }
+
+  LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+    return ::SendMessageA(grid_.Handle(), message, wparam, lparam);
+  }
+  // The middle of a data row in view.
+  LPARAM RowPoint(int x, int row) const {
+    return MAKELPARAM(x, kPitch + (row - grid_.TopRow()) * kPitch + kPitch / 2);
+  }
+
+  StringGrid grid_;
+};
+
+TEST_F(StringGridTest, MessagesReportWhatTheProgramSet) {
+  grid_.SetColWidth(1, 75);
+  EXPECT_TRUE(grid_.SetRow(30));
+  const LRESULT cases[][3] = {
+      // message, wParam, result
+      {kGridMsgGetRowCount, 0, 31},         {kGridMsgGetFixedRows, 0, 1},
+      {kGridMsgGetRow, 0, 30},              {kGridMsgGetSelectionTop, 0, 30},
+      {kGridMsgGetSelectionBottom, 0, 30},  {kGridMsgGetTopRow, 0, 16},  // just far enough
+      {kGridMsgGetVisibleRows, 0, 15},      {kGridMsgGetColCount, 0, 3},
+      {kGridMsgGetColWidth, 1, 75},         {kGridMsgGetColWidth, 2, 100},
+      {kGridMsgGetColWidth, 3, -1},         {kGridMsgGetColWidth, -1, -1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Send(static_cast<UINT>(c[0]), static_cast<WPARAM>(c[1])), c[2]) << c[0] - WM_USER;
+  }
+  grid_.SetSelection(1, 30, 30);
+  EXPECT_EQ(Send(kGridMsgGetSelectionTop), 1);
+  // The scroll bar shows only while the rows do not fit, and narrows the client area.
+  const auto client_width = [&] {
+    RECT client{};
+    ::GetClientRect(grid_.Handle(), &client);
+    return client.right;
+  };
+  EXPECT_EQ(client_width(), 332 - ::GetSystemMetrics(SM_CXVSCROLL));
+  grid_.SetRowCount(16);
+  EXPECT_EQ(client_width(), 332);
+  grid_.SetRowCount(1);
+  EXPECT_EQ(Send(kGridMsgGetFixedRows), 0);
+  EXPECT_EQ(Send(kGridMsgGetRow), 0);
+}
+
+TEST_F(StringGridTest, SelectCellComesBeforeEveryMoveToAnotherRow) {
+  struct Event {
+    int col, row, row_during_event;
+    bool operator==(const Event&) const = default;
+  };
+  std::vector<Event> events;
+  grid_.on_select_cell = [&](int col, int row) { events.push_back({col, row, grid_.Row()}); };
+  const auto click = [&](WPARAM keys, LPARAM at) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+    Send(WM_LBUTTONUP, 0, at);
+  };
+  const struct {
+    const char* label;
+    std::function<void()> act;
+    std::vector<Event> want;
+    int row;
+    RowRange selection;
+  } cases[] = {
+      {"SetRow", [&] { grid_.SetRow(5); }, {{0, 5, 1}}, 5, {5, 5}},
+      {"SetRow to the current row", [&] { grid_.SetRow(5); }, {}, 5, {5, 5}},
+      {"SetRow to the header", [&] { EXPECT_FALSE(grid_.SetRow(0)); }, {}, 5, {5, 5}},
+      {"down key", [&] { Send(WM_KEYDOWN, VK_DOWN); }, {{0, 6, 5}}, 6, {6, 6}},
+      {"end key", [&] { Send(WM_KEYDOWN, VK_END); }, {{0, 30, 6}}, 30, {30, 30}},
+      {"click in column 2", [&] { click(0, RowPoint(250, 20)); }, {{2, 20, 30}}, 20, {20, 20}},
+      {"shift+click", [&] { click(MK_SHIFT, RowPoint(10, 18)); }, {{0, 18, 20}}, 18, {18, 20}},
+      {"drag below the view: one row at a time",
+       [&] {
+         Send(WM_LBUTTONDOWN, MK_LBUTTON, RowPoint(10, 29));
+         Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 400));
+         Send(WM_LBUTTONUP, 0, MAKELPARAM(10, 400));
+         Send(WM_MOUSEMOVE, 0, RowPoint(10, 25));
+       },
+       {{0, 29, 18}, {0, 30, 29}}, 30, {29, 30}},
+      {"select all", [&] { grid_.SetSelection(1, 30, 30); }, {}, 30, {1, 30}},
+      {"shrinking", [&] { grid_.SetRowCount(10); }, {}, 9, {1, 9}},
+  };
+  for (const auto& c : cases) {
+    events.clear();
+    c.act();
+    EXPECT_EQ(events, c.want) << c.label;
+    EXPECT_EQ(grid_.Row(), c.row) << c.label;
+    EXPECT_EQ(grid_.Selection(), c.selection) << c.label;
+  }
+}
+
+TEST_F(StringGridTest, TheOwnerSeesKeysFirstAndMayConsumeOrReplaceThem) {
+  struct Seen {
+    WORD key;
+    bool shift, ctrl, alt;
+    bool operator==(const Seen&) const = default;
+  };
+  std::vector<Seen> seen;
+  int replace_with = -1;
+  grid_.on_key_down = [&](WORD& key, bool shift, bool ctrl, bool alt) {
+    seen.push_back({key, shift, ctrl, alt});
+    if (replace_with >= 0) key = static_cast<WORD>(replace_with);
+  };
+  grid_.SetRow(10);
+  const struct {
+    UINT message;
+    WORD key;
+    std::vector<BYTE> held;  // in this thread's keyboard state, which the grid reads
+    int replace_with;
+    Seen want_seen;
+    int row;
+    RowRange selection;
+  } cases[] = {
+      {WM_KEYDOWN, VK_DOWN, {}, -1, {VK_DOWN, false, false, false}, 11, {11, 11}},
+      {WM_KEYDOWN, VK_DOWN, {VK_CONTROL}, 0, {VK_DOWN, false, true, false}, 11, {11, 11}},
+      {WM_KEYDOWN, VK_DOWN, {}, VK_HOME, {VK_DOWN, false, false, false}, 1, {1, 1}},
+      {WM_KEYDOWN, VK_NEXT, {VK_SHIFT}, -1, {VK_NEXT, true, false, false}, 16, {1, 16}},
+      {WM_SYSKEYDOWN, VK_UP, {VK_MENU}, -1, {VK_UP, false, false, true}, 16, {1, 16}},
+      {WM_SYSKEYDOWN, VK_F4, {VK_MENU}, 0, {VK_F4, false, false, true}, 16, {1, 16}},
+  };
+  BYTE saved[256];
+  ASSERT_TRUE(::GetKeyboardState(saved));
+  for (const auto& c : cases) {
+    const std::string label = std::to_string(&c - cases);
+    seen.clear();
+    replace_with = c.replace_with;
+    BYTE state[256];
+    std::copy(std::begin(saved), std::end(saved), state);
+    for (BYTE key : c.held) state[key] = 0x80;
+    ::SetKeyboardState(state);
+    Send(c.message, c.key, c.message == WM_SYSKEYDOWN ? (KF_ALTDOWN << 16) | 1 : 1);
+    ::SetKeyboardState(saved);
+    ASSERT_EQ(seen.size(), 1u) << label;
+    EXPECT_EQ(seen[0], c.want_seen) << label;
+    EXPECT_EQ(grid_.Row(), c.row) << label;
+    EXPECT_EQ(grid_.Selection(), c.selection) << label;
+  }
+  EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_WANTARROWS);
+}
+
+TEST_F(StringGridTest, GetTextReadsTheQueryCellAsShiftJisBytes) {
+  const std::string error = "  通信エラー";
+  ASSERT_EQ(error.size(), 12u);
+  ASSERT_TRUE(grid_.SetCell(0, 0, "日付"));
+  ASSERT_TRUE(grid_.SetCell(2, 3, error));
+  const auto get_text = [&](std::size_t capacity) {
+    std::vector<char> buffer(capacity + 1, '#');
+    const auto length = static_cast<std::size_t>(
+        Send(WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(buffer.data())));
+    EXPECT_EQ(buffer[capacity], '#') << "wrote past the capacity";
+    return capacity == 0 ? std::string("-") : std::string(buffer.data(), length);
+  };
+  EXPECT_EQ(get_text(100), "日付") << "the query cell starts at 0, 0";
+  ASSERT_EQ(Send(kGridMsgSetQueryCell, 2, 3), TRUE);
+  EXPECT_EQ(Send(WM_GETTEXTLENGTH), 12);
+  EXPECT_EQ(get_text(13), error);
+  EXPECT_EQ(get_text(12), error.substr(0, 10)) << "no half of a double-byte character";
+  EXPECT_EQ(get_text(0), "-");
+  EXPECT_EQ(Send(kGridMsgSetQueryCell, 3, 0), FALSE);
+  EXPECT_EQ(Send(kGridMsgSetQueryCell, 0, 31), FALSE);
+
+  grid_.SetRowCount(3);
+  EXPECT_EQ(Send(WM_GETTEXTLENGTH), 0) << "a cell that left the grid";
+}
+
+TEST_F(StringGridTest, PaintsHeaderSelectionAndGridLines) {
+  grid_.SetSelection(2, 4, 3);
+  grid_.SetTopRow(2);
+  const HDC screen = ::GetDC(nullptr);
+  ScopedCreatedDc memory(::CreateCompatibleDC(screen));
+  ScopedGdiObject bitmap(::CreateCompatibleBitmap(screen, 340, 340));
+  ::ReleaseDC(nullptr, screen);
+  ScopedSelect select(memory.Get(), bitmap.Get());
+  Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE), line = ::GetSysColor(COLOR_BTNSHADOW),
+                 selected = ::GetSysColor(COLOR_HIGHLIGHT);
+  // Rows 2 .. 4 are the first three data rows in view; columns have lines at 100, 201, 302.
+  const struct {
+    int x, y;
+    COLORREF want;
+  } cases[] = {
+      {50, 10, face},          {90, kPitch, selected},     {90, 4 * kPitch - 2, selected},
+      {90, 4 * kPitch - 1, line}, {90, 4 * kPitch + 10, face}, {100, 30, line},
+      {302, 30, line},         {308, 30, face},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(::GetPixel(memory.Get(), c.x, c.y), c.want) << c.x << "," << c.y;
+  }
+}
+
+}  // namespace
+}  // namespace lvn::ui
