@@ -1,0 +1,7 @@
+#include "history/history_state.h"
+
+namespace lvn {
+
+HistoryState ProcessHistory;
+
+}  // namespace lvn

@@ -1,0 +1,303 @@
+#include "history/log_format.h"
+
+#include <array>
+#include <climits>
+#include <cstring>
+
+#include "history/history_texts.h"
+#include "util/text.h"
+
+namespace lvn {
+namespace {
+
+// Asking the code page once per byte would dominate reading a long log.
+const std::array<bool, 256>& LeadBytes() {
+  static const std::array<bool, 256> table = [] {
+    std::array<bool, 256> t{};
+    for (std::size_t b = 0; b < t.size(); ++b) t[b] = IsLeadByte(static_cast<unsigned char>(b));
+    return t;
+  }();
+  return table;
+}
+
+unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+
+bool IsBlank(char c) { return Byte(c) <= 0x20; }
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool NeedsQuotes(std::string_view field) {
+  for (char c : field) {
+    if ((Byte(c) >= 0x01 && Byte(c) <= 0x20) || c == ',' || c == '"') return true;
+  }
+  return false;
+}
+
+void AppendDecimal(std::string* out, std::int64_t value) {
+  char buffer[24];
+  std::size_t i = sizeof buffer;
+  const bool negative = value < 0;
+  // Digits of the magnitude, taken without negating INT64_MIN.
+  do {
+    const std::int64_t digit = value % 10;
+    buffer[--i] = static_cast<char>('0' + (digit < 0 ? -digit : digit));
+    value /= 10;
+  } while (value != 0);
+  if (negative) buffer[--i] = '-';
+  out->append(buffer + i, sizeof buffer - i);
+}
+
+int32_t ClampToInt32(std::size_t value) {
+  return value > static_cast<std::size_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(value);
+}
+
+// Length of text's longest prefix of whole characters within max bytes. Half a character
+// at the very end of the text is the text's own and stays.
+std::size_t WholeCharacterPrefix(const char* text, std::size_t length, std::size_t max) {
+  const auto& lead = LeadBytes();
+  std::size_t i = 0;
+  while (i < length) {
+    const std::size_t step = lead[Byte(text[i])] && i + 1 < length ? 2u : 1u;
+    if (i + step > max) break;
+    i += step;
+  }
+  return i;
+}
+
+}  // namespace
+
+bool IsShown(int32_t code, ViewSwitches view) {
+  switch (code) {
+    case kEventCheckStart:
+    case kEventCheckEnd:
+      return view.CheckStart;
+    case kEventCommError:
+    case kEventCommRecovered:
+      return view.ConnectError;
+    case kEventOff:
+      return view.Off;
+    default:
+      return true;
+  }
+}
+
+int32_t ReadDecimal(std::string_view field) {
+  std::size_t p = 0;
+  while (p < field.size() && IsSpace(field[p])) ++p;
+  bool negative = false;
+  if (p < field.size() && (field[p] == '+' || field[p] == '-')) {
+    negative = field[p] == '-';
+    ++p;
+  }
+  // Beyond this every further digit only pushes the value further past both limits.
+  constexpr std::int64_t kCap = std::int64_t{INT32_MAX} + 1;
+  std::int64_t value = 0;
+  for (; p < field.size() && field[p] >= '0' && field[p] <= '9'; ++p) {
+    value = value * 10 + (field[p] - '0');
+    if (value > kCap) value = kCap;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX) return INT32_MAX;
+  return static_cast<int32_t>(value);
+}
+
+int32_t ParseEventCode(std::string_view field) {
+  const int32_t value = ReadDecimal(field);
+  switch (value) {
+    case kEventOff:
+    case kEventCheckStart:
+    case kEventCheckEnd:
+    case kEventCommError:
+    case kEventCommRecovered:
+    case kEventAddressChange:
+      return value;
+    default:
+      return -1;
+  }
+}
+
+bool LineReader::Next(std::string_view* line) {
+  if (rest_.empty()) return false;
+  const char* const begin = rest_.data();
+  const char* const end = begin + rest_.size();
+  const char* p = begin;
+  // All three line ends are below 0x0E, so most bytes take one comparison.
+  while (p < end && (Byte(*p) > 0x0D || (*p != '\r' && *p != '\n' && *p != '\0'))) ++p;
+  *line = std::string_view(begin, static_cast<std::size_t>(p - begin));
+  if (p < end) p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+  rest_ = std::string_view(p, static_cast<std::size_t>(end - p));
+  return true;
+}
+
+std::string_view FieldSplitter::QuotedField(std::string_view line, std::size_t* pos) {
+  const auto& lead = LeadBytes();
+  const char* s = line.data();
+  const std::size_t n = line.size();
+  std::size_t p = *pos + 1;  // past the opening quote
+  const std::size_t start = p;
+  std::size_t copied_from = std::string::npos;  // where this field starts in scratch_
+  while (p < n) {
+    if (lead[Byte(s[p])] && p + 1 < n) {
+      if (copied_from != std::string::npos) scratch_.append(s + p, 2);
+      p += 2;
+    } else if (s[p] != '"') {
+      if (copied_from != std::string::npos) scratch_.push_back(s[p]);
+      ++p;
+    } else if (p + 1 < n && s[p + 1] == '"') {
+      if (copied_from == std::string::npos) {
+        // Undoubling never makes the line's fields longer than the line, so this one
+        // reservation keeps every view into scratch_ valid until the next Split.
+        if (scratch_.capacity() < n) scratch_.reserve(n);
+        copied_from = scratch_.size();
+        scratch_.append(s + start, p + 1 - start);
+      } else {
+        scratch_.push_back('"');
+      }
+      p += 2;
+    } else {
+      *pos = p + 1;
+      if (copied_from == std::string::npos) return std::string_view(s + start, p - start);
+      return std::string_view(scratch_).substr(copied_from);
+    }
+  }
+  *pos = n;
+  if (copied_from == std::string::npos) return std::string_view(s + start, n - start);
+  return std::string_view(scratch_).substr(copied_from);
+}
+
+int FieldSplitter::Split(std::string_view line) {
+  scratch_.clear();
+  const auto& lead = LeadBytes();
+  const char* s = line.data();
+  const std::size_t n = line.size();
+  std::size_t p = 0;
+  int count = 0;
+  const auto skip_blanks = [&] {
+    while (p < n && IsBlank(s[p])) ++p;
+  };
+  skip_blanks();
+  while (p < n) {
+    if (count == kRecordFields) return count + 1;
+    if (s[p] == '"') {
+      fields_[count++] = QuotedField(line, &p);
+    } else {
+      const std::size_t start = p;
+      while (p < n && s[p] != ',' && !IsBlank(s[p])) p += lead[Byte(s[p])] && p + 1 < n ? 2u : 1u;
+      fields_[count++] = std::string_view(s + start, p - start);
+    }
+    skip_blanks();
+    if (p < n && s[p] == ',') {
+      if (p == n - 1) {
+        if (count == kRecordFields) return count + 1;
+        fields_[count++] = std::string_view();
+      }
+      ++p;
+      skip_blanks();
+    }
+  }
+  return count;
+}
+
+bool ReadRecord(std::string_view line, FieldSplitter* splitter, RecordFields* record) {
+  if (splitter->Split(line) != kRecordFields) return false;
+  const int32_t code = ParseEventCode(splitter->Field(1));
+  if (code < 0) return false;
+  for (int i = 0; i < kRecordFields; ++i) record->Field[i] = splitter->Field(i);
+  record->Code = code;
+  return true;
+}
+
+void AppendField(std::string* out, std::string_view field) {
+  if (!NeedsQuotes(field)) {
+    out->append(field);
+    return;
+  }
+  const auto& lead = LeadBytes();
+  out->push_back('"');
+  std::size_t i = 0;
+  bool half_character = false;
+  while (i < field.size()) {
+    if (lead[Byte(field[i])]) {
+      if (i + 1 == field.size()) {
+        half_character = true;
+        out->push_back(field[i]);
+        break;
+      }
+      out->append(field.data() + i, 2);
+      i += 2;
+      continue;
+    }
+    if (field[i] == '"') out->push_back('"');
+    out->push_back(field[i]);
+    ++i;
+  }
+  if (!half_character) out->push_back('"');
+}
+
+int32_t NextRecordKey(int32_t last_record_key) {
+  return last_record_key == INT32_MAX ? INT32_MAX : last_record_key + 1;
+}
+
+std::string RecordLine(int32_t key, int32_t code, const char* text, const LocalTime& time) {
+  std::string date = FormatDate(time);
+  std::string clock = FormatClock(time);
+  const char* source = text != nullptr ? text : "";
+  std::string body(source, WholeCharacterPrefix(source, std::strlen(source),
+                                                kRecordTextCapacity - 1));
+  for (char& c : body) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  if (code == kEventOff) {
+    date = texts::kOffMark;
+    clock = texts::kOffMark;
+  } else if (code == kEventCommError) {
+    body = texts::kCommError;
+  } else if (code == kEventCommRecovered) {
+    body = texts::kCommRecovered;
+  }
+  std::string line;
+  AppendDecimal(&line, key);
+  line.push_back(',');
+  AppendDecimal(&line, code);
+  line.push_back(',');
+  AppendField(&line, date);
+  line.push_back(',');
+  AppendField(&line, clock);
+  line.push_back(',');
+  AppendField(&line, body);
+  line.append("\r\n");
+  return line;
+}
+
+bool EndsInTornLine(char last_byte) { return last_byte != '\r' && last_byte != '\n'; }
+
+LogRewrite RewriteLog(std::string_view content, int32_t first, int32_t last, ViewSwitches view) {
+  LogRewrite rewrite;
+  if (content.empty()) return rewrite;
+  rewrite.Write = true;
+  // Room for LF line ends turning into CR LF without growing more than once or twice.
+  rewrite.Content.reserve(content.size() + content.size() / 16 + 16);
+  LineReader lines(content);
+  FieldSplitter splitter;
+  RecordFields record;
+  std::string_view line;
+  std::int64_t place = 0;
+  std::size_t kept = 0;
+  while (lines.Next(&line)) {
+    if (!ReadRecord(line, &splitter, &record)) continue;
+    const bool in_range = first <= place && place <= last;
+    ++place;
+    if (in_range && IsShown(record.Code, view)) continue;
+    AppendDecimal(&rewrite.Content, static_cast<std::int64_t>(kept));
+    for (int i = 1; i < kRecordFields; ++i) {
+      rewrite.Content.push_back(',');
+      AppendField(&rewrite.Content, record.Field[i]);
+    }
+    rewrite.Content.append("\r\n");
+    ++kept;
+  }
+  rewrite.LastRecordKey = kept == 0 ? -1 : ClampToInt32(kept - 1);
+  return rewrite;
+}
+
+}  // namespace lvn

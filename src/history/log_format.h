@@ -1,0 +1,120 @@
+// The history log "log.csv" as bytes: one record per line, five comma-separated fields
+// (record key, event code, date, time, text), Shift-JIS text, CR LF line ends.
+//
+// Reading and writing agree on one rule for double-byte characters: a lead byte and the
+// byte after it are one character wherever they stand, so a trail byte that happens to be
+// a comma, a double quote or a backslash never separates or quotes anything.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "history/local_time.h"
+
+namespace lvn {
+
+inline constexpr int32_t kEventOff = 0;
+inline constexpr int32_t kEventCheckStart = 1;
+inline constexpr int32_t kEventCheckEnd = 2;
+inline constexpr int32_t kEventCommError = 11;
+inline constexpr int32_t kEventCommRecovered = 12;
+inline constexpr int32_t kEventAddressChange = 20;
+
+inline constexpr char kLogFileName[] = "log.csv";
+inline constexpr std::size_t kLogPathCapacity = 300;
+// Write keeps at most kRecordTextCapacity - 1 bytes of a record's text.
+inline constexpr std::size_t kRecordTextCapacity = 50;
+inline constexpr int kRecordFields = 5;
+
+// The main window's three view switches: which kinds of record the grid shows.
+struct ViewSwitches {
+  bool CheckStart = true;    // codes 1 and 2
+  bool ConnectError = true;  // codes 11 and 12
+  bool Off = true;           // code 0
+};
+
+// Whether a valid record with this code is shown; address changes always are.
+bool IsShown(int32_t code, ViewSwitches view);
+
+// The decimal integer at the start of field: leading white space and one sign are
+// skipped, digits are read up to the first other byte, no digits gives 0, and a value
+// beyond the signed 32-bit range is clamped to its nearest limit.
+int32_t ReadDecimal(std::string_view field);
+
+// The event code a field holds (0, 1, 2, 11, 12 or 20), or -1 for any other value.
+int32_t ParseEventCode(std::string_view field);
+
+// Cuts a file's bytes into lines. CR LF, a lone LF, a lone CR and a zero byte each end a
+// line; a last line without a line end still counts. A zero byte only ends its line, so
+// whatever follows a zero-filled block is still read.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view content) : rest_(content) {}
+  // The next line, without its line end; false after the last.
+  bool Next(std::string_view* line);
+
+ private:
+  std::string_view rest_;
+};
+
+// Cuts a line into fields. Bytes up to 0x20 separate fields like a comma, and spaces
+// around a comma vanish; a comma that is the line's last byte adds an empty field. A
+// field that starts with a double quote runs to the next quote that is not doubled, each
+// doubled quote standing for one; without a closing quote it takes the rest of the line.
+class FieldSplitter {
+ public:
+  // The number of fields; counting stops one past kRecordFields.
+  int Split(std::string_view line);
+  // Field i < min(count, kRecordFields) of the last Split, valid until the next Split.
+  std::string_view Field(int i) const { return fields_[i]; }
+
+ private:
+  std::string_view QuotedField(std::string_view line, std::size_t* pos);
+
+  std::string scratch_;  // fields whose doubled quotes had to be undone
+  std::string_view fields_[kRecordFields];
+};
+
+// A line that is a valid record: exactly five fields and a known event code.
+struct RecordFields {
+  std::string_view Field[kRecordFields];
+  int32_t Code = -1;
+};
+bool ReadRecord(std::string_view line, FieldSplitter* splitter, RecordFields* record);
+
+// Appends one field so that the reader gives it back unchanged: a field holding a byte
+// 0x01 to 0x20, a comma or a double quote is enclosed in double quotes, with every quote
+// that is not the trail byte of a character doubled. A quoted field that ends in half a
+// character is left open, since a closing quote would become its trail byte. The reader
+// only ever gives such a field as the last of its line, which is where it goes back.
+void AppendField(std::string* out, std::string_view field);
+
+// The key the next record gets; it stays at the top of the range instead of overflowing.
+int32_t NextRecordKey(int32_t last_record_key);
+
+// The bytes Write appends for one record, CR LF included. The text is cut to whole
+// characters of at most kRecordTextCapacity - 1 bytes, and CR and LF in it become spaces
+// so that the record stays on one line. Code 0 stores "***" as date and time, codes 11
+// and 12 their fixed texts.
+std::string RecordLine(int32_t key, int32_t code, const char* text, const LocalTime& time);
+
+// True when a file whose last byte is last_byte ends in a torn line, so that bytes
+// appended to it would join that line.
+bool EndsInTornLine(char last_byte);
+
+// A whole-file rewrite: output holds the valid records that stay, numbered 0, 1, 2 ... in
+// file order, each written field by field and ended with CR LF. Invalid lines are dropped.
+struct LogRewrite {
+  bool Write = false;          // false for a file without lines: it is left alone
+  std::string Content;
+  int32_t LastRecordKey = -1;  // records kept - 1
+};
+// Removes the shown records whose place among the valid records (0-based, file order)
+// lies from first to last. The place, not the key field, is what the grid holds for a
+// row, and it is the record's key in every file a rewrite has numbered. A negative first
+// and last remove nothing, so (-1, -1) only compacts.
+LogRewrite RewriteLog(std::string_view content, int32_t first, int32_t last, ViewSwitches view);
+
+}  // namespace lvn

@@ -1,0 +1,43 @@
+// The history log file "log.csv" in the data folder. A Log is nothing but the file's path;
+// it is made for one operation, and no file stays open between operations.
+#pragma once
+
+#include <cstdint>
+
+#include "history/history_state.h"
+#include "history/local_time.h"
+#include "history/log_format.h"
+
+namespace lvn {
+
+class Log {
+ public:
+  // folder: the data folder with its trailing "\". Opens nothing.
+  explicit Log(const char* folder, HistoryState* state = &ProcessHistory);
+
+  const char* Path() const { return path_; }
+
+  // Appends one record with the key LastRecordKey + 1 and sets LastEventCode. A record
+  // that cannot be appended (file locked, folder missing) is kept and appended, in order,
+  // by the next append that can open the file. A file that ends in a torn line gets a
+  // line end first. True when this record and every one kept before it are in the file.
+  bool Write(int32_t code, const char* text, const LocalTime& time);
+
+  // Rewrites the file without the shown records at places first to last (see RewriteLog)
+  // and numbers the rest 0, 1, 2 ...; LastRecordKey becomes the last of them. The new
+  // content replaces the old in one step, so a crash or a refused replace leaves the old
+  // file. A missing or empty file is left alone. False when the file could not be read or
+  // replaced; LastRecordKey is then unchanged.
+  bool RemoveRange(int32_t first, int32_t last, ViewSwitches view);
+  // RemoveRange(key, key); Remove(-1) only compacts.
+  bool Remove(int32_t key, ViewSwitches view) { return RemoveRange(key, key, view); }
+
+  // Appends the records kept for this file. True when none is left.
+  bool AppendPending();
+
+ private:
+  char path_[kLogPathCapacity];
+  HistoryState* state_;
+};
+
+}  // namespace lvn

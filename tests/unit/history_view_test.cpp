@@ -1,0 +1,120 @@
+#include "history/history_view.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "history/log_format.h"
+
+namespace lvn {
+namespace {
+
+using Texts = std::vector<std::string>;
+using Keys = std::vector<int32_t>;
+
+const ViewSwitches kAll, kNone{false, false, false}, kNoChecks{false, true, true};
+
+std::string Record(int key, int code, const std::string& text) {
+  return std::to_string(key) + "," + std::to_string(code) + ",2019/07/04,09:05:03," + text +
+         "\r\n";
+}
+
+// Column 2 of every data row.
+Texts Column2(const HistoryView& view) {
+  Texts texts;
+  for (int row = 1; row < view.RowCount(); ++row) texts.emplace_back(view.Cell(row, 2));
+  return texts;
+}
+
+TEST(HistoryView, AMissingLogShowsTheHeaderAndOneEmptyRowWithoutAKey) {
+  const HistoryView view;
+  ASSERT_EQ(view.RowCount(), 2);
+  EXPECT_EQ(std::string(view.Cell(0, 0)).append(view.Cell(0, 1)).append(view.Cell(0, 2)),
+            "日付時刻適用");
+  EXPECT_EQ(view.Cell(1, 2), "");
+  EXPECT_EQ(view.Cell(2, 0), "");
+  EXPECT_EQ(view.RowKeys(), Keys{-1});
+  EXPECT_FALSE(view.FileFound());
+  EXPECT_FALSE(RowsToDelete(view, 1, 1).Remove);
+}
+
+TEST(HistoryView, RowsKeysAndTheCompactionDecision) {
+  const std::string five = Record(0, 0, "***") + Record(1, 1, "チェック開始") +
+                           Record(2, 2, "チェック終了") + Record(3, 11, "通信エラー") +
+                           Record(4, 12, "通信回復");
+  const struct {
+    std::string content;
+    ViewSwitches view;
+    Texts texts;
+    Keys keys;
+    bool compact;
+    int32_t last_key;
+  } cases[] = {
+      {"", kAll, {}, {-1}, false, -1},
+      {five + Record(5, 20, "1.2.3.4"), kAll,
+       {"***", "チェック開始", "チェック終了", "  通信エラー", "  通信回復", "  1.2.3.4"},
+       {-1, 0, 1, 2, 3, 4, 5}, false, 5},
+      // Nothing to show still compacts, and the key counts the hidden records.
+      {five, kNone, {}, {-1}, true, 4},
+      {five, kNoChecks, {"***", "  通信エラー", "  通信回復"}, {-1, 0, 3, 4}, true, 4},
+      {Record(0, 20, "a") + Record(1, 20, "b") + Record(2, 20, "c") + Record(0, 20, "d"), kAll,
+       {"  a", "  b", "  c", "  d"}, {-1, 0, 1, 2, 3}, true, 3},
+      {Record(0, 20, "a") + "junk\r\n" + Record(1, 5, "x") + Record(1, 20, "b"), kAll,
+       {"  a", "  b"}, {-1, 0, 1}, true, 1},
+  };
+  for (const auto& c : cases) {
+    const HistoryView view = HistoryView::FromLog(c.content, c.view);
+    EXPECT_TRUE(view.FileFound());
+    EXPECT_EQ(Column2(view), c.texts) << c.content;
+    EXPECT_EQ(view.RowKeys(), c.keys) << c.content;
+    EXPECT_EQ(view.RowCount(), static_cast<int>(c.keys.size())) << c.content;
+    EXPECT_EQ(view.NeedsCompaction(), c.compact) << c.content;
+    EXPECT_EQ(view.LastRecordKey(), c.last_key) << c.content;
+  }
+  const HistoryView view = HistoryView::FromLog(Record(0, 20, "x"), kAll);
+  EXPECT_EQ(std::string(view.Cell(1, 0)).append(view.Cell(1, 1)), "2019/07/0409:05:03");
+}
+
+// A deletion as the grid runs it: the range from the rows, the rewrite, the reload and
+// the row that becomes current.
+TEST(HistoryView, DeletingSelectedRows) {
+  std::string seven;  // place 2 is a check start, hidden under kNoChecks
+  const char* texts[] = {"A", "B", "-", "C", "D", "E", "F"};
+  for (int i = 0; i < 7; ++i) seven += Record(i, i == 2 ? 1 : 20, texts[i]);
+  const std::string stale = Record(0, 20, "a") + Record(1, 20, "b") + Record(0, 20, "c");
+
+  const struct {
+    std::string content;
+    ViewSwitches view;
+    int top, bottom;
+    bool remove;
+    Texts after;
+    int current;
+  } cases[] = {
+      {seven, kNoChecks, 2, 4, true, {"  A", "  E", "  F"}, 2},
+      {seven, kNoChecks, 6, 5, true, {"  A", "  B", "  C", "  D"}, 4},  // reaches the newest
+      {seven, kNoChecks, 1, 6, true, {}, 0},
+      {seven, kAll, 0, 2, false, {"  A", "  B", "-", "  C", "  D", "  E", "  F"}, 0},
+      {seven, kAll, 7, 8, false, {"  A", "  B", "-", "  C", "  D", "  E", "  F"}, 7},
+      {Record(0, 1, "x"), kNone, 0, 0, false, {}, 0},
+      // Keys 0, 1, 0 whose renumbering never reached the file: the last row is still the
+      // newest record, not the first.
+      {stale, kAll, 3, 3, true, {"  a", "  b"}, 2},
+  };
+  for (const auto& c : cases) {
+    const HistoryView before = HistoryView::FromLog(c.content, c.view);
+    const DeleteRange range = RowsToDelete(before, c.top, c.bottom);
+    EXPECT_EQ(range.Remove, c.remove) << c.top;
+    std::string content = c.content;
+    if (range.Remove) content = RewriteLog(content, range.First, range.Last, c.view).Content;
+    const HistoryView after = HistoryView::FromLog(content, c.view);
+    EXPECT_EQ(Column2(after), c.after) << c.top;
+    EXPECT_EQ(CurrentRowAfterDelete(c.top, c.bottom, before.RowCount(), after.RowCount()),
+              c.current)
+        << c.top;
+  }
+}
+
+}  // namespace
+}  // namespace lvn

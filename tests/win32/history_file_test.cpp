@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "history/history_reload_win.h"
+#include "history/log_format.h"
+#include "history/log_win.h"
+#include "test_paths.h"
+#include "util/scoped_win.h"
+
+namespace lvn {
+namespace {
+
+using test::ReadFileBytes;
+using test::TempFolder;
+using test::WriteFileBytes;
+using Texts = std::vector<std::string>;
+
+std::string Line(int32_t key, const std::string& text) {
+  return RecordLine(key, kEventAddressChange, text.c_str(), LocalTime{2019, 7, 4, 12, 0, 0});
+}
+
+// Texts of the file's valid records; *numbered tells whether their keys run 0, 1, 2 ...
+Texts RecordTexts(const std::string& content, bool* numbered = nullptr) {
+  Texts texts;
+  LineReader lines(content);
+  FieldSplitter splitter;
+  RecordFields record;
+  std::string_view line;
+  bool in_order = true;
+  while (lines.Next(&line)) {
+    if (!ReadRecord(line, &splitter, &record)) continue;
+    in_order = in_order && ReadDecimal(record.Field[0]) == static_cast<int32_t>(texts.size());
+    texts.emplace_back(record.Field[4]);
+  }
+  if (numbered) *numbered = in_order;
+  return texts;
+}
+
+// log.csv held open by another program with the given sharing.
+ScopedHandle Hold(const std::string& path, DWORD share) {
+  return ScopedHandle(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+TEST(HistoryFile, WriteCreatesTheLogAndNeverJoinsATornLine) {
+  TempFolder dir;
+  HistoryState state;
+  Log log(dir.Path().c_str(), &state);
+  ASSERT_EQ(std::string(log.Path()), dir.File("log.csv"));
+  ASSERT_TRUE(log.Write(kEventAddressChange, "a, b", LocalTime{2019, 7, 4, 12, 0, 0}));
+  EXPECT_EQ(ReadFileBytes(log.Path()), Line(0, "a, b"));
+  EXPECT_EQ(state.LastEventCode, kEventAddressChange);
+
+  // A crash in the middle of an append, or a hand edit, left a line without its end.
+  WriteFileBytes(log.Path(), Line(0, "a, b") + "1,20,2019/07");
+  ASSERT_TRUE(log.Write(kEventAddressChange, "c", LocalTime{2019, 7, 4, 12, 0, 0}));
+  EXPECT_EQ(ReadFileBytes(log.Path()), Line(0, "a, b") + "1,20,2019/07\r\n" + Line(1, "c"));
+
+  // No data folder: the record waits; the key and the code move on all the same.
+  Log nowhere(dir.File("missing\\").c_str(), &state);
+  EXPECT_FALSE(nowhere.Write(kEventCommError, "", LocalTime{}));
+  EXPECT_EQ(state.LastRecordKey, 2);
+  EXPECT_EQ(state.LastEventCode, kEventCommError);
+}
+
+TEST(HistoryFile, RecordsWrittenWhileTheLogIsLockedArriveInOrderOnceItIsFree) {
+  TempFolder dir;
+  HistoryState state;
+  const std::string path = dir.File("log.csv");
+  const auto write = [&](const char* text) {
+    return Log(dir.Path().c_str(), &state).Write(20, text, LocalTime{2019, 7, 4, 12, 0, 0});
+  };
+  HistoryView grid;
+  const auto reload = [&] { return ReloadHistory(dir.Path().c_str(), {}, {}, &grid, &state); };
+  ASSERT_TRUE(write("A"));
+  {
+    // A spreadsheet that has the log open: others may read it, nobody may write it.
+    ScopedHandle spreadsheet = Hold(path, FILE_SHARE_READ);
+    ASSERT_TRUE(spreadsheet);
+    EXPECT_FALSE(write("B"));
+    EXPECT_FALSE(write("C"));
+    ASSERT_TRUE(reload());
+    EXPECT_EQ(grid.RowCount(), 2);
+  }
+  ASSERT_TRUE(write("D"));
+  EXPECT_EQ(RecordTexts(ReadFileBytes(path)), (Texts{"A", "B", "C", "D"}));
+  {
+    // Locked against reading too: the reload fails and the grid keeps what it shows.
+    ScopedHandle exclusive = Hold(path, 0);
+    ASSERT_TRUE(exclusive);
+    EXPECT_FALSE(write("E"));
+    EXPECT_FALSE(reload());
+    EXPECT_EQ(grid.RowCount(), 2);
+  }
+  // The reload appends what waited, then renumbers the keys the wait left out of order.
+  ASSERT_TRUE(reload());
+  bool numbered = false;
+  EXPECT_EQ(RecordTexts(ReadFileBytes(path), &numbered), (Texts{"A", "B", "C", "D", "E"}));
+  EXPECT_TRUE(numbered);
+  EXPECT_EQ(grid.RowCount(), 6);
+  EXPECT_TRUE(state.Pending.empty());
+}
+
+TEST(HistoryFile, ARefusedRewriteLeavesTheOldFileAndKey) {
+  TempFolder dir;
+  HistoryState state;
+  state.LastRecordKey = 42;
+  const std::string path = dir.File("log.csv");
+  WriteFileBytes(path, "0,20,d,t,a\n7,20,d,t,b\n");
+  Log log(dir.Path().c_str(), &state);
+  {
+    // Open without delete sharing, as a scanner might hold it.
+    ScopedHandle scanner = Hold(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(scanner);
+    EXPECT_FALSE(log.Remove(-1, {}));
+    EXPECT_EQ(ReadFileBytes(path), "0,20,d,t,a\n7,20,d,t,b\n");
+    EXPECT_EQ(state.LastRecordKey, 42);
+  }
+  EXPECT_TRUE(log.Remove(-1, {}));
+  EXPECT_EQ(ReadFileBytes(path), "0,20,d,t,a\r\n1,20,d,t,b\r\n");
+  EXPECT_EQ(state.LastRecordKey, 1);
+}
+
+TEST(HistoryFile, AKilledRewriteLeavesTheOldFileOrTheNewOne) {
+  TempFolder dir;
+  const std::string path = dir.File("log.csv");
+  constexpr int kRecords = 20000;
+  // The file after k rewrites, each of which removed the first record.
+  const auto after = [](int k) {
+    std::string content;
+    for (int i = k; i < kRecords; ++i) content += Line(i - k, std::to_string(i) + " 198.51.100.1");
+    return content;
+  };
+  std::string command = "\"";
+  // The folder's trailing backslash is doubled so that it does not escape the quote.
+  command.append(test::ExecutableFolder()).append("log_rewriter.exe\" \"");
+  command.append(dir.Path()).append("\\\"");
+
+  std::mt19937 random(20190704);
+  for (int round = 0; round < 5; ++round) {
+    const std::string original = after(0);
+    WriteFileBytes(path, original);
+    std::vector<char> command_line(command.begin(), command.end());
+    command_line.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &info));
+    ScopedHandle process(info.hProcess);
+    ScopedHandle thread(info.hThread);
+
+    // Once the first rewrite has landed, the rewriter spends its time rewriting.
+    const ULONGLONG deadline = ::GetTickCount64() + 30000;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    while (::GetTickCount64() < deadline &&
+           (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+            data.nFileSizeLow == original.size())) {
+      ::Sleep(5);
+    }
+    ::Sleep(std::uniform_int_distribution<DWORD>(0, 60)(random));
+    ::TerminateProcess(process.Get(), 1);
+    ASSERT_EQ(::WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0);
+
+    const std::string content = ReadFileBytes(path);
+    const int removed = kRecords - static_cast<int>(RecordTexts(content).size());
+    ASSERT_GT(removed, 0) << "the rewriter never got going";
+    EXPECT_TRUE(content == after(removed)) << "round " << round << ": a torn file, "
+                                           << content.size() << " bytes";
+  }
+}
+
+TEST(HistoryReload, CompactsStoresThePrimaryKeyAndDeletes) {
+  TempFolder dir;
+  HistoryState state;
+  state.LastRecordKey = 9;
+  const std::string log_path = dir.File("log.csv"), ini_path = dir.File("lvn.ini");
+  IniFile settings;
+  const StoreLastRecordKey store = SettingsKeyStore(&settings, ini_path);
+  const auto primary_key = [&ini_path] {
+    IniFile saved;
+    saved.Load(ReadFileBytes(ini_path));
+    return saved.ReadInteger("Value", "PrimaryKey", -100);
+  };
+
+  HistoryView grid = HistoryView::FromLog("", {});
+  ASSERT_TRUE(ReloadHistory(dir.Path().c_str(), {}, store, &grid, &state));
+  EXPECT_FALSE(grid.FileFound());
+  EXPECT_EQ(state.LastRecordKey, 9);
+  EXPECT_FALSE(test::FileExists(ini_path));
+
+  // Keys 0, 1, 2, 0, as after the settings file was lost.
+  WriteFileBytes(log_path, Line(0, "a") + Line(1, "b") + Line(2, "c") + Line(0, "d"));
+  ASSERT_TRUE(ReloadHistory(dir.Path().c_str(), {}, store, &grid, &state));
+  EXPECT_EQ(ReadFileBytes(log_path), Line(0, "a") + Line(1, "b") + Line(2, "c") + Line(3, "d"));
+  EXPECT_EQ(primary_key(), 3);
+
+  EXPECT_EQ(DeleteHistoryRows(dir.Path().c_str(), {}, 4, 4, store, &grid, &state), 3);
+  EXPECT_EQ(ReadFileBytes(log_path), Line(0, "a") + Line(1, "b") + Line(2, "c"));
+  EXPECT_EQ(grid.RowCount(), 4);
+  EXPECT_EQ(primary_key(), 2);
+  EXPECT_EQ(state.LastRecordKey, 2);
+}
+
+}  // namespace
+}  // namespace lvn
