@@ -39,7 +39,7 @@ add_executable(e2e_tests ${LVN_E2E_TESTS})
 lvn_target_options(e2e_tests)
 target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)
 target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-target_link_libraries(e2e_tests PRIVATE gtest_main user32 kernel32)
+target_link_libraries(e2e_tests PRIVATE gtest_main shell32 user32 kernel32)
 target_link_options(e2e_tests PRIVATE ${LVN_STATIC_LINK})
 add_dependencies(e2e_tests lorvane)
 

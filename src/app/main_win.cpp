@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "app/main_window_win.h"
 #include "app/single_instance_win.h"
@@ -24,8 +25,9 @@ int RunApplication(HINSTANCE instance) {
     return 0;
   }
   frmMain = std::make_unique<TfrmMain>();
-  if (!frmMain->Create()) {
-    ui::ShowExceptionMessage("");
+  std::string error;
+  if (!frmMain->Create(&error)) {
+    ui::ShowExceptionMessage(error.c_str());
     return 0;
   }
   frmOption = std::make_unique<TfrmOption>();
@@ -34,7 +36,7 @@ int RunApplication(HINSTANCE instance) {
     return 0;
   }
   frmMain->Show();
-  ui::RunMessageLoop();
+  ui::RunMessageLoop(frmMain->Handle());
   return 0;
 }
 

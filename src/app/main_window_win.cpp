@@ -1,39 +1,220 @@
 #include "app/main_window_win.h"
 
+#include <commctrl.h>
+
+#include "app/main_window_ids.h"
 #include "app/texts.h"
+#include "desktop/status_layout.h"
+#include "desktop/tray_win.h"
+#include "history/clock_win.h"
+#include "history/history_reload_win.h"
+#include "history/history_texts.h"
+#include "history/log_win.h"
+#include "lookup/internet_thread_win.h"
+#include "settings/settings.h"
+#include "settings/settings_file_win.h"
+#include "ui/app_messages_win.h"
 #include "ui/application_win.h"
+#include "ui/controls_win.h"
+#include "util/data_folder_win.h"
+#include "util/text.h"
 
 namespace lvn {
+
+bool FirstShowDone = false;
+bool OptionWindowOpen = false;
 
 namespace {
 
 // Single fixed border with only the system-menu box: no resizing, minimising or maximising.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
+constexpr UINT_PTR kTimer1 = 1;
+constexpr int32_t kLayoutTimerPeriod = 3000;  // until the settings set CheckInterval
+// Asks the window to give the grid the focus once it is visible.
+constexpr UINT kMsgFocusGrid = WM_APP + 2;
+
+// The layout, in tab order.
+struct Placement {
+  int x, y, width, height;
+};
+constexpr Placement kNowIpAt{4, 4, 337, 21};
+constexpr Placement kUpdateTimeAt{4, 32, 265, 21};
+constexpr Placement kUpdateAt{272, 28, 69, 29};
+constexpr Placement kMainGridAt{5, 60, 336, 342};
+constexpr Placement kStatusAt{3, 407, 314, 20};
+constexpr Placement kSizeChangeMarkAt{328, 410, 13, 13};
+constexpr Placement kTaskTrayIbentAt{264, 432, 17, 20};  // just below the client area
+
+constexpr int kGridColumns[] = {100, 75};
+
+const UINT kTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+
+HMENU BuildMainMenu() {
+  HMENU file = ::CreatePopupMenu();
+  ::AppendMenuA(file, MF_STRING, kCmdOpenFolder, texts::kMenuOpenFolder);
+  ::AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(file, MF_STRING, kCmdExitApp, texts::kMenuExit);
+  HMENU settings = ::CreatePopupMenu();
+  ::AppendMenuA(settings, MF_STRING, kCmdOptions, texts::kMenuOptions);
+  HMENU help = ::CreatePopupMenu();
+  ::AppendMenuA(help, MF_STRING, kCmdHelp, texts::kMenuHelpPage);
+  ::AppendMenuA(help, MF_STRING, kCmdHomePage, texts::kMenuHomePage);
+  ::AppendMenuA(help, MF_STRING, kCmdVersion, texts::kMenuVersion);
+  HMENU bar = ::CreateMenu();
+  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), texts::kMenuFile);
+  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), texts::kMenuSettings);
+  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), texts::kMenuHelp);
+  return bar;
+}
+
+HICON MainIcon(int size_metric_x, int size_metric_y) {
+  return static_cast<HICON>(::LoadImageA(ui::ApplicationInstance(), "MAINICON", IMAGE_ICON,
+                                         ::GetSystemMetrics(size_metric_x),
+                                         ::GetSystemMetrics(size_metric_y), LR_SHARED));
+}
+
 }  // namespace
 
 bool TfrmMain::RegisterWindowClass() {
-  const HINSTANCE instance = ui::ApplicationInstance();
   ui::WindowClassArgs args;
   args.name = kClassName;
-  args.icon = static_cast<HICON>(::LoadImageA(instance, "MAINICON", IMAGE_ICON,
-                                              ::GetSystemMetrics(SM_CXICON),
-                                              ::GetSystemMetrics(SM_CYICON), LR_SHARED));
-  args.small_icon = static_cast<HICON>(::LoadImageA(instance, "MAINICON", IMAGE_ICON,
-                                                    ::GetSystemMetrics(SM_CXSMICON),
-                                                    ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  args.icon = MainIcon(SM_CXICON, SM_CYICON);
+  args.small_icon = MainIcon(SM_CXSMICON, SM_CYSMICON);
   return ui::Window::RegisterWindowClass(args);
 }
 
-bool TfrmMain::Create() {
-  ui::FrameArgs args;
-  args.class_name = kClassName;
-  args.title = texts::kAppTitle;
-  args.style = kStyle;
-  args.client_width = kClientWidth;
-  args.client_height = kClientHeight;
-  args.centred = true;
-  return CreateFrame(args);
+TfrmMain::~TfrmMain() {
+  DestroyHandle();  // FormDestroy runs here, while this object is whole
+  Settings.reset();
+  StatusStrip.reset();
+  FirstShowDone = false;
+  RowKeys.clear();
+  if (TaskBarPop != nullptr) ::DestroyMenu(TaskBarPop);
+}
+
+bool TfrmMain::BuildLayout() {
+  ui::FrameArgs frame;
+  frame.class_name = kClassName;
+  frame.title = texts::kAppTitle;
+  frame.style = kStyle;
+  frame.client_width = kClientWidth;
+  frame.client_height = kClientHeight;
+  frame.centred = true;
+  frame.menu = BuildMainMenu();
+  if (!CreateFrame(frame)) return false;
+  HWND self = Handle();
+
+  default_font_.Reset(ui::CreateUiFont("ＭＳ Ｐゴシック", -12));
+  address_font_.Reset(ui::CreateUiFont("ＭＳ ゴシック", -15));
+  grid_font_.Reset(ui::CreateUiFont("ＭＳ Ｐゴシック", -15));
+  ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(default_font_.Get()), FALSE);
+  const auto font = [](const ScopedGdiObject& f) { return static_cast<HFONT>(f.Get()); };
+
+  NowIp = ui::CreateFlatReadOnlyEdit(self, kIdNowIp, kNowIpAt.x, kNowIpAt.y, kNowIpAt.width,
+                                     kNowIpAt.height, font(address_font_));
+  UpdateTime = ui::CreateFlatReadOnlyEdit(self, kIdUpdateTime, kUpdateTimeAt.x, kUpdateTimeAt.y,
+                                          kUpdateTimeAt.width, kUpdateTimeAt.height,
+                                          font(address_font_));
+  Update = ui::CreatePushButton(self, kIdUpdate, texts::kUpdateButton, kUpdateAt.x, kUpdateAt.y,
+                                kUpdateAt.width, kUpdateAt.height, font(default_font_));
+
+  ui::StringGridArgs grid;
+  grid.parent = self;
+  grid.id = kIdMainGrid;
+  grid.x = kMainGridAt.x;
+  grid.y = kMainGridAt.y;
+  grid.width = kMainGridAt.width;
+  grid.height = kMainGridAt.height;
+  if (!MainGrid.Create(grid)) return false;
+  MainGrid.SetFont(font(grid_font_));
+  MainGrid.SetColCount(kHistoryColumns);
+  MainGrid.on_select_cell = [this](int, int row) {
+    ShowRowStatus(RowIndicatorText(row, MainGrid.RowCount()).c_str());
+  };
+
+  if (!Status.Create(self, kIdStatus, kStatusAt.x, kStatusAt.y, kStatusAt.width,
+                     kStatusAt.height, true) ||
+      !SizeChangeMark.Create(self, 0, kSizeChangeMarkAt.x, kSizeChangeMarkAt.y,
+                             kSizeChangeMarkAt.width, kSizeChangeMarkAt.height, false)) {
+    return false;
+  }
+  RECT grip{0, 0, kSizeChangeMarkAt.width, kSizeChangeMarkAt.height};
+  ::DrawFrameControl(SizeChangeMark.CanvasDc(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+
+  ui::ControlArgs tray;
+  tray.class_name = "EDIT";
+  tray.text = texts::kTrayTargetText;
+  tray.style = WS_CHILD | WS_DISABLED | ES_READONLY;
+  tray.x = kTaskTrayIbentAt.x;
+  tray.y = kTaskTrayIbentAt.y;
+  tray.width = kTaskTrayIbentAt.width;
+  tray.height = kTaskTrayIbentAt.height;
+  tray.parent = self;
+  tray.id = kIdTaskTrayIbent;
+  TaskTrayIbent = ui::CreateControl(tray);
+  if (NowIp == nullptr || UpdateTime == nullptr || Update == nullptr || TaskTrayIbent == nullptr) {
+    return false;
+  }
+  // Notifications arrive as the callback message, posted to the hidden edit.
+  ui::HookControl(TaskTrayIbent, [this](HWND, UINT message, WPARAM, LPARAM lparam, LRESULT* result) {
+    if (message != kTrayCallbackMessage) return false;
+    OnTrayNotification(static_cast<short>(LOWORD(lparam)));
+    *result = 0;
+    return true;
+  });
+
+  TaskBarPop = ::CreatePopupMenu();
+  ::AppendMenuA(TaskBarPop, MF_STRING, kCmdTrayExit, texts::kTrayExit);
+  icon_ = MainIcon(SM_CXSMICON, SM_CYSMICON);
+  SetTimerPeriod(kLayoutTimerPeriod);
+  FormResize();
+  return true;
+}
+
+bool TfrmMain::Create(std::string* error) {
+  if (!BuildLayout()) {
+    *error = "";
+    return false;
+  }
+  ExitRequested = false;
+  DataFolderPath(DataFolder, sizeof DataFolder);
+  JoinTexts(IniPath, DataFolder, "lvn.ini", "", "", "", sizeof IniPath);
+
+  Settings = std::make_unique<IniFile>();
+  if (!LoadSettingsFile(IniPath, Settings.get())) {
+    *error = std::string(texts::kSettingsUnreadable) + IniPath;
+    return false;
+  }
+  const SettingsValues values = ReadSettings(*Settings);
+  CheckInterval = values.CheckInterval;
+  CopyText(LookupUrl, values.LookupUrl, sizeof LookupUrl);
+  UrlHost(LookupHost, LookupUrl, sizeof LookupHost);
+
+  StartLookup();
+
+  CopyText(Check.LastIp, values.LastIp, sizeof Check.LastIp);
+  CopyText(Check.LastChange, values.LastChange, sizeof Check.LastChange);
+  ProcessHistory.LastRecordKey = values.LastRecordKey;
+  char update_time[150];
+  UpdateTimeText(update_time, sizeof update_time, false, Check.LastChange);
+  ShowUpdateTime(update_time);
+  SetTimerPeriod(CheckInterval);
+  ViewCheckStart = values.ViewCheckStart;
+  ViewConnectError = values.ViewConnectError;
+  ViewOff = values.ViewOff;
+
+  char layout[300];
+  JoinTexts(layout, texts::kIntervalSample, ";", LookupHost, ";", texts::kRowSample, sizeof layout);
+  StatusStrip = std::make_unique<TStatus>(&Status);
+  StatusStrip->Layout(layout);
+  ShowIntervalStatus();
+
+  if (::GetFileAttributesA(DataFolder) == INVALID_FILE_ATTRIBUTES) {
+    ::CreateDirectoryA(DataFolder, nullptr);  // a failure shows in the writes that follow
+  }
+  ShowNowIp("");
+  return true;
 }
 
 void TfrmMain::Show() {
@@ -41,15 +222,226 @@ void TfrmMain::Show() {
   ::UpdateWindow(Handle());
 }
 
+void TfrmMain::SetTimerPeriod(int32_t period_ms) {
+  // The same period again keeps the timer's rhythm.
+  if (period_ms == timer_period_) return;
+  ::SetTimer(Handle(), kTimer1, static_cast<UINT>(period_ms), nullptr);
+  timer_period_ = period_ms;
+}
+
+void TfrmMain::StartLookup() {
+  // A tick or click while a lookup runs is dropped, not queued.
+  if (LookupRunning) return;
+  ::EnableWindow(Update, FALSE);
+  // Without a thread there is no result to enable the button again; the next tick retries.
+  if (!InternetThread::Start(LookupUrl, Handle())) ::EnableWindow(Update, TRUE);
+}
+
+void TfrmMain::ShowIntervalStatus() {
+  StatusStrip->DrawField(0, IntervalStatusText(CheckInterval).c_str(), false);
+  StatusStrip->DrawField(1, LookupHost, false);
+}
+
+void TfrmMain::ShowRowStatus(const char* text) {
+  if (StatusStrip) StatusStrip->DrawField(2, text, false);
+}
+
+void TfrmMain::SaveSettings() {
+  // A refused write leaves the old file; the next save tries again.
+  SaveSettingsFile(*Settings, IniPath);
+}
+
+void TfrmMain::ReloadHistoryGrid() {
+  HistoryView view;
+  const StoreLastRecordKey store = [this](int32_t last_record_key) {
+    Settings->WriteInteger(kSettingsSection, kKeyPrimaryKey, last_record_key);
+    SaveSettings();
+  };
+  // An unreadable log leaves the grid as it was.
+  if (!ReloadHistory(DataFolder, Views(), store, &view)) return;
+  history_ = std::move(view);
+
+  MainGrid.ClearCells();
+  MainGrid.SetRowCount(history_.RowCount() > 2 ? history_.RowCount() : 2);
+  MainGrid.SetFixedRows(1);
+  for (int row = 0; row < history_.RowCount(); ++row) {
+    for (int col = 0; col < kHistoryColumns; ++col) {
+      MainGrid.SetCell(col, row, std::string(history_.Cell(row, col)));
+    }
+  }
+  // With no shown record the header becomes the only, selectable row.
+  MainGrid.SetRowCount(history_.RowCount());
+  MainGrid.SetTopRow(MainGrid.RowCount() - MainGrid.VisibleDataRows());
+  if (MainGrid.RowCount() > 1 && !FirstShowDone) MainGrid.SetRow(MainGrid.RowCount() - 1);
+  RowKeys = history_.RowKeys();
+  ShowRowStatus(RowIndicatorText(MainGrid.Row(), MainGrid.RowCount()).c_str());
+}
+
+void TfrmMain::FormShow() {
+  if (FirstShowDone) return;
+  RecordEvent(kEventCheckStart, texts::kCheckStart, CurrentLocalTime());
+  ReloadHistoryGrid();
+  FirstShowDone = true;
+  ::PostMessageA(Handle(), kMsgFocusGrid, 0, 0);
+  SetTrayIconState(true);
+}
+
+void TfrmMain::FormResize() {
+  if (MainGrid.Handle() == nullptr) return;
+  const int bar = MainGrid.VisibleDataRows() + 1 < MainGrid.RowCount()
+                      ? ::GetSystemMetrics(SM_CXVSCROLL)
+                      : 0;
+  MainGrid.SetColWidth(0, kGridColumns[0]);
+  MainGrid.SetColWidth(1, kGridColumns[1]);
+  RECT grid{};
+  ::GetWindowRect(MainGrid.Handle(), &grid);
+  MainGrid.SetColWidth(2, (grid.right - grid.left) - kGridColumns[0] - kGridColumns[1] - bar - 8);
+}
+
+bool TfrmMain::FormCloseQuery() {
+  if (ExitRequested) return true;
+  SetTrayIconState(true);
+  ::ShowWindow(Handle(), SW_HIDE);
+  return false;
+}
+
+void TfrmMain::FormDestroy() {
+  destroying_ = true;
+  if (end_recorded_) return;
+  end_recorded_ = true;
+  RecordEvent(kEventCheckEnd, texts::kCheckEnd, CurrentLocalTime());
+  RecordEvent(kEventOff, texts::kOffMark, CurrentLocalTime());
+  SettingsValues values{};
+  values.CheckInterval = CheckInterval;
+  CopyText(values.LookupUrl, LookupUrl, sizeof values.LookupUrl);
+  CopyText(values.LastIp, Check.LastIp, sizeof values.LastIp);
+  CopyText(values.LastChange, Check.LastChange, sizeof values.LastChange);
+  values.LastRecordKey = ProcessHistory.LastRecordKey;
+  values.ViewCheckStart = ViewCheckStart;
+  values.ViewConnectError = ViewConnectError;
+  values.ViewOff = ViewOff;
+  WriteSettings(*Settings, values);
+  SaveSettings();
+}
+
+void TfrmMain::SetTrayIconState(bool add) {
+  SetTrayIcon(TaskTrayIbent, add ? TrayAction::kAdd : TrayAction::kRemove, icon_,
+              ui::ApplicationTitle());
+}
+
+void TfrmMain::OnTrayNotification(int mouse_message) {
+  switch (DecodeTrayNotification(mouse_message)) {
+    case TrayCommand::kRestore:
+      RestoreFromTray();
+      break;
+    case TrayCommand::kMenu:
+      OpenTrayMenu();
+      break;
+    case TrayCommand::kNone:
+      break;
+  }
+}
+
+void TfrmMain::RestoreFromTray() {
+  ::ShowWindow(Handle(), SW_SHOWNORMAL);
+  ::SetForegroundWindow(Handle());
+  ::SetFocus(Handle());
+}
+
+void TfrmMain::OpenTrayMenu() {
+  POINT at{};
+  ::GetCursorPos(&at);
+  ::SetForegroundWindow(Handle());
+  ::TrackPopupMenu(TaskBarPop, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+  // Lets the menu close when the user clicks elsewhere.
+  ::PostMessageA(Handle(), WM_NULL, 0, 0);
+}
+
+void TfrmMain::ExitAppClick() {
+  ExitRequested = true;
+  SetTrayIconState(false);
+  ::SendMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TfrmMain::OnCommand(int id) {
+  switch (id) {
+    case kIdUpdate:
+      StartLookup();
+      break;
+    case kCmdExitApp:
+    case kCmdTrayExit:
+      ExitAppClick();
+      break;
+    default:
+      break;
+  }
+}
+
+void TfrmMain::RecordEvent(int32_t code, const char* text, const LocalTime& time) {
+  Log(DataFolder).Write(code, text, time);
+  if (code != kEventOff && code != kEventCheckStart && code != kEventCheckEnd) {
+    ReloadHistoryGrid();
+  }
+}
+
+int32_t TfrmMain::LastEventCode() const { return ProcessHistory.LastEventCode; }
+
+void TfrmMain::ShowNowIp(const char* text) { ::SetWindowTextA(NowIp, text); }
+
+void TfrmMain::ShowUpdateTime(const char* text) { ::SetWindowTextA(UpdateTime, text); }
+
+void TfrmMain::EnableUpdate() { ::EnableWindow(Update, TRUE); }
+
+void TfrmMain::SaveAddressChange(const char* last_ip, const char* last_change) {
+  Settings->WriteString(kSettingsSection, kKeyLastIp, last_ip);
+  Settings->WriteString(kSettingsSection, kKeyLastChange, last_change);
+  SaveSettings();
+}
+
 LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    case kMsgLookupResult:
+      if (!destroying_) {
+        HandleLookupResult(reinterpret_cast<const char*>(lparam), CurrentLocalTime(), &Check,
+                           this);
+      }
+      return 0;
+    case WM_TIMER:
+      if (wparam == kTimer1) StartLookup();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam));
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wparam != FALSE) FormShow();
+      break;
+    case kMsgFocusGrid:
+      ::SetFocus(MainGrid.Handle());
+      return 0;
+    case WM_SIZE:
+      FormResize();
+      break;
+    case WM_CLOSE:
+      // The close passes only for the exit commands; it ends the message loop, and the
+      // window is destroyed as the application shuts down.
+      if (FormCloseQuery()) ::PostQuitMessage(0);
+      return 0;
+    case WM_ENDSESSION:
+      // The logon ends without a close request: record the end of checking now.
+      if (wparam != FALSE) FormDestroy();
+      return 0;
     case WM_DESTROY:
-      // The main window's end is the application's end.
-      ::PostQuitMessage(0);
+      FormDestroy();
       return 0;
     default:
-      return ui::Window::OnMessage(message, wparam, lparam);
+      if (message == kTaskbarCreated && FirstShowDone && !ExitRequested) {
+        // The shell restarted and forgot the icon; without it the hidden window is lost.
+        SetTrayIconState(true);
+        return 0;
+      }
+      break;
   }
+  return ui::Window::OnMessage(message, wparam, lparam);
 }
 
 }  // namespace lvn

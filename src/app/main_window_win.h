@@ -1,23 +1,107 @@
-// The main window, TfrmMain.
+// The main window, TfrmMain: owns the program's run-time state, starts the lookups and
+// turns their results into the display, the history and the settings.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/check_cycle.h"
+#include "desktop/status_strip_win.h"
+#include "history/history_view.h"
+#include "settings/ini_file.h"
+#include "ui/image_win.h"
+#include "ui/string_grid_win.h"
 #include "ui/window_win.h"
 
 namespace lvn {
 
-class TfrmMain : public ui::Window {
+// The first FormShow has run; cleared by the main window's destructor.
+extern bool FirstShowDone;
+// An options window is open.
+extern bool OptionWindowOpen;
+
+class TfrmMain : public ui::Window, private CheckCycleHost {
  public:
   static constexpr char kClassName[] = "TfrmMain";
   static constexpr int kClientWidth = 343;
   static constexpr int kClientHeight = 430;
 
+  TfrmMain() = default;
+  ~TfrmMain() override;
+
   static bool RegisterWindowClass();
-  // Builds the window, centred on the screen and not yet shown.
-  bool Create();
+  // Builds the window from its layout and its settings and starts the first lookup. False
+  // with *error set when the settings file exists but cannot be read.
+  bool Create(std::string* error);
   void Show();
+
+  void ShowIntervalStatus();
+  void ShowRowStatus(const char* text);
+  void ReloadHistoryGrid();
+  void SaveSettings();
+  void ExitAppClick();
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  bool BuildLayout();
+  void SetTimerPeriod(int32_t period_ms);
+  void StartLookup();  // Timer1Timer and UpdateClick
+  void FormShow();
+  bool FormCloseQuery();
+  void FormDestroy();
+  void FormResize();
+  void RestoreFromTray();
+  void OpenTrayMenu();
+  void SetTrayIconState(bool add);
+  void OnTrayNotification(int mouse_message);
+  void OnCommand(int id);
+
+  // CheckCycleHost
+  void RecordEvent(int32_t code, const char* text, const LocalTime& time) override;
+  int32_t LastEventCode() const override;
+  void ShowNowIp(const char* text) override;
+  void ShowUpdateTime(const char* text) override;
+  void EnableUpdate() override;
+  void SaveAddressChange(const char* last_ip, const char* last_change) override;
+
+  ViewSwitches Views() const { return {ViewCheckStart, ViewConnectError, ViewOff}; }
+
+  // State, as the settings and the check cycle leave it.
+  int32_t CheckInterval = 60000;
+  char LookupUrl[300] = "";
+  char LookupHost[50] = "";
+  char DataFolder[300] = "";
+  char IniPath[300] = "";
+  CheckState Check;
+  bool ViewCheckStart = true;
+  bool ViewConnectError = true;
+  bool ViewOff = true;
+  bool ExitRequested = false;
+  std::unique_ptr<IniFile> Settings;
+  std::unique_ptr<TStatus> StatusStrip;
+  std::vector<int32_t> RowKeys;
+
+  // Controls and resources; the windows are children, destroyed with this one.
+  HWND NowIp = nullptr;
+  HWND UpdateTime = nullptr;
+  HWND Update = nullptr;
+  HWND TaskTrayIbent = nullptr;
+  ui::StringGrid MainGrid;
+  ui::Image Status;
+  ui::Image SizeChangeMark;
+  HMENU TaskBarPop = nullptr;
+  HICON icon_ = nullptr;
+  ScopedGdiObject default_font_;
+  ScopedGdiObject address_font_;
+  ScopedGdiObject grid_font_;
+  int32_t timer_period_ = 0;
+  HistoryView history_;
+  // Set once FormDestroy began: results that arrive after that are not handled.
+  bool destroying_ = false;
+  bool end_recorded_ = false;
 };
 
 }  // namespace lvn

@@ -23,6 +23,22 @@ inline constexpr char kRowPrefix[] = "行:";
 inline constexpr char kIntervalSample[] = "自動:60分";
 inline constexpr char kRowSample[] = "行:####/####";
 
+// Menus.
+inline constexpr char kMenuFile[] = "ファイル(&F)";
+inline constexpr char kMenuOpenFolder[] = "フォルダを開く(&O)";
+inline constexpr char kMenuExit[] = "終了(&X)";
+inline constexpr char kMenuSettings[] = "設定(&O)";
+inline constexpr char kMenuOptions[] = "環境設定";
+inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
+inline constexpr char kMenuHelpPage[] = "ヘルプ(&H)";
+inline constexpr char kMenuHomePage[] = "ホームページ(&P)";
+inline constexpr char kMenuVersion[] = "バージョン情報(&V)";
+inline constexpr char kTrayExit[] = "Lorvaneの終了(&X)";
+
+inline constexpr char kUpdateButton[] = "更新(&K)";
+inline constexpr char kTrayTargetText[] = "TaskTrayIbent";
+inline constexpr char kSettingsUnreadable[] = "設定ファイルを読み込めません: ";
+
 inline constexpr char kCheckStart[] = "チェック開始";
 inline constexpr char kCheckEnd[] = "チェック終了";
 

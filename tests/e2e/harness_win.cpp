@@ -1,5 +1,9 @@
 #include "harness_win.h"
 
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <sstream>
 #include <utility>
 
 namespace lvn::e2e {
@@ -173,6 +177,110 @@ MessageBoxView ReadMessageBox(HWND box) {
 bool PressButton(HWND dialog, int control_id) {
   HWND button = ::GetDlgItem(dialog, control_id);
   return button != nullptr && ::PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
+}
+
+namespace {
+
+// A Unix path from the environment, as Wine sees it on drive Z:.
+std::string UnixToWindows(const std::string& unix_path) {
+  std::string path = "Z:" + unix_path;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
+
+std::string FaultFolder() {
+  const char* log = std::getenv("LVN_FAULT_LOG");
+  if (log == nullptr) return {};
+  const std::string path = UnixToWindows(log);
+  return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+std::string ReadBytes(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string content;
+  char buffer[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+  ::CloseHandle(file);
+  return content;
+}
+
+}  // namespace
+
+std::string DataFolder() {
+  char app_data[MAX_PATH] = "";
+  ::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, app_data);
+  return std::string(app_data) + "\\Lorvane\\";
+}
+
+void ClearDataFolder() {
+  for (const char* name : {"log.csv", "lvn.ini", "lvn.ini.tmp", "log.csv.tmp"}) {
+    ::DeleteFileA((DataFolder() + name).c_str());
+  }
+  ::RemoveDirectoryA(DataFolder().c_str());
+}
+
+void WriteDataFile(const std::string& name, const std::string& bytes) {
+  ::CreateDirectoryA(DataFolder().c_str(), nullptr);
+  WriteBytes(DataFolder() + name, bytes);
+}
+
+std::string ReadDataFile(const std::string& name) { return ReadBytes(DataFolder() + name); }
+
+std::vector<std::string> LogLines() {
+  std::vector<std::string> lines;
+  const std::string content = ReadDataFile("log.csv");
+  if (content == "<missing>") return lines;
+  std::istringstream in(content);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+void SetLookupAnswer(const std::string& body) { WriteBytes(FaultFolder() + "answer.txt", body); }
+
+int LookupRequestCount() {
+  const char* log = std::getenv("LVN_FAULT_LOG");
+  if (log == nullptr) return -1;
+  std::istringstream in(ReadBytes(UnixToWindows(log)));
+  int count = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("GET /lvn.php ", 0) == 0) ++count;
+  }
+  return count;
+}
+
+void PressKeys(HWND window, const std::vector<WORD>& keys) {
+  ::SetForegroundWindow(window);
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *it;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 }  // namespace lvn::e2e

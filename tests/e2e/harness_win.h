@@ -62,4 +62,23 @@ MessageBoxView ReadMessageBox(HWND box);
 // Presses the dialog's button with the given control id.
 bool PressButton(HWND dialog, int control_id);
 
+// The program's data folder in this Wine prefix, with its trailing "\".
+std::string DataFolder();
+// Removes log.csv, lvn.ini and the folder itself: a first run.
+void ClearDataFolder();
+void WriteDataFile(const std::string& name, const std::string& bytes);
+// The file's bytes, or "<missing>".
+std::string ReadDataFile(const std::string& name);
+// log.csv's lines without their line ends.
+std::vector<std::string> LogLines();
+
+// The fault server's answer to GET /lvn.php from now on: the bytes as a 200 answer,
+// "!down" for an error status, "!trickle" for a slow answer.
+void SetLookupAnswer(const std::string& body);
+// How many GET /lvn.php the fault server has seen.
+int LookupRequestCount();
+
+// Keys pressed and released, in order, with the main window in the foreground.
+void PressKeys(HWND window, const std::vector<WORD>& keys_down_then_up);
+
 }  // namespace lvn::e2e

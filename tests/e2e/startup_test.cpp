@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/main_window_ids.h"
 #include "harness_win.h"
 
 namespace lvn::e2e {
@@ -58,8 +59,7 @@ TEST(Startup, OneCopyPerLogon) {
   EXPECT_TRUE(first.IsRunning());
   EXPECT_TRUE(::IsWindowVisible(main));
 
-  // Until the exit commands exist, closing the main window ends the program.
-  ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0));
   ASSERT_TRUE(first.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);
 
@@ -69,7 +69,7 @@ TEST(Startup, OneCopyPerLogon) {
   HWND again = WaitForWindow(third.Id(), "TfrmMain");
   ASSERT_NE(again, nullptr);
   EXPECT_TRUE(TopLevelWindows(third.Id(), "#32770").empty());
-  ASSERT_TRUE(::PostMessageA(again, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(::PostMessageA(again, WM_COMMAND, kCmdExitApp, 0));
   ASSERT_TRUE(third.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);
 }
@@ -82,7 +82,7 @@ TEST(Startup, RunsUnguardedWhenAnotherKindOfObjectHoldsTheName) {
   HWND main = WaitForWindow(program.Id(), "TfrmMain");
   EXPECT_NE(main, nullptr);
   EXPECT_TRUE(TopLevelWindows(program.Id(), "#32770").empty());
-  if (main != nullptr) ::PostMessageA(main, WM_CLOSE, 0, 0);
+  if (main != nullptr) ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
   DWORD exit_code = 99;
   EXPECT_TRUE(program.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);

@@ -2,11 +2,15 @@
 """A lookup server that misbehaves on purpose, for the fetch client's tests.
 
 Serves on ADDRESS:80; the request path picks the behaviour (see CASES and the special
-paths in Handler). Every request is appended to the log as one tab-separated line:
+paths in Handler). /lvn.php, the path of the program's default lookup URL, answers what
+the file answer.txt beside the log says at that moment, so a test can change the
+address or cause an outage: the file's bytes as a 200 answer, or "!down" for a 503, or
+"!trickle" for an answer that takes about 6.5 s. Every request is appended to the log as one tab-separated line:
 request line, Host, User-Agent, Referer.
 
     fault_server.py ADDRESS LOG_FILE
 """
+import os
 import socket
 import socketserver
 import sys
@@ -69,6 +73,20 @@ class Handler(socketserver.BaseRequestHandler):
             pass
 
     def respond(self, sock, path):
+        if path == "/lvn.php":
+            try:
+                with open(self.server.answer_file, "rb") as f:
+                    answer = f.read()
+            except OSError:
+                answer = b"!down"
+            if answer.startswith(b"!down"):
+                sock.sendall(head_for("503 Service Unavailable", b"[0.0.0.0] down") + b"[0.0.0.0] down")
+                return
+            if answer.startswith(b"!trickle"):
+                path = "/trickle"
+            else:
+                sock.sendall(head_for("200 OK", answer) + answer)
+                return
         if path == "/stall":
             # Accepts and never answers; waits for the client to give up.
             try:
@@ -105,6 +123,7 @@ def main():
     address, log_file = sys.argv[1], sys.argv[2]
     server = Server((address, 80), Handler)
     server.log_file = log_file
+    server.answer_file = os.path.join(os.path.dirname(log_file), "answer.txt")
     server.serve_forever()
 
 

@@ -1,0 +1,207 @@
+// The program doing its job: lookups against the fault server (the default lookup host
+// resolves to it in the test run), records in log.csv, the display, the tray, the exits.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/main_window_ids.h"
+#include "harness_win.h"
+#include "ui/string_grid_win.h"
+
+namespace lvn::e2e {
+namespace {
+
+// log.csv line: key, code, date, time, text (texts here have no commas or quotes).
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = line.find(',', start);
+    fields.push_back(line.substr(start, comma - start));
+    if (comma == std::string::npos) return fields;
+    start = comma + 1;
+  }
+}
+
+std::string Code(const std::string& line) { return Fields(line)[1]; }
+std::string Text(const std::string& line) { return Fields(line).back(); }
+
+std::vector<std::string> StatusFields(HWND main) {
+  std::vector<std::string> fields;
+  std::string all = WindowText(::GetDlgItem(main, kIdStatus)) + "\t";
+  for (std::size_t tab; (tab = all.find('\t')) != std::string::npos; all.erase(0, tab + 1)) {
+    fields.push_back(all.substr(0, tab));
+  }
+  return fields;
+}
+
+std::string GridCell(HWND grid, int col, int row) {
+  ::SendMessageA(grid, ui::kGridMsgSetQueryCell, static_cast<WPARAM>(col), row);
+  return WindowText(grid);
+}
+
+int GridRows(HWND grid) {
+  return static_cast<int>(::SendMessageA(grid, ui::kGridMsgGetRowCount, 0, 0));
+}
+
+bool WaitForLogLines(std::size_t count) {
+  return WaitUntil([&] { return LogLines().size() >= count; });
+}
+
+// Clicks Update and waits for the lookup it starts to be handled.
+void CheckNow(HWND main) {
+  HWND update = ::GetDlgItem(main, kIdUpdate);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
+  const int before = LookupRequestCount();
+  ::PostMessageA(update, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return LookupRequestCount() > before; }));
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
+}
+
+// text is prefix followed by a time in the form of shape, where 9 stands for any digit.
+// (Shift-JIS trail bytes can be regex syntax, so no std::regex here.)
+bool MatchesTime(const std::string& text, const std::string& prefix, const std::string& shape) {
+  if (text.size() != prefix.size() + shape.size() || text.rfind(prefix, 0) != 0) return false;
+  for (std::size_t i = 0; i < shape.size(); ++i) {
+    const char c = text[prefix.size() + i];
+    if (shape[i] == '9' ? (c < '0' || c > '9') : c != shape[i]) return false;
+  }
+  return true;
+}
+bool IsNowIp(const std::string& text, const std::string& address) {
+  return MatchesTime(text, "現在:" + address + " 確認:", "99:99:99");
+}
+bool IsUpdated(const std::string& text) {
+  return MatchesTime(text, "更新:", "9999/99/99 99:99:99");
+}
+
+TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
+  ASSERT_NE(std::getenv("LVN_FAULT_LOG"), nullptr) << "run through scripts/test.sh";
+  ClearDataFolder();
+  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  Program program;
+  ASSERT_TRUE(Program::Launch(&program));
+  HWND main = WaitForWindow(program.Id(), "TfrmMain");
+  ASSERT_NE(main, nullptr);
+  HWND grid = ::GetDlgItem(main, kIdMainGrid);
+
+  // First run: check start, then the first address is a change.
+  ASSERT_TRUE(WaitForLogLines(2));
+  std::vector<std::string> log = LogLines();
+  EXPECT_EQ(Code(log[0]), "1");
+  EXPECT_EQ(Text(log[0]), "チェック開始");
+  EXPECT_EQ(Code(log[1]), "20");
+  EXPECT_EQ(Text(log[1]), "198.51.100.7");
+  ASSERT_TRUE(WaitUntil([&] { return IsNowIp(WindowText(::GetDlgItem(main, kIdNowIp)), "198.51.100.7"); }));
+  EXPECT_TRUE(IsUpdated(WindowText(::GetDlgItem(main, kIdUpdateTime))));
+  ASSERT_EQ(GridRows(grid), 3);
+  EXPECT_EQ(GridCell(grid, 0, 0), "日付");
+  EXPECT_EQ(GridCell(grid, 2, 1), "チェック開始");
+  EXPECT_EQ(GridCell(grid, 2, 2), "  198.51.100.7");
+  EXPECT_EQ(StatusFields(main),
+            (std::vector<std::string>{"自動:1分", "www.ombrix.example", "行:1/2"}));
+  const std::string ini_after_change = ReadDataFile("lvn.ini");
+  EXPECT_NE(ini_after_change.find("IpHoz=198.51.100.7\r\n"), std::string::npos);
+
+  // The same address again records nothing.
+  CheckNow(main);
+  EXPECT_EQ(LogLines().size(), 2u);
+
+  // While a lookup runs, Update is disabled.
+  SetLookupAnswer("!trickle");
+  HWND update = ::GetDlgItem(main, kIdUpdate);
+  ::PostMessageA(update, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) == FALSE; }));
+  // The slow answer is a failure: the outage begins.
+  ASSERT_TRUE(WaitForLogLines(3));
+  EXPECT_EQ(Code(LogLines()[2]), "11");
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
+  EXPECT_TRUE(IsNowIp(WindowText(::GetDlgItem(main, kIdNowIp)), "通信エラー"));
+
+  // One record for the whole outage.
+  SetLookupAnswer("!down");
+  CheckNow(main);
+  CheckNow(main);
+  EXPECT_EQ(LogLines().size(), 3u);
+  EXPECT_EQ(Text(LogLines()[2]), "通信エラー");
+
+  // Recovery with a new address: recovery, then the change, at one time.
+  SetLookupAnswer("IP=[203.0.113.9] ok");
+  CheckNow(main);
+  ASSERT_TRUE(WaitForLogLines(5));
+  log = LogLines();
+  EXPECT_EQ(Code(log[3]), "12");
+  EXPECT_EQ(Text(log[3]), "通信回復");
+  EXPECT_EQ(Code(log[4]), "20");
+  EXPECT_EQ(Text(log[4]), "203.0.113.9");
+  EXPECT_EQ(Fields(log[3])[3], Fields(log[4])[3]);
+  ASSERT_EQ(GridRows(grid), 6);
+  EXPECT_EQ(GridCell(grid, 2, 3), "  通信エラー");
+  EXPECT_EQ(GridCell(grid, 2, 5), "  203.0.113.9");
+
+  // Closing hides the window to the tray; a left click on the icon brings it back.
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) == FALSE; }));
+  EXPECT_TRUE(program.IsRunning());
+  HWND tray = ::GetDlgItem(main, kIdTaskTrayIbent);
+  EXPECT_EQ(WindowText(tray), "TaskTrayIbent");
+  // Sent, not posted: once it returns the program has handled it. A double-click does nothing.
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutA(tray, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK, SMTO_ABORTIFHUNG, 5000, &ignored);
+  EXPECT_FALSE(::IsWindowVisible(main));
+  ::PostMessageA(tray, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
+
+  // File menu, Exit: check end, then the off marker, and every setting written.
+  PressKeys(main, {VK_MENU, 'F'});
+  PressKeys(main, {'X'});
+  DWORD exit_code = 99;
+  ASSERT_TRUE(program.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+  log = LogLines();
+  ASSERT_EQ(log.size(), 7u);
+  EXPECT_EQ(Code(log[5]), "2");
+  EXPECT_EQ(Text(log[5]), "チェック終了");
+  EXPECT_EQ(log[6], "6,0,***,***,***");
+  EXPECT_EQ(ReadDataFile("lvn.ini"),
+            "[Value]\r\nPrimaryKey=6\r\nIpHoz=203.0.113.9\r\nLastCnange=" +
+                Fields(log[4])[2] + " " + Fields(log[4])[3] +
+                "\r\nInterval=60000\r\nIpUrl=https://www.ombrix.example/lvn.php\r\n"
+                "ViewCheckStart=1\r\nViewConnectError=1\r\nViewOff=1\r\n\r\n");
+}
+
+TEST(MainWindow, ChecksGoOnWhileHiddenAndTheTrayMenuExits) {
+  ClearDataFolder();
+  WriteDataFile("lvn.ini", "[Value]\r\nInterval=5000\r\n");
+  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  Program program;
+  ASSERT_TRUE(Program::Launch(&program));
+  HWND main = WaitForWindow(program.Id(), "TfrmMain");
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitForLogLines(2));
+  EXPECT_EQ(StatusFields(main)[0], "自動:15秒");
+
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) == FALSE; }));
+  // The timer runs at 15 s, hidden or not: one real tick.
+  const int before = LookupRequestCount();
+  EXPECT_TRUE(WaitUntil([&] { return LookupRequestCount() > before; }, 40000));
+
+  // Right click on the icon: the tray menu, and its only item ends the program.
+  ::PostMessageA(::GetDlgItem(main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return !TopLevelWindows(program.Id(), "#32768").empty(); }));
+  PressKeys(main, {'X'});
+  DWORD exit_code = 99;
+  ASSERT_TRUE(program.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(Text(log[2]), "チェック終了");
+  EXPECT_EQ(log[3], "3,0,***,***,***");
+  EXPECT_NE(ReadDataFile("lvn.ini").find("Interval=15000\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lvn::e2e
