@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds lorvane.exe and starts it under Wine: on $DISPLAY when there is one, otherwise on
-# a private X server, where a screenshot is saved and the program then stopped.
+# Builds lorvane.exe and starts it under Wine, checking against the shipped lookup page
+# served by a local nginx: on $DISPLAY when there is one, otherwise on a private X server,
+# where a screenshot is saved and the program then ended.
+#   LVN_SCREENSHOT  where to save the screenshot (default build/screenshot.png)
+#   LVN_RUN_DIR     the folder of the run's Wine prefix and servers (default build/run)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -8,23 +11,36 @@ cd "$top"
 "$top/scripts/setup.sh"
 cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win --target lorvane -j "$(nproc)"
+cmake --build build/win --target lorvane lvn_exit -j "$(nproc)"
 
 # The program's prefix outlives a run, so its data folder and settings stay.
-export LVN_BUILD="$top/build/run"
+export LVN_BUILD="${LVN_RUN_DIR:-$top/build/run}"
+export LVN_SERVERS="$LVN_BUILD/servers"
 mkdir -p "$LVN_BUILD"
 # shellcheck source=wine_env.sh
 source "$top/scripts/wine_env.sh"
+# shellcheck source=servers.sh
+source "$top/scripts/servers.sh"
 [ -d "$WINEPREFIX/drive_c" ] || lvn_wine_init
+trap 'lvn_wine_stop; lvn_servers_stop' EXIT
+lvn_servers_start
 
-if [ -n "${DISPLAY:-}" ]; then
-  echo "lorvane.exe runs on $DISPLAY; its data folder is under $WINEPREFIX/drive_c/users"
-  exec wine build/win/bin/lorvane.exe
+# A first run checks against the local page; an lvn.ini of the user's own is left alone.
+data="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Lorvane"
+if [ ! -f "$data/lvn.ini" ]; then
+  mkdir -p "$data"
+  printf '[Value]\r\nIpUrl=http://%s/lvn.php\r\n\r\n' "$LVN_NGINX_ADDRESS" >"$data/lvn.ini"
 fi
 
-trap lvn_wine_stop EXIT
+if [ -n "${DISPLAY:-}" ]; then
+  echo "lorvane.exe runs on $DISPLAY; its data folder is $data"
+  wine build/win/bin/lorvane.exe
+  exit 0
+fi
+
 lvn_start_xvfb
 wine build/win/bin/lorvane.exe &
 shot="${LVN_SCREENSHOT:-$top/build/screenshot.png}"
 lvn_screenshot "Lorvaneグローバル" "$shot"
+wine build/win/bin/lvn_exit.exe || true
 echo "No display: lorvane.exe ran on a private X server; screenshot saved to $shot"

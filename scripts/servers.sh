@@ -75,7 +75,11 @@ lvn_servers_stop() {
   for pid_file in "$LVN_SERVERS/fault/server.pid" "$LVN_SERVERS/php/server.pid"; do
     [ -f "$pid_file" ] || continue
     pid=$(cat "$pid_file")
-    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    # A stale file may name some other process by now: only ours is stopped.
+    if grep -qaF "$LVN_SERVERS_TOP/" "/proc/$pid/cmdline" 2>/dev/null; then
+      kill "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
+    fi
     rm -f "$pid_file"
   done
 }

@@ -42,16 +42,26 @@ lvn_wine_init() {
   wineserver -w
 }
 
-# Saves a picture of the screen, cut to the windows on it, once a window titled $1 shows.
+# Saves a picture of the window titled $1 to $2, once it shows.
 lvn_screenshot() {
-  local title=$1 out=$2 i
+  local title=$1 out=$2 i line geometry
   for i in $(seq 1 600); do
-    xwininfo -root -tree 2>/dev/null | grep -q "\"$title\"" && break
+    line=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$title\"" | head -n 1) || true
+    [ -n "$line" ] && break
     sleep 0.1
   done
-  # Let the first paint land.
-  sleep 1
-  xwd -root -silent | convert xwd:- -trim +repage "$out"
+  # Let the first paint and the first lookup land.
+  sleep 2
+  # The tree line ends with the window's size and its place on the screen: WxH+X+Y +X+Y.
+  geometry=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$title\"" | head -n 1 |
+             grep -o '[0-9]\+x[0-9]\++-\?[0-9]\++-\?[0-9]\+  +-\?[0-9]\++-\?[0-9]\+' |
+             awk '{split($1, size, "+"); split($2, at, "+"); print size[1] "+" at[2] "+" at[3]}') ||
+    true
+  if [ -n "$geometry" ]; then
+    xwd -root -silent | convert xwd:- -crop "$geometry" +repage "$out"
+  else
+    xwd -root -silent | convert xwd:- -trim +repage "$out"
+  fi
 }
 
 lvn_wine_stop() {

@@ -34,17 +34,38 @@ constexpr int32_t kLayoutTimerPeriod = 3000;  // until the settings set CheckInt
 // Asks the window to give the grid the focus once it is visible.
 constexpr UINT kMsgFocusGrid = WM_APP + 2;
 
-// The layout, in tab order.
-struct Placement {
+// The window's layout: its controls in tab order, with their names, places and fonts.
+enum class Kind { kFlatEdit, kButton, kGrid, kImage, kTransparentImage, kTrayTarget };
+enum class FontRole { kDefault, kAddress, kGrid };
+struct LayoutEntry {
+  const char* name;
+  Kind kind;
+  int id;
   int x, y, width, height;
+  const char* text;
+  FontRole font;
 };
-constexpr Placement kNowIpAt{4, 4, 337, 21};
-constexpr Placement kUpdateTimeAt{4, 32, 265, 21};
-constexpr Placement kUpdateAt{272, 28, 69, 29};
-constexpr Placement kMainGridAt{5, 60, 336, 342};
-constexpr Placement kStatusAt{3, 407, 314, 20};
-constexpr Placement kSizeChangeMarkAt{328, 410, 13, 13};
-constexpr Placement kTaskTrayIbentAt{264, 432, 17, 20};  // just below the client area
+constexpr LayoutEntry kLayout[] = {
+    {"NowIp", Kind::kFlatEdit, kIdNowIp, 4, 4, 337, 21, "", FontRole::kAddress},
+    {"UpdateTime", Kind::kFlatEdit, kIdUpdateTime, 4, 32, 265, 21, "", FontRole::kAddress},
+    {"Update", Kind::kButton, kIdUpdate, 272, 28, 69, 29, texts::kUpdateButton, FontRole::kDefault},
+    {"MainGrid", Kind::kGrid, kIdMainGrid, 5, 60, 336, 342, "", FontRole::kGrid},
+    {"Status", Kind::kTransparentImage, kIdStatus, 3, 407, 314, 20, "", FontRole::kDefault},
+    {"SizeChangeMark", Kind::kImage, 0, 328, 410, 13, 13, "", FontRole::kDefault},
+    // Just below the client area: it only receives the tray icon's notifications.
+    {"TaskTrayIbent", Kind::kTrayTarget, kIdTaskTrayIbent, 264, 432, 17, 20,
+     texts::kTrayTargetText, FontRole::kDefault},
+};
+
+struct FontSpec {
+  const char* face;
+  int height;
+};
+constexpr FontSpec kFonts[] = {
+    {"ＭＳ Ｐゴシック", -12},  // kDefault
+    {"ＭＳ ゴシック", -15},    // kAddress
+    {"ＭＳ Ｐゴシック", -15},  // kGrid
+};
 
 constexpr int kGridColumns[] = {100, 75};
 
@@ -105,57 +126,69 @@ bool TfrmMain::BuildLayout() {
   if (!CreateFrame(frame)) return false;
   HWND self = Handle();
 
-  default_font_.Reset(ui::CreateUiFont("ＭＳ Ｐゴシック", -12));
-  address_font_.Reset(ui::CreateUiFont("ＭＳ ゴシック", -15));
-  grid_font_.Reset(ui::CreateUiFont("ＭＳ Ｐゴシック", -15));
-  ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(default_font_.Get()), FALSE);
-  const auto font = [](const ScopedGdiObject& f) { return static_cast<HFONT>(f.Get()); };
+  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+    fonts_[i].Reset(ui::CreateUiFont(kFonts[i].face, kFonts[i].height));
+  }
+  ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].Get()), FALSE);
 
-  NowIp = ui::CreateFlatReadOnlyEdit(self, kIdNowIp, kNowIpAt.x, kNowIpAt.y, kNowIpAt.width,
-                                     kNowIpAt.height, font(address_font_));
-  UpdateTime = ui::CreateFlatReadOnlyEdit(self, kIdUpdateTime, kUpdateTimeAt.x, kUpdateTimeAt.y,
-                                          kUpdateTimeAt.width, kUpdateTimeAt.height,
-                                          font(address_font_));
-  Update = ui::CreatePushButton(self, kIdUpdate, texts::kUpdateButton, kUpdateAt.x, kUpdateAt.y,
-                                kUpdateAt.width, kUpdateAt.height, font(default_font_));
+  for (const LayoutEntry& entry : kLayout) {
+    const HFONT font = static_cast<HFONT>(fonts_[static_cast<int>(entry.font)].Get());
+    bool made = false;
+    switch (entry.kind) {
+      case Kind::kFlatEdit: {
+        HWND edit = ui::CreateFlatReadOnlyEdit(self, entry.id, entry.x, entry.y, entry.width,
+                                               entry.height, font);
+        (entry.id == kIdNowIp ? NowIp : UpdateTime) = edit;
+        made = edit != nullptr;
+        break;
+      }
+      case Kind::kButton:
+        made = (Update = ui::CreatePushButton(self, entry.id, entry.text, entry.x, entry.y,
+                                              entry.width, entry.height, font)) != nullptr;
+        break;
+      case Kind::kGrid: {
+        ui::StringGridArgs grid;
+        grid.parent = self;
+        grid.id = entry.id;
+        grid.x = entry.x;
+        grid.y = entry.y;
+        grid.width = entry.width;
+        grid.height = entry.height;
+        made = MainGrid.Create(grid);
+        MainGrid.SetFont(font);
+        break;
+      }
+      case Kind::kTransparentImage:
+        made = Status.Create(self, entry.id, entry.x, entry.y, entry.width, entry.height, true);
+        break;
+      case Kind::kImage:
+        made = SizeChangeMark.Create(self, entry.id, entry.x, entry.y, entry.width,
+                                     entry.height, false);
+        break;
+      case Kind::kTrayTarget: {
+        ui::ControlArgs tray;
+        tray.class_name = "EDIT";
+        tray.text = entry.text;
+        tray.style = WS_CHILD | WS_DISABLED | ES_READONLY;
+        tray.x = entry.x;
+        tray.y = entry.y;
+        tray.width = entry.width;
+        tray.height = entry.height;
+        tray.parent = self;
+        tray.id = entry.id;
+        made = (TaskTrayIbent = ui::CreateControl(tray)) != nullptr;
+        break;
+      }
+    }
+    if (!made) return false;
+  }
 
-  ui::StringGridArgs grid;
-  grid.parent = self;
-  grid.id = kIdMainGrid;
-  grid.x = kMainGridAt.x;
-  grid.y = kMainGridAt.y;
-  grid.width = kMainGridAt.width;
-  grid.height = kMainGridAt.height;
-  if (!MainGrid.Create(grid)) return false;
-  MainGrid.SetFont(font(grid_font_));
   MainGrid.SetColCount(kHistoryColumns);
   MainGrid.on_select_cell = [this](int, int row) {
     ShowRowStatus(RowIndicatorText(row, MainGrid.RowCount()).c_str());
   };
-
-  if (!Status.Create(self, kIdStatus, kStatusAt.x, kStatusAt.y, kStatusAt.width,
-                     kStatusAt.height, true) ||
-      !SizeChangeMark.Create(self, 0, kSizeChangeMarkAt.x, kSizeChangeMarkAt.y,
-                             kSizeChangeMarkAt.width, kSizeChangeMarkAt.height, false)) {
-    return false;
-  }
-  RECT grip{0, 0, kSizeChangeMarkAt.width, kSizeChangeMarkAt.height};
+  RECT grip{0, 0, SizeChangeMark.CanvasWidth(), SizeChangeMark.CanvasHeight()};
   ::DrawFrameControl(SizeChangeMark.CanvasDc(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-
-  ui::ControlArgs tray;
-  tray.class_name = "EDIT";
-  tray.text = texts::kTrayTargetText;
-  tray.style = WS_CHILD | WS_DISABLED | ES_READONLY;
-  tray.x = kTaskTrayIbentAt.x;
-  tray.y = kTaskTrayIbentAt.y;
-  tray.width = kTaskTrayIbentAt.width;
-  tray.height = kTaskTrayIbentAt.height;
-  tray.parent = self;
-  tray.id = kIdTaskTrayIbent;
-  TaskTrayIbent = ui::CreateControl(tray);
-  if (NowIp == nullptr || UpdateTime == nullptr || Update == nullptr || TaskTrayIbent == nullptr) {
-    return false;
-  }
   // Notifications arrive as the callback message, posted to the hidden edit.
   ui::HookControl(TaskTrayIbent, [this](HWND, UINT message, WPARAM, LPARAM lparam, LRESULT* result) {
     if (message != kTrayCallbackMessage) return false;

@@ -94,9 +94,7 @@ class TfrmMain : public ui::Window, private CheckCycleHost {
   ui::Image SizeChangeMark;
   HMENU TaskBarPop = nullptr;
   HICON icon_ = nullptr;
-  ScopedGdiObject default_font_;
-  ScopedGdiObject address_font_;
-  ScopedGdiObject grid_font_;
+  ScopedGdiObject fonts_[3];  // default, address lines, grid
   int32_t timer_period_ = 0;
   HistoryView history_;
   // Set once FormDestroy began: results that arrive after that are not handled.

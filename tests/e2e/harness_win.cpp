@@ -264,6 +264,17 @@ int LookupRequestCount() {
   return count;
 }
 
+int TrayIconCount() {
+  int count = 0;
+  HWND tray = nullptr;
+  while ((tray = ::FindWindowExA(nullptr, tray, "__winex11_standalone_tray", nullptr)) != nullptr) {
+    for (HWND child : ChildWindows(tray)) {
+      if (ClassNameOf(child) == "__winex11_tray_icon" && ::IsWindowVisible(child)) ++count;
+    }
+  }
+  return count;
+}
+
 void PressKeys(HWND window, const std::vector<WORD>& keys) {
   ::SetForegroundWindow(window);
   std::vector<INPUT> inputs;

@@ -78,6 +78,9 @@ void SetLookupAnswer(const std::string& body);
 // How many GET /lvn.php the fault server has seen.
 int LookupRequestCount();
 
+// Icons in the notification area (Wine's own tray window).
+int TrayIconCount();
+
 // Keys pressed and released, in order, with the main window in the foreground.
 void PressKeys(HWND window, const std::vector<WORD>& keys_down_then_up);
 

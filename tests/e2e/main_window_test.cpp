@@ -1,6 +1,8 @@
 // The program doing its job: lookups against the fault server (the default lookup host
 // resolves to it in the test run), records in log.csv, the display, the tray, the exits.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <string>
@@ -114,6 +116,9 @@ TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
   HWND update = ::GetDlgItem(main, kIdUpdate);
   ::PostMessageA(update, BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) == FALSE; }));
+  // The window answers at once while the lookup waits for the network.
+  DWORD_PTR answered = 0;
+  EXPECT_NE(::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answered), 0);
   // The slow answer is a failure: the outage begins.
   ASSERT_TRUE(WaitForLogLines(3));
   EXPECT_EQ(Code(LogLines()[2]), "11");
@@ -183,8 +188,26 @@ TEST(MainWindow, ChecksGoOnWhileHiddenAndTheTrayMenuExits) {
   ASSERT_TRUE(WaitForLogLines(2));
   EXPECT_EQ(StatusFields(main)[0], "自動:15秒");
 
+  ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 1; }));
   ::PostMessageA(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) == FALSE; }));
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  EXPECT_EQ(TrayIconCount(), 1) << "closing again must not add a second icon";
+
+  // The shell restarts and forgets the icon; the hidden window puts it back.
+  HWND tray_target = ::GetDlgItem(main, kIdTaskTrayIbent);
+  NOTIFYICONDATAA gone{};
+  gone.cbSize = sizeof gone;
+  gone.hWnd = tray_target;
+  gone.uID = 100;
+  ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &gone));
+  ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
+  ::SendMessageTimeoutA(main, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG,
+                        5000, &ignored);
+  EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 1; }));
+
   // The timer runs at 15 s, hidden or not: one real tick.
   const int before = LookupRequestCount();
   EXPECT_TRUE(WaitUntil([&] { return LookupRequestCount() > before; }, 40000));
@@ -196,11 +219,33 @@ TEST(MainWindow, ChecksGoOnWhileHiddenAndTheTrayMenuExits) {
   DWORD exit_code = 99;
   ASSERT_TRUE(program.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);
+  EXPECT_EQ(TrayIconCount(), 0);
   const std::vector<std::string> log = LogLines();
   ASSERT_EQ(log.size(), 4u);
   EXPECT_EQ(Text(log[2]), "チェック終了");
   EXPECT_EQ(log[3], "3,0,***,***,***");
   EXPECT_NE(ReadDataFile("lvn.ini").find("Interval=15000\r\n"), std::string::npos);
+}
+
+TEST(MainWindow, ExitsWhileALookupWaitsForTheNetwork) {
+  ClearDataFolder();
+  SetLookupAnswer("!trickle");
+  Program program;
+  ASSERT_TRUE(Program::Launch(&program));
+  HWND main = WaitForWindow(program.Id(), "TfrmMain");
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitForLogLines(1));
+  // The first lookup, started at construction, is still trickling in.
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(main, kIdUpdate)));
+  ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(program.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+  // Nothing after the off marker: the late result was never handled.
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(Code(log[1]), "2");
+  EXPECT_EQ(log[2], "2,0,***,***,***");
 }
 
 }  // namespace
