@@ -24,8 +24,8 @@ target_link_libraries(unit_tests PRIVATE lvn_core GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 
-# Benchmarks (not tests): tests/bench/NAME_bench.cpp becomes the program NAME_bench.
-file(GLOB LVN_NATIVE_BENCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/bench/*_bench.cpp)
+# Benchmarks (not tests): bench/NAME_bench.cpp becomes the program NAME_bench.
+file(GLOB LVN_NATIVE_BENCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*_bench.cpp)
 foreach(bench_source ${LVN_NATIVE_BENCHES})
   get_filename_component(bench_name ${bench_source} NAME_WE)
   add_executable(${bench_name} ${bench_source})

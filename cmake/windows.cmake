@@ -44,10 +44,10 @@ target_link_options(e2e_tests PRIVATE ${LVN_STATIC_LINK})
 add_dependencies(e2e_tests lorvane)
 
 # Small Windows programs the tests and benchmarks run beside the program:
-# tests/tools/NAME_win.cpp and tests/bench/NAME_bench_win.cpp become NAME.exe and
+# tests/tools/NAME_win.cpp and bench/NAME_bench_win.cpp become NAME.exe and
 # NAME_bench.exe in the same folder.
 file(GLOB LVN_WIN_TOOLS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/tools/*_win.cpp
-     ${PROJECT_SOURCE_DIR}/tests/bench/*_bench_win.cpp)
+     ${PROJECT_SOURCE_DIR}/bench/*_bench_win.cpp)
 foreach(tool_source ${LVN_WIN_TOOLS})
   get_filename_component(tool_name ${tool_source} NAME_WE)
   string(REGEX REPLACE "_win$" "" tool_name ${tool_name})

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/texts.h"
+#include "util/texts.h"
 #include "history/log_format.h"
 #include "util/text.h"
 
@@ -36,7 +36,7 @@ void HandleLookupResult(const char* result, const LocalTime& now, CheckState* st
   }
 
   char now_ip[300];
-  JoinTexts(now_ip, texts::kNowPrefix, failed ? texts::kCommErrorShown : result,
+  JoinTexts(now_ip, texts::kNowPrefix, failed ? texts::kCommError : result,
             texts::kCheckedLabel, FormatClock(now).c_str(), "", sizeof now_ip);
   host->ShowNowIp(now_ip);
   host->EnableUpdate();

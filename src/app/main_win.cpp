@@ -6,7 +6,7 @@
 
 #include "app/main_window_win.h"
 #include "app/single_instance_win.h"
-#include "app/texts.h"
+#include "util/texts.h"
 #include "settings/option_window_win.h"
 #include "ui/application_win.h"
 

@@ -3,12 +3,11 @@
 #include <commctrl.h>
 
 #include "app/main_window_ids.h"
-#include "app/texts.h"
+#include "util/texts.h"
 #include "desktop/status_layout.h"
 #include "desktop/tray_win.h"
 #include "history/clock_win.h"
 #include "history/history_reload_win.h"
-#include "history/history_texts.h"
 #include "history/log_win.h"
 #include "lookup/internet_thread_win.h"
 #include "settings/settings.h"
@@ -56,6 +55,19 @@ constexpr LayoutEntry kLayout[] = {
     {"TaskTrayIbent", Kind::kTrayTarget, kIdTaskTrayIbent, 264, 432, 17, 20,
      texts::kTrayTargetText, FontRole::kDefault},
 };
+
+DWORD ControlStyle(Kind kind) {
+  switch (kind) {
+    case Kind::kFlatEdit:
+      return WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL;
+    case Kind::kButton:
+      return WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+    case Kind::kTrayTarget:
+      return WS_CHILD | WS_DISABLED | ES_READONLY;  // hidden, never focused
+    default:
+      return WS_CHILD | WS_VISIBLE;
+  }
+}
 
 struct FontSpec {
   const char* face;
@@ -114,6 +126,19 @@ TfrmMain::~TfrmMain() {
   if (TaskBarPop != nullptr) ::DestroyMenu(TaskBarPop);
 }
 
+HWND& TfrmMain::ControlHandle(int id) {
+  switch (id) {
+    case kIdNowIp:
+      return NowIp;
+    case kIdUpdateTime:
+      return UpdateTime;
+    case kIdUpdate:
+      return Update;
+    default:
+      return TaskTrayIbent;
+  }
+}
+
 bool TfrmMain::BuildLayout() {
   ui::FrameArgs frame;
   frame.class_name = kClassName;
@@ -135,17 +160,25 @@ bool TfrmMain::BuildLayout() {
     const HFONT font = static_cast<HFONT>(fonts_[static_cast<int>(entry.font)].Get());
     bool made = false;
     switch (entry.kind) {
-      case Kind::kFlatEdit: {
-        HWND edit = ui::CreateFlatReadOnlyEdit(self, entry.id, entry.x, entry.y, entry.width,
-                                               entry.height, font);
-        (entry.id == kIdNowIp ? NowIp : UpdateTime) = edit;
-        made = edit != nullptr;
+      case Kind::kFlatEdit:
+      case Kind::kButton:
+      case Kind::kTrayTarget: {
+        ui::ControlArgs args;
+        args.class_name = entry.kind == Kind::kButton ? "BUTTON" : "EDIT";
+        args.text = entry.text;
+        args.style = ControlStyle(entry.kind);
+        args.x = entry.x;
+        args.y = entry.y;
+        args.width = entry.width;
+        args.height = entry.height;
+        args.parent = self;
+        args.id = entry.id;
+        args.font = font;
+        HWND control = ui::CreateControl(args);
+        ControlHandle(entry.id) = control;
+        made = control != nullptr;
         break;
       }
-      case Kind::kButton:
-        made = (Update = ui::CreatePushButton(self, entry.id, entry.text, entry.x, entry.y,
-                                              entry.width, entry.height, font)) != nullptr;
-        break;
       case Kind::kGrid: {
         ui::StringGridArgs grid;
         grid.parent = self;
@@ -165,20 +198,6 @@ bool TfrmMain::BuildLayout() {
         made = SizeChangeMark.Create(self, entry.id, entry.x, entry.y, entry.width,
                                      entry.height, false);
         break;
-      case Kind::kTrayTarget: {
-        ui::ControlArgs tray;
-        tray.class_name = "EDIT";
-        tray.text = entry.text;
-        tray.style = WS_CHILD | WS_DISABLED | ES_READONLY;
-        tray.x = entry.x;
-        tray.y = entry.y;
-        tray.width = entry.width;
-        tray.height = entry.height;
-        tray.parent = self;
-        tray.id = entry.id;
-        made = (TaskTrayIbent = ui::CreateControl(tray)) != nullptr;
-        break;
-      }
     }
     if (!made) return false;
   }
@@ -286,12 +305,10 @@ void TfrmMain::SaveSettings() {
 
 void TfrmMain::ReloadHistoryGrid() {
   HistoryView view;
-  const StoreLastRecordKey store = [this](int32_t last_record_key) {
-    Settings->WriteInteger(kSettingsSection, kKeyPrimaryKey, last_record_key);
-    SaveSettings();
-  };
   // An unreadable log leaves the grid as it was.
-  if (!ReloadHistory(DataFolder, Views(), store, &view)) return;
+  if (!ReloadHistory(DataFolder, Views(), SettingsKeyStore(Settings.get(), IniPath), &view)) {
+    return;
+  }
   history_ = std::move(view);
 
   MainGrid.ClearCells();

@@ -47,6 +47,8 @@ class TfrmMain : public ui::Window, private CheckCycleHost {
 
  private:
   bool BuildLayout();
+  // The member that holds the control with this layout id.
+  HWND& ControlHandle(int id);
   void SetTimerPeriod(int32_t period_ms);
   void StartLookup();  // Timer1Timer and UpdateClick
   void FormShow();

@@ -1,6 +1,6 @@
 #include "desktop/status_layout.h"
 
-#include "app/texts.h"
+#include "util/texts.h"
 #include "util/text.h"
 
 namespace lvn {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "history/history_texts.h"
+#include "util/texts.h"
 
 namespace lvn {
 namespace {

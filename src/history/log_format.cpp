@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "history/history_texts.h"
+#include "util/texts.h"
 #include "util/text.h"
 
 namespace lvn {

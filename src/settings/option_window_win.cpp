@@ -1,6 +1,6 @@
 #include "settings/option_window_win.h"
 
-#include "app/texts.h"
+#include "util/texts.h"
 
 namespace lvn {
 

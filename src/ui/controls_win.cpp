@@ -17,37 +17,6 @@ HWND CreateControl(const ControlArgs& args) {
   return hwnd;
 }
 
-HWND CreateFlatReadOnlyEdit(HWND parent, int id, int x, int y, int width, int height,
-                            HFONT font) {
-  ControlArgs args;
-  args.class_name = "EDIT";
-  args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL;
-  args.x = x;
-  args.y = y;
-  args.width = width;
-  args.height = height;
-  args.parent = parent;
-  args.id = id;
-  args.font = font;
-  return CreateControl(args);
-}
-
-HWND CreatePushButton(HWND parent, int id, const char* text, int x, int y, int width,
-                      int height, HFONT font) {
-  ControlArgs args;
-  args.class_name = "BUTTON";
-  args.text = text;
-  args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-  args.x = x;
-  args.y = y;
-  args.width = width;
-  args.height = height;
-  args.parent = parent;
-  args.id = id;
-  args.font = font;
-  return CreateControl(args);
-}
-
 namespace {
 
 LRESULT CALLBACK HookProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,

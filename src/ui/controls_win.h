@@ -23,12 +23,6 @@ struct ControlArgs {
 // A child control owned by its parent window (destroyed with it).
 HWND CreateControl(const ControlArgs& args);
 
-// Read-only single-line edit with a flat one-pixel border.
-HWND CreateFlatReadOnlyEdit(HWND parent, int id, int x, int y, int width, int height,
-                            HFONT font);
-HWND CreatePushButton(HWND parent, int id, const char* text, int x, int y, int width,
-                      int height, HFONT font);
-
 // Routes a control's messages through handler first; handler returns true when it
 // handled the message (and sets *result). Removed automatically when the control goes.
 using ControlHook = std::function<bool(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,

@@ -13,7 +13,6 @@ inline constexpr char kNowPrefix[] = "現在:";
 inline constexpr char kCheckedLabel[] = " 確認:";
 inline constexpr char kChangedPrefix[] = "変更:";  // the stored change, at start
 inline constexpr char kUpdatedPrefix[] = "更新:";  // a change seen in this run
-inline constexpr char kCommErrorShown[] = "通信エラー";
 
 // The status strip.
 inline constexpr char kAutoPrefix[] = "自動:";
@@ -39,7 +38,14 @@ inline constexpr char kUpdateButton[] = "更新(&K)";
 inline constexpr char kTrayTargetText[] = "TaskTrayIbent";
 inline constexpr char kSettingsUnreadable[] = "設定ファイルを読み込めません: ";
 
+// The history: record texts and the grid's column titles.
 inline constexpr char kCheckStart[] = "チェック開始";
 inline constexpr char kCheckEnd[] = "チェック終了";
+inline constexpr char kCommError[] = "通信エラー";
+inline constexpr char kCommRecovered[] = "通信回復";
+inline constexpr char kOffMark[] = "***";
+inline constexpr char kColumnDate[] = "日付";
+inline constexpr char kColumnTime[] = "時刻";
+inline constexpr char kColumnText[] = "適用";
 
 }  // namespace lvn::texts
