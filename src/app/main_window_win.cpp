@@ -266,6 +266,7 @@ bool TfrmMain::Create(std::string* error) {
     ::CreateDirectoryA(DataFolder, nullptr);  // a failure shows in the writes that follow
   }
   ShowNowIp("");
+  created_ = true;
   return true;
 }
 
@@ -304,26 +305,25 @@ void TfrmMain::SaveSettings() {
 }
 
 void TfrmMain::ReloadHistoryGrid() {
-  HistoryView view;
+  HistoryView history;
   // An unreadable log leaves the grid as it was.
-  if (!ReloadHistory(DataFolder, Views(), SettingsKeyStore(Settings.get(), IniPath), &view)) {
+  if (!ReloadHistory(DataFolder, Views(), SettingsKeyStore(Settings.get(), IniPath), &history)) {
     return;
   }
-  history_ = std::move(view);
 
   MainGrid.ClearCells();
-  MainGrid.SetRowCount(history_.RowCount() > 2 ? history_.RowCount() : 2);
+  MainGrid.SetRowCount(history.RowCount() > 2 ? history.RowCount() : 2);
   MainGrid.SetFixedRows(1);
-  for (int row = 0; row < history_.RowCount(); ++row) {
+  for (int row = 0; row < history.RowCount(); ++row) {
     for (int col = 0; col < kHistoryColumns; ++col) {
-      MainGrid.SetCell(col, row, std::string(history_.Cell(row, col)));
+      MainGrid.SetCell(col, row, std::string(history.Cell(row, col)));
     }
   }
   // With no shown record the header becomes the only, selectable row.
-  MainGrid.SetRowCount(history_.RowCount());
+  MainGrid.SetRowCount(history.RowCount());
   MainGrid.SetTopRow(MainGrid.RowCount() - MainGrid.VisibleDataRows());
   if (MainGrid.RowCount() > 1 && !FirstShowDone) MainGrid.SetRow(MainGrid.RowCount() - 1);
-  RowKeys = history_.RowKeys();
+  RowKeys = history.RowKeys();
   ShowRowStatus(RowIndicatorText(MainGrid.Row(), MainGrid.RowCount()).c_str());
 }
 
@@ -357,7 +357,8 @@ bool TfrmMain::FormCloseQuery() {
 
 void TfrmMain::FormDestroy() {
   destroying_ = true;
-  if (end_recorded_) return;
+  // A window whose construction failed never ran: nothing to record, no settings to write.
+  if (!created_ || end_recorded_) return;
   end_recorded_ = true;
   RecordEvent(kEventCheckEnd, texts::kCheckEnd, CurrentLocalTime());
   RecordEvent(kEventOff, texts::kOffMark, CurrentLocalTime());
@@ -451,13 +452,13 @@ void TfrmMain::SaveAddressChange(const char* last_ip, const char* last_change) {
 LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case kMsgLookupResult:
-      if (!destroying_) {
+      if (created_ && !destroying_) {
         HandleLookupResult(reinterpret_cast<const char*>(lparam), CurrentLocalTime(), &Check,
                            this);
       }
       return 0;
     case WM_TIMER:
-      if (wparam == kTimer1) StartLookup();
+      if (wparam == kTimer1 && created_ && !destroying_) StartLookup();
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam));
@@ -477,8 +478,14 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (FormCloseQuery()) ::PostQuitMessage(0);
       return 0;
     case WM_ENDSESSION:
-      // The logon ends without a close request: record the end of checking now.
-      if (wparam != FALSE) FormDestroy();
+      // The logon ends, or the system closes the program, without a close request: record
+      // the end of checking now and end as the exit command would.
+      if (wparam != FALSE) {
+        ExitRequested = true;
+        SetTrayIconState(false);
+        FormDestroy();
+        ::PostQuitMessage(0);
+      }
       return 0;
     case WM_DESTROY:
       FormDestroy();

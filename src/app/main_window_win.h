@@ -98,9 +98,10 @@ class TfrmMain : public ui::Window, private CheckCycleHost {
   HICON icon_ = nullptr;
   ScopedGdiObject fonts_[3];  // default, address lines, grid
   int32_t timer_period_ = 0;
-  HistoryView history_;
   // Set once FormDestroy began: results that arrive after that are not handled.
   bool destroying_ = false;
+  // Set when construction completed; a window that failed to build records nothing.
+  bool created_ = false;
   bool end_recorded_ = false;
 };
 

@@ -31,7 +31,11 @@ bool ReloadHistory(const char* folder, ViewSwitches view, const StoreLastRecordK
       return false;
   }
   HistoryView loaded = HistoryView::FromLog(content, view);
-  if (loaded.NeedsCompaction()) log.Remove(-1, view);
+  if (loaded.NeedsCompaction()) {
+    // Remove(-1) on the bytes already read; a refused replace leaves the old file.
+    const LogRewrite rewrite = RewriteLog(content, -1, -1, view);
+    if (rewrite.Write) ReplaceFileContent(log.Path(), rewrite.Content);
+  }
   state->LastRecordKey = loaded.LastRecordKey();
   if (store) store(state->LastRecordKey);
   *grid = std::move(loaded);

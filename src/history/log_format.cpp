@@ -51,19 +51,6 @@ int32_t ClampToInt32(std::size_t value) {
   return value > static_cast<std::size_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(value);
 }
 
-// Length of text's longest prefix of whole characters within max bytes. Half a character
-// at the very end of the text is the text's own and stays.
-std::size_t WholeCharacterPrefix(const char* text, std::size_t length, std::size_t max) {
-  const auto& lead = LeadBytes();
-  std::size_t i = 0;
-  while (i < length) {
-    const std::size_t step = lead[Byte(text[i])] && i + 1 < length ? 2u : 1u;
-    if (i + step > max) break;
-    i += step;
-  }
-  return i;
-}
-
 }  // namespace
 
 bool IsShown(int32_t code, ViewSwitches view) {

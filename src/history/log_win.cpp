@@ -41,16 +41,6 @@ bool SeekTo(HANDLE file, LONGLONG offset, DWORD method) {
   return ::SetFilePointerEx(file, distance, nullptr, method) != FALSE;
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
-    DWORD written = 0;
-    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
-    bytes.remove_prefix(written);
-  }
-  return true;
-}
-
 }  // namespace
 
 Log::Log(const char* folder, HistoryState* state) : state_(state) {

@@ -242,14 +242,7 @@ int GridModel::ColumnBorderAt(int x, int y) const {
 std::size_t FittingTextLength(const std::string& text, std::size_t capacity) {
   if (text.size() < capacity) return text.size();
   if (capacity == 0) return 0;
-  const std::size_t limit = capacity - 1;
-  std::size_t length = 0;
-  while (length < limit) {
-    const std::size_t step = IsLeadByte(static_cast<unsigned char>(text[length])) ? 2 : 1;
-    if (length + step > limit) break;
-    length += step;
-  }
-  return length;
+  return WholeCharacterPrefix(text.data(), text.size(), capacity - 1);
 }
 
 }  // namespace lvn::ui

@@ -29,18 +29,17 @@ bool AbsolutePath(const char* path, std::string* absolute) {
   return true;
 }
 
-bool WriteAll(HANDLE file, std::string_view content) {
-  while (!content.empty()) {
-    const DWORD chunk = content.size() > 0x40000000u ? 0x40000000u
-                                                    : static_cast<DWORD>(content.size());
+}  // namespace
+
+bool WriteAll(void* file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
-    if (!::WriteFile(file, content.data(), chunk, &written, nullptr) || written == 0) return false;
-    content.remove_prefix(written);
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
   }
   return true;
 }
-
-}  // namespace
 
 std::string ReplacementTempPath(const std::string& absolute_path) {
   return absolute_path + ".tmp";

@@ -20,6 +20,9 @@ ReadResult ReadWholeFile(const char* path, std::string* content,
 // torn one. Returns false, with the old file as it was, when any step is refused.
 bool ReplaceFileContent(const char* path, std::string_view content);
 
+// Writes all of bytes to an open file; false when a write fails.
+bool WriteAll(void* file, std::string_view bytes);
+
 // The temporary name ReplaceFileContent uses beside path.
 std::string ReplacementTempPath(const std::string& absolute_path);
 

@@ -158,4 +158,14 @@ char* TextBetween(char* dest, const char* text, const char* start_marker,
   return MidText(dest, text, static_cast<int>(after), static_cast<int>(e - after), n);
 }
 
+std::size_t WholeCharacterPrefix(const char* text, std::size_t length, std::size_t max) {
+  std::size_t i = 0;
+  while (i < length) {
+    const std::size_t step = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length ? 2 : 1;
+    if (i + step > max) break;
+    i += step;
+  }
+  return i;
+}
+
 }  // namespace lvn

@@ -36,6 +36,10 @@ char* UrlSite(char* dest, const char* url, std::size_t n);
 // url without its first strlen(prefix) bytes, at most 300 bytes.
 char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n);
 
+// Length of the longest prefix of text[0, length) that holds at most max bytes and no half
+// double-byte character. A lead byte that ends the text is a character of its own.
+std::size_t WholeCharacterPrefix(const char* text, std::size_t length, std::size_t max);
+
 // Text between the first start marker and the first end marker; empty when either is
 // missing or they are out of order.
 char* TextBetween(char* dest, const char* text, const char* start_marker,

@@ -91,3 +91,32 @@ TEST(Startup, RunsUnguardedWhenAnotherKindOfObjectHoldsTheName) {
 
 }  // namespace
 }  // namespace lvn::e2e
+
+namespace lvn::e2e {
+namespace {
+
+TEST(Startup, AnUnreadableSettingsFileEndsTheProgramWithoutTouchingAnything) {
+  ClearDataFolder();
+  const std::string ini = "[Value]\r\nIpUrl=http://127.0.0.2/lvn.php\r\nInterval=3600000\r\n\r\n";
+  WriteDataFile("lvn.ini", ini);
+  HANDLE holder = ::CreateFileA((DataFolder() + "lvn.ini").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  Program program;
+  ASSERT_TRUE(Program::Launch(&program));
+  HWND box = WaitForWindow(program.Id(), "#32770");
+  ASSERT_NE(box, nullptr);
+  const MessageBoxView view = ReadMessageBox(box);
+  EXPECT_EQ(view.caption, kTitle);
+  EXPECT_NE(view.text.find("lvn.ini"), std::string::npos) << view.text;
+  ASSERT_TRUE(PressButton(box, IDOK));
+  DWORD exit_code = 99;
+  ASSERT_TRUE(program.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+  ::CloseHandle(holder);
+  EXPECT_EQ(ReadDataFile("lvn.ini"), ini);
+  EXPECT_EQ(ReadDataFile("log.csv"), "<missing>");
+}
+
+}  // namespace
+}  // namespace lvn::e2e
