@@ -5,10 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-"$top/scripts/setup.sh"
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win --target lookup_bench -j "$(nproc)" >/dev/null
+"$top/scripts/build_win.sh" lookup_bench
 
 export LVN_BUILD="$top/build/bench" LVN_SERVERS="$top/build/bench/servers"
 mkdir -p "$LVN_BUILD"

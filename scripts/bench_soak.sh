@@ -6,10 +6,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-"$top/scripts/setup.sh"
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win --target lorvane lvn_exit soak_bench -j "$(nproc)" >/dev/null
+"$top/scripts/build_win.sh" lorvane lvn_exit soak_bench
 
 export LVN_BUILD="$top/build/bench-soak" LVN_SERVERS="$top/build/bench-soak/servers"
 rm -rf "$LVN_BUILD"

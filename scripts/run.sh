@@ -8,10 +8,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-"$top/scripts/setup.sh"
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win --target lorvane lvn_exit -j "$(nproc)"
+"$top/scripts/build_win.sh" lorvane lvn_exit
 
 # The program's prefix outlives a run, so its data folder and settings stay.
 export LVN_BUILD="${LVN_RUN_DIR:-$top/build/run}"

@@ -19,9 +19,8 @@ StoreLastRecordKey SettingsKeyStore(IniFile* settings, std::string ini_path) {
 bool ReloadHistory(const char* folder, ViewSwitches view, const StoreLastRecordKey& store,
                    HistoryView* grid, HistoryState* state) {
   Log log(folder, state);
-  log.AppendPending();
   std::string content;
-  switch (ReadWholeFile(log.Path(), &content)) {
+  switch (log.Read(&content)) {
     case ReadResult::kOk:
       break;
     case ReadResult::kMissing:
@@ -31,11 +30,8 @@ bool ReloadHistory(const char* folder, ViewSwitches view, const StoreLastRecordK
       return false;
   }
   HistoryView loaded = HistoryView::FromLog(content, view);
-  if (loaded.NeedsCompaction()) {
-    // Remove(-1) on the bytes already read; a refused replace leaves the old file.
-    const LogRewrite rewrite = RewriteLog(content, -1, -1, view);
-    if (rewrite.Write) ReplaceFileContent(log.Path(), rewrite.Content);
-  }
+  // Remove(-1) on the bytes already read; a refused replace leaves the old file.
+  if (loaded.NeedsCompaction()) log.RewriteFrom(content, -1, -1, view);
   state->LastRecordKey = loaded.LastRecordKey();
   if (store) store(state->LastRecordKey);
   *grid = std::move(loaded);

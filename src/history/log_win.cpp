@@ -92,25 +92,33 @@ bool Log::AppendPending() {
   return true;
 }
 
-bool Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view) {
+ReadResult Log::Read(std::string* content) {
   // Kept records are newer than everything in the file, so appending them first moves no
   // record's place.
   AppendPending();
-  if (path_[0] == '\0') return false;
-  std::string content;
-  switch (ReadWholeFile(path_, &content)) {
-    case ReadResult::kOk:
-      break;
-    case ReadResult::kMissing:
-      return true;
-    case ReadResult::kFailed:
-      return false;
-  }
+  return ReadWholeFile(path_, content);
+}
+
+bool Log::RewriteFrom(std::string_view content, int32_t first, int32_t last, ViewSwitches view) {
   const LogRewrite rewrite = RewriteLog(content, first, last, view);
   if (!rewrite.Write) return true;
   if (!ReplaceFileContent(path_, rewrite.Content)) return false;
   state_->LastRecordKey = rewrite.LastRecordKey;
   return true;
+}
+
+bool Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view) {
+  if (path_[0] == '\0') return false;  // no kept record can go in without a path either
+  std::string content;
+  switch (Read(&content)) {
+    case ReadResult::kOk:
+      return RewriteFrom(content, first, last, view);
+    case ReadResult::kMissing:
+      return true;
+    case ReadResult::kFailed:
+      break;
+  }
+  return false;
 }
 
 }  // namespace lvn

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "history/history_state.h"
 #include "history/local_time.h"
 #include "history/log_format.h"
+#include "util/file_io_win.h"
 
 namespace lvn {
 
@@ -34,6 +37,12 @@ class Log {
 
   // Appends the records kept for this file. True when none is left.
   bool AppendPending();
+
+  // The file's bytes, after the records kept for it have gone in, so that the places read
+  // are the places a rewrite will see.
+  ReadResult Read(std::string* content);
+  // RemoveRange on content, the file's bytes as Read gave them.
+  bool RewriteFrom(std::string_view content, int32_t first, int32_t last, ViewSwitches view);
 
  private:
   char path_[kLogPathCapacity];
