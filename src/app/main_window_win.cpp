@@ -314,9 +314,11 @@ void TfrmMain::ReloadHistoryGrid() {
   MainGrid.ClearCells();
   MainGrid.SetRowCount(history.RowCount() > 2 ? history.RowCount() : 2);
   MainGrid.SetFixedRows(1);
+  std::string text;
   for (int row = 0; row < history.RowCount(); ++row) {
     for (int col = 0; col < kHistoryColumns; ++col) {
-      MainGrid.SetCell(col, row, std::string(history.Cell(row, col)));
+      history.CellText(row, col, &text);
+      MainGrid.SetCell(col, row, text);
     }
   }
   // With no shown record the header becomes the only, selectable row.

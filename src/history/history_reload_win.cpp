@@ -29,9 +29,9 @@ bool ReloadHistory(const char* folder, ViewSwitches view, const StoreLastRecordK
     case ReadResult::kFailed:
       return false;
   }
-  HistoryView loaded = HistoryView::FromLog(content, view);
+  HistoryView loaded = HistoryView::FromLog(std::move(content), view);
   // Remove(-1) on the bytes already read; a refused replace leaves the old file.
-  if (loaded.NeedsCompaction()) log.RewriteFrom(content, -1, -1, view);
+  if (loaded.NeedsCompaction()) log.RewriteFrom(loaded.Content(), -1, -1, view);
   state->LastRecordKey = loaded.LastRecordKey();
   if (store) store(state->LastRecordKey);
   *grid = std::move(loaded);

@@ -2,86 +2,74 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "util/texts.h"
 
 namespace lvn {
 namespace {
 
-constexpr std::size_t kColumns = static_cast<std::size_t>(kHistoryColumns);
-
 int32_t ClampToInt32(std::int64_t value) {
   return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
 }
 
+// A log line is rarely shorter; the index then grows at most once or twice.
+constexpr std::size_t kTypicalLineBytes = 40;
+
 }  // namespace
 
-HistoryView::HistoryView(HeaderOnly) {
-  AddRow(texts::kColumnDate, texts::kColumnTime, {}, texts::kColumnText);
-  row_keys_.push_back(-1);
-}
+HistoryView::HistoryView() : row_keys_{-1} {}
 
-HistoryView::HistoryView() : HistoryView(HeaderOnly{}) { AddRow({}, {}, {}, {}); }
-
-HistoryView HistoryView::FromLog(std::string_view content, ViewSwitches view) {
-  HistoryView grid{HeaderOnly{}};
+HistoryView HistoryView::FromLog(std::string content, ViewSwitches view) {
+  HistoryView grid;
   grid.file_found_ = true;
-  // Cell offsets are 32-bit. The reload never reads that much; anything larger shows empty.
-  if (content.size() > UINT32_MAX / 2) content = {};
-  // Sized by the LF count, which is the line count of most logs, the tables are not copied
-  // over and over as they grow; a file of nothing but line ends does not size them alone.
-  const std::size_t rows = std::min(
-      static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')),
-      content.size() / 16) + 2;
-  grid.cell_ends_.reserve(rows * kColumns);
-  grid.row_keys_.reserve(rows);
-  grid.cells_.reserve(content.size());
+  grid.content_ = std::move(content);
+  const std::size_t expected_rows = grid.content_.size() / kTypicalLineBytes + 1;
+  grid.row_lines_.reserve(expected_rows);
+  grid.row_keys_.reserve(expected_rows + 1);
 
-  LineReader lines(content);
-  FieldSplitter splitter;
-  RecordFields record;
-  std::string_view line;
-  std::int64_t line_count = 0;
+  RecordReader reader(grid.content_);
+  std::int64_t lines = 0;
   std::int64_t position = 0;  // valid records so far
   std::int64_t shown = 0;
   bool broken = false;
-  while (lines.Next(&line)) {
-    ++line_count;
-    if (!ReadRecord(line, &splitter, &record)) continue;
-    if (ReadDecimal(record.Field[0]) != position) broken = true;
+  while (reader.Next()) {
+    ++lines;
+    if (!reader.IsRecord()) continue;
+    if (ReadDecimal(reader.Field(0)) != position) broken = true;
     const std::int64_t place = position++;
-    if (!IsShown(record.Code, view)) continue;
+    if (!IsShown(reader.Code(), view)) continue;
     ++shown;
-    grid.AddRow(record.Field[2], record.Field[3], record.Code > 2 ? "  " : "", record.Field[4]);
+    grid.row_lines_.push_back(reader.LineStart());
     grid.row_keys_.push_back(ClampToInt32(place));
   }
-  grid.needs_compaction_ = shown != line_count || broken;
+  grid.needs_compaction_ = shown != lines || broken;
   grid.last_record_key_ = ClampToInt32(position - 1);
   return grid;
 }
 
 int HistoryView::RowCount() const {
-  const std::size_t rows = cell_ends_.size() / kColumns;
-  return rows > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(rows);
+  if (!file_found_) return 2;
+  return row_lines_.size() >= static_cast<std::size_t>(INT_MAX)
+             ? INT_MAX
+             : static_cast<int>(row_lines_.size()) + 1;
 }
 
-std::string_view HistoryView::Cell(int row, int column) const {
-  if (row < 0 || row >= RowCount() || column < 0 || column >= kHistoryColumns) return {};
-  const std::size_t index = static_cast<std::size_t>(row) * kColumns +
-                            static_cast<std::size_t>(column);
-  const std::size_t begin = index == 0 ? 0 : cell_ends_[index - 1];
-  return std::string_view(cells_).substr(begin, cell_ends_[index] - begin);
-}
-
-void HistoryView::AddRow(std::string_view date, std::string_view time, std::string_view indent,
-                         std::string_view text) {
-  cells_.append(date);
-  cell_ends_.push_back(static_cast<uint32_t>(cells_.size()));
-  cells_.append(time);
-  cell_ends_.push_back(static_cast<uint32_t>(cells_.size()));
-  cells_.append(indent);
-  cells_.append(text);
-  cell_ends_.push_back(static_cast<uint32_t>(cells_.size()));
+void HistoryView::CellText(int row, int column, std::string* text) const {
+  text->clear();
+  if (row < 0 || column < 0 || column >= kHistoryColumns) return;
+  if (row == 0) {
+    static constexpr const char* kHeader[kHistoryColumns] = {
+        texts::kColumnDate, texts::kColumnTime, texts::kColumnText};
+    text->assign(kHeader[column]);
+    return;
+  }
+  const auto index = static_cast<std::size_t>(row) - 1;
+  if (index >= row_lines_.size()) return;
+  RecordReader reader(std::string_view(content_).substr(row_lines_[index]));
+  if (!reader.Next() || !reader.IsRecord()) return;
+  if (column == 2 && reader.Code() > kEventCheckEnd) text->assign("  ");
+  text->append(reader.Field(column + 2));
 }
 
 DeleteRange RowsToDelete(const HistoryView& view, int top, int bottom) {

@@ -1,6 +1,7 @@
 // What the history grid shows: a header row, then one row per shown record of the log,
-// oldest first, with the record key each row stands for. Built from the log's bytes alone,
-// so the grid window only draws it.
+// oldest first, with the record key each row stands for. The view keeps the log's bytes as
+// they were read and an index of the shown lines; a cell's text is cut out of its line
+// only when someone asks for it.
 #pragma once
 
 #include <cstddef>
@@ -20,19 +21,21 @@ class HistoryView {
   // The grid for a missing log file: the header and one empty row; the empty row has no
   // record key.
   HistoryView();
-  // The grid for the log's content under the view switches.
-  static HistoryView FromLog(std::string_view content, ViewSwitches view);
+  // The grid for the log's content under the view switches. The view keeps content.
+  static HistoryView FromLog(std::string content, ViewSwitches view);
 
   // Rows including the header row 0. A log without a shown record gives 1.
   int RowCount() const;
-  // Columns 0 to 2: date, time, text; the text of codes 11, 12 and 20 is indented by two
-  // spaces so that check start, check end and off markers stand out to the left. Empty
-  // outside the grid.
-  std::string_view Cell(int row, int column) const;
+  // *text := the cell's text. Columns 0 to 2: date, time, text; the text of codes 11, 12
+  // and 20 is indented by two spaces so that check start, check end and off markers stand
+  // out to the left. Empty outside the grid.
+  void CellText(int row, int column, std::string* text) const;
   // Index: row. The header's entry is -1; the empty row of a missing file has none.
   const std::vector<int32_t>& RowKeys() const { return row_keys_; }
 
   bool FileFound() const { return file_found_; }
+  // The log's bytes as they were read.
+  std::string_view Content() const { return content_; }
   // True when the file holds an invalid line, a record hidden by a view switch or a key
   // that is not its place, so the reload rewrites it through Remove(-1). A hidden record
   // alone triggers the rewrite too, although that rewrite changes nothing.
@@ -42,13 +45,9 @@ class HistoryView {
   int32_t LastRecordKey() const { return last_record_key_; }
 
  private:
-  struct HeaderOnly {};
-  explicit HistoryView(HeaderOnly);
-  void AddRow(std::string_view date, std::string_view time, std::string_view indent,
-              std::string_view text);
-
-  std::string cells_;                  // every cell's text, one after the other
-  std::vector<uint32_t> cell_ends_;    // end of cell (row, column) in cells_
+  std::string content_;
+  // Where the line of data row i + 1 starts in content_.
+  std::vector<std::size_t> row_lines_;
   std::vector<int32_t> row_keys_;
   bool file_found_ = false;
   bool needs_compaction_ = false;

@@ -1,11 +1,18 @@
 #include "history/log_format.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "util/texts.h"
 #include "util/text.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace lvn {
 namespace {
@@ -25,6 +32,53 @@ unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 bool IsBlank(char c) { return Byte(c) <= 0x20; }
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// 0, 1, 2 ... in decimal, counted on in place: cheaper than formatting every key anew.
+class DecimalCounter {
+ public:
+  std::string_view Text() const { return std::string_view(digits_ + first_, kSize - first_); }
+  void Increment() {
+    std::size_t i = kSize;
+    while (i > first_ && digits_[i - 1] == '9') digits_[--i] = '0';
+    if (i > first_) {
+      ++digits_[i - 1];
+    } else if (first_ > 0) {
+      digits_[--first_] = '1';
+    }
+  }
+
+ private:
+  static constexpr std::size_t kSize = 20;  // digits of the largest std::size_t
+  char digits_[kSize] = {'0', '0', '0', '0', '0', '0', '0', '0', '0', '0',
+                         '0', '0', '0', '0', '0', '0', '0', '0', '0', '0'};
+  std::size_t first_ = kSize - 1;  // the number is digits_[first_, kSize)
+};
+
+// Bytes that stop the reader in a line: line ends, blanks, double quotes and commas.
+bool IsOrdinary(char c) { return Byte(c) > 0x20 && c != '"' && c != ','; }
+
+// The reader looks at a line this many bytes at a time.
+constexpr std::size_t kBlock = 16;
+
+// One bit for each byte of s[0, count) that is not ordinary, count <= kBlock. A log is
+// mostly ordinary bytes, so whole blocks are tested at once where the processor can.
+unsigned SpecialBytes(const char* s, std::size_t count) {
+#if defined(__SSE2__)
+  if (count == kBlock) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    const __m128i blank = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x20)), v);
+    const __m128i quote = _mm_cmpeq_epi8(v, _mm_set1_epi8('"'));
+    const __m128i comma = _mm_cmpeq_epi8(v, _mm_set1_epi8(','));
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(blank, _mm_or_si128(quote, comma))));
+  }
+#endif
+  unsigned bits = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!IsOrdinary(s[i])) bits |= 1u << i;
+  }
+  return bits;
+}
 
 bool NeedsQuotes(std::string_view field) {
   for (char c : field) {
@@ -69,6 +123,15 @@ bool IsShown(int32_t code, ViewSwitches view) {
 }
 
 int32_t ReadDecimal(std::string_view field) {
+  // The usual field, a few digits and nothing else, cannot leave the range.
+  if (!field.empty() && field.size() < 10 && field[0] >= '0' && field[0] <= '9') {
+    int32_t value = 0;
+    for (char c : field) {
+      if (c < '0' || c > '9') break;
+      value = value * 10 + (c - '0');
+    }
+    return value;
+  }
   std::size_t p = 0;
   while (p < field.size() && IsSpace(field[p])) ++p;
   bool negative = false;
@@ -194,6 +257,65 @@ bool ReadRecord(std::string_view line, FieldSplitter* splitter, RecordFields* re
   return true;
 }
 
+RecordReader::RecordReader(std::string_view content)
+    : content_(content), lead_(LeadBytes().data()) {}
+
+bool RecordReader::Next() {
+  const char* const s = content_.data();
+  const std::size_t n = content_.size();
+  if (next_ >= n) return false;
+  start_ = next_;
+  std::size_t commas[kRecordFields - 1] = {};
+  int comma_count = 0;
+  bool plain = true;
+  std::size_t p = n;  // the line's end: its first CR, LF or zero byte, else the content's end
+  bool ended = false;
+  for (std::size_t block = start_; block < n && !ended; block += kBlock) {
+    for (unsigned bits = SpecialBytes(s + block, std::min(kBlock, n - block)); bits != 0;
+         bits &= bits - 1) {
+      const std::size_t q = block + static_cast<std::size_t>(std::countr_zero(bits));
+      const char c = s[q];
+      if (c == ',') {
+        if (comma_count < kRecordFields - 1) commas[comma_count] = q;
+        ++comma_count;
+        // The trail byte of a character is never a comma, but a stray lead byte in front
+        // of one makes the two a character for the splitter.
+        if (q > start_ && lead_[Byte(s[q - 1])]) plain = false;
+      } else if (c == '\r' || c == '\n' || c == '\0') {
+        p = q;
+        ended = true;
+        break;
+      } else {
+        plain = false;  // a double quote or a blank
+      }
+    }
+  }
+  line_ = std::string_view(s + start_, p - start_);
+  crlf_ = p < n && s[p] == '\r' && p + 1 < n && s[p + 1] == '\n';
+  next_ = p == n ? n : p + (crlf_ ? 2 : 1);
+
+  code_ = -1;
+  plain_ = false;
+  if (plain) {
+    if (comma_count != kRecordFields - 1) return true;
+    std::size_t from = start_;
+    for (int i = 0; i < kRecordFields - 1; ++i) {
+      fields_[i] = std::string_view(s + from, commas[i] - from);
+      from = commas[i] + 1;
+    }
+    fields_[kRecordFields - 1] = std::string_view(s + from, p - from);
+    code_ = ParseEventCode(fields_[1]);
+    plain_ = code_ >= 0;
+    return true;
+  }
+  RecordFields record;
+  if (ReadRecord(line_, &splitter_, &record)) {
+    for (int i = 0; i < kRecordFields; ++i) fields_[i] = record.Field[i];
+    code_ = record.Code;
+  }
+  return true;
+}
+
 void AppendField(std::string* out, std::string_view field) {
   if (!NeedsQuotes(field)) {
     out->append(field);
@@ -262,27 +384,54 @@ LogRewrite RewriteLog(std::string_view content, int32_t first, int32_t last, Vie
   LogRewrite rewrite;
   if (content.empty()) return rewrite;
   rewrite.Write = true;
+  std::string& out = rewrite.Content;
   // Room for LF line ends turning into CR LF without growing more than once or twice.
-  rewrite.Content.reserve(content.size() + content.size() / 16 + 16);
-  LineReader lines(content);
-  FieldSplitter splitter;
-  RecordFields record;
-  std::string_view line;
+  out.reserve(content.size() + content.size() / 16 + 16);
+  // Lines that stay exactly as they are gather into runs copied in one piece.
+  std::size_t run_begin = 0, run_end = 0;
+  const auto flush_run = [&] {
+    out.append(content.substr(run_begin, run_end - run_begin));
+    run_begin = run_end = 0;
+  };
+  RecordReader reader(content);
   std::int64_t place = 0;
   std::size_t kept = 0;
-  while (lines.Next(&line)) {
-    if (!ReadRecord(line, &splitter, &record)) continue;
+  DecimalCounter key;
+  while (reader.Next()) {
+    if (!reader.IsRecord()) continue;
     const bool in_range = first <= place && place <= last;
     ++place;
-    if (in_range && IsShown(record.Code, view)) continue;
-    AppendDecimal(&rewrite.Content, static_cast<std::int64_t>(kept));
-    for (int i = 1; i < kRecordFields; ++i) {
-      rewrite.Content.push_back(',');
-      AppendField(&rewrite.Content, record.Field[i]);
+    if (in_range && IsShown(reader.Code(), view)) continue;
+    if (kept++ > 0) key.Increment();
+    if (reader.IsPlain() && reader.EndsInCrLf() && reader.Field(0) == key.Text()) {
+      if (run_end != reader.LineStart()) {
+        flush_run();
+        run_begin = reader.LineStart();
+      }
+      run_end = reader.NextStart();
+      continue;
     }
-    rewrite.Content.append("\r\n");
-    ++kept;
+    flush_run();
+    out.append(key.Text());
+    if (reader.IsPlain()) {
+      // Fields 1 to 4 need no quotes: they go back as they stand, commas and all, and a
+      // CR LF with them.
+      const std::size_t comma =
+          static_cast<std::size_t>(reader.Field(1).data() - content.data()) - 1;
+      if (reader.EndsInCrLf()) {
+        out.append(content.substr(comma, reader.NextStart() - comma));
+        continue;
+      }
+      out.append(content.substr(comma, reader.LineStart() + reader.Line().size() - comma));
+    } else {
+      for (int i = 1; i < kRecordFields; ++i) {
+        out.push_back(',');
+        AppendField(&out, reader.Field(i));
+      }
+    }
+    out.append("\r\n");
   }
+  flush_run();
   rewrite.LastRecordKey = kept == 0 ? -1 : ClampToInt32(kept - 1);
   return rewrite;
 }

@@ -21,23 +21,57 @@ struct Record {
   bool operator==(const Record& other) const { return code == other.code && rest == other.rest; }
 };
 
-// The valid records of content, in order; *lines counts every line.
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+// The valid records of content, in order; *lines counts every line. The one-pass reader
+// must find the same lines, records and fields as the reference reader and splitter.
 std::vector<Record> Records(std::string_view content, std::size_t* lines) {
   std::vector<Record> records;
-  lvn::LineReader reader(content);
+  lvn::LineReader reference(content);
+  lvn::RecordReader reader(content);
   lvn::FieldSplitter splitter;
   lvn::RecordFields fields;
   std::string_view line;
-  for (*lines = 0; reader.Next(&line); ++*lines) {
-    if (!lvn::ReadRecord(line, &splitter, &fields)) continue;
+  for (*lines = 0; reference.Next(&line); ++*lines) {
+    Check(reader.Next() && reader.Line() == line &&
+          reader.LineStart() == static_cast<std::size_t>(line.data() - content.data()));
+    const bool valid = lvn::ReadRecord(line, &splitter, &fields);
+    Check(reader.IsRecord() == valid);
+    if (!valid) continue;
+    Check(reader.Code() == fields.Code);
+    for (int i = 0; i < lvn::kRecordFields; ++i) Check(reader.Field(i) == fields.Field[i]);
     records.push_back({std::string(fields.Field[0]), fields.Code,
                        {fields.Field + 1, fields.Field + lvn::kRecordFields}});
   }
+  Check(!reader.Next());
   return records;
 }
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
+// A rewrite field by field, the way the file format is defined.
+std::string ReferenceRewrite(std::string_view content, int32_t first, int32_t last,
+                             lvn::ViewSwitches view) {
+  std::string out;
+  lvn::LineReader lines(content);
+  lvn::FieldSplitter splitter;
+  lvn::RecordFields record;
+  std::string_view line;
+  int64_t place = 0;
+  std::size_t kept = 0;
+  while (lines.Next(&line)) {
+    if (!lvn::ReadRecord(line, &splitter, &record)) continue;
+    const bool in_range = first <= place && place <= last;
+    ++place;
+    if (in_range && lvn::IsShown(record.Code, view)) continue;
+    out += std::to_string(kept++);
+    for (int i = 1; i < lvn::kRecordFields; ++i) {
+      out += ',';
+      lvn::AppendField(&out, record.Field[i]);
+    }
+    out += "\r\n";
+  }
+  return out;
 }
 
 }  // namespace
@@ -57,10 +91,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const auto last_key = static_cast<int32_t>(records.size()) - 1;
 
-  const lvn::HistoryView grid = lvn::HistoryView::FromLog(input, view);
+  const lvn::HistoryView grid = lvn::HistoryView::FromLog(std::string(input), view);
   Check(grid.RowCount() == static_cast<int>(shown) + 1 && grid.RowKeys().size() == shown + 1);
   Check(grid.LastRecordKey() == last_key);
   Check(grid.NeedsCompaction() == (shown != lines || out_of_place));
+  std::string cell;
+  int row = 0;
+  for (const Record& record : records) {
+    if (!lvn::IsShown(record.code, view)) continue;
+    ++row;
+    for (int column = 0; column < lvn::kHistoryColumns; ++column) {
+      grid.CellText(row, column, &cell);
+      const std::string indent = column == 2 && record.code > 2 ? "  " : "";
+      Check(cell == indent + record.rest[static_cast<std::size_t>(column) + 1]);
+    }
+  }
 
   const lvn::LogRewrite compacted = lvn::RewriteLog(input, -1, -1, view);
   Check(compacted.Write == !input.empty() && compacted.LastRecordKey == last_key);
@@ -79,7 +124,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       expected.push_back(records[place]);
     }
   }
-  Check(Records(lvn::RewriteLog(input, first, last, view).Content, &lines) == expected);
+  const lvn::LogRewrite removed = lvn::RewriteLog(input, first, last, view);
+  Check(Records(removed.Content, &lines) == expected);
+  Check(removed.Content == ReferenceRewrite(input, first, last, view));
+  Check(compacted.Content == ReferenceRewrite(input, -1, -1, view));
 
   // A text from the network, cut to whole characters, with line breaks as spaces.
   std::string text(input.substr(0, std::min<std::size_t>(80, input.find('\0'))));

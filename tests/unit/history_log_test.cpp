@@ -85,6 +85,50 @@ TEST(HistoryLog, FieldsSplitByQuotesBlanksCommasAndWholeCharacters) {
   for (const auto& c : cases) EXPECT_EQ(Fields(c.line), c.fields) << c.line;
 }
 
+// The one-pass reader takes a short cut through lines as Write makes them; it must find
+// what the line reader and the splitter find, and take the short cut only where it may.
+TEST(HistoryLog, TheOnePassReaderAgreesWithTheReferenceReaders) {
+  const struct {
+    std::string line;
+    bool plain;  // fields 1 to 4 may be copied as they stand
+  } cases[] = {
+      {"7,20,2019/07/04,09:05:03,203.0.113.5", true},
+      {"0,1,d,t,チェック開始", true},
+      {"7,20,d,t,", true},
+      {"7,20abc,d,t,x", true},
+      {"7,5,d,t,x", false},           // not a record
+      {"7,20,d,t", false},            // four fields
+      {",,,,", true},                 // five empty fields: an off marker
+      {"7,20,d,t,a b", false},        // a blank separates like a comma
+      {"7,20,d,t,\"a,b\"", false},   // quoted
+      {"7,20,d,t\x81,x", false},      // the comma is a trail byte: four fields
+      {"7,20,d,\x81\x81,x", false},   // a whole character before the comma: read exactly
+  };
+  for (const auto& c : cases) {
+    for (const std::string end : {"", "\r\n", "\n", "\r"}) {
+      const std::string content = c.line + end + (end.empty() ? "" : "1,20,d,t,next\r\n");
+      RecordReader reader(content);
+      LineReader lines(content);
+      FieldSplitter splitter;
+      RecordFields record;
+      std::string_view line;
+      while (lines.Next(&line)) {
+        ASSERT_TRUE(reader.Next()) << c.line;
+        EXPECT_EQ(reader.Line(), line) << c.line;
+        const bool valid = ReadRecord(line, &splitter, &record);
+        ASSERT_EQ(reader.IsRecord(), valid) << line;
+        if (!valid) continue;
+        for (int i = 0; i < kRecordFields; ++i) EXPECT_EQ(reader.Field(i), record.Field[i]) << line;
+      }
+      EXPECT_FALSE(reader.Next());
+      RecordReader first(content);
+      ASSERT_TRUE(first.Next());
+      EXPECT_EQ(first.IsPlain(), c.plain) << c.line;
+      EXPECT_EQ(first.EndsInCrLf(), end == "\r\n") << c.line;
+    }
+  }
+}
+
 TEST(HistoryLog, WrittenFieldsReadBackUnchanged) {
   const struct {
     std::string field, written;

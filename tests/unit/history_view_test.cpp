@@ -20,20 +20,25 @@ std::string Record(int key, int code, const std::string& text) {
          "\r\n";
 }
 
+std::string Cell(const HistoryView& view, int row, int column) {
+  std::string text = "stale";
+  view.CellText(row, column, &text);
+  return text;
+}
+
 // Column 2 of every data row.
 Texts Column2(const HistoryView& view) {
   Texts texts;
-  for (int row = 1; row < view.RowCount(); ++row) texts.emplace_back(view.Cell(row, 2));
+  for (int row = 1; row < view.RowCount(); ++row) texts.push_back(Cell(view, row, 2));
   return texts;
 }
 
 TEST(HistoryView, AMissingLogShowsTheHeaderAndOneEmptyRowWithoutAKey) {
   const HistoryView view;
   ASSERT_EQ(view.RowCount(), 2);
-  EXPECT_EQ(std::string(view.Cell(0, 0)).append(view.Cell(0, 1)).append(view.Cell(0, 2)),
-            "日付時刻適用");
-  EXPECT_EQ(view.Cell(1, 2), "");
-  EXPECT_EQ(view.Cell(2, 0), "");
+  EXPECT_EQ(Cell(view, 0, 0) + Cell(view, 0, 1) + Cell(view, 0, 2), "日付時刻適用");
+  EXPECT_EQ(Cell(view, 1, 2), "");
+  EXPECT_EQ(Cell(view, 2, 0), "");
   EXPECT_EQ(view.RowKeys(), Keys{-1});
   EXPECT_FALSE(view.FileFound());
   EXPECT_FALSE(RowsToDelete(view, 1, 1).Remove);
@@ -73,7 +78,7 @@ TEST(HistoryView, RowsKeysAndTheCompactionDecision) {
     EXPECT_EQ(view.LastRecordKey(), c.last_key) << c.content;
   }
   const HistoryView view = HistoryView::FromLog(Record(0, 20, "x"), kAll);
-  EXPECT_EQ(std::string(view.Cell(1, 0)).append(view.Cell(1, 1)), "2019/07/0409:05:03");
+  EXPECT_EQ(Cell(view, 1, 0) + Cell(view, 1, 1), "2019/07/0409:05:03");
 }
 
 // A deletion as the grid runs it: the range from the rows, the rewrite, the reload and
