@@ -11,18 +11,19 @@
 #include <vector>
 
 #include "lookup/internet_thread_win.h"
-#include "ui/app_messages_win.h"
 
 namespace {
 
+constexpr UINT kMsgResult = WM_APP + 1;
 LARGE_INTEGER g_handoff{};
 bool g_handed_off = false;
 
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == lvn::kMsgLookupResult) {
+  if (message == kMsgResult) {
     ::QueryPerformanceCounter(&g_handoff);
     g_handed_off = true;
-    return 0;
+    lvn::LookupRunning = false;
+    return TRUE;
   }
   return ::DefWindowProcA(hwnd, message, wparam, lparam);
 }
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
     g_handed_off = false;
     LARGE_INTEGER start;
     ::QueryPerformanceCounter(&start);
-    if (!lvn::InternetThread::Start(url.c_str(), target)) return 2;
+    if (!lvn::InternetThread::Start(url.c_str(), target, kMsgResult)) return 2;
     PumpUntil(g_handed_off);
     lookup_ms.push_back(Milliseconds(start, g_handoff));
 

@@ -29,13 +29,13 @@ void HandleLookupResult(const char* result, const LocalTime& now, CheckState* st
     host->RecordEvent(kEventAddressChange, result, now);
     CopyText(state->LastIp, result, sizeof state->LastIp);
     CopyText(state->LastChange, FormatDateTime(now).c_str(), sizeof state->LastChange);
-    char update_time[150];
+    char update_time[kUpdateTimeCapacity];
     UpdateTimeText(update_time, sizeof update_time, true, state->LastChange);
     host->ShowUpdateTime(update_time);
     host->SaveAddressChange(state->LastIp, state->LastChange);
   }
 
-  char now_ip[300];
+  char now_ip[kNowIpCapacity];
   JoinTexts(now_ip, texts::kNowPrefix, failed ? texts::kCommError : result,
             texts::kCheckedLabel, FormatClock(now).c_str(), "", sizeof now_ip);
   host->ShowNowIp(now_ip);

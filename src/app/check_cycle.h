@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "history/local_time.h"
+#include "settings/settings.h"
 
 namespace lvn {
 
@@ -23,13 +24,17 @@ class CheckCycleHost {
 };
 
 struct CheckState {
-  char LastIp[50] = "";
-  char LastChange[100] = "";
+  char LastIp[kLastIpCapacity] = "";
+  char LastChange[kLastChangeCapacity] = "";
 };
 
 // result: the worker's text ("err", or the address between the markers, maybe empty).
 void HandleLookupResult(const char* result, const LocalTime& now, CheckState* state,
                         CheckCycleHost* host);
+
+// Capacities of the two address lines' texts.
+inline constexpr std::size_t kNowIpCapacity = 300;
+inline constexpr std::size_t kUpdateTimeCapacity = 150;
 
 // "変更:" or "更新:" followed by the time of the last change.
 void UpdateTimeText(char* dest, std::size_t n, bool changed_in_this_run, const char* last_change);

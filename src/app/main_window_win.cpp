@@ -2,21 +2,18 @@
 
 #include <commctrl.h>
 
+#include "app/app_messages_win.h"
 #include "app/main_window_ids.h"
-#include "util/texts.h"
 #include "desktop/status_layout.h"
 #include "desktop/tray_win.h"
 #include "history/clock_win.h"
-#include "history/history_reload_win.h"
-#include "history/log_win.h"
 #include "lookup/internet_thread_win.h"
-#include "settings/settings.h"
 #include "settings/settings_file_win.h"
-#include "ui/app_messages_win.h"
 #include "ui/application_win.h"
 #include "ui/controls_win.h"
 #include "util/data_folder_win.h"
 #include "util/text.h"
+#include "util/texts.h"
 
 namespace lvn {
 
@@ -30,8 +27,8 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr int32_t kLayoutTimerPeriod = 3000;  // until the settings set CheckInterval
-// Asks the window to give the grid the focus once it is visible.
-constexpr UINT kMsgFocusGrid = WM_APP + 2;
+// The history grid's header row, fixed again at every reload.
+constexpr int kGridHeaderRows = 1;
 
 // The window's layout: its controls in tab order, with their names, places and fonts.
 enum class Kind { kFlatEdit, kButton, kGrid, kImage, kTransparentImage, kTrayTarget };
@@ -122,8 +119,6 @@ TfrmMain::~TfrmMain() {
   Settings.reset();
   StatusStrip.reset();
   FirstShowDone = false;
-  RowKeys.clear();
-  if (TaskBarPop != nullptr) ::DestroyMenu(TaskBarPop);
 }
 
 HWND& TfrmMain::ControlHandle(int id) {
@@ -157,7 +152,7 @@ bool TfrmMain::BuildLayout() {
   ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].Get()), FALSE);
 
   for (const LayoutEntry& entry : kLayout) {
-    const HFONT font = static_cast<HFONT>(fonts_[static_cast<int>(entry.font)].Get());
+    const HFONT font = fonts_[static_cast<int>(entry.font)].Get();
     bool made = false;
     switch (entry.kind) {
       case Kind::kFlatEdit:
@@ -192,17 +187,23 @@ bool TfrmMain::BuildLayout() {
         break;
       }
       case Kind::kTransparentImage:
-        made = Status.Create(self, entry.id, entry.x, entry.y, entry.width, entry.height, true);
+      case Kind::kImage: {
+        ui::ImageArgs image;
+        image.parent = self;
+        image.id = entry.id;
+        image.x = entry.x;
+        image.y = entry.y;
+        image.width = entry.width;
+        image.height = entry.height;
+        image.transparent = entry.kind == Kind::kTransparentImage;
+        made = (entry.kind == Kind::kImage ? SizeChangeMark : Status).Create(image);
         break;
-      case Kind::kImage:
-        made = SizeChangeMark.Create(self, entry.id, entry.x, entry.y, entry.width,
-                                     entry.height, false);
-        break;
+      }
     }
     if (!made) return false;
   }
 
-  MainGrid.SetColCount(kHistoryColumns);
+  MainGrid.SetSource(this, kGridHeaderRows);
   MainGrid.on_select_cell = [this](int, int row) {
     ShowRowStatus(RowIndicatorText(row, MainGrid.RowCount()).c_str());
   };
@@ -216,8 +217,8 @@ bool TfrmMain::BuildLayout() {
     return true;
   });
 
-  TaskBarPop = ::CreatePopupMenu();
-  ::AppendMenuA(TaskBarPop, MF_STRING, kCmdTrayExit, texts::kTrayExit);
+  TaskBarPop.Reset(::CreatePopupMenu());
+  ::AppendMenuA(TaskBarPop.Get(), MF_STRING, kCmdTrayExit, texts::kTrayExit);
   icon_ = MainIcon(SM_CXSMICON, SM_CYSMICON);
   SetTimerPeriod(kLayoutTimerPeriod);
   FormResize();
@@ -247,8 +248,9 @@ bool TfrmMain::Create(std::string* error) {
 
   CopyText(Check.LastIp, values.LastIp, sizeof Check.LastIp);
   CopyText(Check.LastChange, values.LastChange, sizeof Check.LastChange);
-  ProcessHistory.LastRecordKey = values.LastRecordKey;
-  char update_time[150];
+  history_.SetFolder(DataFolder);
+  history_.SetLastRecordKey(values.LastRecordKey);
+  char update_time[kUpdateTimeCapacity];
   UpdateTimeText(update_time, sizeof update_time, false, Check.LastChange);
   ShowUpdateTime(update_time);
   SetTimerPeriod(CheckInterval);
@@ -256,7 +258,7 @@ bool TfrmMain::Create(std::string* error) {
   ViewConnectError = values.ViewConnectError;
   ViewOff = values.ViewOff;
 
-  char layout[300];
+  char layout[kLayoutTextCapacity];
   JoinTexts(layout, texts::kIntervalSample, ";", LookupHost, ";", texts::kRowSample, sizeof layout);
   StatusStrip = std::make_unique<TStatus>(&Status);
   StatusStrip->Layout(layout);
@@ -287,7 +289,7 @@ void TfrmMain::StartLookup() {
   if (LookupRunning) return;
   ::EnableWindow(Update, FALSE);
   // Without a thread there is no result to enable the button again; the next tick retries.
-  if (!InternetThread::Start(LookupUrl, Handle())) ::EnableWindow(Update, TRUE);
+  if (!InternetThread::Start(LookupUrl, Handle(), kMsgLookupResult)) ::EnableWindow(Update, TRUE);
 }
 
 void TfrmMain::ShowIntervalStatus() {
@@ -305,28 +307,45 @@ void TfrmMain::SaveSettings() {
 }
 
 void TfrmMain::ReloadHistoryGrid() {
-  HistoryView history;
-  // An unreadable log leaves the grid as it was.
-  if (!ReloadHistory(DataFolder, Views(), SettingsKeyStore(Settings.get(), IniPath), &history)) {
-    return;
+  switch (history_.Reload(Views())) {
+    case ReloadResult::kRead:
+      Settings->WriteInteger(kSettingsSection, kKeyPrimaryKey, history_.LastRecordKey());
+      SaveSettings();
+      break;
+    case ReloadResult::kMissing:
+      break;
+    case ReloadResult::kUnreadable:
+      // Held by another program for now: the grid keeps what it shows.
+      ShowRowStatus(texts::kHistoryUnreadableStatus);
+      return;
+    case ReloadResult::kTooLarge:
+      ShowRowStatus(texts::kHistoryTooLargeStatus);
+      if (!too_large_told_) {
+        too_large_told_ = true;
+        ::PostMessageA(Handle(), kMsgHistoryTooLarge, 0, 0);
+      }
+      return;
   }
-
-  MainGrid.ClearCells();
-  MainGrid.SetRowCount(history.RowCount() > 2 ? history.RowCount() : 2);
-  MainGrid.SetFixedRows(1);
-  std::string text;
-  for (int row = 0; row < history.RowCount(); ++row) {
-    for (int col = 0; col < kHistoryColumns; ++col) {
-      history.CellText(row, col, &text);
-      MainGrid.SetCell(col, row, text);
-    }
-  }
-  // With no shown record the header becomes the only, selectable row.
-  MainGrid.SetRowCount(history.RowCount());
+  // One reshape and one repaint for the whole history; the grid asks for the rows in view.
+  MainGrid.SetSource(this, kGridHeaderRows);
   MainGrid.SetTopRow(MainGrid.RowCount() - MainGrid.VisibleDataRows());
   if (MainGrid.RowCount() > 1 && !FirstShowDone) MainGrid.SetRow(MainGrid.RowCount() - 1);
-  RowKeys = history.RowKeys();
   ShowRowStatus(RowIndicatorText(MainGrid.Row(), MainGrid.RowCount()).c_str());
+}
+
+void TfrmMain::ShowHistoryTooLarge() {
+  std::string message = texts::kHistoryTooLargeMessage;
+  message += history_.Folder();
+  message += kLogFileName;
+  ::MessageBoxA(Handle(), message.c_str(), texts::kAppTitle, MB_OK | MB_ICONWARNING);
+}
+
+int TfrmMain::GridRowCount() const { return history_.View().RowCount(); }
+
+int TfrmMain::GridColCount() const { return kHistoryColumns; }
+
+void TfrmMain::GridCellText(int col, int row, std::string* text) const {
+  history_.View().CellText(row, col, text);
 }
 
 void TfrmMain::FormShow() {
@@ -369,7 +388,7 @@ void TfrmMain::FormDestroy() {
   CopyText(values.LookupUrl, LookupUrl, sizeof values.LookupUrl);
   CopyText(values.LastIp, Check.LastIp, sizeof values.LastIp);
   CopyText(values.LastChange, Check.LastChange, sizeof values.LastChange);
-  values.LastRecordKey = ProcessHistory.LastRecordKey;
+  values.LastRecordKey = history_.LastRecordKey();
   values.ViewCheckStart = ViewCheckStart;
   values.ViewConnectError = ViewConnectError;
   values.ViewOff = ViewOff;
@@ -405,7 +424,7 @@ void TfrmMain::OpenTrayMenu() {
   POINT at{};
   ::GetCursorPos(&at);
   ::SetForegroundWindow(Handle());
-  ::TrackPopupMenu(TaskBarPop, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+  ::TrackPopupMenu(TaskBarPop.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
   // Lets the menu close when the user clicks elsewhere.
   ::PostMessageA(Handle(), WM_NULL, 0, 0);
 }
@@ -431,13 +450,13 @@ void TfrmMain::OnCommand(int id) {
 }
 
 void TfrmMain::RecordEvent(int32_t code, const char* text, const LocalTime& time) {
-  Log(DataFolder).Write(code, text, time);
+  history_.Write(code, text, time);
   if (code != kEventOff && code != kEventCheckStart && code != kEventCheckEnd) {
     ReloadHistoryGrid();
   }
 }
 
-int32_t TfrmMain::LastEventCode() const { return ProcessHistory.LastEventCode; }
+int32_t TfrmMain::LastEventCode() const { return history_.LastEventCode(); }
 
 void TfrmMain::ShowNowIp(const char* text) { ::SetWindowTextA(NowIp, text); }
 
@@ -454,10 +473,16 @@ void TfrmMain::SaveAddressChange(const char* last_ip, const char* last_change) {
 LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case kMsgLookupResult:
+      // The lookup is over for this thread before Update is enabled again, so a click the
+      // moment it is enabled starts the next one.
+      LookupRunning = false;
       if (created_ && !destroying_) {
         HandleLookupResult(reinterpret_cast<const char*>(lparam), CurrentLocalTime(), &Check,
                            this);
       }
+      return TRUE;
+    case kMsgHistoryTooLarge:
+      ShowHistoryTooLarge();
       return 0;
     case WM_TIMER:
       if (wparam == kTimer1 && created_ && !destroying_) StartLookup();

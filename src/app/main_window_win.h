@@ -4,15 +4,19 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
+#include <string>
 
 #include "app/check_cycle.h"
 #include "desktop/status_strip_win.h"
-#include "history/history_view.h"
+#include "history/history_win.h"
 #include "settings/ini_file.h"
+#include "settings/settings.h"
+#include "ui/grid_model.h"
 #include "ui/image_win.h"
 #include "ui/string_grid_win.h"
 #include "ui/window_win.h"
+#include "util/path.h"
+#include "util/scoped_win.h"
 
 namespace lvn {
 
@@ -21,7 +25,7 @@ extern bool FirstShowDone;
 // An options window is open.
 extern bool OptionWindowOpen;
 
-class TfrmMain : public ui::Window, private CheckCycleHost {
+class TfrmMain : public ui::Window, private CheckCycleHost, private ui::GridCellSource {
  public:
   static constexpr char kClassName[] = "TfrmMain";
   static constexpr int kClientWidth = 343;
@@ -61,6 +65,13 @@ class TfrmMain : public ui::Window, private CheckCycleHost {
   void OnTrayNotification(int mouse_message);
   void OnCommand(int id);
 
+  void ShowHistoryTooLarge();
+
+  // ui::GridCellSource: MainGrid shows the history view.
+  int GridRowCount() const override;
+  int GridColCount() const override;
+  void GridCellText(int col, int row, std::string* text) const override;
+
   // CheckCycleHost
   void RecordEvent(int32_t code, const char* text, const LocalTime& time) override;
   int32_t LastEventCode() const override;
@@ -73,18 +84,20 @@ class TfrmMain : public ui::Window, private CheckCycleHost {
 
   // State, as the settings and the check cycle leave it.
   int32_t CheckInterval = 60000;
-  char LookupUrl[300] = "";
-  char LookupHost[50] = "";
-  char DataFolder[300] = "";
-  char IniPath[300] = "";
+  char LookupUrl[kUrlCapacity] = "";
+  char LookupHost[kHostCapacity] = "";
+  char DataFolder[kPathCapacity] = "";
+  char IniPath[kPathCapacity] = "";
   CheckState Check;
   bool ViewCheckStart = true;
   bool ViewConnectError = true;
   bool ViewOff = true;
   bool ExitRequested = false;
+  // The one settings object: read once at construction, written whole by SaveSettings.
   std::unique_ptr<IniFile> Settings;
   std::unique_ptr<TStatus> StatusStrip;
-  std::vector<int32_t> RowKeys;
+  // The log, the view MainGrid shows (with RowKeys) and the record counters.
+  History history_;
 
   // Controls and resources; the windows are children, destroyed with this one.
   HWND NowIp = nullptr;
@@ -94,15 +107,17 @@ class TfrmMain : public ui::Window, private CheckCycleHost {
   ui::StringGrid MainGrid;
   ui::Image Status;
   ui::Image SizeChangeMark;
-  HMENU TaskBarPop = nullptr;
+  ScopedMenu TaskBarPop;
   HICON icon_ = nullptr;
-  ScopedGdiObject fonts_[3];  // default, address lines, grid
+  ScopedFont fonts_[3];  // default, address lines, grid
   int32_t timer_period_ = 0;
   // Set once FormDestroy began: results that arrive after that are not handled.
   bool destroying_ = false;
   // Set when construction completed; a window that failed to build records nothing.
   bool created_ = false;
   bool end_recorded_ = false;
+  // The user has been told once in this run that the history is too large to show.
+  bool too_large_told_ = false;
 };
 
 }  // namespace lvn

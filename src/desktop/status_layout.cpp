@@ -52,7 +52,7 @@ bool StatusFieldInterior(const StatusLayout& layout, int index, int image_height
 std::string IntervalStatusText(int32_t check_interval_ms) {
   const int32_t minutes = check_interval_ms / 60000;
   const int32_t seconds = check_interval_ms / 1000;
-  char text[50];
+  char text[kIntervalTextCapacity];
   if (minutes > 0) {
     JoinTexts(text, texts::kAutoPrefix, std::to_string(minutes).c_str(), texts::kMinutes, "", "",
               sizeof text);
@@ -64,7 +64,7 @@ std::string IntervalStatusText(int32_t check_interval_ms) {
 }
 
 std::string RowIndicatorText(int row, int row_count) {
-  char text[100];
+  char text[kRowTextCapacity];
   JoinTexts(text, texts::kRowPrefix, std::to_string(row).c_str(), "/", std::to_string(row_count - 1).c_str(),
             "", sizeof text);
   return text;

@@ -2,6 +2,7 @@
 // sample texts, and the texts shown in them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -35,6 +36,12 @@ StatusLayout LayoutStatus(const char* text, const MeasureStatusText& measure);
 // field was never laid out; nothing is drawn then.
 bool StatusFieldInterior(const StatusLayout& layout, int index, int image_height,
                          StatusBox* fill, int* text_x, int* text_y);
+
+// Capacities of the texts below, terminating zero included.
+inline constexpr std::size_t kIntervalTextCapacity = 50;
+inline constexpr std::size_t kRowTextCapacity = 100;
+// And of the layout text: the three samples with their separators.
+inline constexpr std::size_t kLayoutTextCapacity = 300;
 
 // "自動:" and the check interval in whole minutes, or in whole seconds below a minute.
 std::string IntervalStatusText(int32_t check_interval_ms);

@@ -11,9 +11,9 @@ namespace {
 constexpr COLORREF kMaroon = RGB(128, 0, 0);  // the transparent key
 
 void FillBox(HDC dc, const StatusBox& box, COLORREF colour) {
-  ScopedGdiObject brush(::CreateSolidBrush(colour));
+  ScopedBrush brush(::CreateSolidBrush(colour));
   const RECT rect{box.left, box.top, box.right, box.bottom};
-  ::FillRect(dc, &rect, static_cast<HBRUSH>(brush.Get()));
+  ::FillRect(dc, &rect, brush.Get());
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ void TStatus::Layout(const char* text) {
     *height = size.cy;
     return true;
   });
-  ScopedGdiObject pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
+  ScopedPen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
   ScopedSelect pen_in(dc, pen.Get());
   ScopedSelect brush_in(dc, ::GetSysColorBrush(COLOR_BTNFACE));
   for (int i = 0; i < layout_.FieldCount; ++i) {

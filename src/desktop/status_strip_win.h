@@ -20,7 +20,7 @@ class TStatus {
 
  private:
   ui::Image* Image;
-  ScopedGdiObject font_;
+  ScopedFont font_;
   StatusLayout layout_;
   // What each field shows, also given to the image as its window text (fields separated by
   // tabs) so that assistive tools can read the strip.

@@ -1,4 +1,5 @@
-// The history's process-wide state. Only the user-interface thread touches it.
+// The counters and the waiting records that history records carry from one to the next.
+// Only the user-interface thread touches them.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +15,8 @@ struct PendingRecord {
 };
 
 struct HistoryState {
-  // Key of the last history record. The main window loads it from PrimaryKey; every
-  // Write advances it, every rewrite and every reload of a found log resets it.
+  // Key of the last history record. Loaded from PrimaryKey; every Write advances it, every
+  // rewrite and every reload of a found log resets it.
   int32_t LastRecordKey = -1;
   // Code of the last record written in this run, whether or not it reached the file;
   // never saved.
@@ -23,8 +24,5 @@ struct HistoryState {
   // Oldest first; appended before any newer record.
   std::vector<PendingRecord> Pending;
 };
-
-// The one instance the program uses. Tests make their own.
-extern HistoryState ProcessHistory;
 
 }  // namespace lvn

@@ -23,7 +23,6 @@ inline constexpr int32_t kEventCommRecovered = 12;
 inline constexpr int32_t kEventAddressChange = 20;
 
 inline constexpr char kLogFileName[] = "log.csv";
-inline constexpr std::size_t kLogPathCapacity = 300;
 // Write keeps at most kRecordTextCapacity - 1 bytes of a record's text.
 inline constexpr std::size_t kRecordTextCapacity = 50;
 inline constexpr int kRecordFields = 5;

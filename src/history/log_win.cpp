@@ -19,7 +19,9 @@ namespace {
 constexpr int kOpenAttempts = 5;
 constexpr DWORD kOpenRetryMs = 10;
 
-bool IsTransientSharingError(DWORD error) {
+// Another program has the file open without sharing it for writing: it may let go soon.
+// (Access denied is not such a case here: it means no right to the file.)
+bool IsSharingOrLockViolation(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
@@ -28,7 +30,7 @@ ScopedHandle OpenForAppend(const char* path) {
   for (int attempt = 1;; ++attempt) {
     ScopedHandle file(::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file || attempt == kOpenAttempts || !IsTransientSharingError(::GetLastError())) {
+    if (file || attempt == kOpenAttempts || !IsSharingOrLockViolation(::GetLastError())) {
       return file;
     }
     ::Sleep(kOpenRetryMs);
@@ -96,7 +98,7 @@ ReadResult Log::Read(std::string* content) {
   // Kept records are newer than everything in the file, so appending them first moves no
   // record's place.
   AppendPending();
-  return ReadWholeFile(path_, content);
+  return ReadWholeFile(path_, content, kMaxLogBytes);
 }
 
 bool Log::RewriteFrom(std::string_view content, int32_t first, int32_t last, ViewSwitches view) {
@@ -116,6 +118,7 @@ bool Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view) {
     case ReadResult::kMissing:
       return true;
     case ReadResult::kFailed:
+    case ReadResult::kTooLarge:
       break;
   }
   return false;

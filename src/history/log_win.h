@@ -10,13 +10,15 @@
 #include "history/local_time.h"
 #include "history/log_format.h"
 #include "util/file_io_win.h"
+#include "util/path.h"
 
 namespace lvn {
 
 class Log {
  public:
-  // folder: the data folder with its trailing "\". Opens nothing.
-  explicit Log(const char* folder, HistoryState* state = &ProcessHistory);
+  // folder: the data folder with its trailing "\"; state: the counters and waiting
+  // records this record goes with. Opens nothing.
+  Log(const char* folder, HistoryState* state);
 
   const char* Path() const { return path_; }
 
@@ -39,13 +41,13 @@ class Log {
   bool AppendPending();
 
   // The file's bytes, after the records kept for it have gone in, so that the places read
-  // are the places a rewrite will see.
+  // are the places a rewrite will see. kTooLarge beyond kMaxLogBytes.
   ReadResult Read(std::string* content);
   // RemoveRange on content, the file's bytes as Read gave them.
   bool RewriteFrom(std::string_view content, int32_t first, int32_t last, ViewSwitches view);
 
  private:
-  char path_[kLogPathCapacity];
+  char path_[kPathCapacity];
   HistoryState* state_;
 };
 

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "lookup/wininet_win.h"
-#include "ui/app_messages_win.h"
 #include "util/scoped_win.h"
 #include "util/text.h"
 
@@ -11,8 +10,8 @@ namespace lvn {
 
 std::atomic<bool> LookupRunning{false};
 
-bool InternetThread::Start(const char* url, HWND target) {
-  auto* worker = new (std::nothrow) InternetThread(target);
+bool InternetThread::Start(const char* url, HWND target, UINT message) {
+  auto* worker = new (std::nothrow) InternetThread(target, message);
   if (worker == nullptr) return false;
   ScopedHandle thread(::CreateThread(nullptr, 0, &InternetThread::ThreadMain, worker,
                                      CREATE_SUSPENDED, nullptr));
@@ -27,8 +26,6 @@ bool InternetThread::Start(const char* url, HWND target) {
   // The worker frees itself; nobody keeps a way to reach it.
   return true;
 }
-
-InternetThread::~InternetThread() { LookupRunning = false; }
 
 DWORD WINAPI InternetThread::ThreadMain(void* self) noexcept {
   auto* worker = static_cast<InternetThread*>(self);
@@ -48,7 +45,10 @@ void InternetThread::Execute() {
   // Synchronous: ResultText stays valid until the handler has returned. A window that no
   // longer exists makes this fail at once; after the message loop has ended it never
   // returns, and the worker ends with the process.
-  ::SendMessageA(target_, kMsgLookupResult, 0, reinterpret_cast<LPARAM>(ResultText));
+  const LRESULT taken =
+      ::SendMessageA(target_, message_, 0, reinterpret_cast<LPARAM>(ResultText));
+  // The taker cleared the flag, and a new lookup may already run; otherwise nobody will.
+  if (taken == 0) LookupRunning = false;
 }
 
 }  // namespace lvn

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "settings/settings.h"
+
 namespace lvn {
 
 class WinInet {
@@ -17,9 +19,9 @@ class WinInet {
   const char* ObjectName() const { return ObjectName_; }
 
  private:
-  char Host_[300] = "";
-  char Site_[300] = "";
-  char ObjectName_[300] = "";
+  char Host_[kUrlCapacity] = "";
+  char Site_[kUrlCapacity] = "";
+  char ObjectName_[kUrlCapacity] = "";
 };
 
 }  // namespace lvn

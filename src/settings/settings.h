@@ -1,6 +1,7 @@
 // The program's settings: eight keys in the [Value] section of the settings file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "settings/ini_file.h"
@@ -24,11 +25,18 @@ inline constexpr int32_t kDefaultCheckInterval = 60000;
 // Checking more often than this would hammer the lookup server.
 inline constexpr int32_t kMinCheckInterval = 15000;
 
+// Capacities of the texts the settings hold, terminating zero included. Longer values
+// are cut when they are loaded.
+inline constexpr std::size_t kUrlCapacity = 300;         // IpUrl, and the lookup's URL parts
+inline constexpr std::size_t kHostCapacity = 50;         // the host part of IpUrl, as shown
+inline constexpr std::size_t kLastIpCapacity = 50;       // IpHoz
+inline constexpr std::size_t kLastChangeCapacity = 100;  // LastCnange
+
 struct SettingsValues {
   int32_t CheckInterval;  // milliseconds
-  char LookupUrl[300];
-  char LastIp[50];
-  char LastChange[100];
+  char LookupUrl[kUrlCapacity];
+  char LastIp[kLastIpCapacity];
+  char LastChange[kLastChangeCapacity];
   int32_t LastRecordKey;
   bool ViewCheckStart;
   bool ViewConnectError;

@@ -19,6 +19,7 @@ bool LoadSettingsFile(const char* path, IniFile* ini) {
       ini->Load({});
       return true;
     case ReadResult::kFailed:
+    case ReadResult::kTooLarge:
       break;
   }
   return false;

@@ -26,7 +26,7 @@ class Canvas {
   void Release();
 
   ScopedCreatedDc dc_;
-  ScopedGdiObject bitmap_;
+  ScopedBitmap bitmap_;
   HGDIOBJ old_bitmap_ = nullptr;
   int width_ = 0;
   int height_ = 0;

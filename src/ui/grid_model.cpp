@@ -7,37 +7,18 @@
 
 namespace lvn::ui {
 
-GridModel::GridModel() : cells_(1), col_widths_(1, kDefaultColWidth) {}
-
-std::size_t GridModel::CellIndex(int col, int row) const {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(col_count_) +
-         static_cast<std::size_t>(col);
-}
+GridModel::GridModel() : col_widths_(1, kDefaultColWidth) {}
 
 void GridModel::SetColCount(int count) {
   count = std::max(count, 1);
-  if (count == col_count_) return;
-  std::vector<std::string> cells(static_cast<std::size_t>(row_count_) *
-                                 static_cast<std::size_t>(count));
-  const int kept = std::min(count, col_count_);
-  for (int row = 0; row < row_count_; ++row) {
-    for (int col = 0; col < kept; ++col) {
-      cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(count) +
-            static_cast<std::size_t>(col)] = std::move(cells_[CellIndex(col, row)]);
-    }
-  }
-  cells_ = std::move(cells);
   col_widths_.resize(static_cast<std::size_t>(count), kDefaultColWidth);
   col_count_ = count;
   col_ = std::min(col_, count - 1);
 }
 
 void GridModel::SetRowCount(int count) {
-  count = std::max(count, 1);
-  // Row-major storage: whole rows come and go at the end.
-  cells_.resize(static_cast<std::size_t>(count) * static_cast<std::size_t>(col_count_));
-  row_count_ = count;
-  fixed_rows_ = std::min(fixed_rows_, count - 1);
+  row_count_ = std::max(count, 1);
+  fixed_rows_ = std::min(fixed_rows_, row_count_ - 1);
   Clamp();
 }
 
@@ -48,20 +29,11 @@ bool GridModel::SetFixedRows(int count) {
   return true;
 }
 
-bool GridModel::SetCell(int col, int row, std::string text) {
-  if (col < 0 || col >= col_count_ || row < 0 || row >= row_count_) return false;
-  cells_[CellIndex(col, row)] = std::move(text);
-  return true;
-}
-
-const std::string& GridModel::Cell(int col, int row) const {
-  static const std::string empty;
-  if (col < 0 || col >= col_count_ || row < 0 || row >= row_count_) return empty;
-  return cells_[CellIndex(col, row)];
-}
-
-void GridModel::ClearCells() {
-  for (std::string& cell : cells_) cell.clear();
+void GridModel::SetShape(int row_count, int col_count, int fixed_rows) {
+  SetColCount(col_count);
+  row_count_ = std::max(row_count, 1);
+  fixed_rows_ = std::clamp(fixed_rows, 0, row_count_ - 1);
+  Clamp();
 }
 
 bool GridModel::SetColWidth(int col, int width) {

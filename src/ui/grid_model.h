@@ -1,7 +1,7 @@
-// The state of a string grid without its window: cell texts, column widths, the current
+// The state of a string grid without its window: its shape, column widths, the current
 // row, the selected range of whole rows, the top row, and every decision about them that
 // keys, mouse and scroll bar lead to. The window (StringGrid) only translates messages into
-// calls here and paints what this holds.
+// calls here and paints what this holds; the texts come from a GridCellSource.
 //
 // Rows 0 .. FixedRows() - 1 are header rows: always shown at the top, never current or
 // selected. The remaining rows are data rows; a grid always has at least one of them.
@@ -15,6 +15,19 @@
 #include <vector>
 
 namespace lvn::ui {
+
+// Where a grid's texts live: the grid asks for a cell's text when it paints or is asked
+// for the cell, and keeps none of them.
+class GridCellSource {
+ public:
+  virtual int GridRowCount() const = 0;
+  virtual int GridColCount() const = 0;
+  // *text := the text of the cell; the grid only asks for cells inside the counts.
+  virtual void GridCellText(int col, int row, std::string* text) const = 0;
+
+ protected:
+  ~GridCellSource() = default;
+};
 
 // Whole rows top .. bottom, top <= bottom.
 struct RowRange {
@@ -45,9 +58,9 @@ class GridModel {
 
   GridModel();
 
-  // Shape. Counts below 1 are taken as 1. Texts of cells that remain are kept, new cells are
-  // empty, new columns get the default width. When the rows shrink to FixedRows() or fewer,
-  // the header rows become data rows (a grid keeps at least one data row).
+  // Shape. Counts below 1 are taken as 1; new columns get the default width. When the rows
+  // shrink to FixedRows() or fewer, the header rows become data rows (a grid keeps at least
+  // one data row).
   void SetColCount(int count);
   int ColCount() const { return col_count_; }
   void SetRowCount(int count);
@@ -55,12 +68,12 @@ class GridModel {
   // 0 .. RowCount() - 1; false and nothing changed otherwise.
   bool SetFixedRows(int count);
   int FixedRows() const { return fixed_rows_; }
-
-  // False and nothing changed for a cell outside the grid.
-  bool SetCell(int col, int row, std::string text);
-  // Empty for a cell outside the grid.
-  const std::string& Cell(int col, int row) const;
-  void ClearCells();
+  // All three at once: fixed_rows header rows while at least one data row follows them,
+  // otherwise as many as leave one.
+  void SetShape(int row_count, int col_count, int fixed_rows);
+  bool Contains(int col, int row) const {
+    return col >= 0 && col < col_count_ && row >= 0 && row < row_count_;
+  }
 
   // False and nothing changed for a column outside the grid or a width outside
   // 0 .. kMaxColWidth.
@@ -144,13 +157,11 @@ class GridModel {
   int ColumnBorderAt(int x, int y) const;
 
  private:
-  std::size_t CellIndex(int col, int row) const;
   void Clamp();
 
   int col_count_ = 1;
   int row_count_ = 1;
   int fixed_rows_ = 0;
-  std::vector<std::string> cells_;  // row-major
   std::vector<int> col_widths_;
   int client_height_ = 0;
   int current_ = 0;

@@ -2,33 +2,32 @@
 
 namespace lvn::ui {
 
-
 namespace {
 constexpr char kClassName[] = "LvnImage";
 }
 
-bool Image::Create(HWND parent, int id, int x, int y, int width, int height, bool transparent) {
+bool Image::Create(const ImageArgs& args) {
   static const bool registered = [] {
-    WindowClassArgs args;
-    args.name = kClassName;
-    args.background = nullptr;
-    return RegisterWindowClass(args);
+    WindowClassArgs window_class;
+    window_class.name = kClassName;
+    window_class.background = nullptr;
+    return RegisterWindowClass(window_class);
   }();
   if (!registered) return false;
-  transparent_ = transparent;
-  if (!canvas_.Create(width, height)) return false;
-  RECT all{0, 0, width, height};
+  transparent_ = args.transparent;
+  if (!canvas_.Create(args.width, args.height)) return false;
+  RECT all{0, 0, args.width, args.height};
   ::FillRect(canvas_.Dc(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
-  CreateWindowArgs args;
-  args.class_name = kClassName;
-  args.style = WS_CHILD | WS_VISIBLE;
-  args.x = x;
-  args.y = y;
-  args.width = width;
-  args.height = height;
-  args.parent = parent;
-  args.menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-  return CreateHandle(args);
+  CreateWindowArgs create;
+  create.class_name = kClassName;
+  create.style = WS_CHILD | WS_VISIBLE;
+  create.x = args.x;
+  create.y = args.y;
+  create.width = args.width;
+  create.height = args.height;
+  create.parent = args.parent;
+  create.menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id));
+  return CreateHandle(create);
 }
 
 void Image::SetWidth(int width) {

@@ -7,9 +7,18 @@
 
 namespace lvn::ui {
 
+struct ImageArgs {
+  HWND parent = nullptr;
+  int id = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+  // The colour of the bitmap's bottom-left pixel shows the parent's background.
+  bool transparent = false;
+};
+
 class Image : public Window {
  public:
-  bool Create(HWND parent, int id, int x, int y, int width, int height, bool transparent);
+  // A bitmap of the control's size, filled with the button-face colour.
+  bool Create(const ImageArgs& args);
 
   // The bitmap, of the size given at creation, to draw on.
   HDC CanvasDc() const { return canvas_.Dc(); }

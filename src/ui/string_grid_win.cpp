@@ -86,32 +86,22 @@ void StringGrid::SetFont(HFONT font) {
   Invalidate();
 }
 
-void StringGrid::SetColCount(int count) {
-  model_.SetColCount(count);
+void StringGrid::SetSource(const GridCellSource* source, int fixed_rows) {
+  source_ = source;
+  if (source_ == nullptr) {
+    model_.SetShape(1, 1, 0);
+  } else {
+    model_.SetShape(source_->GridRowCount(), source_->GridColCount(), fixed_rows);
+  }
   Refresh();
 }
 
-void StringGrid::SetRowCount(int count) {
-  model_.SetRowCount(count);
-  Refresh();
-}
+std::string StringGrid::CellText(int col, int row) const { return TextOf(col, row); }
 
-bool StringGrid::SetFixedRows(int count) {
-  if (!model_.SetFixedRows(count)) return false;
-  Refresh();
-  return true;
-}
-
-bool StringGrid::SetCell(int col, int row, std::string text) {
-  if (!model_.SetCell(col, row, std::move(text))) return false;
-  // A reload sets every cell: the scroll bar is left alone here.
-  Invalidate();
-  return true;
-}
-
-void StringGrid::ClearCells() {
-  model_.ClearCells();
-  Invalidate();
+const std::string& StringGrid::TextOf(int col, int row) const {
+  text_.clear();
+  if (source_ != nullptr && model_.Contains(col, row)) source_->GridCellText(col, row, &text_);
+  return text_;
 }
 
 bool StringGrid::SetColWidth(int col, int width) {
@@ -248,7 +238,7 @@ LRESULT StringGrid::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETTEXT:
       return OnGetText(wparam, lparam);
     case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(model_.Cell(query_col_, query_row_).size());
+      return static_cast<LRESULT>(TextOf(query_col_, query_row_).size());
     case kGridMsgGetRowCount:
       return model_.RowCount();
     case kGridMsgGetFixedRows:
@@ -394,7 +384,7 @@ LRESULT StringGrid::OnContextMenu(WPARAM wparam, LPARAM lparam) {
 
 LRESULT StringGrid::OnGetText(WPARAM capacity, LPARAM buffer) const {
   if (capacity == 0 || buffer == 0) return 0;
-  const std::string& text = model_.Cell(query_col_, query_row_);
+  const std::string& text = TextOf(query_col_, query_row_);
   const std::size_t length = FittingTextLength(text, static_cast<std::size_t>(capacity));
   char* out = reinterpret_cast<char*>(buffer);
   std::memcpy(out, text.data(), length);
@@ -405,7 +395,7 @@ LRESULT StringGrid::OnGetText(WPARAM capacity, LPARAM buffer) const {
 void StringGrid::PaintBuffered(HDC dc, const RECT& client) const {
   if (client.right <= 0 || client.bottom <= 0) return;
   ScopedCreatedDc memory(::CreateCompatibleDC(dc));
-  ScopedGdiObject bitmap(::CreateCompatibleBitmap(dc, client.right, client.bottom));
+  ScopedBitmap bitmap(::CreateCompatibleBitmap(dc, client.right, client.bottom));
   if (!memory || !bitmap) {
     // Short of GDI resources a flicker is better than an empty grid.
     Paint(dc, client);
@@ -418,8 +408,7 @@ void StringGrid::PaintBuffered(HDC dc, const RECT& client) const {
 
 void StringGrid::Paint(HDC dc, const RECT& client) const {
   FillSolid(dc, 0, 0, client.right, client.bottom, COLOR_BTNFACE);
-  ScopedSelect font(dc, font_ != nullptr ? static_cast<HGDIOBJ>(font_)
-                                         : ::GetStockObject(DEFAULT_GUI_FONT));
+  ScopedSelect font(dc, font_ != nullptr ? font_ : ::GetStockObject(DEFAULT_GUI_FONT));
   ::SetBkMode(dc, TRANSPARENT);
 
   const int pitch = model_.RowPitch();
@@ -469,7 +458,7 @@ void StringGrid::PaintRow(HDC dc, int row, const RECT& client) const {
     } else if (highlighted) {
       ::FillRect(dc, &cell, ::GetSysColorBrush(COLOR_HIGHLIGHT));
     }
-    const std::string& text = model_.Cell(col, row);
+    const std::string& text = TextOf(col, row);
     if (text.empty()) continue;
     RECT inner = cell;
     inner.left = std::min(inner.left + kTextInset, inner.right);

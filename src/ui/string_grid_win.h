@@ -1,6 +1,7 @@
 // A grid of text cells in the style of the common controls: optional header row, grid lines,
 // whole-row selection with a current row, a vertical scroll bar when the rows do not fit,
-// and column borders the user may drag in the header. Texts are ANSI (Shift-JIS) bytes.
+// and column borders the user may drag in the header. Texts are ANSI (Shift-JIS) bytes that
+// the grid asks its GridCellSource for, cell by cell, when it paints or is asked.
 //
 // The owner reacts through the on_* callbacks, all called on the user-interface thread.
 // Other processes (tests, assistive tools) read the grid through the messages below.
@@ -31,8 +32,9 @@ namespace lvn::ui {
 //   0x046D   kGridMsgSetQueryCell      col     row     TRUE; FALSE outside the grid, and
 //                                                      the query cell stays
 // After kGridMsgSetQueryCell, WM_GETTEXT and WM_GETTEXTLENGTH answer with the text of that
-// cell (as it is when asked), or an empty text when the cell has left the grid; the query
-// cell starts at column 0, row 0. WM_GETTEXT never cuts a double-byte character in two.
+// cell (as the source gives it when asked, the text that is painted), or an empty text when
+// the cell has left the grid; the query cell starts at column 0, row 0. WM_GETTEXT never
+// cuts a double-byte character in two.
 inline constexpr UINT kGridMsgGetRowCount = WM_USER + 100;
 inline constexpr UINT kGridMsgGetFixedRows = WM_USER + 101;
 inline constexpr UINT kGridMsgGetRow = WM_USER + 102;
@@ -81,24 +83,18 @@ class StringGrid : public Window {
   void SetFont(HFONT font);
   HFONT Font() const { return font_; }
 
-  // Counts below 1 are taken as 1. Texts of the cells that remain are kept; new columns
-  // are 100 pixels wide. The current row, the selection and the top row are clamped to the
-  // rows that remain, without on_select_cell. Shrinking to FixedRows() rows or fewer turns
-  // the header row into a data row, so that one selectable row always remains.
-  void SetColCount(int count);
+  // The grid shows source, which must outlive the window or be replaced first. Call again
+  // whenever the source's counts or texts changed: the grid takes the new shape, with
+  // fixed_rows header rows while a data row follows them (otherwise the header turns into
+  // a data row, so that one selectable row always remains), keeps its column widths,
+  // clamps the current row, the selection and the top row to what remains without
+  // on_select_cell, and repaints once. Null shows one empty cell.
+  void SetSource(const GridCellSource* source, int fixed_rows);
   int ColCount() const { return model_.ColCount(); }
-  void SetRowCount(int count);
   int RowCount() const { return model_.RowCount(); }
-  // Header rows at the top: 0 .. RowCount() - 1; false and nothing changed otherwise.
-  // The current row and selection are clamped to the data rows, without on_select_cell.
-  bool SetFixedRows(int count);
   int FixedRows() const { return model_.FixedRows(); }
-
-  // False for a cell outside the grid. Cell gives an empty text outside the grid.
-  bool SetCell(int col, int row, std::string text);
-  const std::string& Cell(int col, int row) const { return model_.Cell(col, row); }
-  // Empties every cell; the shape stays.
-  void ClearCells();
+  // The text of a cell as painted; empty outside the grid.
+  std::string CellText(int col, int row) const;
 
   // False for a column outside the grid or a width outside 0 .. 32767.
   bool SetColWidth(int col, int width);
@@ -150,8 +146,13 @@ class StringGrid : public Window {
   void OnMouseWheel(int delta);
   LRESULT OnContextMenu(WPARAM wparam, LPARAM lparam);
   LRESULT OnGetText(WPARAM capacity, LPARAM buffer) const;
+  // The cell's text in text_, valid until the next call.
+  const std::string& TextOf(int col, int row) const;
 
   GridModel model_;
+  const GridCellSource* source_ = nullptr;
+  // One buffer for every text asked of the source.
+  mutable std::string text_;
   HFONT font_ = nullptr;
   // Column border being dragged, or -1.
   int sizing_col_ = -1;

@@ -3,14 +3,12 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "util/data_folder.h"
 #include "util/path.h"
-#include "util/text.h"
 
 namespace lvn {
 
 namespace {
-
-constexpr std::size_t kPathCapacity = 300;
 
 bool RoamingAppDataFolder(char (&path)[kPathCapacity]) {
   PIDLIST_ABSOLUTE items = nullptr;
@@ -25,18 +23,6 @@ bool RoamingAppDataFolder(char (&path)[kPathCapacity]) {
 }
 
 }  // namespace
-
-char* ComposeDataFolder(char* dest, const char* app_data, const char* exe_path, std::size_t n) {
-  char folder[kPathCapacity] = "";
-  if (app_data != nullptr) {
-    CopyText(folder, app_data, kPathCapacity);
-    AppendText(folder, "\\Lorvane\\", kPathCapacity);
-  } else {
-    CopyText(folder, exe_path, kPathCapacity);
-    folder[FolderPartLength(folder)] = '\0';
-  }
-  return CopyText(dest, folder, n);
-}
 
 char* DataFolderPath(char* dest, std::size_t n) {
   char app_data[kPathCapacity] = "";

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "util/scoped_win.h"
 
 namespace lvn {
@@ -13,7 +15,9 @@ namespace {
 constexpr int kReplaceAttempts = 6;
 constexpr DWORD kReplaceRetryMs = 10;
 
-bool IsTransientSharingError(DWORD error) {
+// What MoveFileEx reports while another program holds the target open: access denied
+// as well as the sharing and lock violations.
+bool IsTargetHeldOpen(DWORD error) {
   return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
          error == ERROR_LOCK_VIOLATION;
 }
@@ -55,18 +59,34 @@ ReadResult ReadWholeFile(const char* path, std::string* content, std::size_t max
                                                                           : ReadResult::kFailed;
   }
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
-      static_cast<unsigned long long>(size.QuadPart) > max_size) {
-    return ReadResult::kFailed;
-  }
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return ReadResult::kFailed;
+  if (static_cast<unsigned long long>(size.QuadPart) > max_size) return ReadResult::kTooLarge;
   std::string buffer;
-  buffer.resize(static_cast<std::size_t>(size.QuadPart));
+  // The standard library reports a refused allocation only by throwing.
+  const auto resize = [&buffer](std::size_t bytes) {
+    try {
+      buffer.resize(bytes);
+      return true;
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+  };
+  if (!resize(static_cast<std::size_t>(size.QuadPart))) return ReadResult::kTooLarge;
   std::size_t filled = 0;
   // The file may grow or shrink while it is read; what was there at the end counts.
   for (;;) {
     if (filled == buffer.size()) {
-      if (buffer.size() >= max_size) break;
-      buffer.resize(buffer.size() + 4096 > max_size ? max_size : buffer.size() + 4096);
+      if (buffer.size() >= max_size) {
+        // Full: done if the file ends here, too large if it grew meanwhile.
+        char more = 0;
+        DWORD got = 0;
+        if (!::ReadFile(file.Get(), &more, 1, &got, nullptr)) return ReadResult::kFailed;
+        if (got == 0) break;
+        return ReadResult::kTooLarge;
+      }
+      if (!resize(buffer.size() + 4096 > max_size ? max_size : buffer.size() + 4096)) {
+        return ReadResult::kTooLarge;
+      }
     }
     const std::size_t room = buffer.size() - filled;
     const DWORD want = room > 0x40000000u ? 0x40000000u : static_cast<DWORD>(room);
@@ -110,7 +130,7 @@ bool ReplaceFileContent(const char* path, std::string_view content) {
       return true;
     }
     const DWORD error = ::GetLastError();
-    if (!IsTransientSharingError(error) || attempt == kReplaceAttempts) break;
+    if (!IsTargetHeldOpen(error) || attempt == kReplaceAttempts) break;
     ::Sleep(kReplaceRetryMs);
   }
   ::DeleteFileA(temp.c_str());

@@ -7,11 +7,11 @@
 
 namespace lvn {
 
-enum class ReadResult { kOk, kMissing, kFailed };
+enum class ReadResult { kOk, kMissing, kFailed, kTooLarge };
 
 // Reads the whole file into *content. kMissing when neither the file nor its folder exists;
-// kFailed when it exists but cannot be read (or is larger than max_size). *content is
-// changed only on kOk.
+// kFailed when it exists but cannot be read; kTooLarge when it holds more than max_size
+// bytes or there is no memory for them. *content is changed only on kOk.
 ReadResult ReadWholeFile(const char* path, std::string* content,
                          std::size_t max_size = std::size_t{256} << 20);
 

@@ -56,12 +56,26 @@ struct GlobalMemoryTraits {
 };
 using ScopedGlobal = Scoped<GlobalMemoryTraits>;
 
+// GDI objects: one owner type for each kind, so that no handle needs a cast.
+template <class Handle>
 struct GdiObjectTraits {
-  using Type = HGDIOBJ;
+  using Type = Handle;
   static Type Invalid() noexcept { return nullptr; }
   static bool IsValid(Type h) noexcept { return h != nullptr; }
   static void Close(Type h) noexcept { ::DeleteObject(h); }
 };
-using ScopedGdiObject = Scoped<GdiObjectTraits>;
+using ScopedFont = Scoped<GdiObjectTraits<HFONT>>;
+using ScopedBrush = Scoped<GdiObjectTraits<HBRUSH>>;
+using ScopedPen = Scoped<GdiObjectTraits<HPEN>>;
+using ScopedBitmap = Scoped<GdiObjectTraits<HBITMAP>>;
+
+// A menu that no window owns: a pop-up menu, or a menu bar not yet given to its window.
+struct MenuTraits {
+  using Type = HMENU;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::DestroyMenu(h); }
+};
+using ScopedMenu = Scoped<MenuTraits>;
 
 }  // namespace lvn

@@ -47,5 +47,13 @@ inline constexpr char kOffMark[] = "***";
 inline constexpr char kColumnDate[] = "日付";
 inline constexpr char kColumnTime[] = "時刻";
 inline constexpr char kColumnText[] = "適用";
+// When the history cannot be shown: the status strip's row field (at most the width of
+// "行:####/####"), and the message, followed by the log's path.
+inline constexpr char kHistoryUnreadableStatus[] = "履歴読込不可";
+inline constexpr char kHistoryTooLargeStatus[] = "履歴:上限超";
+inline constexpr char kHistoryTooLargeMessage[] =
+    "履歴ファイルが 2 GB を超えたため、履歴を表示できません。\r\n"
+    "記録はこれまでどおりファイルに追加され、ファイルの内容は失われません。\r\n"
+    "古い記録を別のファイルに移すと、再び表示できます。\r\n\r\n";
 
 }  // namespace lvn::texts

@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   HWND target = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   ::GetModuleHandleA(nullptr), nullptr);
-  if (target == nullptr || !lvn::InternetThread::Start(argv[1], target)) return 3;
+  if (target == nullptr || !lvn::InternetThread::Start(argv[1], target, WM_APP + 1)) return 3;
   // Let the worker get into the exchange before the end comes.
   ::Sleep(300);
   ::DestroyWindow(target);

@@ -170,22 +170,32 @@ TEST(GridModel, ColumnHitTests) {
   EXPECT_EQ(grid.TotalWidth(), 153);
 }
 
-TEST(GridModel, ReshapingKeepsTheTextsThatRemain) {
+TEST(GridModel, ReshapingKeepsTheColumnWidthsThatRemain) {
   GridModel grid;
   grid.SetColCount(3);
   grid.SetRowCount(3);
-  for (int i = 0; i < 9; ++i) grid.SetCell(i % 3, i / 3, std::to_string(i));
   grid.SetColWidth(1, 75);
   grid.SetColCount(2);
   grid.SetRowCount(2);
   grid.SetRowCount(3);
   grid.SetColCount(3);
-  const char* want[] = {"0", "1", "", "3", "4", "", "", "", ""};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(grid.Cell(i % 3, i / 3), want[i]) << i;
   EXPECT_EQ(grid.ColWidth(1), 75);
   EXPECT_EQ(grid.ColWidth(2), GridModel::kDefaultColWidth);
-  EXPECT_FALSE(grid.SetCell(3, 0, "x"));
   EXPECT_FALSE(grid.SetColWidth(0, -1));
+  EXPECT_FALSE(grid.Contains(3, 0));
+  EXPECT_TRUE(grid.Contains(2, 2));
+  // A shape without a data row below the header turns the header into the data row.
+  const int shapes[][4] = {
+      // rows, fixed rows asked, fixed rows got, current row
+      {5, 1, 1, 4}, {1, 1, 0, 0}, {2, 1, 1, 1}, {0, 1, 0, 0},
+  };
+  grid.SetShape(5, 3, 1);
+  grid.MoveTo(4, false);
+  for (const auto& c : shapes) {
+    grid.SetShape(c[0], 3, c[1]);
+    EXPECT_EQ(grid.FixedRows(), c[2]) << c[0];
+    EXPECT_EQ(grid.Row(), c[3]) << c[0];
+  }
 }
 
 TEST(FittingTextLength, NeverSplitsADoubleByteCharacter) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "util/data_folder.h"
+
 namespace lvn {
 namespace {
 
@@ -21,6 +23,26 @@ TEST(Path, FolderPartEndsAtTheLastRealSeparator) {
       {"C:\\x\\\x83", 5},
   };
   for (const auto& c : cases) EXPECT_EQ(FolderPartLength(c.path), c.folder) << c.path;
+}
+
+TEST(Path, TheDataFolderIsBelowAppDataOrElseTheExecutablesFolder) {
+  const struct {
+    const char* app_data;
+    const char* exe;
+    std::size_t n;
+    const char* expected;
+  } cases[] = {
+      {"C:\\Users\\u\\AppData\\Roaming", "C:\\x\\lorvane.exe", 300,
+       "C:\\Users\\u\\AppData\\Roaming\\Lorvane\\"},
+      {nullptr, "C:\\Program Files\\Lorvane\\lorvane.exe", 300, "C:\\Program Files\\Lorvane\\"},
+      // The trail byte of a double-byte character can be 0x5C; it does not end the folder.
+      {nullptr, "C:\\tools\\\x83\x5C.exe", 300, "C:\\tools\\"},
+      {nullptr, "C:\\x\\lorvane.exe", 4, "C:\\"},
+  };
+  for (const auto& c : cases) {
+    char folder[300];
+    EXPECT_STREQ(ComposeDataFolder(folder, c.app_data, c.exe, c.n), c.expected) << c.exe;
+  }
 }
 
 }  // namespace

@@ -26,7 +26,9 @@ TEST(ReadWholeFile, ReportsMissingFilesAndReadsBytesExactly) {
   WriteFileBytes(dir.File("f.bin"), bytes);
   ASSERT_EQ(ReadWholeFile(dir.File("f.bin").c_str(), &content), ReadResult::kOk);
   EXPECT_EQ(content, bytes);
-  EXPECT_EQ(ReadWholeFile(dir.File("f.bin").c_str(), &content, 4), ReadResult::kFailed);
+  EXPECT_EQ(ReadWholeFile(dir.File("f.bin").c_str(), &content, 8), ReadResult::kOk);
+  EXPECT_EQ(ReadWholeFile(dir.File("f.bin").c_str(), &content, 7), ReadResult::kTooLarge);
+  EXPECT_EQ(content, bytes);
 }
 
 TEST(ReplaceFileContent, CreatesReplacesAndLeavesNoTemporaryFile) {

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winioctl.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
-#include "history/history_reload_win.h"
+#include "history/history_win.h"
 #include "history/log_format.h"
 #include "history/log_win.h"
 #include "test_paths.h"
@@ -69,13 +70,13 @@ TEST(HistoryFile, WriteCreatesTheLogAndNeverJoinsATornLine) {
 
 TEST(HistoryFile, RecordsWrittenWhileTheLogIsLockedArriveInOrderOnceItIsFree) {
   TempFolder dir;
-  HistoryState state;
+  History history;
+  history.SetFolder(dir.Path().c_str());
   const std::string path = dir.File("log.csv");
   const auto write = [&](const char* text) {
-    return Log(dir.Path().c_str(), &state).Write(20, text, LocalTime{2019, 7, 4, 12, 0, 0});
+    return history.Write(20, text, LocalTime{2019, 7, 4, 12, 0, 0});
   };
-  HistoryView grid;
-  const auto reload = [&] { return ReloadHistory(dir.Path().c_str(), {}, {}, &grid, &state); };
+  const auto reload = [&] { return history.Reload({}) == ReloadResult::kRead; };
   ASSERT_TRUE(write("A"));
   {
     // A spreadsheet that has the log open: others may read it, nobody may write it.
@@ -84,7 +85,7 @@ TEST(HistoryFile, RecordsWrittenWhileTheLogIsLockedArriveInOrderOnceItIsFree) {
     EXPECT_FALSE(write("B"));
     EXPECT_FALSE(write("C"));
     ASSERT_TRUE(reload());
-    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(history.View().RowCount(), 2);
   }
   ASSERT_TRUE(write("D"));
   EXPECT_EQ(RecordTexts(ReadFileBytes(path)), (Texts{"A", "B", "C", "D"}));
@@ -93,16 +94,18 @@ TEST(HistoryFile, RecordsWrittenWhileTheLogIsLockedArriveInOrderOnceItIsFree) {
     ScopedHandle exclusive = Hold(path, 0);
     ASSERT_TRUE(exclusive);
     EXPECT_FALSE(write("E"));
-    EXPECT_FALSE(reload());
-    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(history.Reload({}), ReloadResult::kUnreadable);
+    EXPECT_EQ(history.View().RowCount(), 2);
   }
   // The reload appends what waited, then renumbers the keys the wait left out of order.
   ASSERT_TRUE(reload());
   bool numbered = false;
   EXPECT_EQ(RecordTexts(ReadFileBytes(path), &numbered), (Texts{"A", "B", "C", "D", "E"}));
   EXPECT_TRUE(numbered);
-  EXPECT_EQ(grid.RowCount(), 6);
-  EXPECT_TRUE(state.Pending.empty());
+  EXPECT_EQ(history.View().RowCount(), 6);
+  ASSERT_TRUE(write("F"));
+  EXPECT_EQ(RecordTexts(ReadFileBytes(path)), (Texts{"A", "B", "C", "D", "E", "F"}))
+      << "nothing waits any more";
 }
 
 TEST(HistoryFile, ARefusedRewriteLeavesTheOldFileAndKey) {
@@ -174,36 +177,65 @@ TEST(HistoryFile, AKilledRewriteLeavesTheOldFileOrTheNewOne) {
   }
 }
 
-TEST(HistoryReload, CompactsStoresThePrimaryKeyAndDeletes) {
+TEST(HistoryReload, CompactsReportsTheLastKeyAndDeletes) {
   TempFolder dir;
-  HistoryState state;
-  state.LastRecordKey = 9;
-  const std::string log_path = dir.File("log.csv"), ini_path = dir.File("lvn.ini");
-  IniFile settings;
-  const StoreLastRecordKey store = SettingsKeyStore(&settings, ini_path);
-  const auto primary_key = [&ini_path] {
-    IniFile saved;
-    saved.Load(ReadFileBytes(ini_path));
-    return saved.ReadInteger("Value", "PrimaryKey", -100);
-  };
+  History history;
+  history.SetFolder(dir.Path().c_str());
+  history.SetLastRecordKey(9);
+  const std::string log_path = dir.File("log.csv");
 
-  HistoryView grid = HistoryView::FromLog("", {});
-  ASSERT_TRUE(ReloadHistory(dir.Path().c_str(), {}, store, &grid, &state));
-  EXPECT_FALSE(grid.FileFound());
-  EXPECT_EQ(state.LastRecordKey, 9);
-  EXPECT_FALSE(test::FileExists(ini_path));
+  EXPECT_EQ(history.Reload({}), ReloadResult::kMissing);
+  EXPECT_FALSE(history.View().FileFound());
+  EXPECT_EQ(history.LastRecordKey(), 9);
 
   // Keys 0, 1, 2, 0, as after the settings file was lost.
   WriteFileBytes(log_path, Line(0, "a") + Line(1, "b") + Line(2, "c") + Line(0, "d"));
-  ASSERT_TRUE(ReloadHistory(dir.Path().c_str(), {}, store, &grid, &state));
+  ASSERT_EQ(history.Reload({}), ReloadResult::kRead);
   EXPECT_EQ(ReadFileBytes(log_path), Line(0, "a") + Line(1, "b") + Line(2, "c") + Line(3, "d"));
-  EXPECT_EQ(primary_key(), 3);
+  EXPECT_EQ(history.LastRecordKey(), 3);
 
-  EXPECT_EQ(DeleteHistoryRows(dir.Path().c_str(), {}, 4, 4, store, &grid, &state), 3);
+  const int old_rows = history.View().RowCount();
+  EXPECT_TRUE(history.RemoveRows(4, 4, {}));
+  ASSERT_EQ(history.Reload({}), ReloadResult::kRead);
+  EXPECT_EQ(CurrentRowAfterDelete(4, 4, old_rows, history.View().RowCount()), 3);
   EXPECT_EQ(ReadFileBytes(log_path), Line(0, "a") + Line(1, "b") + Line(2, "c"));
-  EXPECT_EQ(grid.RowCount(), 4);
-  EXPECT_EQ(primary_key(), 2);
-  EXPECT_EQ(state.LastRecordKey, 2);
+  EXPECT_EQ(history.View().RowCount(), 4);
+  EXPECT_EQ(history.LastRecordKey(), 2);
+  EXPECT_FALSE(history.RemoveRows(0, 0, {})) << "the header has no record";
+}
+
+// A log beyond what the program reads is reported, never shown empty, never rewritten.
+TEST(HistoryReload, ALogBeyondTheLimitIsReportedAndLeftAlone) {
+  TempFolder dir;
+  History history;
+  history.SetFolder(dir.Path().c_str());
+  const std::string log_path = dir.File("log.csv");
+  WriteFileBytes(log_path, Line(0, "a") + "a line to compact away\r\n");
+  {
+    // Sparse: kMaxLogBytes + 1 bytes that take no room on the disk.
+    ScopedHandle file(::CreateFileA(log_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
+    DWORD returned = 0;
+    ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(kMaxLogBytes) + 1;
+    ASSERT_TRUE(::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(::SetEndOfFile(file.Get()));
+  }
+  history.SetLastRecordKey(41);
+  EXPECT_EQ(history.Reload({}), ReloadResult::kTooLarge);
+  EXPECT_EQ(history.LastRecordKey(), 41);
+  EXPECT_TRUE(history.Write(kEventAddressChange, "b", LocalTime{2019, 7, 4, 12, 0, 0}))
+      << "records still go in";
+  HistoryState state;
+  EXPECT_FALSE(Log(dir.Path().c_str(), &state).Remove(-1, {}));
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(::GetFileAttributesExA(log_path.c_str(), GetFileExInfoStandard, &data));
+  const ULONGLONG size = (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  // The zero bytes at the end do not end in CR LF, so the record gets one first.
+  EXPECT_EQ(size, kMaxLogBytes + 1 + 2 + Line(42, "b").size()) << "nothing rewritten or cut";
+  ::DeleteFileA(log_path.c_str());
 }
 
 }  // namespace

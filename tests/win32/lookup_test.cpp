@@ -15,7 +15,6 @@
 #include "lookup/lookup_answer.h"
 #include "lookup/wininet_win.h"
 #include "test_paths.h"
-#include "ui/app_messages_win.h"
 #include "util/scoped_win.h"
 
 namespace lvn {
@@ -146,6 +145,8 @@ TEST(WinInetFetch, ASlowSendFailsWithoutARead) {
   EXPECT_STREQ(answer, "untouched");
 }
 
+constexpr UINT kMsgResult = WM_APP + 1;
+
 // A hidden window on the test's thread, standing in for the main window.
 class ResultTarget {
  public:
@@ -177,11 +178,13 @@ class ResultTarget {
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* self = reinterpret_cast<ResultTarget*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (message == kMsgLookupResult && self != nullptr) {
+    if (message == kMsgResult && self != nullptr) {
       self->results.emplace_back(reinterpret_cast<const char*>(lparam));
       self->running_during_handoff.push_back(LookupRunning);
       self->handoff_threads.push_back(::GetCurrentThreadId());
-      return 0;
+      // Taken: the lookup is over as far as this thread is concerned.
+      LookupRunning = false;
+      return TRUE;
     }
     return ::DefWindowProcA(hwnd, message, wparam, lparam);
   }
@@ -220,19 +223,19 @@ TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
   ResultTarget target;
   for (const auto& c : cases) {
     ASSERT_FALSE(LookupRunning);
-    ASSERT_TRUE(InternetThread::Start(c.url.c_str(), target.Handle()));
+    ASSERT_TRUE(InternetThread::Start(c.url.c_str(), target.Handle(), kMsgResult));
     EXPECT_TRUE(LookupRunning) << "set before the worker runs";
     ASSERT_TRUE(PumpUntilIdle()) << c.url;
     ASSERT_EQ(target.results.size(), static_cast<std::size_t>(&c - cases) + 1) << c.url;
     EXPECT_EQ(target.results.back(), c.result) << c.url;
-    EXPECT_TRUE(target.running_during_handoff.back()) << "cleared only after the hand-off";
+    EXPECT_TRUE(target.running_during_handoff.back()) << "still set during the hand-off";
     EXPECT_EQ(target.handoff_threads.back(), ::GetCurrentThreadId());
   }
 }
 
 TEST(InternetThread, NeverHandsOffToADestroyedWindow) {
   ResultTarget target;
-  ASSERT_TRUE(InternetThread::Start((kFault + "/stall").c_str(), target.Handle()));
+  ASSERT_TRUE(InternetThread::Start((kFault + "/stall").c_str(), target.Handle(), kMsgResult));
   target.Destroy();
   EXPECT_TRUE(PumpUntilIdle());
   EXPECT_TRUE(target.results.empty());

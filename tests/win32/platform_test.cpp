@@ -68,27 +68,6 @@ TEST(DataFolderPath, IsTheLorvaneFolderBelowRoamingAppData) {
   EXPECT_NE(std::string(folder).find("\\AppData\\Roaming\\Lorvane\\"), std::string::npos);
 }
 
-TEST(DataFolderPath, FallsBackToTheExecutablesFolder) {
-  struct Case {
-    const char* app_data;
-    const char* exe;
-    std::size_t n;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"C:\\Users\\u\\AppData\\Roaming", "C:\\x\\lorvane.exe", 300,
-       "C:\\Users\\u\\AppData\\Roaming\\Lorvane\\"},
-      {nullptr, "C:\\Program Files\\Lorvane\\lorvane.exe", 300, "C:\\Program Files\\Lorvane\\"},
-      // The trail byte of a double-byte character can be 0x5C; it does not end the folder.
-      {nullptr, "C:\\tools\\\x83\x5C.exe", 300, "C:\\tools\\"},
-      {nullptr, "C:\\x\\lorvane.exe", 4, "C:\\"},
-  };
-  for (const Case& c : cases) {
-    char folder[300];
-    EXPECT_STREQ(ComposeDataFolder(folder, c.app_data, c.exe, c.n), c.expected) << c.exe;
-  }
-}
-
 TEST(SingleInstance, OnlyTheFirstClaimWinsUntilItIsReleased) {
   const std::string name = "lvn_test_mutex_" + std::to_string(::GetCurrentProcessId());
   ScopedHandle first;

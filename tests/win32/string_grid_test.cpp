@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/application_win.h"
@@ -15,6 +17,23 @@ namespace lvn::ui {
 namespace {
 
 constexpr int kPitch = GridModel::kDefaultRowHeight + GridModel::kLineWidth;
+
+// Cells kept in a map, as a grid's owner might keep them; the rest are empty.
+class MapSource : public GridCellSource {
+ public:
+  int rows = 31;
+  int cols = 3;
+  std::map<std::pair<int, int>, std::string> texts;  // (col, row)
+  mutable int asked = 0;
+
+  int GridRowCount() const override { return rows; }
+  int GridColCount() const override { return cols; }
+  void GridCellText(int col, int row, std::string* text) const override {
+    ++asked;
+    const auto found = texts.find({col, row});
+    *text = found == texts.end() ? std::string() : found->second;
+  }
+};
 
 // A hidden grid sized as the main window's: 336 x 342 with a client edge, so 15 data rows
 // fit below the header; 30 data rows.
@@ -27,9 +46,12 @@ class StringGridTest : public ::testing::Test {
     args.width = 336;
     args.height = 342;
     ASSERT_TRUE(grid_.Create(args));
-    grid_.SetColCount(3);
-    grid_.SetRowCount(31);
-    ASSERT_TRUE(grid_.SetFixedRows(1));
+    grid_.SetSource(&source_, 1);
+  }
+  // The source now has this many rows.
+  void SetRowCount(int rows) {
+    source_.rows = rows;
+    grid_.SetSource(&source_, 1);
   }
 
   LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
@@ -40,6 +62,7 @@ class StringGridTest : public ::testing::Test {
     return MAKELPARAM(x, kPitch + (row - grid_.TopRow()) * kPitch + kPitch / 2);
   }
 
+  MapSource source_;
   StringGrid grid_;
 };
 
@@ -67,9 +90,9 @@ TEST_F(StringGridTest, MessagesReportWhatTheProgramSet) {
     return client.right;
   };
   EXPECT_EQ(client_width(), 332 - ::GetSystemMetrics(SM_CXVSCROLL));
-  grid_.SetRowCount(16);
+  SetRowCount(16);
   EXPECT_EQ(client_width(), 332);
-  grid_.SetRowCount(1);
+  SetRowCount(1);
   EXPECT_EQ(Send(kGridMsgGetFixedRows), 0);
   EXPECT_EQ(Send(kGridMsgGetRow), 0);
 }
@@ -108,7 +131,7 @@ TEST_F(StringGridTest, SelectCellComesBeforeEveryMoveToAnotherRow) {
        },
        {{0, 29, 18}, {0, 30, 29}}, 30, {29, 30}},
       {"select all", [&] { grid_.SetSelection(1, 30, 30); }, {}, 30, {1, 30}},
-      {"shrinking", [&] { grid_.SetRowCount(10); }, {}, 9, {1, 9}},
+      {"shrinking", [&] { SetRowCount(10); }, {}, 9, {1, 9}},
   };
   for (const auto& c : cases) {
     events.clear();
@@ -171,8 +194,8 @@ TEST_F(StringGridTest, TheOwnerSeesKeysFirstAndMayConsumeOrReplaceThem) {
 TEST_F(StringGridTest, GetTextReadsTheQueryCellAsShiftJisBytes) {
   const std::string error = "  通信エラー";
   ASSERT_EQ(error.size(), 12u);
-  ASSERT_TRUE(grid_.SetCell(0, 0, "日付"));
-  ASSERT_TRUE(grid_.SetCell(2, 3, error));
+  source_.texts[{0, 0}] = "日付";
+  source_.texts[{2, 3}] = error;
   const auto get_text = [&](std::size_t capacity) {
     std::vector<char> buffer(capacity + 1, '#');
     const auto length = static_cast<std::size_t>(
@@ -189,7 +212,7 @@ TEST_F(StringGridTest, GetTextReadsTheQueryCellAsShiftJisBytes) {
   EXPECT_EQ(Send(kGridMsgSetQueryCell, 3, 0), FALSE);
   EXPECT_EQ(Send(kGridMsgSetQueryCell, 0, 31), FALSE);
 
-  grid_.SetRowCount(3);
+  SetRowCount(3);
   EXPECT_EQ(Send(WM_GETTEXTLENGTH), 0) << "a cell that left the grid";
 }
 
@@ -198,7 +221,7 @@ TEST_F(StringGridTest, PaintsHeaderSelectionAndGridLines) {
   grid_.SetTopRow(2);
   const HDC screen = ::GetDC(nullptr);
   ScopedCreatedDc memory(::CreateCompatibleDC(screen));
-  ScopedGdiObject bitmap(::CreateCompatibleBitmap(screen, 340, 340));
+  ScopedBitmap bitmap(::CreateCompatibleBitmap(screen, 340, 340));
   ::ReleaseDC(nullptr, screen);
   ScopedSelect select(memory.Get(), bitmap.Get());
   Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
@@ -216,6 +239,14 @@ TEST_F(StringGridTest, PaintsHeaderSelectionAndGridLines) {
   for (const auto& c : cases) {
     EXPECT_EQ(::GetPixel(memory.Get(), c.x, c.y), c.want) << c.x << "," << c.y;
   }
+
+  // A long history costs a paint no more than a short one: only the rows in view are asked.
+  SetRowCount(100001);
+  grid_.SetTopRow(50000);
+  source_.asked = 0;
+  Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+  EXPECT_GT(source_.asked, 0);
+  EXPECT_LE(source_.asked, (1 + 17) * 3);
 }
 
 }  // namespace

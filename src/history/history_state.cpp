@@ -1,7 +1,0 @@
-#include "history/history_state.h"
-
-namespace lvn {
-
-HistoryState ProcessHistory;
-
-}  // namespace lvn
