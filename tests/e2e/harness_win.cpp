@@ -2,6 +2,9 @@
 
 #include <shlobj.h>
 
+#include "app/main_window_ids.h"
+#include "ui/string_grid_win.h"
+
 #include <cstdlib>
 #include <sstream>
 #include <utility>
@@ -292,6 +295,58 @@ void PressKeys(HWND window, const std::vector<WORD>& keys) {
     inputs.push_back(input);
   }
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ClickWindow(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  ::SetForegroundWindow(::GetAncestor(window, GA_ROOT));
+  ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  INPUT inputs[2]{};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+std::vector<std::string> StatusFields(HWND main) {
+  std::vector<std::string> fields;
+  std::string all = WindowText(::GetDlgItem(main, kIdStatus)) + "\t";
+  for (std::size_t tab; (tab = all.find('\t')) != std::string::npos; all.erase(0, tab + 1)) {
+    fields.push_back(all.substr(0, tab));
+  }
+  return fields;
+}
+
+std::string GridCell(HWND grid, int col, int row) {
+  ::SendMessageA(grid, ui::kGridMsgSetQueryCell, static_cast<WPARAM>(col), row);
+  return WindowText(grid);
+}
+
+namespace {
+
+int GridAnswer(HWND grid, UINT message) {
+  return static_cast<int>(::SendMessageA(grid, message, 0, 0));
+}
+
+}  // namespace
+
+int GridRows(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetRowCount); }
+int GridCurrentRow(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetRow); }
+int GridTopRow(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetTopRow); }
+int GridVisibleRows(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetVisibleRows); }
+
+bool WaitForLogLines(std::size_t count) {
+  return WaitUntil([&] { return LogLines().size() >= count; });
+}
+
+bool CheckNow(HWND main) {
+  HWND update = ::GetDlgItem(main, kIdUpdate);
+  if (!WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; })) return false;
+  const int before = LookupRequestCount();
+  ::PostMessageA(update, BM_CLICK, 0, 0);
+  return WaitUntil([&] { return LookupRequestCount() > before; }) &&
+         WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; });
 }
 
 }  // namespace lvn::e2e

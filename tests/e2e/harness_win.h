@@ -73,7 +73,8 @@ std::string ReadDataFile(const std::string& name);
 std::vector<std::string> LogLines();
 
 // The fault server's answer to GET /lvn.php from now on: the bytes as a 200 answer,
-// "!down" for an error status, "!trickle" for a slow answer.
+// "!down" for an error status, "!trickle" for an answer too slow to count, "!slow" and
+// the bytes for them after 0.3 s.
 void SetLookupAnswer(const std::string& body);
 // How many GET /lvn.php the fault server has seen.
 int LookupRequestCount();
@@ -83,5 +84,23 @@ int TrayIconCount();
 
 // Keys pressed and released, in order, with the main window in the foreground.
 void PressKeys(HWND window, const std::vector<WORD>& keys_down_then_up);
+// A real left click in the middle of window: its top-level window comes to the
+// foreground, the cursor moves there, the button goes down and up.
+void ClickWindow(HWND window);
+
+// The main window's parts, read the way an assistive tool reads them.
+// The status strip's fields.
+std::vector<std::string> StatusFields(HWND main);
+// The history grid, through its message API.
+std::string GridCell(HWND grid, int col, int row);
+int GridRows(HWND grid);
+int GridCurrentRow(HWND grid);
+int GridTopRow(HWND grid);
+int GridVisibleRows(HWND grid);
+
+// Waits until log.csv has at least count lines.
+bool WaitForLogLines(std::size_t count);
+// Clicks Update once it is enabled and waits for the lookup it starts to be handled.
+bool CheckNow(HWND main);
 
 }  // namespace lvn::e2e

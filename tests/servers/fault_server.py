@@ -5,7 +5,8 @@ Serves on ADDRESS:80; the request path picks the behaviour (see CASES and the sp
 paths in Handler). /lvn.php, the path of the program's default lookup URL, answers what
 the file answer.txt beside the log says at that moment, so a test can change the
 address or cause an outage: the file's bytes as a 200 answer, or "!down" for a 503, or
-"!trickle" for an answer that takes about 6.5 s. Every request is appended to the log as one tab-separated line:
+"!trickle" for an answer that takes about 6.5 s; "!slow" before the bytes answers them
+after 0.3 s. Every request is appended to the log as one tab-separated line:
 request line, Host, User-Agent, Referer.
 
     fault_server.py ADDRESS LOG_FILE
@@ -82,6 +83,10 @@ class Handler(socketserver.BaseRequestHandler):
             if answer.startswith(b"!down"):
                 sock.sendall(head_for("503 Service Unavailable", b"[0.0.0.0] down") + b"[0.0.0.0] down")
                 return
+            if answer.startswith(b"!slow"):
+                # The rest of the file, after a pause a person can see.
+                time.sleep(0.3)
+                answer = answer[len(b"!slow"):]
             if answer.startswith(b"!trickle"):
                 path = "/trickle"
             else:

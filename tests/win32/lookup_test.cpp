@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -174,6 +175,9 @@ class ResultTarget {
   std::vector<std::string> results;
   std::vector<bool> running_during_handoff;
   std::vector<DWORD> handoff_threads;
+  // Started from within the next hand-off, as a click the moment Update is enabled would.
+  std::string next_url;
+  bool restarted = false;
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -184,6 +188,11 @@ class ResultTarget {
       self->handoff_threads.push_back(::GetCurrentThreadId());
       // Taken: the lookup is over as far as this thread is concerned.
       LookupRunning = false;
+      if (!self->next_url.empty()) {
+        const std::string url = std::move(self->next_url);
+        self->next_url.clear();
+        self->restarted = InternetThread::Start(url.c_str(), hwnd, kMsgResult);
+      }
       return TRUE;
     }
     return ::DefWindowProcA(hwnd, message, wparam, lparam);
@@ -192,16 +201,21 @@ class ResultTarget {
   HWND hwnd_ = nullptr;
 };
 
-// Serves this thread's messages until the worker has freed itself.
-bool PumpUntilIdle(DWORD timeout_ms = 30000) {
+// Serves this thread's messages until done() holds.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 30000) {
   const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
   while (::GetTickCount64() < deadline) {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    if (!LookupRunning) return true;
+    if (done()) return true;
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
   return false;
+}
+
+// Serves this thread's messages until no lookup runs.
+bool PumpUntilIdle() {
+  return PumpUntil([] { return !LookupRunning; });
 }
 
 TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
@@ -231,6 +245,21 @@ TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
     EXPECT_TRUE(target.running_during_handoff.back()) << "still set during the hand-off";
     EXPECT_EQ(target.handoff_threads.back(), ::GetCurrentThreadId());
   }
+}
+
+// The worker that handed its result over is still ending when the next one starts; it must
+// not end the new lookup's LookupRunning.
+TEST(InternetThread, ALookupStartedAtTheHandOffRunsOnWhenTheWorkerBeforeItEnds) {
+  ResultTarget target;
+  target.next_url = kFault + "/stall";  // about a second, until the receive time-out
+  ASSERT_TRUE(InternetThread::Start((kFault + "/ok").c_str(), target.Handle(), kMsgResult));
+  ASSERT_TRUE(PumpUntil([&] { return !target.results.empty(); }));
+  ASSERT_TRUE(target.restarted);
+  // The first worker has long ended; the second still waits for the server.
+  ::Sleep(300);
+  EXPECT_TRUE(LookupRunning);
+  ASSERT_TRUE(PumpUntilIdle());
+  EXPECT_EQ(target.results, (std::vector<std::string>{"198.51.100.7", "err"}));
 }
 
 TEST(InternetThread, NeverHandsOffToADestroyedWindow) {

@@ -1,0 +1,162 @@
+// Long histories as a user meets them: the grid shows every record, answers at once and
+// keeps the row the user chose; and Update starts a lookup whenever it is enabled.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/main_window_ids.h"
+#include "harness_win.h"
+
+namespace lvn::e2e {
+namespace {
+
+constexpr char kAddress[] = "198.51.100.7";
+constexpr char kAnswer[] = "[198.51.100.7]\r\nLorvane lookup\r\n";
+
+// The text of record i: an address of its own, so that every row tells which record it
+// shows, padded with pad bytes to make the records as long as a test needs.
+std::string TextOf(int i, int pad) {
+  std::string text = "10.";
+  for (const int part : {i >> 16, (i >> 8) & 255, i & 255}) {
+    text += std::to_string(part);
+    text += '.';
+  }
+  text.pop_back();
+  text.append(static_cast<std::size_t>(pad), 'x');
+  return text;
+}
+
+// A log of address changes keyed 0, 1, 2 ..., and settings that continue from it, with
+// the lookup's address as the last one known, so that the first lookup records nothing.
+void PrepareHistory(int records, int pad) {
+  std::string log;
+  log.reserve(static_cast<std::size_t>(records) * (45u + static_cast<std::size_t>(pad)));
+  for (int i = 0; i < records; ++i) {
+    log += std::to_string(i);
+    log += ",20,2019/07/04,09:05:03,";
+    log += TextOf(i, pad);
+    log += "\r\n";
+  }
+  ClearDataFolder();
+  WriteDataFile("log.csv", log);
+  std::string ini = "[Value]\r\nIpHoz=";
+  ini.append(kAddress).append("\r\nPrimaryKey=").append(std::to_string(records - 1));
+  WriteDataFile("lvn.ini", ini.append("\r\n"));
+  SetLookupAnswer(std::string(kAnswer));
+}
+
+struct Running {
+  Program program;
+  HWND main = nullptr;
+  HWND grid = nullptr;
+};
+
+// Starts the program and waits until the grid shows the records and the check start.
+void Start(Running* run, int records) {
+  ASSERT_TRUE(Program::Launch(&run->program));
+  run->main = WaitForWindow(run->program.Id(), "TfrmMain");
+  ASSERT_NE(run->main, nullptr);
+  run->grid = ::GetDlgItem(run->main, kIdMainGrid);
+  ASSERT_TRUE(WaitUntil([&] { return GridRows(run->grid) == records + 2; }))
+      << GridRows(run->grid);
+}
+
+void Exit(Running* run) {
+  ::PostMessageA(run->main, WM_COMMAND, kCmdExitApp, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(run->program.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+}
+
+TEST(HistoryGrid, AHundredThousandRecordsThroughTheGridsMessages) {
+  constexpr int kRecords = 100000;
+  PrepareHistory(kRecords, 0);
+  Running run;
+  Start(&run, kRecords);
+  const HWND grid = run.grid;
+
+  const struct {
+    int row;
+    std::string text;
+  } rows[] = {
+      {0, "適用"},
+      {1, "  " + TextOf(0, 0)},
+      {50000, "  " + TextOf(49999, 0)},
+      {kRecords, "  " + TextOf(kRecords - 1, 0)},
+      {kRecords + 1, "チェック開始"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(GridCell(grid, 2, r.row), r.text) << r.row;
+  EXPECT_EQ(GridCell(grid, 0, 50000), "2019/07/04");
+  EXPECT_EQ(GridCell(grid, 1, 50000), "09:05:03");
+  // The first showing makes the newest row current, with the last rows in view.
+  EXPECT_EQ(GridCurrentRow(grid), kRecords + 1);
+  EXPECT_EQ(GridTopRow(grid), kRecords + 2 - GridVisibleRows(grid));
+  EXPECT_EQ(StatusFields(run.main)[2], "行:100001/100001");
+
+  // The user goes to row 2; a new record reloads the grid, and row 2 stays current.
+  PressKeys(run.main, {VK_HOME});
+  PressKeys(run.main, {VK_DOWN});
+  ASSERT_TRUE(WaitUntil([&] { return GridCurrentRow(grid) == 2; }));
+  SetLookupAnswer("[203.0.113.9]\r\nLorvane lookup\r\n");
+  ASSERT_TRUE(CheckNow(run.main));
+  ASSERT_TRUE(WaitUntil([&] { return GridRows(grid) == kRecords + 3; }));
+  EXPECT_EQ(GridCell(grid, 2, kRecords + 2), "  203.0.113.9");
+  EXPECT_EQ(GridCurrentRow(grid), 2);
+  EXPECT_EQ(StatusFields(run.main)[2], "行:2/100002");
+  DWORD_PTR ignored = 0;
+  EXPECT_NE(::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored), 0);
+  Exit(&run);
+  EXPECT_EQ(LogLines().size(), static_cast<std::size_t>(kRecords) + 4);
+}
+
+// Larger than any limit the history once had (256 MiB): every record is shown.
+TEST(HistoryGrid, ALogOfMoreThan256MiBIsShown) {
+  constexpr int kRecords = 1100000;
+  PrepareHistory(kRecords, 220);
+  Running run;
+  Start(&run, kRecords);
+  EXPECT_EQ(GridCell(run.grid, 2, 1), "  " + TextOf(0, 220));
+  EXPECT_EQ(GridCell(run.grid, 2, kRecords), "  " + TextOf(kRecords - 1, 220));
+  Exit(&run);
+  ClearDataFolder();
+}
+
+// Every click on Update the moment it is enabled starts a lookup: none is lost to a
+// worker that has handed its result over but not yet ended.
+TEST(HistoryGrid, UpdateClickedTheMomentItIsEnabledAlwaysStartsALookup) {
+  PrepareHistory(3, 0);
+  Running run;
+  Start(&run, 3);
+  const HWND update = ::GetDlgItem(run.main, kIdUpdate);
+  // Each lookup keeps Update disabled long enough to be seen.
+  SetLookupAnswer(std::string("!slow").append(kAnswer));
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
+  const int before = LookupRequestCount();
+  const auto spin_until = [](const auto& condition) {
+    const ULONGLONG deadline = ::GetTickCount64() + 5000;
+    while (!condition()) {
+      if (::GetTickCount64() > deadline) return false;
+    }
+    return true;
+  };
+  constexpr int kClicks = 20;
+  int started = 0;
+  for (int i = 0; i < kClicks; ++i) {
+    ASSERT_TRUE(spin_until([&] { return ::IsWindowEnabled(update) != FALSE; })) << i;
+    ClickWindow(update);
+    // A click that starts a lookup greys the button until the answer is in.
+    if (spin_until([&] { return ::IsWindowEnabled(update) == FALSE; })) {
+      ++started;
+    } else {
+      ADD_FAILURE() << "click " << i << " started nothing";
+    }
+  }
+  EXPECT_EQ(started, kClicks) << "requests: " << LookupRequestCount() - before;
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
+  EXPECT_EQ(LookupRequestCount(), before + kClicks);
+  Exit(&run);
+}
+
+}  // namespace
+}  // namespace lvn::e2e
