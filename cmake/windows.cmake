@@ -64,3 +64,8 @@ foreach(tool_source ${LVN_WIN_TOOLS})
   target_link_options(${tool_name} PRIVATE ${LVN_STATIC_LINK})
   add_dependencies(win32_tests ${tool_name})
 endforeach()
+
+# The window benchmark drives lorvane.exe from outside, as the end-to-end tests do.
+target_sources(window_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e/harness_win.cpp)
+target_include_directories(window_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)
+add_dependencies(window_bench lorvane)

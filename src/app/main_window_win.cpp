@@ -307,27 +307,26 @@ void TfrmMain::SaveSettings() {
 }
 
 void TfrmMain::ReloadHistoryGrid() {
-  switch (history_.Reload(Views())) {
-    case ReloadResult::kRead:
-      Settings->WriteInteger(kSettingsSection, kKeyPrimaryKey, history_.LastRecordKey());
-      SaveSettings();
-      break;
-    case ReloadResult::kMissing:
-      break;
-    case ReloadResult::kUnreadable:
-      // Held by another program for now: the grid keeps what it shows.
-      ShowRowStatus(texts::kHistoryUnreadableStatus);
-      return;
-    case ReloadResult::kTooLarge:
-      ShowRowStatus(texts::kHistoryTooLargeStatus);
-      if (!too_large_told_) {
-        too_large_told_ = true;
-        ::PostMessageA(Handle(), kMsgHistoryTooLarge, 0, 0);
-      }
-      return;
+  const ReloadResult result = history_.Reload(Views());
+  if (result == ReloadResult::kRead) {
+    Settings->WriteInteger(kSettingsSection, kKeyPrimaryKey, history_.LastRecordKey());
+    SaveSettings();
+  }
+  if (result == ReloadResult::kUnreadable) {
+    // Held by another program for now: the grid keeps what it shows.
+    ShowRowStatus(texts::kHistoryUnreadableStatus);
+    return;
   }
   // One reshape and one repaint for the whole history; the grid asks for the rows in view.
   MainGrid.SetSource(this, kGridHeaderRows);
+  if (result == ReloadResult::kTooLarge) {
+    ShowRowStatus(texts::kHistoryTooLargeStatus);
+    if (!too_large_told_) {
+      too_large_told_ = true;
+      ::PostMessageA(Handle(), kMsgHistoryTooLarge, 0, 0);
+    }
+    return;
+  }
   MainGrid.SetTopRow(MainGrid.RowCount() - MainGrid.VisibleDataRows());
   if (MainGrid.RowCount() > 1 && !FirstShowDone) MainGrid.SetRow(MainGrid.RowCount() - 1);
   ShowRowStatus(RowIndicatorText(MainGrid.Row(), MainGrid.RowCount()).c_str());

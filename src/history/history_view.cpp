@@ -1,6 +1,7 @@
 #include "history/history_view.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <utility>
 
@@ -23,30 +24,50 @@ HistoryView::HistoryView() : row_keys_{-1} {}
 HistoryView HistoryView::FromLog(std::string content, ViewSwitches view) {
   HistoryView grid;
   grid.file_found_ = true;
+  grid.view_ = view;
   grid.content_ = std::move(content);
   const std::size_t expected_rows = grid.content_.size() / kTypicalLineBytes + 1;
   grid.row_lines_.reserve(expected_rows);
   grid.row_keys_.reserve(expected_rows + 1);
-
-  RecordReader reader(grid.content_);
-  std::int64_t lines = 0;
-  std::int64_t position = 0;  // valid records so far
-  std::int64_t shown = 0;
-  bool broken = false;
-  while (reader.Next()) {
-    ++lines;
-    if (!reader.IsRecord()) continue;
-    if (ReadDecimal(reader.Field(0)) != position) broken = true;
-    const std::int64_t place = position++;
-    if (!IsShown(reader.Code(), view)) continue;
-    ++shown;
-    grid.row_lines_.push_back(reader.LineStart());
-    grid.row_keys_.push_back(ClampToInt32(place));
-  }
-  grid.needs_compaction_ = shown != lines || broken;
-  grid.last_record_key_ = ClampToInt32(position - 1);
+  grid.Index(0);
   return grid;
 }
+
+bool HistoryView::Extend(std::string_view appended, ViewSwitches view) {
+  // A line end before the appended bytes keeps every earlier line as it was read.
+  if (!file_found_ || view != view_ || (!content_.empty() && content_.back() != '\n')) {
+    return false;
+  }
+  const std::size_t from = content_.size();
+  content_.append(appended);
+  Index(from);
+  return true;
+}
+
+void HistoryView::Index(std::size_t from) {
+  RecordReader reader(std::string_view(content_).substr(from));
+  char place_text[24];
+  while (reader.Next()) {
+    ++lines_;
+    if (!reader.IsRecord()) {
+      rewrite_copies_all_ = false;
+      continue;
+    }
+    const std::int64_t place = records_++;
+    if (ReadDecimal(reader.Field(0)) != place) broken_ = true;
+    if (rewrite_copies_all_) {
+      const auto written = std::to_chars(place_text, place_text + sizeof place_text, place);
+      rewrite_copies_all_ =
+          reader.IsPlain() && reader.EndsInCrLf() &&
+          reader.Field(0) == std::string_view(place_text, static_cast<std::size_t>(written.ptr - place_text));
+    }
+    if (!IsShown(reader.Code(), view_)) continue;
+    row_lines_.push_back(from + reader.LineStart());
+    row_keys_.push_back(ClampToInt32(place));
+  }
+}
+
+int32_t HistoryView::LastRecordKey() const { return ClampToInt32(records_ - 1); }
 
 int HistoryView::RowCount() const {
   if (!file_found_) return 2;

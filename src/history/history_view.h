@@ -37,21 +37,39 @@ class HistoryView {
   // The log's bytes as they were read.
   std::string_view Content() const { return content_; }
   // True when the file holds an invalid line, a record hidden by a view switch or a key
-  // that is not its place, so the reload rewrites it through Remove(-1). A hidden record
-  // alone triggers the rewrite too, although that rewrite changes nothing.
-  bool NeedsCompaction() const { return needs_compaction_; }
+  // that is not its place, so the reload compacts it as Remove(-1) does. A hidden record
+  // alone calls for it too.
+  bool NeedsCompaction() const { return lines_ != shown() || broken_; }
+  // True when compacting the content would change nothing, because every line is a record
+  // as Write makes it (no field quoted), keyed by its place and ended by CR LF. (A log
+  // with quoted fields may be unchanged by a compaction too; this does not tell.)
+  bool CompactionChangesNothing() const { return rewrite_copies_all_; }
   // Valid records - 1 (-1 for none), the key of the last record once the file is
   // numbered; only meaningful when FileFound().
-  int32_t LastRecordKey() const { return last_record_key_; }
+  int32_t LastRecordKey() const;
+
+  // Takes in the bytes appended to the file since the view was made, as if the whole file
+  // had been read again. False, with nothing changed, when the view cannot go on from
+  // where it ends: no file was found, its last line has no LF, or the view switches are not
+  // the ones it was made with.
+  bool Extend(std::string_view appended, ViewSwitches view);
 
  private:
+  // Reads the lines of content_ from offset from on, which starts a line.
+  void Index(std::size_t from);
+  std::int64_t shown() const { return static_cast<std::int64_t>(row_lines_.size()); }
+
   std::string content_;
+  ViewSwitches view_;
   // Where the line of data row i + 1 starts in content_.
   std::vector<std::size_t> row_lines_;
   std::vector<int32_t> row_keys_;
   bool file_found_ = false;
-  bool needs_compaction_ = false;
-  int32_t last_record_key_ = -1;
+  // What the lines read so far add up to.
+  std::int64_t lines_ = 0;
+  std::int64_t records_ = 0;  // valid ones; the next record's place
+  bool broken_ = false;       // a key differs from its place
+  bool rewrite_copies_all_ = true;
 };
 
 // The records a deletion of the selected grid rows top to bottom removes:

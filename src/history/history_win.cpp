@@ -10,32 +10,69 @@
 
 namespace lvn {
 
-void History::SetFolder(const char* folder) { CopyText(folder_, folder, sizeof folder_); }
+void History::SetFolder(const char* folder) {
+  CopyText(folder_, folder, sizeof folder_);
+  Forget();
+}
+
+void History::Forget() {
+  known_stamp_.reset();
+  appended_.clear();
+}
 
 bool History::Write(int32_t code, const char* text, const LocalTime& time) {
-  return Log(folder_, &state_).Write(code, text, time);
+  Log log(folder_, &state_);
+  const bool written = log.Write(code, text, time);
+  // The view can go on from this append only if the file was as the view left it.
+  if (written && known_stamp_.has_value() && log.StampBefore() == known_stamp_ &&
+      log.StampAfter().has_value()) {
+    appended_ += log.Appended();
+    known_stamp_ = log.StampAfter();
+  } else {
+    Forget();
+  }
+  return written;
 }
 
 ReloadResult History::Reload(ViewSwitches view) {
   Log log(folder_, &state_);
-  std::string content;
-  switch (log.Read(&content)) {
-    case ReadResult::kOk:
-      break;
-    case ReadResult::kMissing:
-      view_ = HistoryView();
-      return ReloadResult::kMissing;
-    case ReadResult::kFailed:
-      return ReloadResult::kUnreadable;
-    case ReadResult::kTooLarge:
-      return ReloadResult::kTooLarge;
-  }
   try {
-    HistoryView loaded = HistoryView::FromLog(std::move(content), view);
-    if (loaded.NeedsCompaction()) log.RewriteFrom(loaded.Content(), -1, -1, view);
-    view_ = std::move(loaded);
+    // Nothing but this program's own appends since the last reading: read just those.
+    if (known_stamp_.has_value() && state_.Pending.empty() &&
+        StampOfFile(log.Path()) == known_stamp_ && view_.Extend(appended_, view)) {
+      appended_.clear();
+    } else {
+      Forget();
+      std::string content;
+      std::optional<FileStamp> stamp;
+      switch (log.Read(&content, &stamp)) {
+        case ReadResult::kOk:
+          break;
+        case ReadResult::kMissing:
+          view_ = HistoryView();
+          return ReloadResult::kMissing;
+        case ReadResult::kFailed:
+          return ReloadResult::kUnreadable;
+        case ReadResult::kTooLarge:
+          view_ = HistoryView();
+          return ReloadResult::kTooLarge;
+      }
+      view_ = HistoryView::FromLog(std::move(content), view);
+      known_stamp_ = stamp;
+    }
+    if (view_.NeedsCompaction() && !view_.CompactionChangesNothing()) {
+      LogRewrite rewrite = RewriteLog(view_.Content(), -1, -1, view);
+      // A refused replace leaves the old file, which the view still shows as it is.
+      if (log.Replace(rewrite)) {
+        view_ = HistoryView::FromLog(std::move(rewrite.Content), view);
+        known_stamp_ = StampOfFile(log.Path());
+      }
+    }
   } catch (const std::bad_alloc&) {
-    // No memory for the index or the rewrite: the file stays as it is, the view as it was.
+    // No memory for the bytes, the index or the rewrite: the file stays as it is, and the
+    // view is read anew next time.
+    view_ = HistoryView();
+    Forget();
     return ReloadResult::kTooLarge;
   }
   state_.LastRecordKey = view_.LastRecordKey();
@@ -44,7 +81,9 @@ ReloadResult History::Reload(ViewSwitches view) {
 
 bool History::RemoveRows(int top, int bottom, ViewSwitches view) {
   const DeleteRange range = RowsToDelete(view_, top, bottom);
-  return range.Remove && Log(folder_, &state_).RemoveRange(range.First, range.Last, view);
+  if (!range.Remove) return false;
+  Forget();
+  return Log(folder_, &state_).RemoveRange(range.First, range.Last, view);
 }
 
 }  // namespace lvn

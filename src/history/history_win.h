@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "history/history_state.h"
 #include "history/history_view.h"
 #include "history/local_time.h"
 #include "history/log_format.h"
+#include "util/file_io_win.h"
 #include "util/path.h"
 
 namespace lvn {
@@ -17,7 +20,8 @@ enum class ReloadResult {
   kRead,        // the view shows the file; LastRecordKey is its valid records - 1
   kMissing,     // no log file: the view shows the header and one empty row
   kUnreadable,  // the file exists but cannot be read now; view and key are unchanged
-  kTooLarge,    // more than kMaxLogBytes, or no memory for it; view and key are unchanged
+  kTooLarge,    // more than kMaxLogBytes, or no memory for it: the view shows the header
+                // and one empty row; the key is unchanged
 };
 
 class History {
@@ -34,9 +38,11 @@ class History {
   // Appends one record (see Log::Write).
   bool Write(int32_t code, const char* text, const LocalTime& time);
 
-  // Reads log.csv once (records kept from failed appends go in first) and keeps it as the
-  // view. A log with an invalid line, a hidden record or a key out of place is compacted
-  // from the bytes read, as Remove(-1) would; a refused rewrite leaves the old file.
+  // Reads log.csv (records kept from failed appends go in first) and keeps it as the view.
+  // When the file is just as this History's own appends left it (same file, size and
+  // write time), only the appended bytes are read. A log with an invalid line, a hidden
+  // record or a key out of place is compacted from the bytes read, as Remove(-1) would,
+  // unless that would write the same bytes again; a refused rewrite leaves the old file.
   ReloadResult Reload(ViewSwitches view);
 
   // Deletes the records behind the view's rows top to bottom (see RowsToDelete): the shown
@@ -47,9 +53,16 @@ class History {
   const HistoryView& View() const { return view_; }
 
  private:
+  // Nothing is known of the file: the next reload reads it whole.
+  void Forget();
+
   char folder_[kPathCapacity] = "";
   HistoryState state_;
   HistoryView view_;
+  // The file as this History last saw or left it, when that is known, and the bytes it
+  // appended since the view was made.
+  std::optional<FileStamp> known_stamp_;
+  std::string appended_;
 };
 
 }  // namespace lvn

@@ -35,6 +35,7 @@ struct ViewSwitches {
   bool CheckStart = true;    // codes 1 and 2
   bool ConnectError = true;  // codes 11 and 12
   bool Off = true;           // code 0
+  friend bool operator==(const ViewSwitches&, const ViewSwitches&) = default;
 };
 
 // Whether a valid record with this code is shown; address changes always are.

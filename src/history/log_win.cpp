@@ -69,6 +69,7 @@ bool Log::AppendPending() {
 
   ScopedHandle file = OpenForAppend(path_);
   if (!file) return false;
+  stamp_before_ = StampOfOpenFile(file.Get());
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.Get(), &size)) return false;
   std::string bytes;
@@ -91,18 +92,21 @@ bool Log::AppendPending() {
     return false;
   }
   pending.erase(std::remove_if(pending.begin(), pending.end(), mine), pending.end());
+  file.Reset();
+  // Taken as a reader will take it, once the file is closed.
+  stamp_after_ = StampOfFile(path_);
+  appended_ = std::move(bytes);
   return true;
 }
 
-ReadResult Log::Read(std::string* content) {
+ReadResult Log::Read(std::string* content, std::optional<FileStamp>* stamp) {
   // Kept records are newer than everything in the file, so appending them first moves no
   // record's place.
   AppendPending();
-  return ReadWholeFile(path_, content, kMaxLogBytes);
+  return ReadStampedFile(path_, kMaxLogBytes, content, stamp);
 }
 
-bool Log::RewriteFrom(std::string_view content, int32_t first, int32_t last, ViewSwitches view) {
-  const LogRewrite rewrite = RewriteLog(content, first, last, view);
+bool Log::Replace(const LogRewrite& rewrite) {
   if (!rewrite.Write) return true;
   if (!ReplaceFileContent(path_, rewrite.Content)) return false;
   state_->LastRecordKey = rewrite.LastRecordKey;
@@ -112,9 +116,9 @@ bool Log::RewriteFrom(std::string_view content, int32_t first, int32_t last, Vie
 bool Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view) {
   if (path_[0] == '\0') return false;  // no kept record can go in without a path either
   std::string content;
-  switch (Read(&content)) {
+  switch (Read(&content, nullptr)) {
     case ReadResult::kOk:
-      return RewriteFrom(content, first, last, view);
+      return Replace(RewriteLog(content, first, last, view));
     case ReadResult::kMissing:
       return true;
     case ReadResult::kFailed:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,16 +40,24 @@ class Log {
 
   // Appends the records kept for this file. True when none is left.
   bool AppendPending();
+  // After an append: the bytes it added, and the file's stamps before and after it.
+  const std::string& Appended() const { return appended_; }
+  const std::optional<FileStamp>& StampBefore() const { return stamp_before_; }
+  const std::optional<FileStamp>& StampAfter() const { return stamp_after_; }
 
   // The file's bytes, after the records kept for it have gone in, so that the places read
-  // are the places a rewrite will see. kTooLarge beyond kMaxLogBytes.
-  ReadResult Read(std::string* content);
-  // RemoveRange on content, the file's bytes as Read gave them.
-  bool RewriteFrom(std::string_view content, int32_t first, int32_t last, ViewSwitches view);
+  // are the places a rewrite will see; kTooLarge beyond kMaxLogBytes. *stamp, when asked
+  // for, as ReadStampedFile gives it.
+  ReadResult Read(std::string* content, std::optional<FileStamp>* stamp);
+  // Puts a rewrite made from the file's bytes in the file's place (see RemoveRange).
+  bool Replace(const LogRewrite& rewrite);
 
  private:
   char path_[kPathCapacity];
   HistoryState* state_;
+  std::string appended_;
+  std::optional<FileStamp> stamp_before_;
+  std::optional<FileStamp> stamp_after_;
 };
 
 }  // namespace lvn

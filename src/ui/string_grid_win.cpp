@@ -151,15 +151,20 @@ void StringGrid::Invalidate() {
 void StringGrid::UpdateScrollBar() {
   const bool shown = (::GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
   const bool needed = model_.NeedsScrollBar();
-  if (needed) {
+  const ScrollState wanted{model_.RowCount() - model_.FixedRows() - 1, model_.PageRows(),
+                           model_.ScrollPos()};
+  if (needed && wanted != scroll_) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMin = 0;
-    info.nMax = model_.RowCount() - model_.FixedRows() - 1;
-    info.nPage = static_cast<UINT>(model_.PageRows());
-    info.nPos = model_.ScrollPos();
-    ::SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+    info.nMax = wanted.max;
+    info.nPage = static_cast<UINT>(wanted.page);
+    info.nPos = wanted.pos;
+    // Drawn with the next paint rather than now: a reload may move it more than once.
+    ::SetScrollInfo(Handle(), SB_VERT, &info, FALSE);
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    scroll_ = wanted;
   }
   // Showing or hiding changes the client width only, and WM_SIZE comes back here.
   if (needed != shown) ::ShowScrollBar(Handle(), SB_VERT, needed ? TRUE : FALSE);

@@ -150,6 +150,12 @@ class StringGrid : public Window {
   const std::string& TextOf(int col, int row) const;
 
   GridModel model_;
+  // What the scroll bar was last given.
+  struct ScrollState {
+    int max = -1, page = 0, pos = 0;
+    friend bool operator==(const ScrollState&, const ScrollState&) = default;
+  };
+  ScrollState scroll_;
   const GridCellSource* source_ = nullptr;
   // One buffer for every text asked of the source.
   mutable std::string text_;

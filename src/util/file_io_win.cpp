@@ -49,7 +49,34 @@ std::string ReplacementTempPath(const std::string& absolute_path) {
   return absolute_path + ".tmp";
 }
 
+std::optional<FileStamp> StampOfOpenFile(void* file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file, &info)) return std::nullopt;
+  const auto wide = [](DWORD high, DWORD low) {
+    return (std::uint64_t{high} << 32) | std::uint64_t{low};
+  };
+  FileStamp stamp;
+  stamp.Volume = info.dwVolumeSerialNumber;
+  stamp.Index = wide(info.nFileIndexHigh, info.nFileIndexLow);
+  stamp.Size = wide(info.nFileSizeHigh, info.nFileSizeLow);
+  stamp.WriteTime = wide(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+  return stamp;
+}
+
+std::optional<FileStamp> StampOfFile(const char* path) {
+  ScopedHandle file(::CreateFileA(path, FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  return StampOfOpenFile(file.Get());
+}
+
 ReadResult ReadWholeFile(const char* path, std::string* content, std::size_t max_size) {
+  return ReadStampedFile(path, max_size, content, nullptr);
+}
+
+ReadResult ReadStampedFile(const char* path, std::size_t max_size, std::string* content,
+                           std::optional<FileStamp>* stamp) {
   ScopedHandle file(::CreateFileA(path, GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -58,6 +85,8 @@ ReadResult ReadWholeFile(const char* path, std::string* content, std::size_t max
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::kMissing
                                                                           : ReadResult::kFailed;
   }
+  const std::optional<FileStamp> before = stamp != nullptr ? StampOfOpenFile(file.Get())
+                                                           : std::nullopt;
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return ReadResult::kFailed;
   if (static_cast<unsigned long long>(size.QuadPart) > max_size) return ReadResult::kTooLarge;
@@ -99,6 +128,10 @@ ReadResult ReadWholeFile(const char* path, std::string* content, std::size_t max
   }
   buffer.resize(filled);
   *content = std::move(buffer);
+  if (stamp != nullptr) {
+    const std::optional<FileStamp> after = StampOfOpenFile(file.Get());
+    *stamp = before.has_value() && after == before ? before : std::nullopt;
+  }
   return ReadResult::kOk;
 }
 

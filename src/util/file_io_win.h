@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,11 +11,30 @@ namespace lvn {
 
 enum class ReadResult { kOk, kMissing, kFailed, kTooLarge };
 
+// What tells one state of a file from another without reading it: the file itself (its
+// volume and index), its size and its last write time.
+struct FileStamp {
+  std::uint32_t Volume = 0;
+  std::uint64_t Index = 0;
+  std::uint64_t Size = 0;
+  std::uint64_t WriteTime = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The stamp of an open file (a HANDLE), or of the file at path. Empty when the system
+// cannot tell.
+std::optional<FileStamp> StampOfOpenFile(void* file);
+std::optional<FileStamp> StampOfFile(const char* path);
+
 // Reads the whole file into *content. kMissing when neither the file nor its folder exists;
 // kFailed when it exists but cannot be read; kTooLarge when it holds more than max_size
 // bytes or there is no memory for them. *content is changed only on kOk.
 ReadResult ReadWholeFile(const char* path, std::string* content,
                          std::size_t max_size = std::size_t{256} << 20);
+// ReadWholeFile, and on kOk *stamp := the file's stamp when it was the same before and after
+// the read, so that it belongs to the bytes read; empty otherwise.
+ReadResult ReadStampedFile(const char* path, std::size_t max_size, std::string* content,
+                           std::optional<FileStamp>* stamp);
 
 // Replaces the file's content in one step: writes a fixed temporary file beside it, flushes
 // it and moves it over the target, so a crash leaves the old file or the new one, never a

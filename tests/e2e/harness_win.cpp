@@ -254,6 +254,29 @@ std::vector<std::string> LogLines() {
   return lines;
 }
 
+std::string AddressOfRecord(int i, int pad) {
+  std::string text = "10.";
+  for (const int part : {i >> 16, (i >> 8) & 255, i & 255}) {
+    text += std::to_string(part);
+    text += '.';
+  }
+  text.pop_back();
+  text.append(static_cast<std::size_t>(pad), 'x');
+  return text;
+}
+
+std::string AddressLog(int records, int pad) {
+  std::string log;
+  log.reserve(static_cast<std::size_t>(records) * (45u + static_cast<std::size_t>(pad)));
+  for (int i = 0; i < records; ++i) {
+    log += std::to_string(i);
+    log += ",20,2019/07/04,09:05:03,";
+    log += AddressOfRecord(i, pad);
+    log += "\r\n";
+  }
+  return log;
+}
+
 void SetLookupAnswer(const std::string& body) { WriteBytes(FaultFolder() + "answer.txt", body); }
 
 int LookupRequestCount() {

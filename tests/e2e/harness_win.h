@@ -72,6 +72,12 @@ std::string ReadDataFile(const std::string& name);
 // log.csv's lines without their line ends.
 std::vector<std::string> LogLines();
 
+// The text of record i of AddressLog: an address of its own, so that every row tells
+// which record it shows, padded with pad bytes.
+std::string AddressOfRecord(int i, int pad);
+// log.csv bytes: records address changes keyed 0, 1, 2 ..., dated 2019/07/04 09:05:03.
+std::string AddressLog(int records, int pad);
+
 // The fault server's answer to GET /lvn.php from now on: the bytes as a 200 answer,
 // "!down" for an error status, "!trickle" for an answer too slow to count, "!slow" and
 // the bytes for them after 0.3 s.

@@ -14,32 +14,11 @@ namespace {
 constexpr char kAddress[] = "198.51.100.7";
 constexpr char kAnswer[] = "[198.51.100.7]\r\nLorvane lookup\r\n";
 
-// The text of record i: an address of its own, so that every row tells which record it
-// shows, padded with pad bytes to make the records as long as a test needs.
-std::string TextOf(int i, int pad) {
-  std::string text = "10.";
-  for (const int part : {i >> 16, (i >> 8) & 255, i & 255}) {
-    text += std::to_string(part);
-    text += '.';
-  }
-  text.pop_back();
-  text.append(static_cast<std::size_t>(pad), 'x');
-  return text;
-}
-
 // A log of address changes keyed 0, 1, 2 ..., and settings that continue from it, with
 // the lookup's address as the last one known, so that the first lookup records nothing.
 void PrepareHistory(int records, int pad) {
-  std::string log;
-  log.reserve(static_cast<std::size_t>(records) * (45u + static_cast<std::size_t>(pad)));
-  for (int i = 0; i < records; ++i) {
-    log += std::to_string(i);
-    log += ",20,2019/07/04,09:05:03,";
-    log += TextOf(i, pad);
-    log += "\r\n";
-  }
   ClearDataFolder();
-  WriteDataFile("log.csv", log);
+  WriteDataFile("log.csv", AddressLog(records, pad));
   std::string ini = "[Value]\r\nIpHoz=";
   ini.append(kAddress).append("\r\nPrimaryKey=").append(std::to_string(records - 1));
   WriteDataFile("lvn.ini", ini.append("\r\n"));
@@ -81,9 +60,9 @@ TEST(HistoryGrid, AHundredThousandRecordsThroughTheGridsMessages) {
     std::string text;
   } rows[] = {
       {0, "適用"},
-      {1, "  " + TextOf(0, 0)},
-      {50000, "  " + TextOf(49999, 0)},
-      {kRecords, "  " + TextOf(kRecords - 1, 0)},
+      {1, "  " + AddressOfRecord(0, 0)},
+      {50000, "  " + AddressOfRecord(49999, 0)},
+      {kRecords, "  " + AddressOfRecord(kRecords - 1, 0)},
       {kRecords + 1, "チェック開始"},
   };
   for (const auto& r : rows) EXPECT_EQ(GridCell(grid, 2, r.row), r.text) << r.row;
@@ -116,8 +95,8 @@ TEST(HistoryGrid, ALogOfMoreThan256MiBIsShown) {
   PrepareHistory(kRecords, 220);
   Running run;
   Start(&run, kRecords);
-  EXPECT_EQ(GridCell(run.grid, 2, 1), "  " + TextOf(0, 220));
-  EXPECT_EQ(GridCell(run.grid, 2, kRecords), "  " + TextOf(kRecords - 1, 220));
+  EXPECT_EQ(GridCell(run.grid, 2, 1), "  " + AddressOfRecord(0, 220));
+  EXPECT_EQ(GridCell(run.grid, 2, kRecords), "  " + AddressOfRecord(kRecords - 1, 220));
   Exit(&run);
   ClearDataFolder();
 }

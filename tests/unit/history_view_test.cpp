@@ -81,6 +81,47 @@ TEST(HistoryView, RowsKeysAndTheCompactionDecision) {
   EXPECT_EQ(Cell(view, 1, 0) + Cell(view, 1, 1), "2019/07/0409:05:03");
 }
 
+// Bytes appended to a log that was read go on from where the view ends, exactly as a new
+// reading would; where the view cannot tell how, it refuses and leaves everything alone.
+TEST(HistoryView, GoesOnWithAppendedBytesOnlyFromALineEnd) {
+  const std::string two = Record(0, 20, "a") + Record(1, 1, "b");
+  const std::string more = Record(2, 20, "c") + Record(3, 11, "");
+  const struct {
+    std::string before;
+    ViewSwitches view_before, view_after;
+    bool extends;
+  } cases[] = {
+      {two, kAll, kAll, true},
+      {"", kAll, kAll, true},
+      {two, kNoChecks, kNoChecks, true},
+      {two + "0,20,d,t,torn", kAll, kAll, false},  // the last line has no line end
+      {two, kAll, kNoChecks, false},                // other rows are shown now
+  };
+  for (const auto& c : cases) {
+    HistoryView view = HistoryView::FromLog(c.before, c.view_before);
+    const int rows_before = view.RowCount();
+    EXPECT_EQ(view.Extend(more, c.view_after), c.extends) << c.before;
+    if (!c.extends) {
+      EXPECT_EQ(view.RowCount(), rows_before);
+      continue;
+    }
+    const HistoryView whole = HistoryView::FromLog(c.before + more, c.view_after);
+    EXPECT_EQ(Column2(view), Column2(whole)) << c.before;
+    EXPECT_EQ(view.RowKeys(), whole.RowKeys()) << c.before;
+    EXPECT_EQ(view.NeedsCompaction(), whole.NeedsCompaction()) << c.before;
+    EXPECT_EQ(view.LastRecordKey(), whole.LastRecordKey()) << c.before;
+  }
+  HistoryView missing;
+  EXPECT_FALSE(missing.Extend(more, kAll));
+
+  // Only a log exactly as the rewrite writes it is left unwritten by a compaction.
+  EXPECT_TRUE(HistoryView::FromLog(two + more, kNoChecks).CompactionChangesNothing());
+  for (const std::string& changed : {Record(1, 20, "a"), Record(0, 20, "a") + "\r\n",
+                                     std::string("0,20,d,t,a\n"), std::string("00,20,d,t,a\r\n")}) {
+    EXPECT_FALSE(HistoryView::FromLog(changed, kNoChecks).CompactionChangesNothing()) << changed;
+  }
+}
+
 // A deletion as the grid runs it: the range from the rows, the rewrite, the reload and
 // the row that becomes current.
 TEST(HistoryView, DeletingSelectedRows) {

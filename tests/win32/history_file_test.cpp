@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -202,6 +204,62 @@ TEST(HistoryReload, CompactsReportsTheLastKeyAndDeletes) {
   EXPECT_EQ(history.View().RowCount(), 4);
   EXPECT_EQ(history.LastRecordKey(), 2);
   EXPECT_FALSE(history.RemoveRows(0, 0, {})) << "the header has no record";
+}
+
+// A reload that reads only the program's own appends must still see every change anyone
+// else made to the file: what it shows is what a whole reading shows.
+TEST(HistoryReload, SeesEveryChangeOthersMadeBetweenReloads) {
+  const auto append = [](const std::string& path, const std::string& bytes) {
+    WriteFileBytes(path, ReadFileBytes(path) + bytes);
+  };
+  const struct {
+    const char* label;
+    std::function<void(const std::string& path)> before_write, before_reload;
+  } cases[] = {
+      {"nobody", {}, {}},
+      {"appended before the write", [&](const std::string& p) { append(p, Line(9, "x")); }, {}},
+      {"appended after the write", {}, [&](const std::string& p) { append(p, Line(9, "x")); }},
+      {"edited in place, same size",
+       [](const std::string& p) {
+         std::string bytes = ReadFileBytes(p);
+         bytes[bytes.find("b")] = 'B';
+         ::Sleep(20);  // a write time of its own
+         WriteFileBytes(p, bytes);
+       },
+       {}},
+      {"a line removed", {}, [](const std::string& p) { WriteFileBytes(p, Line(0, "a")); }},
+      {"replaced by another file",
+       [](const std::string& p) {
+         WriteFileBytes(p + ".new", Line(0, "z") + Line(1, "y"));
+         ::MoveFileExA((p + ".new").c_str(), p.c_str(), MOVEFILE_REPLACE_EXISTING);
+       },
+       {}},
+  };
+  for (const auto& c : cases) {
+    TempFolder dir;
+    const std::string path = dir.File("log.csv");
+    WriteFileBytes(path, Line(0, "a") + Line(1, "b"));
+    History history;
+    history.SetFolder(dir.Path().c_str());
+    history.SetLastRecordKey(1);
+    ASSERT_EQ(history.Reload({}), ReloadResult::kRead) << c.label;
+    if (c.before_write) c.before_write(path);
+    ASSERT_TRUE(history.Write(kEventAddressChange, "c", LocalTime{2019, 7, 4, 12, 0, 0}));
+    if (c.before_reload) c.before_reload(path);
+    const HistoryView whole = HistoryView::FromLog(ReadFileBytes(path), {});
+    ASSERT_EQ(history.Reload({}), ReloadResult::kRead) << c.label;
+
+    EXPECT_EQ(history.View().RowCount(), whole.RowCount()) << c.label;
+    std::string shown, read;
+    for (int row = 1; row < std::min(whole.RowCount(), history.View().RowCount()); ++row) {
+      history.View().CellText(row, 2, &shown);
+      whole.CellText(row, 2, &read);
+      EXPECT_EQ(shown, read) << c.label << ", row " << row;
+    }
+    EXPECT_EQ(history.LastRecordKey(), whole.LastRecordKey()) << c.label;
+    EXPECT_EQ(RecordTexts(ReadFileBytes(path)), RecordTexts(std::string(whole.Content())))
+        << c.label << ": a record lost";
+  }
 }
 
 // A log beyond what the program reads is reported, never shown empty, never rewritten.

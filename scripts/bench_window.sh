@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Benchmark, not a test: the real lorvane.exe under Wine with a history of RECORDS records
+# (default 100000): start-up against an empty log, an address change against an unchanged
+# lookup (also with every reload compacting the log), the longest time the window leaves a
+# message unanswered meanwhile, and start-up with MORE records (default 1000000). Medians
+# of three; the targets are printed beside the figures.
+#   scripts/bench_window.sh [RECORDS] [MORE]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+"$top/scripts/build_win.sh" lorvane window_bench
+
+export LVN_BUILD="$top/build/bench-window" LVN_SERVERS="$top/build/bench-window/servers"
+rm -rf "$LVN_BUILD"
+mkdir -p "$LVN_BUILD"
+# shellcheck source=wine_env.sh
+source "$top/scripts/wine_env.sh"
+# shellcheck source=servers.sh
+source "$top/scripts/servers.sh"
+trap 'lvn_wine_stop; lvn_servers_stop' EXIT
+lvn_servers_start
+lvn_start_xvfb
+lvn_wine_init
+wine build/win/bin/window_bench.exe "${1:-100000}" "${2:-1000000}" | tr -d '\r'
