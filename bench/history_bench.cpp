@@ -1,8 +1,8 @@
 // Benchmark, not a test: the history log at 100,000 records. Times one reload of the grid
 // model, one Remove(-1) rewrite and one Write against reading the same file and counting
 // its lines. The file side does natively what the Windows side does: the whole-file
-// read, the temporary file flushed and moved over the log, the append after a look at the
-// last byte.
+// read, the rewrite streamed into a temporary file that is flushed and moved over the
+// log, the append after a look at the last byte.
 //   history_bench [records, default 100000] [repeats, default 7]
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +16,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -49,7 +50,7 @@ bool ReadWhole(const std::string& path, std::string* content) {
   return ok;
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
+bool WriteAll(int fd, std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -59,13 +60,19 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-bool ReplaceContent(const std::string& path, const std::string& content) {
+// A temporary file beside path, written by produce, flushed and moved over path.
+bool ReplaceWith(const std::string& path, const std::function<bool(const lvn::ByteSink&)>& produce) {
   const std::string temp = path + ".tmp";
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
+  const lvn::ByteSink write = [fd](std::string_view bytes) { return WriteAll(fd, bytes); };
+  const bool written = produce(write) && ::fsync(fd) == 0;
   ::close(fd);
   return written && std::rename(temp.c_str(), path.c_str()) == 0;
+}
+
+bool ReplaceContent(const std::string& path, std::string_view content) {
+  return ReplaceWith(path, [content](const lvn::ByteSink& write) { return write(content); });
 }
 
 bool Append(const std::string& path, const std::string& line) {
@@ -166,9 +173,11 @@ int main(int argc, char** argv) {
       [&] {
         std::string content;
         ReadWhole(path, &content);
-        const lvn::LogRewrite result = lvn::RewriteLog(content, -1, -1, view);
-        ReplaceContent(path, result.Content);
-        sink += result.Content.size();
+        int32_t last_key = -1;
+        ReplaceWith(path, [&](const lvn::ByteSink& write) {
+          return lvn::StreamLogRewrite(content, -1, -1, view, write, &last_key);
+        });
+        sink += static_cast<std::size_t>(last_key);
       },
       reset);
   reset();

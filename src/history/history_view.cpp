@@ -14,6 +14,23 @@ int32_t ClampToInt32(std::int64_t value) {
   return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
 }
 
+// Whether a compaction writes the record the reader is at back as the very same bytes,
+// as record number place.
+bool RewriteKeeps(const RecordReader& reader, std::int64_t place, std::string* scratch) {
+  if (!reader.EndsInCrLf()) return false;
+  char key[24];
+  const auto written = std::to_chars(key, key + sizeof key, place);
+  const std::string_view key_text(key, static_cast<std::size_t>(written.ptr - key));
+  if (reader.IsPlain()) return reader.Field(0) == key_text;
+  // Quoted fields are rare: write the line the way the rewrite does and compare.
+  scratch->assign(key_text);
+  for (int i = 1; i < kRecordFields; ++i) {
+    scratch->push_back(',');
+    AppendField(scratch, reader.Field(i));
+  }
+  return *scratch == reader.Line();
+}
+
 // A log line is rarely shorter; the index then grows at most once or twice.
 constexpr std::size_t kTypicalLineBytes = 40;
 
@@ -46,7 +63,7 @@ bool HistoryView::Extend(std::string_view appended, ViewSwitches view) {
 
 void HistoryView::Index(std::size_t from) {
   RecordReader reader(std::string_view(content_).substr(from));
-  char place_text[24];
+  std::string scratch;
   while (reader.Next()) {
     ++lines_;
     if (!reader.IsRecord()) {
@@ -55,12 +72,7 @@ void HistoryView::Index(std::size_t from) {
     }
     const std::int64_t place = records_++;
     if (ReadDecimal(reader.Field(0)) != place) broken_ = true;
-    if (rewrite_copies_all_) {
-      const auto written = std::to_chars(place_text, place_text + sizeof place_text, place);
-      rewrite_copies_all_ =
-          reader.IsPlain() && reader.EndsInCrLf() &&
-          reader.Field(0) == std::string_view(place_text, static_cast<std::size_t>(written.ptr - place_text));
-    }
+    if (rewrite_copies_all_) rewrite_copies_all_ = RewriteKeeps(reader, place, &scratch);
     if (!IsShown(reader.Code(), view_)) continue;
     row_lines_.push_back(from + reader.LineStart());
     row_keys_.push_back(ClampToInt32(place));

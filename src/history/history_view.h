@@ -40,9 +40,8 @@ class HistoryView {
   // that is not its place, so the reload compacts it as Remove(-1) does. A hidden record
   // alone calls for it too.
   bool NeedsCompaction() const { return lines_ != shown() || broken_; }
-  // True when compacting the content would change nothing, because every line is a record
-  // as Write makes it (no field quoted), keyed by its place and ended by CR LF. (A log
-  // with quoted fields may be unchanged by a compaction too; this does not tell.)
+  // True when compacting the content would write the same bytes again: every line is a
+  // record written as the rewrite writes it, keyed by its place and ended by CR LF.
   bool CompactionChangesNothing() const { return rewrite_copies_all_; }
   // Valid records - 1 (-1 for none), the key of the last record once the file is
   // numbered; only meaningful when FileFound().

@@ -257,8 +257,7 @@ bool ReadRecord(std::string_view line, FieldSplitter* splitter, RecordFields* re
   return true;
 }
 
-RecordReader::RecordReader(std::string_view content)
-    : content_(content), lead_(LeadBytes().data()) {}
+RecordReader::RecordReader(std::string_view content) : content_(content) {}
 
 bool RecordReader::Next() {
   const char* const s = content_.data();
@@ -279,8 +278,9 @@ bool RecordReader::Next() {
         if (comma_count < kRecordFields - 1) commas[comma_count] = q;
         ++comma_count;
         // The trail byte of a character is never a comma, but a stray lead byte in front
-        // of one makes the two a character for the splitter.
-        if (q > start_ && lead_[Byte(s[q - 1])]) plain = false;
+        // of one makes the two a character for the splitter. Lead bytes are 0x80 and
+        // above; a line with such a byte before a comma is rare: the splitter decides.
+        if (q > start_ && Byte(s[q - 1]) >= 0x80) plain = false;
       } else if (c == '\r' || c == '\n' || c == '\0') {
         p = q;
         ended = true;
@@ -384,20 +384,47 @@ LogRewrite RewriteLog(std::string_view content, int32_t first, int32_t last, Vie
   LogRewrite rewrite;
   if (content.empty()) return rewrite;
   rewrite.Write = true;
-  std::string& out = rewrite.Content;
   // Room for LF line ends turning into CR LF without growing more than once or twice.
-  out.reserve(content.size() + content.size() / 16 + 16);
-  // Lines that stay exactly as they are gather into runs copied in one piece.
+  rewrite.Content.reserve(content.size() + content.size() / 16 + 16);
+  StreamLogRewrite(
+      content, first, last, view,
+      [&rewrite](std::string_view bytes) {
+        rewrite.Content.append(bytes);
+        return true;
+      },
+      &rewrite.LastRecordKey);
+  return rewrite;
+}
+
+bool StreamLogRewrite(std::string_view content, int32_t first, int32_t last, ViewSwitches view,
+                      const ByteSink& sink, int32_t* last_record_key) {
+  // Rewritten lines gather here until a piece is full.
+  constexpr std::size_t kPiece = 64 * 1024;
+  std::string out;
+  out.reserve(kPiece + 1024);
+  bool accepted = true;
+  const auto send = [&](std::string_view bytes) { accepted = accepted && sink(bytes); };
+  const auto send_out = [&] {
+    if (!out.empty()) send(out);
+    out.clear();
+  };
+  // Lines that stay exactly as they are gather into runs, sent from content in one piece.
   std::size_t run_begin = 0, run_end = 0;
   const auto flush_run = [&] {
-    out.append(content.substr(run_begin, run_end - run_begin));
+    const std::string_view run = content.substr(run_begin, run_end - run_begin);
+    if (out.size() + run.size() > kPiece) {
+      send_out();
+      send(run);
+    } else {
+      out.append(run);
+    }
     run_begin = run_end = 0;
   };
   RecordReader reader(content);
   std::int64_t place = 0;
   std::size_t kept = 0;
   DecimalCounter key;
-  while (reader.Next()) {
+  while (reader.Next() && accepted) {
     if (!reader.IsRecord()) continue;
     const bool in_range = first <= place && place <= last;
     ++place;
@@ -412,6 +439,7 @@ LogRewrite RewriteLog(std::string_view content, int32_t first, int32_t last, Vie
       continue;
     }
     flush_run();
+    if (out.size() >= kPiece) send_out();
     out.append(key.Text());
     if (reader.IsPlain()) {
       // Fields 1 to 4 need no quotes: they go back as they stand, commas and all, and a
@@ -432,8 +460,9 @@ LogRewrite RewriteLog(std::string_view content, int32_t first, int32_t last, Vie
     out.append("\r\n");
   }
   flush_run();
-  rewrite.LastRecordKey = kept == 0 ? -1 : ClampToInt32(kept - 1);
-  return rewrite;
+  send_out();
+  *last_record_key = kept == 0 ? -1 : ClampToInt32(kept - 1);
+  return accepted;
 }
 
 }  // namespace lvn

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "history/local_time.h"
+#include "util/byte_sink.h"
 
 namespace lvn {
 
@@ -89,8 +90,8 @@ bool ReadRecord(std::string_view line, FieldSplitter* splitter, RecordFields* re
 
 // Reads a log's lines and records in one pass over its bytes, allocating nothing per line.
 // It finds exactly what LineReader and ReadRecord find. A line as Write produces it (no
-// quote, no byte up to 0x20, no comma right after a lead byte) is cut at its commas
-// directly; any other line goes through FieldSplitter.
+// quote, no byte up to 0x20, no comma right after a byte of 0x80 or above, which could be
+// a lead byte) is cut at its commas directly; any other line goes through FieldSplitter.
 class RecordReader {
  public:
   explicit RecordReader(std::string_view content);
@@ -117,7 +118,6 @@ class RecordReader {
 
  private:
   std::string_view content_;
-  const bool* lead_;
   std::size_t start_ = 0;
   std::size_t next_ = 0;
   std::string_view line_;
@@ -160,5 +160,10 @@ struct LogRewrite {
 // row, and it is the record's key in every file a rewrite has numbered. A negative first
 // and last remove nothing, so (-1, -1) only compacts.
 LogRewrite RewriteLog(std::string_view content, int32_t first, int32_t last, ViewSwitches view);
+// The same rewrite of a non-empty content, handed to sink in pieces of at most tens of
+// kilobytes (or straight from content where it stays as it is), so that no second copy of
+// the whole log is made. *last_record_key := records kept - 1. False when the sink refused.
+bool StreamLogRewrite(std::string_view content, int32_t first, int32_t last, ViewSwitches view,
+                      const ByteSink& sink, int32_t* last_record_key);
 
 }  // namespace lvn

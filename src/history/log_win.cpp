@@ -117,8 +117,18 @@ bool Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view) {
   if (path_[0] == '\0') return false;  // no kept record can go in without a path either
   std::string content;
   switch (Read(&content, nullptr)) {
-    case ReadResult::kOk:
-      return Replace(RewriteLog(content, first, last, view));
+    case ReadResult::kOk: {
+      if (content.empty()) return true;  // nothing to rewrite
+      // Written straight to the file as it is made: no second copy of a long log.
+      int32_t last_record_key = -1;
+      if (!ReplaceFileWith(path_, [&](const ByteSink& write) {
+            return StreamLogRewrite(content, first, last, view, write, &last_record_key);
+          })) {
+        return false;
+      }
+      state_->LastRecordKey = last_record_key;
+      return true;
+    }
     case ReadResult::kMissing:
       return true;
     case ReadResult::kFailed:

@@ -136,6 +136,10 @@ ReadResult ReadStampedFile(const char* path, std::size_t max_size, std::string* 
 }
 
 bool ReplaceFileContent(const char* path, std::string_view content) {
+  return ReplaceFileWith(path, [content](const ByteSink& write) { return write(content); });
+}
+
+bool ReplaceFileWith(const char* path, const std::function<bool(const ByteSink&)>& produce) {
   std::string target;
   if (!AbsolutePath(path, &target)) return false;
   // A read-only file is the user's way of saying "leave it"; Windows refuses the move over
@@ -149,7 +153,8 @@ bool ReplaceFileContent(const char* path, std::string_view content) {
     ScopedHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    const bool written = WriteAll(file.Get(), content) && ::FlushFileBuffers(file.Get());
+    const ByteSink write = [&file](std::string_view bytes) { return WriteAll(file.Get(), bytes); };
+    const bool written = produce(write) && ::FlushFileBuffers(file.Get());
     const bool closed = ::CloseHandle(file.Release()) != FALSE;
     if (!written || !closed) {
       ::DeleteFileA(temp.c_str());

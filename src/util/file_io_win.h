@@ -3,9 +3,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "util/byte_sink.h"
 
 namespace lvn {
 
@@ -40,6 +43,10 @@ ReadResult ReadStampedFile(const char* path, std::size_t max_size, std::string* 
 // it and moves it over the target, so a crash leaves the old file or the new one, never a
 // torn one. Returns false, with the old file as it was, when any step is refused.
 bool ReplaceFileContent(const char* path, std::string_view content);
+
+// ReplaceFileContent with content that produce writes, piece by piece, through the sink
+// it is given; produce returns false, and the old file stays, when it could not write all.
+bool ReplaceFileWith(const char* path, const std::function<bool(const ByteSink&)>& produce);
 
 // Writes all of bytes to an open file; false when a write fails.
 bool WriteAll(void* file, std::string_view bytes);

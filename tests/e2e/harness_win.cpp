@@ -321,15 +321,27 @@ void PressKeys(HWND window, const std::vector<WORD>& keys) {
 }
 
 void ClickWindow(HWND window) {
+  const HWND root = ::GetAncestor(window, GA_ROOT);
+  if (::GetForegroundWindow() != root) {
+    ::SetForegroundWindow(root);
+    WaitUntil([root] { return ::GetForegroundWindow() == root; }, 2000);
+  }
   RECT rect{};
   ::GetWindowRect(window, &rect);
-  ::SetForegroundWindow(::GetAncestor(window, GA_ROOT));
-  ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  INPUT inputs[2]{};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, inputs, sizeof(INPUT));
+  // The move goes in the same batch as the button, so the click cannot land where the
+  // cursor was before. Absolute coordinates run from 0 to 65535 across the screen.
+  const auto normalized = [](LONG at, int metric) {
+    return static_cast<LONG>((static_cast<long long>(at) * 65536 + 32768) /
+                             ::GetSystemMetrics(metric));
+  };
+  INPUT inputs[3]{};
+  for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+  inputs[0].mi.dx = normalized((rect.left + rect.right) / 2, SM_CXSCREEN);
+  inputs[0].mi.dy = normalized((rect.top + rect.bottom) / 2, SM_CYSCREEN);
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(3, inputs, sizeof(INPUT));
 }
 
 std::vector<std::string> StatusFields(HWND main) {

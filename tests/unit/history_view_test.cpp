@@ -116,8 +116,10 @@ TEST(HistoryView, GoesOnWithAppendedBytesOnlyFromALineEnd) {
 
   // Only a log exactly as the rewrite writes it is left unwritten by a compaction.
   EXPECT_TRUE(HistoryView::FromLog(two + more, kNoChecks).CompactionChangesNothing());
+  EXPECT_TRUE(HistoryView::FromLog("0,20,d,t,\"a b\"\r\n", kNoChecks).CompactionChangesNothing());
   for (const std::string& changed : {Record(1, 20, "a"), Record(0, 20, "a") + "\r\n",
-                                     std::string("0,20,d,t,a\n"), std::string("00,20,d,t,a\r\n")}) {
+                                     std::string("0,20,d,t,a\n"), std::string("00,20,d,t,a\r\n"),
+                                     std::string("0,20,d,t,\"ab\"\r\n")}) {
     EXPECT_FALSE(HistoryView::FromLog(changed, kNoChecks).CompactionChangesNothing()) << changed;
   }
 }
