@@ -37,10 +37,7 @@ void Image::SetWidth(int width) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Image::Repaint() {
-  ::InvalidateRect(Handle(), nullptr, FALSE);
-  ::UpdateWindow(Handle());
-}
+void Image::Repaint() { ::InvalidateRect(Handle(), nullptr, FALSE); }
 
 void Image::Paint(HDC dc) {
   RECT client{};

@@ -26,7 +26,8 @@ class Image : public Window {
   int CanvasHeight() const { return canvas_.Height(); }
 
   void SetWidth(int width);
-  // Shows what the canvas holds now.
+  // Shows what the canvas holds now, with the window's next paint: several changes in one
+  // step cost one paint.
   void Repaint();
 
  protected:

@@ -52,7 +52,7 @@ inline constexpr char kColumnText[] = "適用";
 inline constexpr char kHistoryUnreadableStatus[] = "履歴読込不可";
 inline constexpr char kHistoryTooLargeStatus[] = "履歴:上限超";
 inline constexpr char kHistoryTooLargeMessage[] =
-    "履歴ファイルが 2 GB を超えたため、履歴を表示できません。\r\n"
+    "履歴ファイルが大きすぎるため (2 GB まで)、履歴を表示できません。\r\n"
     "記録はこれまでどおりファイルに追加され、ファイルの内容は失われません。\r\n"
     "古い記録を別のファイルに移すと、再び表示できます。\r\n\r\n";
 

@@ -101,6 +101,47 @@ TEST(HistoryGrid, ALogOfMoreThan256MiBIsShown) {
   ClearDataFolder();
 }
 
+// A history too large to read: the user is told, the grid is not silently empty, and the
+// file keeps every byte while new records still go in.
+TEST(HistoryGrid, AHistoryTooLargeToReadIsReportedAndKept) {
+  PrepareHistory(1, 0);
+  const std::string path = DataFolder() + "log.csv";
+  constexpr LONGLONG kSize = LONGLONG{1} << 31;  // 2 GiB, taking no room on the disk
+  {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end{};
+    end.QuadPart = kSize;
+    EXPECT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file));
+    ::CloseHandle(file);
+  }
+  Program program;
+  ASSERT_TRUE(Program::Launch(&program));
+  HWND box = WaitForWindow(program.Id(), "#32770");
+  ASSERT_NE(box, nullptr);
+  const MessageBoxView view = ReadMessageBox(box);
+  EXPECT_EQ(view.caption, "Lorvaneグローバル");
+  EXPECT_NE(view.text.find("大きすぎる"), std::string::npos) << view.text;
+  EXPECT_NE(view.text.find("log.csv"), std::string::npos) << view.text;
+  ASSERT_TRUE(PressButton(box, IDOK));
+  HWND main = WaitForWindow(program.Id(), "TfrmMain");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(StatusFields(main)[2], "履歴:上限超");
+  EXPECT_EQ(GridCell(::GetDlgItem(main, kIdMainGrid), 2, 0), "適用");
+  ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(program.WaitForExit(&exit_code));
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+  const LONGLONG size = static_cast<LONGLONG>((ULONGLONG{data.nFileSizeHigh} << 32) |
+                                              data.nFileSizeLow);
+  // Check start, check end and the off marker went in after a line end; nothing was cut.
+  EXPECT_GT(size, kSize + 40);
+  EXPECT_LT(size, kSize + 200);
+  ClearDataFolder();
+}
+
 // Every click on Update the moment it is enabled starts a lookup: none is lost to a
 // worker that has handed its result over but not yet ended.
 TEST(HistoryGrid, UpdateClickedTheMomentItIsEnabledAlwaysStartsALookup) {
