@@ -8,17 +8,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 "$top/scripts/build_win.sh" lorvane lvn_exit soak_bench
 
-export LVN_BUILD="$top/build/bench-soak" LVN_SERVERS="$top/build/bench-soak/servers"
-rm -rf "$LVN_BUILD"
-mkdir -p "$LVN_BUILD"
-# shellcheck source=wine_env.sh
-source "$top/scripts/wine_env.sh"
-# shellcheck source=servers.sh
-source "$top/scripts/servers.sh"
-trap 'lvn_wine_stop; lvn_servers_stop' EXIT
-lvn_servers_start
-lvn_start_xvfb
-lvn_wine_init
+# shellcheck source=bench_env.sh
+source "$top/scripts/bench_env.sh"
+lvn_bench_env bench-soak fresh
 data="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Lorvane"
 mkdir -p "$data"
 # A long interval keeps the timer out of the count.

@@ -10,15 +10,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 "$top/scripts/build_win.sh" lorvane window_bench
 
-export LVN_BUILD="$top/build/bench-window" LVN_SERVERS="$top/build/bench-window/servers"
-rm -rf "$LVN_BUILD"
-mkdir -p "$LVN_BUILD"
-# shellcheck source=wine_env.sh
-source "$top/scripts/wine_env.sh"
-# shellcheck source=servers.sh
-source "$top/scripts/servers.sh"
-trap 'lvn_wine_stop; lvn_servers_stop' EXIT
-lvn_servers_start
-lvn_start_xvfb
-lvn_wine_init
+# shellcheck source=bench_env.sh
+source "$top/scripts/bench_env.sh"
+lvn_bench_env bench-window fresh
 wine build/win/bin/window_bench.exe "${1:-100000}" "${2:-1000000}" | tr -d '\r'

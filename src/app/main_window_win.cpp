@@ -153,21 +153,16 @@ bool TfrmMain::BuildLayout() {
 
   for (const LayoutEntry& entry : kLayout) {
     const HFONT font = fonts_[static_cast<int>(entry.font)].Get();
+    const ui::ChildPlace place{self, entry.id, entry.x, entry.y, entry.width, entry.height};
     bool made = false;
     switch (entry.kind) {
       case Kind::kFlatEdit:
       case Kind::kButton:
       case Kind::kTrayTarget: {
-        ui::ControlArgs args;
+        ui::ControlArgs args{place};
         args.class_name = entry.kind == Kind::kButton ? "BUTTON" : "EDIT";
         args.text = entry.text;
         args.style = ControlStyle(entry.kind);
-        args.x = entry.x;
-        args.y = entry.y;
-        args.width = entry.width;
-        args.height = entry.height;
-        args.parent = self;
-        args.id = entry.id;
         args.font = font;
         HWND control = ui::CreateControl(args);
         ControlHandle(entry.id) = control;
@@ -175,26 +170,14 @@ bool TfrmMain::BuildLayout() {
         break;
       }
       case Kind::kGrid: {
-        ui::StringGridArgs grid;
-        grid.parent = self;
-        grid.id = entry.id;
-        grid.x = entry.x;
-        grid.y = entry.y;
-        grid.width = entry.width;
-        grid.height = entry.height;
+        ui::StringGridArgs grid{place};
         made = MainGrid.Create(grid);
         MainGrid.SetFont(font);
         break;
       }
       case Kind::kTransparentImage:
       case Kind::kImage: {
-        ui::ImageArgs image;
-        image.parent = self;
-        image.id = entry.id;
-        image.x = entry.x;
-        image.y = entry.y;
-        image.width = entry.width;
-        image.height = entry.height;
+        ui::ImageArgs image{place};
         image.transparent = entry.kind == Kind::kTransparentImage;
         made = (entry.kind == Kind::kImage ? SizeChangeMark : Status).Create(image);
         break;

@@ -14,13 +14,7 @@ namespace lvn {
 
 namespace {
 
-struct InternetHandleTraits {
-  using Type = HINTERNET;
-  static Type Invalid() noexcept { return nullptr; }
-  static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { ::InternetCloseHandle(h); }
-};
-using ScopedInternet = Scoped<InternetHandleTraits>;
+using ScopedInternet = Scoped<NullHandleTraits<HINTERNET, &::InternetCloseHandle>>;
 
 constexpr char kUserAgent[] = "MyApp";
 constexpr INTERNET_PORT kPort = 80;

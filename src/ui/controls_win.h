@@ -7,16 +7,15 @@
 
 #include <functional>
 
+#include "ui/window_win.h"
+
 namespace lvn::ui {
 
-struct ControlArgs {
+struct ControlArgs : ChildPlace {
   const char* class_name = "STATIC";
   const char* text = "";
   DWORD style = WS_CHILD | WS_VISIBLE;
   DWORD ex_style = 0;
-  int x = 0, y = 0, width = 0, height = 0;
-  HWND parent = nullptr;
-  int id = 0;
   HFONT font = nullptr;
 };
 

@@ -9,13 +9,7 @@
 namespace lvn {
 
 // A DC from CreateCompatibleDC or CreateDC.
-struct CreatedDcTraits {
-  using Type = HDC;
-  static Type Invalid() noexcept { return nullptr; }
-  static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { ::DeleteDC(h); }
-};
-using ScopedCreatedDc = Scoped<CreatedDcTraits>;
+using ScopedCreatedDc = Scoped<NullHandleTraits<HDC, &::DeleteDC>>;
 
 // Selects an object (not a region) into a DC and puts the previous one back. Declare it after
 // the owners of the DC and of the object, so that it is undone before either is released.

@@ -18,16 +18,7 @@ bool Image::Create(const ImageArgs& args) {
   if (!canvas_.Create(args.width, args.height)) return false;
   RECT all{0, 0, args.width, args.height};
   ::FillRect(canvas_.Dc(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
-  CreateWindowArgs create;
-  create.class_name = kClassName;
-  create.style = WS_CHILD | WS_VISIBLE;
-  create.x = args.x;
-  create.y = args.y;
-  create.width = args.width;
-  create.height = args.height;
-  create.parent = args.parent;
-  create.menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id));
-  return CreateHandle(create);
+  return CreateChild(kClassName, WS_CHILD | WS_VISIBLE, 0, args);
 }
 
 void Image::SetWidth(int width) {

@@ -7,10 +7,7 @@
 
 namespace lvn::ui {
 
-struct ImageArgs {
-  HWND parent = nullptr;
-  int id = 0;
-  int x = 0, y = 0, width = 0, height = 0;
+struct ImageArgs : ChildPlace {
   // The colour of the bitmap's bottom-left pixel shows the parent's background.
   bool transparent = false;
 };

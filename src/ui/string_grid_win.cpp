@@ -68,17 +68,7 @@ bool RegisterOnce() {
 
 bool StringGrid::Create(const StringGridArgs& args) {
   if (!RegisterOnce()) return false;
-  CreateWindowArgs create;
-  create.class_name = kClassName;
-  create.style = args.style;
-  create.ex_style = args.ex_style;
-  create.x = args.x;
-  create.y = args.y;
-  create.width = args.width;
-  create.height = args.height;
-  create.parent = args.parent;
-  create.menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id));
-  return CreateHandle(create);
+  return CreateChild(kClassName, args.style, args.ex_style, args);
 }
 
 void StringGrid::SetFont(HFONT font) {

@@ -46,13 +46,7 @@ inline constexpr UINT kGridMsgGetColCount = WM_USER + 107;
 inline constexpr UINT kGridMsgGetColWidth = WM_USER + 108;
 inline constexpr UINT kGridMsgSetQueryCell = WM_USER + 109;
 
-struct StringGridArgs {
-  HWND parent = nullptr;
-  int id = 0;
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
+struct StringGridArgs : ChildPlace {
   // Add WS_TABSTOP to let the Tab key reach the grid.
   DWORD style = WS_CHILD | WS_VISIBLE;
   DWORD ex_style = WS_EX_CLIENTEDGE;

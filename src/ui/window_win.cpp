@@ -29,6 +29,21 @@ bool Window::CreateHandle(const CreateWindowArgs& args) {
   return hwnd != nullptr;
 }
 
+bool Window::CreateChild(const char* class_name, DWORD style, DWORD ex_style,
+                         const ChildPlace& place) {
+  CreateWindowArgs create;
+  create.class_name = class_name;
+  create.style = style;
+  create.ex_style = ex_style;
+  create.x = place.x;
+  create.y = place.y;
+  create.width = place.width;
+  create.height = place.height;
+  create.parent = place.parent;
+  create.menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id));
+  return CreateHandle(create);
+}
+
 LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return ::DefWindowProcA(hwnd_, message, wparam, lparam);
 }

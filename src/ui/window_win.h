@@ -28,6 +28,14 @@ struct CreateWindowArgs {
   HMENU menu = nullptr;
 };
 
+// Where a child window goes: its parent, its control id and its place in the parent's
+// client area. Every control's arguments start with it.
+struct ChildPlace {
+  HWND parent = nullptr;
+  int id = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
 // A top-level window sized by its client area, placed at x, y or centred on the screen.
 struct FrameArgs {
   const char* class_name = nullptr;
@@ -56,6 +64,8 @@ class Window {
  protected:
   bool CreateHandle(const CreateWindowArgs& args);
   bool CreateFrame(const FrameArgs& args);
+  // A child window of a class registered with RegisterWindowClass.
+  bool CreateChild(const char* class_name, DWORD style, DWORD ex_style, const ChildPlace& place);
   // Destroys the window while the derived object still handles its last messages.
   void DestroyHandle();
   // Handles one message; the default passes it to DefWindowProc.

@@ -48,34 +48,22 @@ struct KernelHandleTraits {
 };
 using ScopedHandle = Scoped<KernelHandleTraits>;
 
-struct GlobalMemoryTraits {
-  using Type = HGLOBAL;
-  static Type Invalid() noexcept { return nullptr; }
-  static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { ::GlobalFree(h); }
-};
-using ScopedGlobal = Scoped<GlobalMemoryTraits>;
-
-// GDI objects: one owner type for each kind, so that no handle needs a cast.
-template <class Handle>
-struct GdiObjectTraits {
+// Handles whose invalid value is null, released by one function: Release(handle).
+template <class Handle, auto Release>
+struct NullHandleTraits {
   using Type = Handle;
   static Type Invalid() noexcept { return nullptr; }
   static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { ::DeleteObject(h); }
+  static void Close(Type h) noexcept { Release(h); }
 };
-using ScopedFont = Scoped<GdiObjectTraits<HFONT>>;
-using ScopedBrush = Scoped<GdiObjectTraits<HBRUSH>>;
-using ScopedPen = Scoped<GdiObjectTraits<HPEN>>;
-using ScopedBitmap = Scoped<GdiObjectTraits<HBITMAP>>;
 
+using ScopedGlobal = Scoped<NullHandleTraits<HGLOBAL, &::GlobalFree>>;
+// GDI objects: one owner type for each kind, so that no handle needs a cast.
+using ScopedFont = Scoped<NullHandleTraits<HFONT, &::DeleteObject>>;
+using ScopedBrush = Scoped<NullHandleTraits<HBRUSH, &::DeleteObject>>;
+using ScopedPen = Scoped<NullHandleTraits<HPEN, &::DeleteObject>>;
+using ScopedBitmap = Scoped<NullHandleTraits<HBITMAP, &::DeleteObject>>;
 // A menu that no window owns: a pop-up menu, or a menu bar not yet given to its window.
-struct MenuTraits {
-  using Type = HMENU;
-  static Type Invalid() noexcept { return nullptr; }
-  static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { ::DestroyMenu(h); }
-};
-using ScopedMenu = Scoped<MenuTraits>;
+using ScopedMenu = Scoped<NullHandleTraits<HMENU, &::DestroyMenu>>;
 
 }  // namespace lvn
