@@ -39,8 +39,8 @@ class History {
   bool Write(int32_t code, const char* text, const LocalTime& time);
 
   // Reads log.csv (records kept from failed appends go in first) and keeps it as the view.
-  // When the file is just as this History's own appends left it (same file, size and
-  // write time), only the appended bytes are read. A log with an invalid line, a hidden
+  // When the file is just as this History's own appends left it (same size and write
+  // time), only the appended bytes are read. A log with an invalid line, a hidden
   // record or a key out of place is compacted from the bytes read, as Remove(-1) would,
   // unless that would write the same bytes again; a refused rewrite leaves the old file.
   ReloadResult Reload(ViewSwitches view);

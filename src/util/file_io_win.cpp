@@ -33,6 +33,8 @@ bool AbsolutePath(const char* path, std::string* absolute) {
   return true;
 }
 
+std::uint64_t Wide(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
+
 }  // namespace
 
 bool WriteAll(void* file, std::string_view bytes) {
@@ -52,23 +54,15 @@ std::string ReplacementTempPath(const std::string& absolute_path) {
 std::optional<FileStamp> StampOfOpenFile(void* file) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(file, &info)) return std::nullopt;
-  const auto wide = [](DWORD high, DWORD low) {
-    return (std::uint64_t{high} << 32) | std::uint64_t{low};
-  };
-  FileStamp stamp;
-  stamp.Volume = info.dwVolumeSerialNumber;
-  stamp.Index = wide(info.nFileIndexHigh, info.nFileIndexLow);
-  stamp.Size = wide(info.nFileSizeHigh, info.nFileSizeLow);
-  stamp.WriteTime = wide(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
-  return stamp;
+  return FileStamp{Wide(info.nFileSizeHigh, info.nFileSizeLow),
+                   Wide(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
 }
 
 std::optional<FileStamp> StampOfFile(const char* path) {
-  ScopedHandle file(::CreateFileA(path, FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
-  return StampOfOpenFile(file.Get());
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return std::nullopt;
+  return FileStamp{Wide(data.nFileSizeHigh, data.nFileSizeLow),
+                   Wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
 ReadResult ReadWholeFile(const char* path, std::string* content, std::size_t max_size) {

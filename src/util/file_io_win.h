@@ -14,18 +14,17 @@ namespace lvn {
 
 enum class ReadResult { kOk, kMissing, kFailed, kTooLarge };
 
-// What tells one state of a file from another without reading it: the file itself (its
-// volume and index), its size and its last write time.
+// What tells one state of a file from another without reading it: its size and the time
+// of its last write. (A file put in its place keeps neither, short of a copy made to look
+// the same on purpose.)
 struct FileStamp {
-  std::uint32_t Volume = 0;
-  std::uint64_t Index = 0;
   std::uint64_t Size = 0;
   std::uint64_t WriteTime = 0;
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-// The stamp of an open file (a HANDLE), or of the file at path. Empty when the system
-// cannot tell.
+// The stamp of an open file (a HANDLE), or of the file at path, which is asked without
+// opening it. Empty when the system cannot tell.
 std::optional<FileStamp> StampOfOpenFile(void* file);
 std::optional<FileStamp> StampOfFile(const char* path);
 
