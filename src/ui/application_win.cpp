@@ -1,5 +1,6 @@
 #include "ui/application_win.h"
 
+#include <cstddef>
 #include <exception>
 
 #include "util/text.h"
@@ -8,8 +9,10 @@ namespace lvn::ui {
 
 namespace {
 
+constexpr std::size_t kTitleCapacity = 100;
+
 HINSTANCE g_instance = nullptr;
-char g_title[100] = "";
+char g_title[kTitleCapacity] = "";
 
 }  // namespace
 
