@@ -6,6 +6,16 @@
 #include <string>
 
 namespace lvn {
+
+const std::array<bool, 256>& LeadByteTable() {
+  static const std::array<bool, 256> table = [] {
+    std::array<bool, 256> t{};
+    for (std::size_t b = 0; b < t.size(); ++b) t[b] = IsLeadByte(static_cast<unsigned char>(b));
+    return t;
+  }();
+  return table;
+}
+
 namespace {
 
 // Length of s, looking at no more than max bytes: buffers handed to us are not always

@@ -5,6 +5,7 @@
 // Positions are 1-based; 0 means "not found".
 #pragma once
 
+#include <array>
 #include <cstddef>
 
 namespace lvn {
@@ -12,6 +13,8 @@ namespace lvn {
 // True when b starts a double-byte character in the active ANSI code page.
 // Native builds use code page 932's ranges; the Windows build asks the system.
 bool IsLeadByte(unsigned char b);
+// IsLeadByte of every byte value, asked of the code page once: for loops over long texts.
+const std::array<bool, 256>& LeadByteTable();
 
 // Copies at most n - 1 bytes; n == 0 means no limit.
 char* CopyText(char* dest, const char* src, std::size_t n);
