@@ -86,8 +86,6 @@ void StringGrid::SetSource(const GridCellSource* source, int fixed_rows) {
   Refresh();
 }
 
-std::string StringGrid::CellText(int col, int row) const { return TextOf(col, row); }
-
 const std::string& StringGrid::TextOf(int col, int row) const {
   text_.clear();
   if (source_ != nullptr && model_.Contains(col, row)) source_->GridCellText(col, row, &text_);

@@ -87,8 +87,6 @@ class StringGrid : public Window {
   int ColCount() const { return model_.ColCount(); }
   int RowCount() const { return model_.RowCount(); }
   int FixedRows() const { return model_.FixedRows(); }
-  // The text of a cell as painted; empty outside the grid.
-  std::string CellText(int col, int row) const;
 
   // False for a column outside the grid or a width outside 0 .. 32767.
   bool SetColWidth(int col, int width);
