@@ -190,6 +190,11 @@ bool TfrmMain::BuildLayout() {
   MainGrid.on_select_cell = [this](int, int row) {
     ShowRowStatus(RowIndicatorText(row, MainGrid.RowCount()).c_str());
   };
+  if (!grid_commands_.Create()) return false;
+  MainGrid.on_key_down = [this](WORD& key, bool shift, bool ctrl, bool alt) {
+    grid_commands_.OnKeyDown(key, shift, ctrl, alt);
+  };
+  MainGrid.on_context_menu = [this](POINT screen) { grid_commands_.OnContextMenu(screen); };
   RECT grip{0, 0, SizeChangeMark.CanvasWidth(), SizeChangeMark.CanvasHeight()};
   ::DrawFrameControl(SizeChangeMark.CanvasDc(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
   // Notifications arrive as the callback message, posted to the hidden edit.

@@ -8,6 +8,7 @@
 
 #include "app/check_cycle.h"
 #include "desktop/status_strip_win.h"
+#include "history/history_grid_win.h"
 #include "history/history_win.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
@@ -25,7 +26,10 @@ extern bool FirstShowDone;
 // An options window is open.
 extern bool OptionWindowOpen;
 
-class TfrmMain : public ui::Window, private CheckCycleHost, private ui::GridCellSource {
+class TfrmMain : public ui::Window,
+                 private CheckCycleHost,
+                 private ui::GridCellSource,
+                 private HistoryGridCommands::Host {
  public:
   static constexpr char kClassName[] = "TfrmMain";
   static constexpr int kClientWidth = 343;
@@ -42,7 +46,7 @@ class TfrmMain : public ui::Window, private CheckCycleHost, private ui::GridCell
 
   void ShowIntervalStatus();
   void ShowRowStatus(const char* text);
-  void ReloadHistoryGrid();
+  void ReloadHistoryGrid() override;
   void SaveSettings();
   void ExitAppClick();
 
@@ -80,7 +84,9 @@ class TfrmMain : public ui::Window, private CheckCycleHost, private ui::GridCell
   void EnableUpdate() override;
   void SaveAddressChange(const char* last_ip, const char* last_change) override;
 
-  ViewSwitches Views() const { return {ViewCheckStart, ViewConnectError, ViewOff}; }
+  // HistoryGridCommands::Host
+  HWND CommandWindow() const override { return Handle(); }
+  ViewSwitches Views() const override { return {ViewCheckStart, ViewConnectError, ViewOff}; }
 
   // State, as the settings and the check cycle leave it.
   int32_t CheckInterval = 60000;
@@ -105,6 +111,8 @@ class TfrmMain : public ui::Window, private CheckCycleHost, private ui::GridCell
   HWND Update = nullptr;
   HWND TaskTrayIbent = nullptr;
   ui::StringGrid MainGrid;
+  // MainGridKeyDown, GridPop and delete mode.
+  HistoryGridCommands grid_commands_{&MainGrid, &history_, this};
   ui::Image Status;
   ui::Image SizeChangeMark;
   ScopedMenu TaskBarPop;

@@ -47,6 +47,13 @@ inline constexpr char kOffMark[] = "***";
 inline constexpr char kColumnDate[] = "日付";
 inline constexpr char kColumnTime[] = "時刻";
 inline constexpr char kColumnText[] = "適用";
+// The history grid's pop-up menu and delete mode.
+inline constexpr char kGridPopCopy[] = "適用をコピー";
+inline constexpr char kGridPopDeleteMode[] = "削除モード (&D)";
+inline constexpr char kDeleteModeQuestion[] = "Deleteキーによる削除を有効にしますか？";
+inline constexpr char kDeleteModeCaption[] = "Lorvane *削除モード* 解除:F4";
+inline constexpr char kAfterDeleteModeCaption[] = "Lorvane";
+
 // When the history cannot be shown: the status strip's row field (at most the width of
 // "行:####/####"), and the message, followed by the log's path.
 inline constexpr char kHistoryUnreadableStatus[] = "履歴読込不可";

@@ -172,6 +172,7 @@ MessageBoxView ReadMessageBox(HWND box) {
       }
     } else if (kind == "Button") {
       view.buttons.push_back(WindowText(child));
+      if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) view.default_button = ::GetDlgCtrlID(child);
     }
   }
   return view;
@@ -301,47 +302,106 @@ int TrayIconCount() {
   return count;
 }
 
-void PressKeys(HWND window, const std::vector<WORD>& keys) {
-  ::SetForegroundWindow(window);
-  std::vector<INPUT> inputs;
-  for (WORD key : keys) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    inputs.push_back(input);
-  }
-  for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = *it;
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(input);
-  }
-  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+namespace {
+
+void BringToFront(HWND window) {
+  const HWND root = ::GetAncestor(window, GA_ROOT);
+  if (::GetForegroundWindow() == root) return;
+  ::SetForegroundWindow(root);
+  WaitUntil([root] { return ::GetForegroundWindow() == root; }, 2000);
 }
 
-void ClickWindow(HWND window) {
-  const HWND root = ::GetAncestor(window, GA_ROOT);
-  if (::GetForegroundWindow() != root) {
-    ::SetForegroundWindow(root);
-    WaitUntil([root] { return ::GetForegroundWindow() == root; }, 2000);
-  }
-  RECT rect{};
-  ::GetWindowRect(window, &rect);
-  // The move goes in the same batch as the button, so the click cannot land where the
-  // cursor was before. Absolute coordinates run from 0 to 65535 across the screen.
+// A cursor move to a point of the screen. Moves go in the same batch as the buttons, so a
+// click cannot land where the cursor was before. Absolute coordinates run from 0 to 65535.
+INPUT MoveTo(POINT screen) {
   const auto normalized = [](LONG at, int metric) {
     return static_cast<LONG>((static_cast<long long>(at) * 65536 + 32768) /
                              ::GetSystemMetrics(metric));
   };
-  INPUT inputs[3]{};
-  for (INPUT& input : inputs) input.type = INPUT_MOUSE;
-  inputs[0].mi.dx = normalized((rect.left + rect.right) / 2, SM_CXSCREEN);
-  inputs[0].mi.dy = normalized((rect.top + rect.bottom) / 2, SM_CYSCREEN);
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(3, inputs, sizeof(INPUT));
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = normalized(screen.x, SM_CXSCREEN);
+  input.mi.dy = normalized(screen.y, SM_CYSCREEN);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+INPUT MouseButton(DWORD flag) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flag;
+  return input;
+}
+
+INPUT Key(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+POINT ToScreen(HWND window, POINT client) {
+  ::ClientToScreen(window, &client);
+  return client;
+}
+
+void Send(std::vector<INPUT> inputs) {
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+void PressKeys(HWND window, const std::vector<WORD>& keys) {
+  BringToFront(window);
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) inputs.push_back(Key(key, false));
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it) inputs.push_back(Key(*it, true));
+  Send(inputs);
+}
+
+void ClickWindow(HWND window) {
+  RECT rect{};
+  ::GetClientRect(window, &rect);
+  ClickAt(window, POINT{rect.right / 2, rect.bottom / 2});
+}
+
+void ClickAt(HWND window, POINT client, Button button, bool shift) {
+  BringToFront(window);
+  const bool left = button == Button::kLeft;
+  std::vector<INPUT> inputs;
+  if (shift) inputs.push_back(Key(VK_SHIFT, false));
+  inputs.push_back(MoveTo(ToScreen(window, client)));
+  inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN));
+  inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP));
+  if (shift) inputs.push_back(Key(VK_SHIFT, true));
+  Send(inputs);
+}
+
+void DragBetween(HWND window, POINT from, POINT to) {
+  BringToFront(window);
+  const POINT start = ToScreen(window, from), end = ToScreen(window, to);
+  std::vector<INPUT> inputs{MoveTo(start), MouseButton(MOUSEEVENTF_LEFTDOWN)};
+  // In steps, as a hand moves.
+  for (int step = 1; step <= 4; ++step) {
+    inputs.push_back(MoveTo(POINT{start.x + (end.x - start.x) * step / 4,
+                                  start.y + (end.y - start.y) * step / 4}));
+  }
+  inputs.push_back(MouseButton(MOUSEEVENTF_LEFTUP));
+  Send(inputs);
+}
+
+std::string ClipboardText() {
+  std::string text = "<none>";
+  if (!::OpenClipboard(nullptr)) return text;
+  if (HANDLE data = ::GetClipboardData(CF_TEXT); data != nullptr) {
+    if (const char* bytes = static_cast<const char*>(::GlobalLock(data)); bytes != nullptr) {
+      text = bytes;
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return text;
 }
 
 std::vector<std::string> StatusFields(HWND main) {
@@ -370,6 +430,14 @@ int GridRows(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetRowCount); }
 int GridCurrentRow(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetRow); }
 int GridTopRow(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetTopRow); }
 int GridVisibleRows(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetVisibleRows); }
+int GridSelectionTop(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetSelectionTop); }
+int GridSelectionBottom(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetSelectionBottom); }
+
+POINT GridRowPoint(HWND grid, int row) {
+  constexpr int kPitch = 21;  // a row and its grid line
+  const int header = GridAnswer(grid, ui::kGridMsgGetFixedRows) * kPitch;
+  return POINT{40, header + (row - GridTopRow(grid)) * kPitch + kPitch / 2};
+}
 
 bool WaitForLogLines(std::size_t count) {
   return WaitUntil([&] { return LogLines().size() >= count; });

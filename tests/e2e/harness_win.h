@@ -56,6 +56,7 @@ struct MessageBoxView {
   std::string text;
   bool has_icon = false;
   std::vector<std::string> buttons;  // texts of the visible buttons
+  int default_button = 0;            // the id of the default push button
 };
 // Reads a standard message box (class "#32770").
 MessageBoxView ReadMessageBox(HWND box);
@@ -93,6 +94,13 @@ void PressKeys(HWND window, const std::vector<WORD>& keys_down_then_up);
 // A real left click in the middle of window: its top-level window comes to the
 // foreground, the cursor moves there, the button goes down and up.
 void ClickWindow(HWND window);
+// A real click at a point of window's client area, with Shift held when asked; or a drag
+// from one point to another with the left button.
+enum class Button { kLeft, kRight };
+void ClickAt(HWND window, POINT client, Button button = Button::kLeft, bool shift = false);
+void DragBetween(HWND window, POINT from, POINT to);
+// The clipboard's CF_TEXT, or "<none>".
+std::string ClipboardText();
 
 // The main window's parts, read the way an assistive tool reads them.
 // The status strip's fields.
@@ -103,6 +111,10 @@ int GridRows(HWND grid);
 int GridCurrentRow(HWND grid);
 int GridTopRow(HWND grid);
 int GridVisibleRows(HWND grid);
+int GridSelectionTop(HWND grid);
+int GridSelectionBottom(HWND grid);
+// The middle of a data row in view, in the grid's client coordinates.
+POINT GridRowPoint(HWND grid, int row);
 
 // Waits until log.csv has at least count lines.
 bool WaitForLogLines(std::size_t count);

@@ -1,0 +1,94 @@
+#include "history/history_grid_win.h"
+
+#include <string>
+
+#include "history/grid_commands.h"
+#include "history/history_view.h"
+#include "util/clipboard_win.h"
+#include "util/texts.h"
+
+namespace lvn {
+namespace {
+
+enum GridPopCommand : UINT { kCmdCopy = 1, kCmdDeleteMode = 2 };
+
+constexpr int kCaptionCapacity = 256;
+
+}  // namespace
+
+HistoryGridCommands::HistoryGridCommands(ui::StringGrid* grid, History* history, Host* host)
+    : grid_(grid), history_(history), host_(host) {}
+
+bool HistoryGridCommands::Create() {
+  GridPop.Reset(::CreatePopupMenu());
+  if (!GridPop) return false;
+  // DelMode, the third item, is not visible: the keys alone reach delete mode.
+  return ::AppendMenuA(GridPop.Get(), MF_STRING, kCmdCopy, texts::kGridPopCopy) &&
+         ::AppendMenuA(GridPop.Get(), MF_SEPARATOR, 0, nullptr);
+}
+
+void HistoryGridCommands::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
+  switch (DecideGridKey(key, shift, ctrl, alt, delete_mode_)) {
+    case GridKeyAction::kNone:
+      return;
+    case GridKeyAction::kSelectAll:
+      grid_->SetSelection(1, grid_->RowCount() - 1, grid_->RowCount() - 1);
+      break;
+    case GridKeyAction::kLeaveDeleteMode:
+      LeaveDeleteMode();
+      break;
+    case GridKeyAction::kAskForDeleteMode: {
+      char caption[kCaptionCapacity] = "";
+      ::GetWindowTextA(host_->CommandWindow(), caption, sizeof caption);
+      const int answer = ::MessageBoxA(host_->CommandWindow(), texts::kDeleteModeQuestion,
+                                       caption, MB_YESNO | MB_DEFBUTTON2);
+      // Some systems give the focus back to the owner, not to the grid the key came from.
+      if (::IsWindow(grid_->Handle())) ::SetFocus(grid_->Handle());
+      // No: the key goes on to the grid, which does nothing with it.
+      if (answer == IDNO) return;
+      EnterDeleteMode();
+      DeleteSelection();
+      break;
+    }
+    case GridKeyAction::kDelete:
+      DeleteSelection();
+      break;
+  }
+  key = 0;
+}
+
+void HistoryGridCommands::OnContextMenu(POINT screen) {
+  const UINT picked = static_cast<UINT>(::TrackPopupMenu(
+      GridPop.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, screen.x, screen.y, 0,
+      host_->CommandWindow(), nullptr));
+  if (picked == kCmdCopy) CopyDescription();
+  if (picked == kCmdDeleteMode) ToggleDeleteMode();
+}
+
+void HistoryGridCommands::CopyDescription() {
+  std::string text;
+  history_->View().CellText(grid_->Row(), 2, &text);
+  PutTextOnClipboard(host_->CommandWindow(), CopyTextOf(text));
+}
+
+void HistoryGridCommands::EnterDeleteMode() {
+  delete_mode_ = true;
+  ::SetWindowTextA(host_->CommandWindow(), texts::kDeleteModeCaption);
+}
+
+void HistoryGridCommands::LeaveDeleteMode() {
+  delete_mode_ = false;
+  ::SetWindowTextA(host_->CommandWindow(), texts::kAfterDeleteModeCaption);
+}
+
+void HistoryGridCommands::DeleteSelection() {
+  // Read now, not before the question: a result that came in meanwhile reloaded the grid.
+  const ui::RowRange selected = grid_->Selection();
+  const int old_row_count = grid_->RowCount();
+  history_->RemoveRows(selected.top, selected.bottom, host_->Views());
+  host_->ReloadHistoryGrid();
+  grid_->SetRow(
+      CurrentRowAfterDelete(selected.top, selected.bottom, old_row_count, grid_->RowCount()));
+}
+
+}  // namespace lvn

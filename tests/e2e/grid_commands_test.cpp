@@ -1,0 +1,200 @@
+// The history grid's commands as a user gives them: mouse selection, the pop-up menu and its
+// copy, Ctrl+A, and delete mode with its question, its caption and what it leaves on disk.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_window_ids.h"
+#include "harness_win.h"
+
+namespace lvn::e2e {
+namespace {
+
+constexpr char kAnswer[] = "[198.51.100.7]\r\nLorvane lookup\r\n";
+
+std::string Record(int key, int code, const std::string& text) {
+  std::string line = std::to_string(key);
+  line.append(",").append(std::to_string(code)).append(",2019/07/04,09:05:03,").append(text);
+  return line;
+}
+
+// Eight records: check starts at 0 and 5, an outage at 3 and 4, addresses around them.
+const std::vector<std::string> kRecords = {
+    Record(0, 1, "チェック開始"), Record(1, 20, "203.0.113.1"), Record(2, 20, "203.0.113.2"),
+    Record(3, 11, "通信エラー"),  Record(4, 12, "通信回復"),    Record(5, 1, "チェック開始"),
+    Record(6, 20, "203.0.113.3"), Record(7, 20, "203.0.113.4"),
+};
+
+struct Running {
+  Program program;
+  HWND main = nullptr;
+  HWND grid = nullptr;
+};
+
+// The records above, the lookup's address known already, and the view switches as given.
+void Start(Running* run, bool view_check_start, int rows) {
+  ClearDataFolder();
+  std::string log;
+  for (const std::string& record : kRecords) log.append(record).append("\r\n");
+  WriteDataFile("log.csv", log);
+  std::string ini = "[Value]\r\nIpHoz=198.51.100.7\r\nPrimaryKey=7\r\nViewCheckStart=";
+  WriteDataFile("lvn.ini", ini.append(view_check_start ? "1" : "0").append("\r\n"));
+  SetLookupAnswer(kAnswer);
+  ASSERT_TRUE(Program::Launch(&run->program));
+  run->main = WaitForWindow(run->program.Id(), "TfrmMain");
+  ASSERT_NE(run->main, nullptr);
+  run->grid = ::GetDlgItem(run->main, kIdMainGrid);
+  ASSERT_TRUE(WaitUntil([&] { return GridRows(run->grid) == rows; })) << GridRows(run->grid);
+  // The first lookup is handled: nothing else will reload the grid.
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(run->main, kIdUpdate)); }));
+}
+
+void Exit(Running* run) {
+  ::PostMessageA(run->main, WM_COMMAND, kCmdExitApp, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(run->program.WaitForExit(&exit_code));
+}
+
+// Current row, selection top and bottom.
+std::vector<int> Where(HWND grid) {
+  return {GridCurrentRow(grid), GridSelectionTop(grid), GridSelectionBottom(grid)};
+}
+
+bool WaitForWhere(HWND grid, const std::vector<int>& where) {
+  return WaitUntil([&] { return Where(grid) == where; });
+}
+
+// Picks the pop-up's first item, "適用をコピー", once the menu shows.
+bool CopyFromPopup(const Running& run) {
+  if (!WaitUntil([&] { return !TopLevelWindows(run.program.Id(), "#32768").empty(); })) {
+    return false;
+  }
+  PressKeys(run.main, {VK_DOWN});
+  PressKeys(run.main, {VK_RETURN});
+  return WaitUntil([&] {
+    for (HWND menu : TopLevelWindows(run.program.Id(), "#32768")) {
+      if (::IsWindowVisible(menu)) return false;
+    }
+    return true;
+  });
+}
+
+TEST(GridCommands, SelectionCopyAndSelectAll) {
+  Running run;
+  Start(&run, true, 10);  // the header, eight records, this run's check start
+  const HWND grid = run.grid;
+
+  ClickAt(grid, GridRowPoint(grid, 3));
+  ASSERT_TRUE(WaitForWhere(grid, {3, 3, 3}));
+  EXPECT_EQ(StatusFields(run.main)[2], "行:3/9");
+  ClickAt(grid, GridRowPoint(grid, 5), Button::kLeft, true);
+  EXPECT_TRUE(WaitForWhere(grid, {5, 3, 5}));
+  DragBetween(grid, GridRowPoint(grid, 2), GridRowPoint(grid, 4));
+  EXPECT_TRUE(WaitForWhere(grid, {4, 2, 4}));
+  PressKeys(run.main, {VK_SHIFT, VK_DOWN});
+  EXPECT_TRUE(WaitForWhere(grid, {5, 2, 5}));
+  EXPECT_EQ(StatusFields(run.main)[2], "行:5/9");
+
+  // The pop-up copies the current row's text, without its indent, whatever is selected.
+  ClickAt(grid, GridRowPoint(grid, 4), Button::kRight);
+  ASSERT_TRUE(CopyFromPopup(run));
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "通信回復"; })) << ClipboardText();
+  ClickAt(grid, GridRowPoint(grid, 2));
+  ASSERT_TRUE(WaitForWhere(grid, {2, 2, 2}));
+  PressKeys(run.main, {VK_APPS});
+  ASSERT_TRUE(CopyFromPopup(run));
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "203.0.113.1"; })) << ClipboardText();
+
+  // Ctrl+A: every data row, the last one current, the row indicator as it was.
+  PressKeys(run.main, {VK_CONTROL, 'A'});
+  EXPECT_TRUE(WaitForWhere(grid, {9, 1, 9}));
+  EXPECT_EQ(StatusFields(run.main)[2], "行:2/9");
+  Exit(&run);
+}
+
+TEST(GridCommands, DeleteModeAsksOnceDeletesShownRecordsAndEndsWithF4) {
+  Running run;
+  // Check starts hidden: rows 1 to 6 are records 1, 2, 3, 4, 6 and 7.
+  Start(&run, false, 7);
+  const HWND grid = run.grid;
+  const std::vector<std::string> before = LogLines();
+  ASSERT_EQ(before.size(), 9u);
+
+  // Rows 4 and 5: records 4 and 6, with the hidden check start 5 between them.
+  ClickAt(grid, GridRowPoint(grid, 4));
+  ASSERT_TRUE(WaitForWhere(grid, {4, 4, 4}));
+  ClickAt(grid, GridRowPoint(grid, 5), Button::kLeft, true);
+  ASSERT_TRUE(WaitForWhere(grid, {5, 4, 5}));
+
+  // Delete held with Shift or Ctrl does nothing; Ctrl+A after each shows it was handled.
+  for (const WORD held : {WORD{VK_SHIFT}, WORD{VK_CONTROL}}) {
+    PressKeys(run.main, {held, VK_DELETE});
+    PressKeys(run.main, {VK_CONTROL, 'A'});
+    ASSERT_TRUE(WaitForWhere(grid, {6, 1, 6}));
+    EXPECT_TRUE(TopLevelWindows(run.program.Id(), "#32770").empty());
+    ClickAt(grid, GridRowPoint(grid, 4));
+    ClickAt(grid, GridRowPoint(grid, 5), Button::kLeft, true);
+    ASSERT_TRUE(WaitForWhere(grid, {5, 4, 5}));
+  }
+  EXPECT_EQ(LogLines(), before);
+
+  const auto answer = [&](int button) {
+    PressKeys(run.main, {VK_DELETE});
+    HWND box = WaitForWindow(run.program.Id(), "#32770");
+    EXPECT_NE(box, nullptr);
+    if (box == nullptr) return MessageBoxView{};
+    const MessageBoxView view = ReadMessageBox(box);
+    EXPECT_EQ(view.default_button, IDNO) << "No is the default";
+    EXPECT_TRUE(PressButton(box, button));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    return view;
+  };
+
+  // The first Delete asks, with the window's caption as title; No changes nothing.
+  MessageBoxView box = answer(IDNO);
+  EXPECT_EQ(box.text, "Deleteキーによる削除を有効にしますか？");
+  EXPECT_EQ(box.caption, "Lorvaneグローバル");
+  EXPECT_EQ(box.buttons.size(), 2u);
+  EXPECT_FALSE(box.has_icon);
+  EXPECT_EQ(WindowText(run.main), "Lorvaneグローバル");
+  EXPECT_EQ(LogLines(), before);
+
+  // Yes: delete mode, and the two shown records go at once; the hidden one stays.
+  answer(IDYES);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(run.main) == "Lorvane *削除モード* 解除:F4"; }));
+  ASSERT_TRUE(WaitUntil([&] { return LogLines().size() == 7u; }));
+  const std::vector<std::string> after_first = {
+      "0,1,2019/07/04,09:05:03,チェック開始", "1,20,2019/07/04,09:05:03,203.0.113.1",
+      "2,20,2019/07/04,09:05:03,203.0.113.2", "3,11,2019/07/04,09:05:03,通信エラー",
+      "4,1,2019/07/04,09:05:03,チェック開始", "5,20,2019/07/04,09:05:03,203.0.113.4"};
+  std::vector<std::string> log = LogLines();
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 6), after_first);
+  EXPECT_EQ(log[6].substr(0, 4), "6,1,") << "this run's check start, renumbered";
+  EXPECT_NE(ReadDataFile("lvn.ini").find("PrimaryKey=6\r\n"), std::string::npos);
+  // The row after the removed block becomes current.
+  EXPECT_TRUE(WaitForWhere(grid, {4, 4, 4}));
+  EXPECT_EQ(GridCell(grid, 2, 4), "  203.0.113.4");
+  EXPECT_EQ(StatusFields(run.main)[2], "行:4/4");
+
+  // In delete mode Delete does not ask; the last row goes, and the new last row is current.
+  PressKeys(run.main, {VK_DELETE});
+  ASSERT_TRUE(WaitUntil([&] { return LogLines().size() == 6u; }));
+  EXPECT_TRUE(TopLevelWindows(run.program.Id(), "#32770").empty());
+  EXPECT_TRUE(WaitForWhere(grid, {3, 3, 3}));
+  EXPECT_EQ(GridRows(grid), 4);
+
+  // F4 ends delete mode; the next Delete asks again, under the new caption.
+  PressKeys(run.main, {VK_F4});
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(run.main) == "Lorvane"; }));
+  box = answer(IDNO);
+  EXPECT_EQ(box.caption, "Lorvane");
+  EXPECT_EQ(LogLines().size(), 6u);
+  Exit(&run);
+  EXPECT_NE(ReadDataFile("lvn.ini").find("PrimaryKey=7\r\n"), std::string::npos)
+      << "the check end and the off marker follow";
+}
+
+}  // namespace
+}  // namespace lvn::e2e
