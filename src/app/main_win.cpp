@@ -30,13 +30,14 @@ int RunApplication(HINSTANCE instance) {
     ui::ShowExceptionMessage(error.c_str());
     return 0;
   }
-  frmOption = std::make_unique<TfrmOption>();
-  if (!frmOption->Create()) {
+  // Made with the main window and never shown: each Settings command opens a window of its own.
+  frmOption = std::make_unique<TfrmOption>(frmMain.get());
+  if (!frmOption->Create(frmMain->Handle())) {
     ui::ShowExceptionMessage("");
     return 0;
   }
   frmMain->Show();
-  ui::RunMessageLoop(frmMain->Handle());
+  ui::RunMessageLoop();
   return 0;
 }
 

@@ -18,7 +18,6 @@
 namespace lvn {
 
 bool FirstShowDone = false;
-bool OptionWindowOpen = false;
 
 namespace {
 
@@ -256,6 +255,7 @@ bool TfrmMain::Create(std::string* error) {
     ::CreateDirectoryA(DataFolder, nullptr);  // a failure shows in the writes that follow
   }
   ShowNowIp("");
+  ui::UseDialogKeys(Handle(), true);
   created_ = true;
   return true;
 }
@@ -360,6 +360,7 @@ bool TfrmMain::FormCloseQuery() {
   if (ExitRequested) return true;
   SetTrayIconState(true);
   ::ShowWindow(Handle(), SW_HIDE);
+  if (OptionWindowOpen && option_window_) ::ShowWindow(option_window_->Handle(), SW_HIDE);
   return false;
 }
 
@@ -403,8 +404,34 @@ void TfrmMain::OnTrayNotification(int mouse_message) {
 
 void TfrmMain::RestoreFromTray() {
   ::ShowWindow(Handle(), SW_SHOWNORMAL);
+  if (OptionWindowOpen && option_window_) ::ShowWindow(option_window_->Handle(), SW_SHOWNA);
   ::SetForegroundWindow(Handle());
   ::SetFocus(Handle());
+}
+
+void TfrmMain::SetOptClick() {
+  if (OptionWindowOpen && option_window_) {
+    ::SetForegroundWindow(option_window_->Handle());
+    ::SetFocus(option_window_->Handle());
+    return;
+  }
+  auto window = std::make_unique<TfrmOption>(this);
+  if (!window->Create(Handle())) return;
+  option_window_ = std::move(window);
+  option_window_->Show();
+}
+
+void TfrmMain::ChangeCheckInterval(int32_t interval_ms) {
+  CheckInterval = interval_ms;
+  SetTimerPeriod(CheckInterval);
+  ShowIntervalStatus();
+}
+
+void TfrmMain::ChangeViews(ViewSwitches views) {
+  ViewCheckStart = views.CheckStart;
+  ViewConnectError = views.ConnectError;
+  ViewOff = views.Off;
+  ReloadHistoryGrid();
 }
 
 void TfrmMain::OpenTrayMenu() {
@@ -430,6 +457,9 @@ void TfrmMain::OnCommand(int id) {
     case kCmdExitApp:
     case kCmdTrayExit:
       ExitAppClick();
+      break;
+    case kCmdOptions:
+      SetOptClick();
       break;
     default:
       break;
@@ -502,6 +532,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case WM_DESTROY:
+      ui::UseDialogKeys(Handle(), false);
       FormDestroy();
       return 0;
     default:

@@ -11,6 +11,7 @@
 #include "history/history_grid_win.h"
 #include "history/history_win.h"
 #include "settings/ini_file.h"
+#include "settings/option_window_win.h"
 #include "settings/settings.h"
 #include "ui/grid_model.h"
 #include "ui/image_win.h"
@@ -23,10 +24,9 @@ namespace lvn {
 
 // The first FormShow has run; cleared by the main window's destructor.
 extern bool FirstShowDone;
-// An options window is open.
-extern bool OptionWindowOpen;
 
 class TfrmMain : public ui::Window,
+                 public OptionHost,
                  private CheckCycleHost,
                  private ui::GridCellSource,
                  private HistoryGridCommands::Host {
@@ -68,6 +68,8 @@ class TfrmMain : public ui::Window,
   void SetTrayIconState(bool add);
   void OnTrayNotification(int mouse_message);
   void OnCommand(int id);
+  // The open options window to the front, or a new one.
+  void SetOptClick();
 
   void ShowHistoryTooLarge();
 
@@ -84,9 +86,14 @@ class TfrmMain : public ui::Window,
   void EnableUpdate() override;
   void SaveAddressChange(const char* last_ip, const char* last_change) override;
 
+  // OptionHost
+  int32_t CurrentCheckInterval() const override { return CheckInterval; }
+  void ChangeCheckInterval(int32_t interval_ms) override;
+  ViewSwitches Views() const override { return {ViewCheckStart, ViewConnectError, ViewOff}; }
+  void ChangeViews(ViewSwitches views) override;
+
   // HistoryGridCommands::Host
   HWND CommandWindow() const override { return Handle(); }
-  ViewSwitches Views() const override { return {ViewCheckStart, ViewConnectError, ViewOff}; }
 
   // State, as the settings and the check cycle leave it.
   int32_t CheckInterval = 60000;
@@ -113,6 +120,8 @@ class TfrmMain : public ui::Window,
   ui::StringGrid MainGrid;
   // MainGridKeyDown, GridPop and delete mode.
   HistoryGridCommands grid_commands_{&MainGrid, &history_, this};
+  // The options window the Settings command opened last; open while OptionWindowOpen.
+  std::unique_ptr<TfrmOption> option_window_;
   ui::Image Status;
   ui::Image SizeChangeMark;
   ScopedMenu TaskBarPop;

@@ -1,12 +1,99 @@
 #include "settings/option_window_win.h"
 
+#include <commctrl.h>
+
+#include "settings/settings.h"
+#include "ui/application_win.h"
+#include "ui/controls_win.h"
 #include "util/texts.h"
 
 namespace lvn {
 
+bool OptionWindowOpen = false;
+
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+// The window's layout, its controls in tab order. Places inside a group box are the box's
+// place plus the control's place in it.
+enum class Kind { kTree, kGroup, kList, kCheck, kButton };
+enum class FontRole { kWindow, kLarge };
+struct LayoutEntry {
+  Kind kind;
+  int id;
+  int x, y, width, height;
+  const char* text;
+  FontRole font;
+};
+constexpr int kGroup1X = 88, kGroup1Y = 16, kGroup2X = 88, kGroup2Y = 80;
+// A drop-down list's height is the field's and its opened list's together.
+constexpr int kListDropHeight = 200;
+constexpr LayoutEntry kLayout[] = {
+    {Kind::kTree, kIdSectionTree, 0, 8, 73, 193, "", FontRole::kLarge},
+    {Kind::kGroup, kIdIntervalGroup, kGroup1X, kGroup1Y, 177, 49, texts::kOptionIntervalGroup,
+     FontRole::kWindow},
+    {Kind::kList, kIdIntervalCombo, kGroup1X + 8, kGroup1Y + 21, 113, kListDropHeight, "",
+     FontRole::kLarge},
+    {Kind::kGroup, kIdViewGroup, kGroup2X, kGroup2Y, 273, 121, texts::kOptionViewGroup,
+     FontRole::kWindow},
+    {Kind::kCheck, kIdViewCheck, kGroup2X + 8, kGroup2Y + 16, 249, 33,
+     texts::kOptionViewCheckStart, FontRole::kWindow},
+    {Kind::kCheck, kIdViewConnect, kGroup2X + 8, kGroup2Y + 48, 249, 33,
+     texts::kOptionViewConnectError, FontRole::kWindow},
+    {Kind::kCheck, kIdViewOff, kGroup2X + 8, kGroup2Y + 80, 249, 33, texts::kOptionViewOff,
+     FontRole::kWindow},
+    {Kind::kButton, kIdOptionOk, 240, 208, 121, 25, texts::kOptionOk, FontRole::kWindow},
+};
+
+struct FontSpec {
+  const char* face;
+  int height;
+};
+constexpr FontSpec kFonts[] = {
+    {"ＭＳ Ｐゴシック", -12},  // kWindow
+    {"ＭＳ Ｐゴシック", -15},  // kLarge
+};
+
+constexpr int kTreeIndent = 19;
+constexpr int kListItemHeight = 15;
+
+ui::ControlArgs ArgsFor(const LayoutEntry& entry, HWND parent) {
+  ui::ControlArgs args{{parent, entry.id, entry.x, entry.y, entry.width, entry.height}};
+  args.text = entry.text;
+  switch (entry.kind) {
+    case Kind::kTree:
+      args.class_name = WC_TREEVIEWA;
+      args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TVS_HASLINES |
+                   TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+      args.ex_style = WS_EX_CLIENTEDGE;
+      break;
+    case Kind::kGroup:
+      args.class_name = "BUTTON";
+      args.style = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
+      break;
+    case Kind::kList:
+      args.class_name = "COMBOBOX";
+      args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWNLIST;
+      break;
+    case Kind::kCheck:
+      args.class_name = "BUTTON";
+      args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
+      if (entry.id == kIdViewCheck) args.style |= WS_GROUP;
+      break;
+    case Kind::kButton:
+      args.class_name = "BUTTON";
+      args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON;
+      break;
+  }
+  return args;
+}
+
+bool Checked(HWND box) { return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(HWND box, bool checked) {
+  ::SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
 }  // namespace
 
@@ -16,7 +103,7 @@ bool TfrmOption::RegisterWindowClass() {
   return ui::Window::RegisterWindowClass(args);
 }
 
-bool TfrmOption::Create() {
+bool TfrmOption::Create(HWND owner) {
   ui::FrameArgs args;
   args.class_name = kClassName;
   args.title = texts::kOptionCaption;
@@ -25,7 +112,103 @@ bool TfrmOption::Create() {
   args.client_height = kClientHeight;
   args.x = kLeft;
   args.y = kTop;
-  return CreateFrame(args);
+  args.owner = owner;
+  if (!CreateFrame(args) || !BuildLayout()) return false;
+  ui::UseDialogKeys(Handle(), true);
+  return true;
+}
+
+bool TfrmOption::BuildLayout() {
+  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+    fonts_[i].Reset(ui::CreateUiFont(kFonts[i].face, kFonts[i].height));
+  }
+  ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].Get()), FALSE);
+  for (const LayoutEntry& entry : kLayout) {
+    ui::ControlArgs args = ArgsFor(entry, Handle());
+    args.font = fonts_[static_cast<int>(entry.font)].Get();
+    HWND control = ui::CreateControl(args);
+    if (control == nullptr) return false;
+    switch (entry.id) {
+      case kIdSectionTree: SectionTree = control; break;
+      case kIdIntervalCombo: IntervalCombo = control; break;
+      case kIdViewCheck: ViewCheck = control; break;
+      case kIdViewConnect: ViewConnect = control; break;
+      case kIdViewOff: ViewOff = control; break;
+      default: break;
+    }
+  }
+
+  ::SendMessageA(SectionTree, TVM_SETINDENT, kTreeIndent, 0);
+  TVINSERTSTRUCTA item{};
+  item.hParent = TVI_ROOT;
+  item.hInsertAfter = TVI_LAST;
+  item.item.mask = TVIF_TEXT;
+  item.item.pszText = const_cast<char*>(texts::kOptionSection);
+  ::SendMessageA(SectionTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+
+  for (const IntervalChoice& choice : kIntervalChoices) {
+    ::SendMessageA(IntervalCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.Text));
+  }
+  ::SendMessageA(IntervalCombo, CB_SETITEMHEIGHT, 0, kListItemHeight);
+  // An interval the list does not hold shows its first item and stays until a pick.
+  ::SendMessageA(IntervalCombo, CB_SETCURSEL,
+                 static_cast<WPARAM>(IntervalChoiceOf(host_->CurrentCheckInterval())), 0);
+
+  const ViewSwitches views = host_->Views();
+  SetChecked(ViewCheck, views.CheckStart);
+  SetChecked(ViewConnect, views.ConnectError);
+  SetChecked(ViewOff, views.Off);
+  return true;
+}
+
+void TfrmOption::Show() {
+  ::ShowWindow(Handle(), SW_SHOWNORMAL);
+  ::SetForegroundWindow(Handle());
+  OptionWindowOpen = true;
+}
+
+void TfrmOption::IntervalComboChange() {
+  const auto index = static_cast<int>(::SendMessageA(IntervalCombo, CB_GETCURSEL, 0, 0));
+  host_->ChangeCheckInterval(IntervalOfChoice(index));
+}
+
+void TfrmOption::ViewClick(int id) {
+  // The window made at start-up, never shown, changes nothing.
+  if (!OptionWindowOpen) return;
+  ViewSwitches views = host_->Views();
+  HWND box = ::GetDlgItem(Handle(), id);
+  switch (id) {
+    case kIdViewCheck: views.CheckStart = Checked(box); break;
+    case kIdViewConnect: views.ConnectError = Checked(box); break;
+    default: views.Off = Checked(box); break;
+  }
+  host_->ChangeViews(views);
+  ::SetFocus(box);
+}
+
+LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      const UINT code = HIWORD(wparam);
+      if (id == kIdIntervalCombo && code == CBN_SELCHANGE) {
+        IntervalComboChange();
+      } else if ((id == kIdViewCheck || id == kIdViewConnect || id == kIdViewOff) &&
+                 code == BN_CLICKED) {
+        ViewClick(id);
+      } else if (id == kIdOptionOk && code == BN_CLICKED) {
+        // Closed once the click has been handled.
+        ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
+      }
+      return 0;
+    }
+    case WM_DESTROY:
+      ui::UseDialogKeys(Handle(), false);
+      OptionWindowOpen = false;
+      return 0;
+    default:
+      return ui::Window::OnMessage(message, wparam, lparam);
+  }
 }
 
 }  // namespace lvn

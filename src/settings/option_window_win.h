@@ -1,9 +1,45 @@
-// The options window, TfrmOption.
+// The options window, TfrmOption: the check interval and the view switches, changed in the
+// main window the moment the user changes them. Modeless, without Cancel: OK only closes.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
+
+#include "history/log_format.h"
 #include "ui/window_win.h"
+#include "util/scoped_win.h"
 
 namespace lvn {
+
+// An options window has been shown and not yet destroyed.
+extern bool OptionWindowOpen;
+
+// Control ids, by which tests and assistive tools find the window's parts.
+enum OptionControlId : int {
+  kIdSectionTree = 301,
+  kIdIntervalGroup = 302,
+  kIdIntervalCombo = 303,
+  kIdViewGroup = 304,
+  kIdViewCheck = 305,
+  kIdViewConnect = 306,
+  kIdViewOff = 307,
+  kIdOptionOk = 308,
+};
+
+// What the options window reads and changes: the main window's state.
+class OptionHost {
+ public:
+  virtual int32_t CurrentCheckInterval() const = 0;
+  // Sets the interval, restarts the check timer with it from now and shows it.
+  virtual void ChangeCheckInterval(int32_t interval_ms) = 0;
+  virtual ViewSwitches Views() const = 0;
+  // Sets the switches and reloads the history grid.
+  virtual void ChangeViews(ViewSwitches views) = 0;
+
+ protected:
+  ~OptionHost() = default;
+};
 
 class TfrmOption : public ui::Window {
  public:
@@ -13,9 +49,31 @@ class TfrmOption : public ui::Window {
   static constexpr int kClientWidth = 366;
   static constexpr int kClientHeight = 239;
 
+  // host outlives the window.
+  explicit TfrmOption(OptionHost* host) : host_(host) {}
+
   static bool RegisterWindowClass();
-  // Builds the window hidden.
-  bool Create();
+  // Builds the window hidden, owned by owner, its controls set from the host's state.
+  bool Create(HWND owner);
+  // Shows the window (FormShow): it is open from now until it is destroyed.
+  void Show();
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  bool BuildLayout();
+  void IntervalComboChange();
+  // ViewCheckClick, ViewConnectClick, ViewOffClick.
+  void ViewClick(int id);
+
+  OptionHost* host_;
+  HWND SectionTree = nullptr;
+  HWND IntervalCombo = nullptr;
+  HWND ViewCheck = nullptr;
+  HWND ViewConnect = nullptr;
+  HWND ViewOff = nullptr;
+  ScopedFont fonts_[2];  // the window's, the tree's and the list's
 };
 
 }  // namespace lvn

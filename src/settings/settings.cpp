@@ -24,6 +24,23 @@ std::string_view TextOf(const char (&src)[N]) {
 
 }  // namespace
 
+const IntervalChoice kIntervalChoices[kIntervalChoiceCount] = {
+    {"15秒", 15000},  {"30秒", 30000},    {"1分", 60000},    {"5分", 300000},
+    {"10分", 600000}, {"30分", 1800000}, {"60分", 3600000},
+};
+
+int IntervalChoiceOf(int32_t interval_ms) {
+  for (int i = 0; i < kIntervalChoiceCount; ++i) {
+    if (kIntervalChoices[i].Milliseconds == interval_ms) return i;
+  }
+  return 0;
+}
+
+int32_t IntervalOfChoice(int index) {
+  if (index < 0 || index >= kIntervalChoiceCount) return kMinCheckInterval;
+  return kIntervalChoices[index].Milliseconds;
+}
+
 SettingsValues ReadSettings(const IniFile& ini) {
   SettingsValues v{};
   v.CheckInterval = ini.ReadInteger(kSettingsSection, kKeyInterval, kDefaultCheckInterval);

@@ -32,6 +32,18 @@ inline constexpr std::size_t kHostCapacity = 50;         // the host part of IpU
 inline constexpr std::size_t kLastIpCapacity = 50;       // IpHoz
 inline constexpr std::size_t kLastChangeCapacity = 100;  // LastCnange
 
+// The check intervals the options window offers, in the order of its list.
+struct IntervalChoice {
+  const char* Text;
+  int32_t Milliseconds;
+};
+inline constexpr int kIntervalChoiceCount = 7;
+extern const IntervalChoice kIntervalChoices[kIntervalChoiceCount];
+// The list item of exactly this interval; item 0 for any interval not in the list.
+int IntervalChoiceOf(int32_t interval_ms);
+// The interval of a list item; 15000 for an index outside the list (no selection).
+int32_t IntervalOfChoice(int index);
+
 struct SettingsValues {
   int32_t CheckInterval;  // milliseconds
   char LookupUrl[kUrlCapacity];

@@ -12,9 +12,13 @@ HINSTANCE ApplicationInstance();
 void SetApplicationTitle(const char* title);
 const char* ApplicationTitle();
 
-// Runs the message loop until WM_QUIT and returns its exit code. Keyboard navigation
-// between the controls of dialog_window (Tab, mnemonics) is handled on the way.
-int RunMessageLoop(HWND dialog_window = nullptr);
+// Lets the keys move between the controls of a top-level window as in a dialog (Tab,
+// arrows, mnemonics), or stops it; a window stops it before it is destroyed.
+void UseDialogKeys(HWND window, bool use);
+
+// Runs the message loop until WM_QUIT and returns its exit code, with dialog keys for the
+// windows that use them.
+int RunMessageLoop();
 
 // A message box with the message and the application title, as for an unhandled error.
 void ShowExceptionMessage(const char* message);

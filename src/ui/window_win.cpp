@@ -76,6 +76,7 @@ bool Window::CreateFrame(const FrameArgs& args) {
   ::AdjustWindowRectEx(&outer, args.style, args.menu != nullptr ? TRUE : FALSE, 0);
   CreateWindowArgs create;
   create.menu = args.menu;
+  create.parent = args.owner;
   create.class_name = args.class_name;
   create.title = args.title;
   create.style = args.style;

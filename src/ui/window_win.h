@@ -47,6 +47,7 @@ struct FrameArgs {
   int x = 0;
   int y = 0;
   HMENU menu = nullptr;  // a menu bar, owned by the window from then on
+  HWND owner = nullptr;  // a window this one stays above and goes with
 };
 
 class Window {

@@ -8,6 +8,15 @@ inline constexpr char kAppTitle[] = "Lorvaneグローバル";
 inline constexpr char kAlreadyRunning[] = "すでに起動しています。";
 inline constexpr char kOptionCaption[] = "環境設定";
 
+// The options window.
+inline constexpr char kOptionSection[] = "動作";
+inline constexpr char kOptionIntervalGroup[] = "チェック間隔";
+inline constexpr char kOptionViewGroup[] = "表示";
+inline constexpr char kOptionViewCheckStart[] = "チェック開始 / 終了 (&C)";
+inline constexpr char kOptionViewConnectError[] = "通信エラー / 回復 (&E)";
+inline constexpr char kOptionViewOff[] = "**** オフ状態 (&O)";
+inline constexpr char kOptionOk[] = "OK(&O)";
+
 // The address lines of the main window.
 inline constexpr char kNowPrefix[] = "現在:";
 inline constexpr char kCheckedLabel[] = " 確認:";

@@ -366,12 +366,25 @@ void ClickWindow(HWND window) {
   ClickAt(window, POINT{rect.right / 2, rect.bottom / 2});
 }
 
+// Moves the cursor and waits until the system has it there.
+void PointAt(POINT screen) {
+  Send({MoveTo(screen)});
+  WaitUntil(
+      [screen] {
+        POINT at{};
+        return ::GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+      },
+      2000);
+}
+
 void ClickAt(HWND window, POINT client, Button button, bool shift) {
   BringToFront(window);
+  const POINT screen = ToScreen(window, client);
+  PointAt(screen);
   const bool left = button == Button::kLeft;
   std::vector<INPUT> inputs;
   if (shift) inputs.push_back(Key(VK_SHIFT, false));
-  inputs.push_back(MoveTo(ToScreen(window, client)));
+  inputs.push_back(MoveTo(screen));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP));
   if (shift) inputs.push_back(Key(VK_SHIFT, true));
@@ -381,6 +394,7 @@ void ClickAt(HWND window, POINT client, Button button, bool shift) {
 void DragBetween(HWND window, POINT from, POINT to) {
   BringToFront(window);
   const POINT start = ToScreen(window, from), end = ToScreen(window, to);
+  PointAt(start);
   std::vector<INPUT> inputs{MoveTo(start), MouseButton(MOUSEEVENTF_LEFTDOWN)};
   // In steps, as a hand moves.
   for (int step = 1; step <= 4; ++step) {

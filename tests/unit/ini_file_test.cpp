@@ -99,6 +99,25 @@ TEST(SettingsTest, IntervalHasALowerBoundOnly) {
   }
 }
 
+// The options window's list: a value not in it selects the first item and is kept until
+// the user picks one; a pick outside the list means the shortest interval.
+TEST(SettingsTest, IntervalChoicesMapBothWays) {
+  const struct {
+    int32_t interval;
+    int choice;
+  } cases[] = {
+      {15000, 0}, {30000, 1}, {60000, 2}, {300000, 3}, {600000, 4}, {1800000, 5}, {3600000, 6},
+      {120000, 0}, {45000, 0}, {15001, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IntervalChoiceOf(c.interval), c.choice) << c.interval;
+  for (int i = 0; i < kIntervalChoiceCount; ++i) {
+    EXPECT_EQ(IntervalChoiceOf(IntervalOfChoice(i)), i);
+  }
+  EXPECT_EQ(IntervalOfChoice(-1), 15000);
+  EXPECT_EQ(IntervalOfChoice(kIntervalChoiceCount), 15000);
+  EXPECT_STREQ(kIntervalChoices[2].Text, "1分");
+}
+
 TEST(SettingsTest, FileCaseIsKeptAndTextsAreCut) {
   IniFile ini = Loaded("[vALUE]\ninterval=30000\nviewoff=2\nViewCheckStart=0\nIpHoz=" +
                        std::string(60, '1') + "\nIpUrl=" + std::string(400, 'u'));
