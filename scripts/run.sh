@@ -3,12 +3,13 @@
 # served by a local nginx: on $DISPLAY when there is one, otherwise on a private X server,
 # where a screenshot is saved and the program then ended.
 #   LVN_SCREENSHOT  where to save the screenshot (default build/screenshot.png)
+#   LVN_OPTIONS_SCREENSHOT  where to save one of the options window as well (none if unset)
 #   LVN_RUN_DIR     the folder of the run's Wine prefix and servers (default build/run)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-"$top/scripts/build_win.sh" lorvane lvn_exit
+"$top/scripts/build_win.sh" lorvane lvn_exit lvn_options
 
 # The program's prefix outlives a run, so its data folder and settings stay.
 export LVN_BUILD="${LVN_RUN_DIR:-$top/build/run}"
@@ -39,5 +40,9 @@ lvn_start_xvfb
 wine build/win/bin/lorvane.exe &
 shot="${LVN_SCREENSHOT:-$top/build/screenshot.png}"
 lvn_screenshot "Lorvaneグローバル" "$shot"
+if [ -n "${LVN_OPTIONS_SCREENSHOT:-}" ]; then
+  wine build/win/bin/lvn_options.exe
+  lvn_screenshot "環境設定" "$LVN_OPTIONS_SCREENSHOT"
+fi
 wine build/win/bin/lvn_exit.exe || true
 echo "No display: lorvane.exe ran on a private X server; screenshot saved to $shot"

@@ -13,7 +13,9 @@ bool OptionWindowOpen = false;
 
 namespace {
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// Not WS_CLIPCHILDREN: the group boxes are children that leave their inside to the window's
+// own background.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 // The window's layout, its controls in tab order. Places inside a group box are the box's
 // place plus the control's place in it.
@@ -164,6 +166,7 @@ bool TfrmOption::BuildLayout() {
 void TfrmOption::Show() {
   ::ShowWindow(Handle(), SW_SHOWNORMAL);
   ::SetForegroundWindow(Handle());
+  ::SetFocus(SectionTree);
   OptionWindowOpen = true;
 }
 
@@ -202,6 +205,15 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     }
+    case WM_ACTIVATE:
+      // As in a dialog: the control that had the focus gets it back.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus != nullptr && ::IsChild(Handle(), focus)) focus_ = focus;
+      } else {
+        ::SetFocus(focus_ != nullptr && ::IsWindow(focus_) ? focus_ : SectionTree);
+      }
+      return 0;
     case WM_DESTROY:
       ui::UseDialogKeys(Handle(), false);
       OptionWindowOpen = false;

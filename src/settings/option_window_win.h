@@ -74,6 +74,8 @@ class TfrmOption : public ui::Window {
   HWND ViewConnect = nullptr;
   HWND ViewOff = nullptr;
   ScopedFont fonts_[2];  // the window's, the tree's and the list's
+  // The control that had the focus when the window was last deactivated.
+  HWND focus_ = nullptr;
 };
 
 }  // namespace lvn

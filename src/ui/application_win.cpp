@@ -42,6 +42,54 @@ void UseDialogKeys(HWND window, bool use) {
   if (!use && found != g_dialog_windows.end()) g_dialog_windows.erase(found);
 }
 
+namespace {
+
+// The letter after a single "&" in text ("&&" is a plain "&"), or 0. A "&" is never the
+// trail byte of a character, so the bytes can be looked at one by one.
+char MnemonicOf(const char* text) {
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p != '&') continue;
+    if (p[1] == '&') {
+      ++p;
+      continue;
+    }
+    return p[1];
+  }
+  return '\0';
+}
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Alt+letter in a window with dialog keys, as Windows' dialogs take it: a letter that names
+// one button clicks it; a letter that names several moves the focus to the next of them,
+// clicking nothing, so that the user can tell them apart. False when no control has it.
+bool HandleMnemonic(HWND window, WPARAM key) {
+  if (key > 0x7F) return false;
+  const char letter = Upper(static_cast<char>(key));
+  std::vector<HWND> named;
+  for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+    if ((style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) continue;
+    if ((::SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) == 0) continue;
+    char text[128] = "";
+    ::GetWindowTextA(child, text, sizeof text);
+    if (letter != '\0' && Upper(MnemonicOf(text)) == letter) named.push_back(child);
+  }
+  if (named.empty()) return false;
+  if (named.size() == 1) {
+    ::SendMessageA(named.front(), BM_CLICK, 0, 0);
+    return true;
+  }
+  const auto focused = std::find(named.begin(), named.end(), ::GetFocus());
+  const auto next = focused == named.end() || focused + 1 == named.end() ? named.begin()
+                                                                          : focused + 1;
+  ::SetFocus(*next);
+  return true;
+}
+
+}  // namespace
+
 int RunMessageLoop() {
   MSG msg{};
   for (;;) {
@@ -52,7 +100,8 @@ int RunMessageLoop() {
       const HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
       if (std::find(g_dialog_windows.begin(), g_dialog_windows.end(), root) !=
               g_dialog_windows.end() &&
-          ::IsDialogMessageA(root, &msg)) {
+          ((msg.message == WM_SYSCHAR && HandleMnemonic(root, msg.wParam)) ||
+           ::IsDialogMessageA(root, &msg))) {
         continue;
       }
     }

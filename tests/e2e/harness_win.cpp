@@ -405,6 +405,13 @@ void DragBetween(HWND window, POINT from, POINT to) {
   Send(inputs);
 }
 
+HWND FocusIn(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 std::string ClipboardText() {
   std::string text = "<none>";
   if (!::OpenClipboard(nullptr)) return text;

@@ -99,6 +99,8 @@ void ClickWindow(HWND window);
 enum class Button { kLeft, kRight };
 void ClickAt(HWND window, POINT client, Button button = Button::kLeft, bool shift = false);
 void DragBetween(HWND window, POINT from, POINT to);
+// The window with the keyboard focus in the thread that owns window.
+HWND FocusIn(HWND window);
 // The clipboard's CF_TEXT, or "<none>".
 std::string ClipboardText();
 
