@@ -27,14 +27,8 @@ const std::vector<std::string> kRecords = {
     Record(6, 20, "203.0.113.3"), Record(7, 20, "203.0.113.4"),
 };
 
-struct Running {
-  Program program;
-  HWND main = nullptr;
-  HWND grid = nullptr;
-};
-
 // The records above, the lookup's address known already, and the view switches as given.
-void Start(Running* run, bool view_check_start, int rows) {
+void Start(Session* run, bool view_check_start, int rows) {
   ClearDataFolder();
   std::string log;
   for (const std::string& record : kRecords) log.append(record).append("\r\n");
@@ -42,19 +36,9 @@ void Start(Running* run, bool view_check_start, int rows) {
   std::string ini = "[Value]\r\nIpHoz=198.51.100.7\r\nPrimaryKey=7\r\nViewCheckStart=";
   WriteDataFile("lvn.ini", ini.append(view_check_start ? "1" : "0").append("\r\n"));
   SetLookupAnswer(kAnswer);
-  ASSERT_TRUE(Program::Launch(&run->program));
-  run->main = WaitForWindow(run->program.Id(), "TfrmMain");
-  ASSERT_NE(run->main, nullptr);
-  run->grid = ::GetDlgItem(run->main, kIdMainGrid);
-  ASSERT_TRUE(WaitUntil([&] { return GridRows(run->grid) == rows; })) << GridRows(run->grid);
+  ASSERT_TRUE(StartSession(run, rows)) << GridRows(run->grid);
   // The first lookup is handled: nothing else will reload the grid.
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(run->main, kIdUpdate)); }));
-}
-
-void Exit(Running* run) {
-  ::PostMessageA(run->main, WM_COMMAND, kCmdExitApp, 0);
-  DWORD exit_code = 99;
-  ASSERT_TRUE(run->program.WaitForExit(&exit_code));
 }
 
 // Current row, selection top and bottom.
@@ -67,7 +51,7 @@ bool WaitForWhere(HWND grid, const std::vector<int>& where) {
 }
 
 // Picks the pop-up's first item, "適用をコピー", once the menu shows.
-bool CopyFromPopup(const Running& run) {
+bool CopyFromPopup(const Session& run) {
   if (!WaitUntil([&] { return !TopLevelWindows(run.program.Id(), "#32768").empty(); })) {
     return false;
   }
@@ -82,7 +66,7 @@ bool CopyFromPopup(const Running& run) {
 }
 
 TEST(GridCommands, SelectionCopyAndSelectAll) {
-  Running run;
+  Session run;
   Start(&run, true, 10);  // the header, eight records, this run's check start
   const HWND grid = run.grid;
 
@@ -111,11 +95,11 @@ TEST(GridCommands, SelectionCopyAndSelectAll) {
   PressKeys(run.main, {VK_CONTROL, 'A'});
   EXPECT_TRUE(WaitForWhere(grid, {9, 1, 9}));
   EXPECT_EQ(StatusFields(run.main)[2], "行:2/9");
-  Exit(&run);
+  EXPECT_TRUE(EndSession(&run));
 }
 
 TEST(GridCommands, DeleteModeAsksOnceDeletesShownRecordsAndEndsWithF4) {
-  Running run;
+  Session run;
   // Check starts hidden: rows 1 to 6 are records 1, 2, 3, 4, 6 and 7.
   Start(&run, false, 7);
   const HWND grid = run.grid;
@@ -191,7 +175,7 @@ TEST(GridCommands, DeleteModeAsksOnceDeletesShownRecordsAndEndsWithF4) {
   box = answer(IDNO);
   EXPECT_EQ(box.caption, "Lorvane");
   EXPECT_EQ(LogLines().size(), 6u);
-  Exit(&run);
+  EXPECT_TRUE(EndSession(&run));
   EXPECT_NE(ReadDataFile("lvn.ini").find("PrimaryKey=7\r\n"), std::string::npos)
       << "the check end and the off marker follow";
 }

@@ -460,6 +460,20 @@ POINT GridRowPoint(HWND grid, int row) {
   return POINT{40, header + (row - GridTopRow(grid)) * kPitch + kPitch / 2};
 }
 
+bool StartSession(Session* session, int rows) {
+  if (!Program::Launch(&session->program)) return false;
+  session->main = WaitForWindow(session->program.Id(), "TfrmMain");
+  if (session->main == nullptr) return false;
+  session->grid = ::GetDlgItem(session->main, kIdMainGrid);
+  return WaitUntil([&] { return GridRows(session->grid) == rows; });
+}
+
+bool EndSession(Session* session) {
+  ::PostMessageA(session->main, WM_COMMAND, kCmdExitApp, 0);
+  DWORD exit_code = 99;
+  return session->program.WaitForExit(&exit_code) && exit_code == 0;
+}
+
 bool WaitForLogLines(std::size_t count) {
   return WaitUntil([&] { return LogLines().size() >= count; });
 }

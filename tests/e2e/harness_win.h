@@ -104,6 +104,18 @@ HWND FocusIn(HWND window);
 // The clipboard's CF_TEXT, or "<none>".
 std::string ClipboardText();
 
+// A started program with its main window and history grid, as most tests use it.
+struct Session {
+  Program program;
+  HWND main = nullptr;
+  HWND grid = nullptr;
+};
+// Starts the program and waits for its main window, and until the grid has rows rows (the
+// header included). False when either does not come.
+bool StartSession(Session* session, int rows);
+// The exit command; true when the program then ended with exit code 0.
+bool EndSession(Session* session);
+
 // The main window's parts, read the way an assistive tool reads them.
 // The status strip's fields.
 std::vector<std::string> StatusFields(HWND main);

@@ -25,33 +25,15 @@ void PrepareHistory(int records, int pad) {
   SetLookupAnswer(std::string(kAnswer));
 }
 
-struct Running {
-  Program program;
-  HWND main = nullptr;
-  HWND grid = nullptr;
-};
-
 // Starts the program and waits until the grid shows the records and the check start.
-void Start(Running* run, int records) {
-  ASSERT_TRUE(Program::Launch(&run->program));
-  run->main = WaitForWindow(run->program.Id(), "TfrmMain");
-  ASSERT_NE(run->main, nullptr);
-  run->grid = ::GetDlgItem(run->main, kIdMainGrid);
-  ASSERT_TRUE(WaitUntil([&] { return GridRows(run->grid) == records + 2; }))
-      << GridRows(run->grid);
-}
-
-void Exit(Running* run) {
-  ::PostMessageA(run->main, WM_COMMAND, kCmdExitApp, 0);
-  DWORD exit_code = 99;
-  ASSERT_TRUE(run->program.WaitForExit(&exit_code));
-  EXPECT_EQ(exit_code, 0u);
+void Start(Session* run, int records) {
+  ASSERT_TRUE(StartSession(run, records + 2)) << GridRows(run->grid);
 }
 
 TEST(HistoryGrid, AHundredThousandRecordsThroughTheGridsMessages) {
   constexpr int kRecords = 100000;
   PrepareHistory(kRecords, 0);
-  Running run;
+  Session run;
   Start(&run, kRecords);
   const HWND grid = run.grid;
 
@@ -85,7 +67,7 @@ TEST(HistoryGrid, AHundredThousandRecordsThroughTheGridsMessages) {
   EXPECT_EQ(StatusFields(run.main)[2], "行:2/100002");
   DWORD_PTR ignored = 0;
   EXPECT_NE(::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored), 0);
-  Exit(&run);
+  EXPECT_TRUE(EndSession(&run));
   EXPECT_EQ(LogLines().size(), static_cast<std::size_t>(kRecords) + 4);
 }
 
@@ -93,11 +75,11 @@ TEST(HistoryGrid, AHundredThousandRecordsThroughTheGridsMessages) {
 TEST(HistoryGrid, ALogOfMoreThan256MiBIsShown) {
   constexpr int kRecords = 1100000;
   PrepareHistory(kRecords, 220);
-  Running run;
+  Session run;
   Start(&run, kRecords);
   EXPECT_EQ(GridCell(run.grid, 2, 1), "  " + AddressOfRecord(0, 220));
   EXPECT_EQ(GridCell(run.grid, 2, kRecords), "  " + AddressOfRecord(kRecords - 1, 220));
-  Exit(&run);
+  EXPECT_TRUE(EndSession(&run));
   ClearDataFolder();
 }
 
@@ -146,7 +128,7 @@ TEST(HistoryGrid, AHistoryTooLargeToReadIsReportedAndKept) {
 // worker that has handed its result over but not yet ended.
 TEST(HistoryGrid, UpdateClickedTheMomentItIsEnabledAlwaysStartsALookup) {
   PrepareHistory(3, 0);
-  Running run;
+  Session run;
   Start(&run, 3);
   const HWND update = ::GetDlgItem(run.main, kIdUpdate);
   // Each lookup keeps Update disabled long enough to be seen.
@@ -175,7 +157,7 @@ TEST(HistoryGrid, UpdateClickedTheMomentItIsEnabledAlwaysStartsALookup) {
   EXPECT_EQ(started, kClicks) << "requests: " << LookupRequestCount() - before;
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
   EXPECT_EQ(LookupRequestCount(), before + kClicks);
-  Exit(&run);
+  EXPECT_TRUE(EndSession(&run));
 }
 
 }  // namespace

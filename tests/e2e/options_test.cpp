@@ -24,26 +24,16 @@ constexpr char kLog[] =
     "2,2,2019/07/04,18:30:00,チェック終了\r\n"
     "3,0,***,***,***\r\n";
 
-struct Running {
-  Program program;
-  HWND main = nullptr;
-  HWND grid = nullptr;
-};
-
 // rows: what the grid shows once the start is recorded.
-void Start(Running* run, const std::string& ini_lines, int rows) {
+void Start(Session* run, const std::string& ini_lines, int rows) {
   ClearDataFolder();
   WriteDataFile("log.csv", kLog);
   WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\nPrimaryKey=3\r\n" + ini_lines);
   SetLookupAnswer(kAnswer);
-  ASSERT_TRUE(Program::Launch(&run->program));
-  run->main = WaitForWindow(run->program.Id(), "TfrmMain");
-  ASSERT_NE(run->main, nullptr);
-  run->grid = ::GetDlgItem(run->main, kIdMainGrid);
-  ASSERT_TRUE(WaitUntil([&] { return GridRows(run->grid) == rows; })) << GridRows(run->grid);
+  ASSERT_TRUE(StartSession(run, rows)) << GridRows(run->grid);
 }
 
-std::vector<HWND> VisibleOptionWindows(const Running& run) {
+std::vector<HWND> VisibleOptionWindows(const Session& run) {
   std::vector<HWND> shown;
   for (HWND window : TopLevelWindows(run.program.Id(), "TfrmOption")) {
     if (::IsWindowVisible(window)) shown.push_back(window);
@@ -52,7 +42,7 @@ std::vector<HWND> VisibleOptionWindows(const Running& run) {
 }
 
 // 設定(O), then its only item, 環境設定, with the keys.
-HWND OpenOptions(const Running& run) {
+HWND OpenOptions(const Session& run) {
   PressKeys(run.main, {VK_MENU, 'O'});
   if (!WaitUntil([&] { return !TopLevelWindows(run.program.Id(), "#32768").empty(); })) {
     return nullptr;
@@ -77,7 +67,7 @@ RECT PlaceIn(HWND parent, HWND control) {
 }
 
 TEST(OptionsWindow, LayoutValuesAndKeys) {
-  Running run;
+  Session run;
   // An interval the list does not hold, and the off markers hidden.
   // The header, the four records but the off marker, and this run's check start.
   Start(&run, "Interval=120000\r\nViewOff=0\r\n", 5);
@@ -161,14 +151,11 @@ TEST(OptionsWindow, LayoutValuesAndKeys) {
   EXPECT_TRUE(::IsWindow(options));
   EXPECT_FALSE(Checked(options, kIdViewOff));
 
-  ::PostMessageA(run.main, WM_COMMAND, kCmdExitApp, 0);
-  DWORD exit_code = 99;
-  ASSERT_TRUE(run.program.WaitForExit(&exit_code));
-  EXPECT_EQ(exit_code, 0u);
+  EXPECT_TRUE(EndSession(&run));
 }
 
 TEST(OptionsWindow, ChangesActAtOnceOneWindowAtATimeAndReachTheSettingsAtExit) {
-  Running run;
+  Session run;
   Start(&run, "Interval=120000\r\n", 6);
   HWND options = OpenOptions(run);
   ASSERT_NE(options, nullptr);
