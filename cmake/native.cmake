@@ -20,6 +20,8 @@ file(GLOB LVN_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cp
 add_executable(unit_tests ${LVN_UNIT_TESTS})
 lvn_target_options(unit_tests)
 target_link_libraries(unit_tests PRIVATE lvn_core GTest::gtest_main)
+# The help page's test reads the page from the source tree.
+target_compile_definitions(unit_tests PRIVATE LVN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)

@@ -11,7 +11,7 @@ set(LVN_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 add_library(lvn_win STATIC ${LVN_CORE_SOURCES} ${LVN_WIN_SOURCES})
 lvn_target_options(lvn_win)
-target_include_directories(lvn_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_include_directories(lvn_win PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
 target_compile_definitions(lvn_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 target_link_libraries(lvn_win PUBLIC wininet winmm msimg32 shell32 ole32 version comctl32 gdi32 user32 kernel32)
 
@@ -20,6 +20,19 @@ lvn_target_options(lorvane)
 target_include_directories(lorvane PRIVATE ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/res)
 target_link_libraries(lorvane PRIVATE lvn_win)
 target_link_options(lorvane PRIVATE ${LVN_STATIC_LINK})
+
+# The help page goes beside the program, so that its Help command finds it there.
+file(GLOB LVN_HELP_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/help/*)
+set(LVN_HELP_COPIES "")
+foreach(help_file ${LVN_HELP_FILES})
+  get_filename_component(help_name ${help_file} NAME)
+  set(help_copy ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/help/${help_name})
+  add_custom_command(OUTPUT ${help_copy} COMMAND ${CMAKE_COMMAND} -E copy ${help_file} ${help_copy}
+                     DEPENDS ${help_file})
+  list(APPEND LVN_HELP_COPIES ${help_copy})
+endforeach()
+add_custom_target(lorvane_help ALL DEPENDS ${LVN_HELP_COPIES})
+add_dependencies(lorvane lorvane_help)
 
 # The tests need GoogleTest's sources (Debian's googletest package); without them only the
 # program is built.
@@ -44,7 +57,8 @@ target_link_options(win32_tests PRIVATE ${LVN_STATIC_LINK})
 file(GLOB LVN_E2E_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${LVN_E2E_TESTS})
 lvn_target_options(e2e_tests)
-target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)
+target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e
+                           ${PROJECT_BINARY_DIR}/generated)
 target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 target_link_libraries(e2e_tests PRIVATE gtest_main shell32 user32 kernel32)
 target_link_options(e2e_tests PRIVATE ${LVN_STATIC_LINK})
@@ -64,6 +78,8 @@ foreach(tool_source ${LVN_WIN_TOOLS})
   target_link_options(${tool_name} PRIVATE ${LVN_STATIC_LINK})
   add_dependencies(win32_tests ${tool_name})
 endforeach()
+# The shell starts it in place of a browser: a windowed program, no console of its own.
+set_target_properties(open_recorder PROPERTIES WIN32_EXECUTABLE TRUE)
 
 # The window benchmark drives lorvane.exe from outside, as the end-to-end tests do.
 target_sources(window_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e/harness_win.cpp)

@@ -4,6 +4,7 @@
 
 #include "app/app_messages_win.h"
 #include "app/main_window_ids.h"
+#include "desktop/menu_commands_win.h"
 #include "desktop/status_layout.h"
 #include "desktop/tray_win.h"
 #include "history/clock_win.h"
@@ -190,6 +191,9 @@ bool TfrmMain::BuildLayout() {
     ShowRowStatus(RowIndicatorText(row, MainGrid.RowCount()).c_str());
   };
   if (!grid_commands_.Create()) return false;
+  // The address lines change at every check: drawn in one step, they do not flicker.
+  ui::BufferControlPaint(NowIp);
+  ui::BufferControlPaint(UpdateTime);
   MainGrid.on_key_down = [this](WORD& key, bool shift, bool ctrl, bool alt) {
     grid_commands_.OnKeyDown(key, shift, ctrl, alt);
   };
@@ -409,6 +413,19 @@ void TfrmMain::RestoreFromTray() {
   ::SetFocus(Handle());
 }
 
+void TfrmMain::BackgroundLButtonDown() {
+  RECT before{};
+  ::GetWindowRect(Handle(), &before);
+  // The system's move, as if the caption had been grabbed; it returns when the button is up.
+  ::SendMessageA(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+  RECT after{};
+  ::GetWindowRect(Handle(), &after);
+  if (after.top < 0) {
+    ::SetWindowPos(Handle(), nullptr, 0, 0, after.right - after.left, before.bottom - before.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 void TfrmMain::SetOptClick() {
   if (OptionWindowOpen && option_window_) {
     ::SetForegroundWindow(option_window_->Handle());
@@ -460,6 +477,18 @@ void TfrmMain::OnCommand(int id) {
       break;
     case kCmdOptions:
       SetOptClick();
+      break;
+    case kCmdOpenFolder:
+      OpenDataFolder(DataFolder);
+      break;
+    case kCmdHelp:
+      OpenHelpPage();
+      break;
+    case kCmdHomePage:
+      OpenHomePage(Handle());
+      break;
+    case kCmdVersion:
+      ShowVersionBox(Handle());
       break;
     default:
       break;
@@ -516,6 +545,9 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       FormResize();
       break;
+    case WM_LBUTTONDOWN:
+      BackgroundLButtonDown();
+      return 0;
     case WM_CLOSE:
       // The close passes only for the exit commands; it ends the message loop, and the
       // window is destroyed as the application shuts down.

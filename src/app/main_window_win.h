@@ -70,6 +70,8 @@ class TfrmMain : public ui::Window,
   void OnCommand(int id);
   // The open options window to the front, or a new one.
   void SetOptClick();
+  // A press on the window's own background drags the window.
+  void BackgroundLButtonDown();
 
   void ShowHistoryTooLarge();
 

@@ -9,7 +9,11 @@
 namespace lvn {
 
 inline constexpr char kSettingsSection[] = "Value";
-inline constexpr char kDefaultLookupUrl[] = "https://www.ombrix.example/lvn.php";
+// The program's own site: its home page, and where the default lookup page is.
+#define LVN_SITE "https://www.ombrix.example/"
+inline constexpr char kHomePage[] = LVN_SITE;
+inline constexpr char kDefaultLookupUrl[] = LVN_SITE "lvn.php";
+#undef LVN_SITE
 
 // Key names as they appear in existing files; "LastCnange" is misspelt there and must stay so.
 inline constexpr char kKeyInterval[] = "Interval";

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "ui/application_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace lvn::ui {
 
@@ -45,6 +46,42 @@ bool HookControl(HWND control, ControlHook handler) {
   }
   static_cast<void>(owned.release());  // freed at WM_NCDESTROY
   return true;
+}
+
+bool BufferControlPaint(HWND control) {
+  return HookControl(control, [](HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT* result) {
+    if (message == WM_ERASEBKGND) {
+      *result = 1;  // the paint below covers every pixel
+      return true;
+    }
+    if (message != WM_PAINT) return false;
+    PaintScope paint(hwnd);
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    if (paint.Dc() == nullptr || client.right <= 0 || client.bottom <= 0) {
+      *result = 0;
+      return true;
+    }
+    constexpr LPARAM kWhat = PRF_CLIENT | PRF_ERASEBKGND;
+    ScopedCreatedDc memory(::CreateCompatibleDC(paint.Dc()));
+    ScopedBitmap bitmap(::CreateCompatibleBitmap(paint.Dc(), client.right, client.bottom));
+    if (!memory || !bitmap) {
+      // Short of GDI resources a flicker is better than nothing.
+      ::DefSubclassProc(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(paint.Dc()), kWhat);
+    } else {
+      ScopedSelect select(memory.Get(), bitmap.Get());
+      // The background the control asks its parent for, under whatever it leaves unpainted.
+      const auto brush = reinterpret_cast<HBRUSH>(
+          ::SendMessageA(::GetParent(hwnd), WM_CTLCOLORSTATIC,
+                         reinterpret_cast<WPARAM>(memory.Get()), reinterpret_cast<LPARAM>(hwnd)));
+      ::FillRect(memory.Get(), &client,
+                 brush != nullptr ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
+      ::DefSubclassProc(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), kWhat);
+      ::BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+    }
+    *result = 0;
+    return true;
+  });
 }
 
 HFONT CreateUiFont(const char* face, int height) {

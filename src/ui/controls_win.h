@@ -28,6 +28,11 @@ using ControlHook = std::function<bool(HWND hwnd, UINT message, WPARAM wparam, L
                                        LRESULT* result)>;
 bool HookControl(HWND control, ControlHook handler);
 
+// Paints control through a bitmap of its size, so that a new text replaces the old one in
+// one step instead of after an erase: for controls that paint into a given DC on
+// WM_PRINTCLIENT, such as edit controls.
+bool BufferControlPaint(HWND control);
+
 // A font by face and pixel height (character height when negative, cell height when
 // positive), Shift-JIS character set.
 HFONT CreateUiFont(const char* face, int height);

@@ -57,9 +57,6 @@ LRESULT Image::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_NCHITTEST:
-      // Clicks fall through to the window behind, which drags itself by its background.
-      return HTTRANSPARENT;
     default:
       return Window::OnMessage(message, wparam, lparam);
   }

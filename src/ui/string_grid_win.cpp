@@ -295,7 +295,10 @@ void StringGrid::OnLeftButtonDown(WPARAM wparam, int x, int y) {
   const int row = model_.RowAt(y);
   if (row < model_.FirstDataRow()) return;
   const int col = model_.ColAt(x);
-  MoveCurrent(row, (wparam & MK_SHIFT) != 0, col >= 0 ? col : model_.Col());
+  // Shift held as the message says, or as the keys before it left the thread's key state:
+  // some systems fill in the message's flags from one, some from the other.
+  const bool shift = (wparam & MK_SHIFT) != 0 || IsDown(VK_SHIFT);
+  MoveCurrent(row, shift, col >= 0 ? col : model_.Col());
   selecting_ = true;
   ::SetCapture(Handle());
   // Keeps a drag above or below the view scrolling while the mouse rests.

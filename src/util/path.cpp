@@ -16,4 +16,14 @@ std::size_t FolderPartLength(const char* path) {
   return folder;
 }
 
+char* HelpPagePath(char* dest, const char* exe_path, std::size_t n) {
+  char folder[kPathCapacity] = "";
+  CopyText(folder, exe_path, sizeof folder);
+  folder[FolderPartLength(folder)] = '\0';
+  char path[kPathCapacity] = "";
+  JoinTexts(path, folder, "help\\", "", "", "", sizeof path);
+  AppendText(path, "index.htm", sizeof path);
+  return CopyText(dest, path, n);
+}
+
 }  // namespace lvn

@@ -12,4 +12,8 @@ inline constexpr std::size_t kPathCapacity = 300;
 // Double-byte characters are stepped over whole, so a trail byte 0x5C is not a separator.
 std::size_t FolderPartLength(const char* path);
 
+// The help page beside the program: the folder of exe_path, "help\" and "index.htm", each
+// step cut to kPathCapacity as the buffers of the menu command are; then cut to n - 1.
+char* HelpPagePath(char* dest, const char* exe_path, std::size_t n);
+
 }  // namespace lvn

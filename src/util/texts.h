@@ -44,6 +44,8 @@ inline constexpr char kMenuVersion[] = "バージョン情報(&V)";
 inline constexpr char kTrayExit[] = "Lorvaneの終了(&X)";
 
 inline constexpr char kUpdateButton[] = "更新(&K)";
+inline constexpr char kVersionCaption[] = "バージョン情報";
+inline constexpr char kVersionPrefix[] = "\r\nVer:";
 inline constexpr char kTrayTargetText[] = "TaskTrayIbent";
 inline constexpr char kSettingsUnreadable[] = "設定ファイルを読み込めません: ";
 

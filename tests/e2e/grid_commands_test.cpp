@@ -46,23 +46,20 @@ std::vector<int> Where(HWND grid) {
   return {GridCurrentRow(grid), GridSelectionTop(grid), GridSelectionBottom(grid)};
 }
 
-bool WaitForWhere(HWND grid, const std::vector<int>& where) {
-  return WaitUntil([&] { return Where(grid) == where; });
+::testing::AssertionResult WaitForWhere(HWND grid, const std::vector<int>& where) {
+  if (WaitUntil([&] { return Where(grid) == where; })) return ::testing::AssertionSuccess();
+  const std::vector<int> now = Where(grid);
+  return ::testing::AssertionFailure() << "current " << now[0] << ", selection " << now[1]
+                                       << " to " << now[2];
 }
 
 // Picks the pop-up's first item, "適用をコピー", once the menu shows.
 bool CopyFromPopup(const Session& run) {
-  if (!WaitUntil([&] { return !TopLevelWindows(run.program.Id(), "#32768").empty(); })) {
-    return false;
-  }
+  const DWORD id = run.program.Id();
+  if (!WaitUntil([id] { return MenuShows(id); })) return false;
   PressKeys(run.main, {VK_DOWN});
   PressKeys(run.main, {VK_RETURN});
-  return WaitUntil([&] {
-    for (HWND menu : TopLevelWindows(run.program.Id(), "#32768")) {
-      if (::IsWindowVisible(menu)) return false;
-    }
-    return true;
-  });
+  return WaitUntil([id] { return !MenuShows(id); });
 }
 
 TEST(GridCommands, SelectionCopyAndSelectAll) {

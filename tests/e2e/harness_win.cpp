@@ -382,8 +382,12 @@ void ClickAt(HWND window, POINT client, Button button, bool shift) {
   const POINT screen = ToScreen(window, client);
   PointAt(screen);
   const bool left = button == Button::kLeft;
+  if (shift) {
+    // Held before the button goes down, as a hand holds it.
+    Send({Key(VK_SHIFT, false)});
+    WaitUntil([] { return ::GetAsyncKeyState(VK_SHIFT) < 0; }, 2000);
+  }
   std::vector<INPUT> inputs;
-  if (shift) inputs.push_back(Key(VK_SHIFT, false));
   inputs.push_back(MoveTo(screen));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP));
@@ -472,6 +476,21 @@ bool EndSession(Session* session) {
   ::PostMessageA(session->main, WM_COMMAND, kCmdExitApp, 0);
   DWORD exit_code = 99;
   return session->program.WaitForExit(&exit_code) && exit_code == 0;
+}
+
+bool MenuShows(DWORD process_id) {
+  for (HWND menu : TopLevelWindows(process_id, "#32768")) {
+    if (::IsWindowVisible(menu)) return true;
+  }
+  return false;
+}
+
+bool ChooseFromMenu(const Session& session, WORD menu, WORD item) {
+  const DWORD id = session.program.Id();
+  PressKeys(session.main, {VK_MENU, menu});
+  if (!WaitUntil([id] { return MenuShows(id); })) return false;
+  PressKeys(session.main, {item});
+  return WaitUntil([id] { return !MenuShows(id); });
 }
 
 bool WaitForLogLines(std::size_t count) {

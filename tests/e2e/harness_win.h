@@ -116,6 +116,12 @@ bool StartSession(Session* session, int rows);
 // The exit command; true when the program then ended with exit code 0.
 bool EndSession(Session* session);
 
+// A menu (a pop-up or one of a menu bar) of the process shows.
+bool MenuShows(DWORD process_id);
+// A menu of the main window's menu bar, then one of its items, with the keys; false when
+// the menu did not show or did not close.
+bool ChooseFromMenu(const Session& session, WORD menu, WORD item);
+
 // The main window's parts, read the way an assistive tool reads them.
 // The status strip's fields.
 std::vector<std::string> StatusFields(HWND main);

@@ -43,11 +43,7 @@ std::vector<HWND> VisibleOptionWindows(const Session& run) {
 
 // 設定(O), then its only item, 環境設定, with the keys.
 HWND OpenOptions(const Session& run) {
-  PressKeys(run.main, {VK_MENU, 'O'});
-  if (!WaitUntil([&] { return !TopLevelWindows(run.program.Id(), "#32768").empty(); })) {
-    return nullptr;
-  }
-  PressKeys(run.main, {VK_RETURN});
+  if (!ChooseFromMenu(run, 'O', VK_RETURN)) return nullptr;
   return WaitForWindow(run.program.Id(), "TfrmOption");
 }
 
@@ -205,8 +201,7 @@ TEST(OptionsWindow, ChangesActAtOnceOneWindowAtATimeAndReachTheSettingsAtExit) {
       << "nothing of the options is saved before the exit";
 
   // The exit ends the program with the options window open, and saves what it changed.
-  PressKeys(run.main, {VK_MENU, 'F'});
-  PressKeys(run.main, {'X'});
+  ASSERT_TRUE(ChooseFromMenu(run, 'F', 'X'));
   DWORD exit_code = 99;
   ASSERT_TRUE(run.program.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);

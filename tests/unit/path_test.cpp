@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "util/data_folder.h"
 
 namespace lvn {
@@ -23,6 +25,24 @@ TEST(Path, FolderPartEndsAtTheLastRealSeparator) {
       {"C:\\x\\\x83", 5},
   };
   for (const auto& c : cases) EXPECT_EQ(FolderPartLength(c.path), c.folder) << c.path;
+}
+
+TEST(Path, TheHelpPageIsInTheProgramsFolder) {
+  const std::string long_folder = "C:\\" + std::string(290, 'x') + "\\";  // 294 bytes
+  const struct {
+    std::string exe;
+    std::string page;
+  } cases[] = {
+      {"D:\\Tools\\lorvane.exe", "D:\\Tools\\help\\index.htm"},
+      {"C:\\\x83\x5C\\lorvane.exe", "C:\\\x83\x5C\\help\\index.htm"},
+      {"lorvane.exe", "help\\index.htm"},
+      // Too long for the buffers: the join keeps 295 bytes, the append goes to 298.
+      {long_folder + "lorvane.exe", (long_folder + "help\\").substr(0, 295) + "ind"},
+  };
+  for (const auto& c : cases) {
+    char page[300];
+    EXPECT_EQ(std::string(HelpPagePath(page, c.exe.c_str(), sizeof page)), c.page) << c.exe;
+  }
 }
 
 TEST(Path, TheDataFolderIsBelowAppDataOrElseTheExecutablesFolder) {

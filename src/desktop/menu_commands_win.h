@@ -1,0 +1,19 @@
+// The main menu's commands that go to the shell or show a box: フォルダを開く (O2Click),
+// ヘルプ (H3Click), ホームページ (W1Click) and バージョン情報 (V1Click). The shell's answers
+// are not looked at: a missing folder, page or browser shows nothing of its own.
+#pragma once
+
+#include <windows.h>
+
+namespace lvn {
+
+// The data folder, with its trailing "\", in the file manager.
+void OpenDataFolder(const char* data_folder);
+// help\index.htm beside the program, in the user's program for it.
+void OpenHelpPage();
+// The program's home page, in the browser.
+void OpenHomePage(HWND owner);
+// The title, "Ver:" and the program's file version, and the copyright notice, in a box.
+void ShowVersionBox(HWND owner);
+
+}  // namespace lvn

@@ -1,0 +1,158 @@
+// The main menu's commands, given with the keys, and the window dragged by its background.
+// The shell's part is observed through a stand-in registered as the program that opens
+// folders, pages and web addresses in this Wine prefix.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_window_ids.h"
+#include "harness_win.h"
+#include "lvn_version.h"
+
+namespace lvn::e2e {
+namespace {
+
+std::string ExecutableFolder() {
+  const std::string program = ProgramPath();
+  return program.substr(0, program.find_last_of('\\') + 1);
+}
+
+std::string OpenedLog() { return ExecutableFolder() + "opened.txt"; }
+
+void SetDefault(const std::string& key, const std::string& value) {
+  HKEY handle = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &handle, nullptr),
+            ERROR_SUCCESS)
+      << key;
+  ::RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+  ::RegCloseKey(handle);
+}
+
+// open_recorder.exe opens folders, .htm pages and web addresses from now on.
+void RecordWhatTheShellOpens() {
+  std::string command = "\"";
+  command.append(ExecutableFolder()).append("open_recorder.exe\" \"%1\"");
+  SetDefault(".htm", "htmlfile");
+  for (const char* kind : {"htmlfile", "http", "https", "Folder", "Directory"}) {
+    const std::string verb = std::string(kind) + "\\shell\\open";
+    // A DDE conversation would go to the real program first.
+    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, (verb + "\\ddeexec").c_str());
+    SetDefault(verb + "\\command", command);
+  }
+  ::DeleteFileA(OpenedLog().c_str());
+}
+
+std::vector<std::string> Opened() {
+  std::vector<std::string> lines;
+  HANDLE file = ::CreateFileA(OpenedLog().c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+  if (file == INVALID_HANDLE_VALUE) return lines;
+  std::string content(4096, '\0');
+  DWORD got = 0;
+  ::ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &got, nullptr);
+  ::CloseHandle(file);
+  content.resize(got);
+  for (std::size_t start = 0, end; (end = content.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    lines.push_back(content.substr(start, end - start));
+  }
+  return lines;
+}
+
+// A first run whose lookup finds the address it already knows.
+void StartClean(Session* run) {
+  ClearDataFolder();
+  WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n");
+  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  ASSERT_TRUE(StartSession(run, 2));  // the header and this run's check start
+}
+
+TEST(MenuCommands, FolderHelpHomePageAndVersionFromTheKeys) {
+  RecordWhatTheShellOpens();
+  Session run;
+  StartClean(&run);
+
+  ASSERT_TRUE(ChooseFromMenu(run, 'F', 'O'));
+  ASSERT_TRUE(WaitUntil([] { return Opened().size() == 1; }));
+  EXPECT_EQ(Opened()[0], DataFolder());
+
+  ASSERT_TRUE(ChooseFromMenu(run, 'H', 'H'));
+  ASSERT_TRUE(WaitUntil([] { return Opened().size() == 2; }));
+  EXPECT_EQ(Opened()[1], ExecutableFolder() + "help\\index.htm");
+  EXPECT_NE(::GetFileAttributesA(Opened()[1].c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the help page is beside the program";
+
+  ASSERT_TRUE(ChooseFromMenu(run, 'H', 'P'));
+  ASSERT_TRUE(WaitUntil([] { return Opened().size() == 3; }));
+  EXPECT_EQ(Opened()[2], "https://www.ombrix.example/");
+
+  ASSERT_TRUE(ChooseFromMenu(run, 'H', 'V'));
+  HWND box = WaitForWindow(run.program.Id(), "#32770");
+  ASSERT_NE(box, nullptr);
+  const MessageBoxView view = ReadMessageBox(box);
+  EXPECT_EQ(view.caption, "バージョン情報");
+  std::string version_text = "Lorvaneグローバル\r\nVer:";
+  version_text.append(LVN_VERSION_TEXT).append("\r\r").append(LVN_COPYRIGHT);
+  EXPECT_EQ(view.text, version_text);
+  EXPECT_EQ(view.buttons.size(), 1u);
+  EXPECT_FALSE(view.has_icon);
+  ASSERT_TRUE(PressButton(box, IDOK));
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+
+  // Settings, and Exit, from the keys as well.
+  ASSERT_TRUE(ChooseFromMenu(run, 'O', VK_RETURN));
+  EXPECT_NE(WaitForWindow(run.program.Id(), "TfrmOption"), nullptr);
+  ASSERT_TRUE(ChooseFromMenu(run, 'F', 'X'));
+  DWORD exit_code = 99;
+  ASSERT_TRUE(run.program.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+}
+
+RECT FrameOf(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return rect;
+}
+
+TEST(MenuCommands, TheWindowIsDraggedByItsBackgroundOnly) {
+  Session run;
+  StartClean(&run);
+  const POINT background{150, 57};  // between the address lines and the grid
+  const RECT before = FrameOf(run.main);
+  DragBetween(run.main, background, POINT{background.x + 40, background.y + 30});
+  ASSERT_TRUE(WaitUntil([&] { return FrameOf(run.main).left == before.left + 40; }));
+  EXPECT_EQ(FrameOf(run.main).top, before.top + 30);
+
+  // A press on any control drags nothing: it is the control's.
+  for (int id : {kIdNowIp, kIdUpdateTime, kIdUpdate, kIdMainGrid, kIdStatus}) {
+    HWND control = ::GetDlgItem(run.main, id);
+    const RECT start = FrameOf(run.main);
+    RECT place{};
+    ::GetClientRect(control, &place);
+    const POINT middle{place.right / 2, place.bottom / 2};
+    DragBetween(control, middle, POINT{middle.x + 25, middle.y + 25});
+    // The drag's end is handled once the window answers again.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    EXPECT_EQ(FrameOf(run.main).left, start.left) << id;
+    EXPECT_EQ(FrameOf(run.main).top, start.top) << id;
+  }
+  // The size mark in the corner, found by its place.
+  {
+    const RECT start = FrameOf(run.main);
+    DragBetween(run.main, POINT{334, 416}, POINT{359, 441});
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    EXPECT_EQ(FrameOf(run.main).left, start.left) << "size mark";
+  }
+
+  EXPECT_TRUE(EndSession(&run));
+}
+
+}  // namespace
+}  // namespace lvn::e2e
