@@ -34,6 +34,8 @@ class TfrmMain : public ui::Window,
   static constexpr char kClassName[] = "TfrmMain";
   static constexpr int kClientWidth = 343;
   static constexpr int kClientHeight = 430;
+  // The history grid's header row, fixed again at every reload.
+  static constexpr int kGridHeaderRows = 1;
 
   TfrmMain() = default;
   ~TfrmMain() override;
