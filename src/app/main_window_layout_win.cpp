@@ -52,11 +52,7 @@ DWORD ControlStyle(Kind kind) {
   }
 }
 
-struct FontSpec {
-  const char* face;
-  int height;
-};
-constexpr FontSpec kFonts[] = {
+constexpr ui::FontSpec kFonts[] = {
     {"ＭＳ Ｐゴシック", -12},  // kDefault
     {"ＭＳ ゴシック", -15},    // kAddress
     {"ＭＳ Ｐゴシック", -15},  // kGrid
@@ -122,7 +118,7 @@ bool TfrmMain::BuildLayout() {
   HWND self = Handle();
 
   for (std::size_t i = 0; i < std::size(kFonts); ++i) {
-    fonts_[i].Reset(ui::CreateUiFont(kFonts[i].face, kFonts[i].height));
+    fonts_[i].Reset(ui::CreateUiFont(kFonts[i]));
   }
   ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].Get()), FALSE);
 

@@ -10,7 +10,7 @@
 namespace lvn {
 namespace {
 
-enum GridPopCommand : UINT { kCmdCopy = 1, kCmdDeleteMode = 2 };
+enum GridPopCommand : UINT { kCmdCopy = 1 };
 
 constexpr int kCaptionCapacity = 256;
 
@@ -35,7 +35,7 @@ void HistoryGridCommands::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) 
       grid_->SetSelection(1, grid_->RowCount() - 1, grid_->RowCount() - 1);
       break;
     case GridKeyAction::kLeaveDeleteMode:
-      LeaveDeleteMode();
+      SetDeleteMode(false);
       break;
     case GridKeyAction::kAskForDeleteMode: {
       char caption[kCaptionCapacity] = "";
@@ -46,7 +46,7 @@ void HistoryGridCommands::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) 
       if (::IsWindow(grid_->Handle())) ::SetFocus(grid_->Handle());
       // No: the key goes on to the grid, which does nothing with it.
       if (answer == IDNO) return;
-      EnterDeleteMode();
+      SetDeleteMode(true);
       DeleteSelection();
       break;
     }
@@ -62,7 +62,6 @@ void HistoryGridCommands::OnContextMenu(POINT screen) {
       GridPop.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, screen.x, screen.y, 0,
       host_->CommandWindow(), nullptr));
   if (picked == kCmdCopy) CopyDescription();
-  if (picked == kCmdDeleteMode) ToggleDeleteMode();
 }
 
 void HistoryGridCommands::CopyDescription() {
@@ -71,14 +70,10 @@ void HistoryGridCommands::CopyDescription() {
   PutTextOnClipboard(host_->CommandWindow(), CopyTextOf(text));
 }
 
-void HistoryGridCommands::EnterDeleteMode() {
-  delete_mode_ = true;
-  ::SetWindowTextA(host_->CommandWindow(), texts::kDeleteModeCaption);
-}
-
-void HistoryGridCommands::LeaveDeleteMode() {
-  delete_mode_ = false;
-  ::SetWindowTextA(host_->CommandWindow(), texts::kAfterDeleteModeCaption);
+void HistoryGridCommands::SetDeleteMode(bool on) {
+  delete_mode_ = on;
+  ::SetWindowTextA(host_->CommandWindow(),
+                   on ? texts::kDeleteModeCaption : texts::kAfterDeleteModeCaption);
 }
 
 void HistoryGridCommands::DeleteSelection() {

@@ -36,13 +36,10 @@ class HistoryGridCommands {
   void OnContextMenu(POINT screen);
   // IP1Click: column 2 of the current row, without blanks at either end, to the clipboard.
   void CopyDescription();
-  // DelModeClick: toggles the check mark of DelMode and nothing else.
-  void ToggleDeleteMode() { delete_mode_ = !delete_mode_; }
-  bool DeleteMode() const { return delete_mode_; }
 
  private:
-  void EnterDeleteMode();
-  void LeaveDeleteMode();
+  // Delete mode on or off, with the window's caption that tells it.
+  void SetDeleteMode(bool on);
   // Deletes the records behind the selected rows, reloads and places the current row.
   void DeleteSelection();
 
@@ -50,7 +47,8 @@ class HistoryGridCommands {
   History* history_;
   Host* host_;
   ScopedMenu GridPop;
-  // The check mark of GridPop's DelMode item, which is never shown: the flag is all of it.
+  // The check mark of GridPop's DelMode item, which is never shown (so nothing toggles it
+  // from the menu): the flag is all of it.
   bool delete_mode_ = false;
 };
 

@@ -48,11 +48,7 @@ constexpr LayoutEntry kLayout[] = {
     {Kind::kButton, kIdOptionOk, 240, 208, 121, 25, texts::kOptionOk, FontRole::kWindow},
 };
 
-struct FontSpec {
-  const char* face;
-  int height;
-};
-constexpr FontSpec kFonts[] = {
+constexpr ui::FontSpec kFonts[] = {
     {"ＭＳ Ｐゴシック", -12},  // kWindow
     {"ＭＳ Ｐゴシック", -15},  // kLarge
 };
@@ -122,7 +118,7 @@ bool TfrmOption::Create(HWND owner) {
 
 bool TfrmOption::BuildLayout() {
   for (std::size_t i = 0; i < std::size(kFonts); ++i) {
-    fonts_[i].Reset(ui::CreateUiFont(kFonts[i].face, kFonts[i].height));
+    fonts_[i].Reset(ui::CreateUiFont(kFonts[i]));
   }
   ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].Get()), FALSE);
   for (const LayoutEntry& entry : kLayout) {

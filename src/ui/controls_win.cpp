@@ -84,10 +84,10 @@ bool BufferControlPaint(HWND control) {
   });
 }
 
-HFONT CreateUiFont(const char* face, int height) {
-  return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+HFONT CreateUiFont(const FontSpec& font) {
+  return ::CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face);
+                       DEFAULT_PITCH | FF_DONTCARE, font.face);
 }
 
 }  // namespace lvn::ui

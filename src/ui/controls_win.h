@@ -35,6 +35,10 @@ bool BufferControlPaint(HWND control);
 
 // A font by face and pixel height (character height when negative, cell height when
 // positive), Shift-JIS character set.
-HFONT CreateUiFont(const char* face, int height);
+struct FontSpec {
+  const char* face;
+  int height;
+};
+HFONT CreateUiFont(const FontSpec& font);
 
 }  // namespace lvn::ui
