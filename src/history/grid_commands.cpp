@@ -1,5 +1,7 @@
 #include "history/grid_commands.h"
 
+#include "util/text.h"
+
 namespace lvn {
 
 GridKeyAction DecideGridKey(std::uint16_t key, bool shift, bool ctrl, bool alt, bool delete_mode) {
@@ -11,11 +13,6 @@ GridKeyAction DecideGridKey(std::uint16_t key, bool shift, bool ctrl, bool alt, 
   return GridKeyAction::kNone;
 }
 
-std::string_view CopyTextOf(std::string_view cell) {
-  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-  while (!cell.empty() && blank(cell.front())) cell.remove_prefix(1);
-  while (!cell.empty() && blank(cell.back())) cell.remove_suffix(1);
-  return cell;
-}
+std::string_view CopyTextOf(std::string_view cell) { return TrimBlanks(cell); }
 
 }  // namespace lvn

@@ -1,6 +1,7 @@
 #include "lookup/lookup_answer.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "util/text.h"
 
@@ -33,7 +34,14 @@ int FetchCodeForAnswer(const char* answer) {
 
 char* LookupResultText(char* dest, int fetch_code, const char* answer) {
   if (fetch_code > kFetchOk) return CopyText(dest, kResultError, kResultTextCapacity);
-  return TextBetween(dest, answer, "[", "]", kResultTextCapacity);
+  char between[kAnswerCapacity];
+  TextBetween(between, answer, "[", "]", sizeof between);
+  // Stored values are read back trimmed: an untrimmed address would differ at every start.
+  const std::string_view address = TrimBlanks(between);
+  const std::size_t kept = WholeCharacterPrefix(address.data(), address.size(), kResultTextCapacity - 1);
+  std::memcpy(dest, address.data(), kept);
+  dest[kept] = '\0';
+  return dest;
 }
 
 }  // namespace lvn

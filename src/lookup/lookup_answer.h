@@ -16,7 +16,9 @@ inline constexpr std::size_t kReadBlockSize = 1000;     // one read of at most t
 inline constexpr std::size_t kShortestAnswer = 10;      // bytes of a useful answer
 inline constexpr std::uint32_t kSlowSendLimitMs = 5000;  // a longer send step has failed
 inline constexpr std::size_t kAnswerCapacity = 500;     // the worker's answer buffer
-inline constexpr std::size_t kResultTextCapacity = 25;  // what the main window receives
+// What the main window receives: the longest textual IPv6 address (45 bytes, the form
+// with an embedded IPv4 address) and its terminating zero.
+inline constexpr std::size_t kResultTextCapacity = 46;
 
 inline constexpr char kResultError[] = "err";
 
@@ -35,7 +37,8 @@ char* AnswerText(char* dest, const char* block, std::size_t delivered, std::size
 int FetchCodeForAnswer(const char* answer);
 
 // What the worker hands to the main window: "err" for a failed fetch, otherwise the
-// text between the first "[" and the first "]" of the answer (at most 24 bytes).
+// text between the first "[" and the first "]" of the answer without the bytes 0x00 to
+// 0x20 at either end, cut at a character boundary to kResultTextCapacity - 1 bytes.
 char* LookupResultText(char* dest, int fetch_code, const char* answer);
 
 }  // namespace lvn

@@ -7,13 +7,9 @@
 namespace lvn {
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
+std::string_view Trim(std::string_view s) { return TrimBlanks(s); }
 
 // Trimmed as the loader would, so memory matches its own reloaded serialization; a line
 // break or NUL left inside would split or end the line on the next load.
@@ -84,6 +80,9 @@ int32_t ParseInteger(std::string_view s, int32_t def) {
 
 void IniFile::Load(std::string_view content) {
   sections_.clear();
+  preamble_.clear();
+  // Editors that save as UTF-8 put one in front; it is not part of the first line.
+  if (content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
   std::size_t pos = 0;
   while (pos < content.size()) {
     std::size_t end = content.find_first_of("\r\n", pos);
@@ -91,16 +90,20 @@ void IniFile::Load(std::string_view content) {
     const std::string_view line = Trim(content.substr(pos, end - pos));
     pos = end + 1;  // CR LF leaves an empty line between, skipped like any blank line
 
-    if (line.empty() || line.front() == ';') continue;
+    if (line.empty()) continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       sections_.push_back({std::string(Trim(line.substr(1, line.size() - 2))), {}});
       continue;
     }
-    if (sections_.empty()) continue;
+    // Kept so that a save never drops a line the user wrote.
+    if (sections_.empty()) {
+      preamble_.emplace_back(line);
+      continue;
+    }
 
     Entry entry;
     const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) {
+    if (eq == std::string_view::npos || line.front() == ';') {
       entry.value = line;
     } else {
       entry.has_key = true;
@@ -113,6 +116,10 @@ void IniFile::Load(std::string_view content) {
 
 std::string IniFile::Serialize() const {
   std::string out;
+  for (const std::string& line : preamble_) {
+    out += line;
+    out += "\r\n";
+  }
   for (const Section& section : sections_) {
     out += '[';
     out += section.name;

@@ -1,7 +1,8 @@
 // The settings file held in memory: sections of "key=value" lines, Shift-JIS text.
 //
-// Loading never fails; whatever cannot be understood is skipped or kept as a keyless
-// line. Section names and keys match without regard to ASCII letter case.
+// Loading never fails; whatever cannot be understood is kept as a keyless line, before the
+// first section or in its section, and written back there. Blank lines and a leading UTF-8
+// byte order mark are dropped. Section names and keys match without regard to ASCII case.
 #pragma once
 
 #include <cstddef>
@@ -49,6 +50,7 @@ class IniFile {
   // The value of the first such key, or null.
   const std::string* FindValue(std::string_view section, std::string_view key) const;
 
+  std::vector<std::string> preamble_;  // lines before the first section header
   std::vector<Section> sections_;
 };
 

@@ -168,6 +168,13 @@ char* TextBetween(char* dest, const char* text, const char* start_marker,
   return MidText(dest, text, static_cast<int>(after), static_cast<int>(e - after), n);
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 std::size_t WholeCharacterPrefix(const char* text, std::size_t length, std::size_t max) {
   std::size_t i = 0;
   while (i < length) {

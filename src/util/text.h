@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string_view>
 
 namespace lvn {
 
@@ -42,6 +43,9 @@ char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n);
 // Length of the longest prefix of text[0, length) that holds at most max bytes and no half
 // double-byte character. A lead byte that ends the text is a character of its own.
 std::size_t WholeCharacterPrefix(const char* text, std::size_t length, std::size_t max);
+
+// text without the bytes 0x00 to 0x20 at either end.
+std::string_view TrimBlanks(std::string_view text);
 
 // Text between the first start marker and the first end marker; empty when either is
 // missing or they are out of order.

@@ -22,11 +22,13 @@ IniFile Loaded(std::string_view content) {
 TEST(IniFileTest, LoadKeepsOnlyWhatItUnderstands) {
   const std::pair<std::string, std::string> cases[] = {
       {"[a]\nk=v\rx=y\r\nz", "[a]\r\nk=v\r\nx=y\r\nz\r\n\r\n"},
-      {"top=1\r\n[a]\r\n; note\r\n\r\n \t k = v = w \t", "[a]\r\nk=v = w\r\n\r\n"},
+      {"top=1\r\n[a]\r\n; a=b\r\n\r\n \t k = v = w \t", "top=1\r\n[a]\r\n; a=b\r\nk=v = w\r\n\r\n"},
       {"[ b ]\r\n[B]\r\nk=2\r\n", "[b]\r\n\r\n[B]\r\nk=2\r\n\r\n"},
       {"[]\r\n=\r\n[\r\nx]\r\n", "[]\r\n=\r\n[\r\nx]\r\n\r\n"},
       {"[a]\0\r\n\x01k=v\0"s, "[a]\r\nk=v\r\n\r\n"},
-      {"k=v\r\nloose\r\n", ""},
+      {"k=v\r\n\r\n loose\r\n", "k=v\r\nloose\r\n"},
+      {"\xEF\xBB\xBF[a]\r\nk=v", "[a]\r\nk=v\r\n\r\n"},
+      {"\xEF\xBB[a]", "\xEF\xBB[a]\r\n"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(Loaded(in).Serialize(), out) << in;
 }
@@ -134,6 +136,33 @@ TEST(SettingsTest, FileCaseIsKeptAndTextsAreCut) {
                                   "IpHoz=1111111111",
                                   0),
             0u);
+}
+
+// Files another editor saved: what the user wrote is read, and a save loses no line of it.
+TEST(SettingsTest, ForeignEditorsFilesKeepTheirValuesAndLines) {
+  const struct {
+    const char* file;
+    const char* url;      // read from it
+    int32_t interval;
+    const char* written;  // the start of the file written back
+  } cases[] = {
+      {"\xEF\xBB\xBF[Value]\r\nIpUrl=http://a/x\r\nInterval=15000\r\n", "http://a/x", 15000,
+       "[Value]\r\nIpUrl=http://a/x\r\nInterval=15000\r\nIpHoz=\r\n"},
+      {"[Value\r\nIpUrl=http://a/x\r\n", kDefaultLookupUrl, kDefaultCheckInterval,
+       "[Value\r\nIpUrl=http://a/x\r\n[Value]\r\nInterval=60000\r\n"},
+      {"; mine\r\n[Value]\r\nInterval=30000\r\n", kDefaultLookupUrl, 30000,
+       "; mine\r\n[Value]\r\nInterval=30000\r\nIpUrl=https://"},
+  };
+  for (const auto& c : cases) {
+    IniFile ini = Loaded(c.file);
+    const SettingsValues v = ReadSettings(ini);
+    EXPECT_STREQ(v.LookupUrl, c.url) << c.file;
+    EXPECT_EQ(v.CheckInterval, c.interval) << c.file;
+    WriteSettings(ini, v);
+    const std::string written = ini.Serialize();
+    EXPECT_EQ(written.rfind(c.written, 0), 0u) << written;
+    EXPECT_NE(written.find("ViewOff="), std::string::npos) << "missing keys are added";
+  }
 }
 
 TEST(SettingsTest, FirstRunThenAddressChangeThenExit) {

@@ -64,7 +64,17 @@ TEST(LookupAnswer, ResultTextIsWhatStandsBetweenTheFirstMarkers) {
   } cases[] = {
       {kFetchOk, "[198.51.100.7]", "198.51.100.7"},
       {kFetchOk, "IP=[203.0.113.9] ok", "203.0.113.9"},
-      {kFetchOk, "[abcdefghijabcdefghijabcdefghij]", "abcdefghijabcdefghijabcd"},
+      {kFetchOk, "[2001:db8:85a3:1234:5678:8a2e:370:7334]", "2001:db8:85a3:1234:5678:8a2e:370:7334"},
+      {kFetchOk, "[0000:0000:0000:0000:0000:ffff:255.255.255.255]",
+       "0000:0000:0000:0000:0000:ffff:255.255.255.255"},
+      {kFetchOk, "[0000:0000:0000:0000:0000:ffff:255.255.255.255x]",
+       "0000:0000:0000:0000:0000:ffff:255.255.255.255"},
+      {kFetchOk, "[ 198.51.100.7\t]", "198.51.100.7"},
+      {kFetchOk, "[\x01\r\n198.51.100.7 x \x1f]", "198.51.100.7 x"},
+      {kFetchOk, "[   ]        ", ""},
+      // A double-byte character across the cut goes whole.
+      {kFetchOk, "[0123456789012345678901234567890123456789abcd\x83\x41]",
+       "0123456789012345678901234567890123456789abcd"},
       {kFetchOk, "x]y[203.0.113.9]", ""},
       {kFetchOk, "no markers at all", ""},
       {kFetchOk, "only [ an opener", ""},
