@@ -9,6 +9,7 @@
 #include "util/texts.h"
 #include "settings/option_window_win.h"
 #include "ui/application_win.h"
+#include "util/system_library_win.h"
 
 namespace lvn {
 namespace {
@@ -45,6 +46,8 @@ int RunApplication(HINSTANCE instance) {
 }  // namespace lvn
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before anything loads a DLL: none may come from the program's folder.
+  lvn::RestrictDllSearchToSystem32();
   // Held until the process ends, so later starts in this logon are refused.
   lvn::ScopedHandle mutex;
   if (lvn::ClaimSingleInstance(lvn::kInstanceMutexName, &mutex) ==

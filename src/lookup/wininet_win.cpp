@@ -2,26 +2,71 @@
 
 #include <windows.h>
 #include <wininet.h>
-#include <mmsystem.h>
 
 #include <cstdint>
 
 #include "lookup/lookup_answer.h"
+#include "lookup/redirect.h"
 #include "util/scoped_win.h"
+#include "util/system_library_win.h"
 #include "util/text.h"
 
 namespace lvn {
 
 namespace {
 
-using ScopedInternet = Scoped<NullHandleTraits<HINTERNET, &::InternetCloseHandle>>;
+// WinINet is not a KnownDLL, so it is taken from System32 by hand rather than imported.
+struct WinInetApi {
+  decltype(&::InternetOpenA) InternetOpenA = nullptr;
+  decltype(&::InternetConnectA) InternetConnectA = nullptr;
+  decltype(&::HttpOpenRequestA) HttpOpenRequestA = nullptr;
+  decltype(&::InternetSetOptionA) InternetSetOptionA = nullptr;
+  decltype(&::HttpSendRequestA) HttpSendRequestA = nullptr;
+  decltype(&::HttpQueryInfoA) HttpQueryInfoA = nullptr;
+  decltype(&::InternetReadFile) InternetReadFile = nullptr;
+  decltype(&::InternetCloseHandle) InternetCloseHandle = nullptr;
+};
+
+// Loaded once and never unloaded: WinINet may keep threads of its own running after the
+// last handle is closed.
+const WinInetApi* Api() {
+  static const WinInetApi* const api = []() -> const WinInetApi* {
+    static WinInetApi table;
+    const HMODULE module = LoadSystemLibrary("wininet.dll");
+    if (module == nullptr) return nullptr;
+    table.InternetOpenA = SystemFunction<decltype(table.InternetOpenA)>(module, "InternetOpenA");
+    table.InternetConnectA =
+        SystemFunction<decltype(table.InternetConnectA)>(module, "InternetConnectA");
+    table.HttpOpenRequestA =
+        SystemFunction<decltype(table.HttpOpenRequestA)>(module, "HttpOpenRequestA");
+    table.InternetSetOptionA =
+        SystemFunction<decltype(table.InternetSetOptionA)>(module, "InternetSetOptionA");
+    table.HttpSendRequestA =
+        SystemFunction<decltype(table.HttpSendRequestA)>(module, "HttpSendRequestA");
+    table.HttpQueryInfoA = SystemFunction<decltype(table.HttpQueryInfoA)>(module, "HttpQueryInfoA");
+    table.InternetReadFile =
+        SystemFunction<decltype(table.InternetReadFile)>(module, "InternetReadFile");
+    table.InternetCloseHandle =
+        SystemFunction<decltype(table.InternetCloseHandle)>(module, "InternetCloseHandle");
+    const bool complete = table.InternetOpenA && table.InternetConnectA && table.HttpOpenRequestA &&
+                          table.InternetSetOptionA && table.HttpSendRequestA &&
+                          table.HttpQueryInfoA && table.InternetReadFile &&
+                          table.InternetCloseHandle;
+    return complete ? &table : nullptr;
+  }();
+  return api;
+}
+
+// Handles exist only once Api() has loaded, so it is there to close them.
+void CloseInternetHandle(HINTERNET handle) { Api()->InternetCloseHandle(handle); }
+using ScopedInternet = Scoped<NullHandleTraits<HINTERNET, &CloseInternetHandle>>;
 
 constexpr char kUserAgent[] = "MyApp";
 constexpr INTERNET_PORT kPort = 80;
 
 // Short time-outs keep a failing exchange short. Some implementations honour them only on
 // one kind of handle, so every handle gets all four.
-void SetTimeouts(HINTERNET handle) {
+void SetTimeouts(const WinInetApi& api, HINTERNET handle) {
   if (handle == nullptr) return;
   struct Option {
     DWORD id;
@@ -31,59 +76,90 @@ void SetTimeouts(HINTERNET handle) {
                         Option{INTERNET_OPTION_CONNECT_RETRIES, 1},
                         Option{INTERNET_OPTION_SEND_TIMEOUT, 1000},
                         Option{INTERNET_OPTION_RECEIVE_TIMEOUT, 1000}}) {
-    ::InternetSetOptionA(handle, option.id, &option.value, sizeof option.value);
+    api.InternetSetOptionA(handle, option.id, &option.value, sizeof option.value);
   }
 }
 
-std::uint32_t StatusCode(HINTERNET request) {
+std::uint32_t StatusCode(const WinInetApi& api, HINTERNET request) {
   DWORD status = 0;
   DWORD size = sizeof status;
-  if (!::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                        nullptr)) {
+  if (!api.HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                          &size, nullptr)) {
     return 0;
   }
   return status;
 }
 
+// The redirect's target seen from url, or false when there is none that fits.
+bool NextUrl(const WinInetApi& api, HINTERNET request, const char* url,
+             char (&next)[kUrlCapacity]) {
+  char location[kUrlCapacity];
+  DWORD size = sizeof location;
+  if (!api.HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location, &size, nullptr)) return false;
+  return RedirectUrl(next, url, std::string_view(location, size), sizeof next);
+}
+
 }  // namespace
 
 int WinInet::Fetch(char* answer, const char* url, std::size_t n) {
-  UrlHost(Host_, url, sizeof Host_);
-  UrlSite(Site_, url, sizeof Site_);
-  UrlRest(ObjectName_, url, Site_, sizeof ObjectName_);
+  char target[kUrlCapacity];
+  CopyText(target, url, sizeof target);
+  UrlHost(Host_, target, sizeof Host_);
+  UrlSite(Site_, target, sizeof Site_);
+  UrlRest(ObjectName_, target, Site_, sizeof ObjectName_);
+  // Every request of a redirect chain carries the first one's headers.
+  char referrer[kUrlCapacity];
+  CopyText(referrer, Site_, sizeof referrer);
 
-  // Declared in this order so that they close request, connection, session.
+  const WinInetApi* api = Api();
+  if (api == nullptr) return kFetchNoSession;
   ScopedInternet session(
-      ::InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+      api->InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   if (!session) return kFetchNoSession;
-  SetTimeouts(session.Get());
+  SetTimeouts(*api, session.Get());
 
-  // A missing connection or request is not checked here: the steps below fail on it and
-  // the answer comes out empty.
-  ScopedInternet connection(::InternetConnectA(session.Get(), Host_, kPort, nullptr, nullptr,
-                                               INTERNET_SERVICE_HTTP, 0, 0));
-  SetTimeouts(connection.Get());
-  ScopedInternet request(::HttpOpenRequestA(connection.Get(), nullptr, ObjectName_, nullptr,
-                                            Site_, nullptr, 0, 0));
-  SetTimeouts(request.Get());
+  // The millisecond clock of kernel32, a KnownDLL; the limit covers every redirect.
+  const std::uint32_t before = ::GetTickCount();
+  for (int redirects = 0;; ++redirects) {
+    // A missing connection or request is not checked here: the steps below fail on it and
+    // the answer comes out empty. Declared in this order so that they close request, then
+    // connection.
+    ScopedInternet connection(api->InternetConnectA(session.Get(), Host_, kPort, nullptr,
+                                                    nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    SetTimeouts(*api, connection.Get());
+    ScopedInternet request(api->HttpOpenRequestA(connection.Get(), nullptr, ObjectName_, nullptr,
+                                                 referrer, nullptr, INTERNET_FLAG_NO_AUTO_REDIRECT,
+                                                 0));
+    SetTimeouts(*api, request.Get());
 
-  const std::uint32_t before = ::timeGetTime();
-  ::HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0);
-  const std::uint32_t after = ::timeGetTime();
-  if (SendTookTooLong(before, after)) return kFetchFailed;
-  const bool success_status = IsSuccessStatus(StatusCode(request.Get()));
+    api->HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0);
+    if (SendTookTooLong(before, ::GetTickCount())) return kFetchFailed;
+    const std::uint32_t status = StatusCode(*api, request.Get());
 
-  {
-    ScopedGlobal block(::GlobalAlloc(0, kReadBlockSize));
-    DWORD delivered = 0;
-    if (!block || !::InternetReadFile(request.Get(), block.Get(),
-                                      static_cast<DWORD>(kReadBlockSize), &delivered)) {
-      delivered = 0;
+    if (IsRedirectStatus(status)) {
+      char next[kUrlCapacity];
+      if (redirects == kMaxRedirects || !NextUrl(*api, request.Get(), target, next)) {
+        return kFetchFailed;
+      }
+      CopyText(target, next, sizeof target);
+      UrlHost(Host_, target, sizeof Host_);
+      UrlSite(Site_, target, sizeof Site_);
+      UrlRest(ObjectName_, target, Site_, sizeof ObjectName_);
+      continue;
     }
-    AnswerText(answer, static_cast<const char*>(block.Get()), delivered, n);
+
+    {
+      ScopedGlobal block(::GlobalAlloc(0, kReadBlockSize));
+      DWORD delivered = 0;
+      if (!block || !api->InternetReadFile(request.Get(), block.Get(),
+                                           static_cast<DWORD>(kReadBlockSize), &delivered)) {
+        delivered = 0;
+      }
+      AnswerText(answer, static_cast<const char*>(block.Get()), delivered, n);
+    }
+    if (!IsSuccessStatus(status)) return kFetchFailed;
+    return FetchCodeForAnswer(answer);
   }
-  if (!success_status) return kFetchFailed;
-  return FetchCodeForAnswer(answer);
 }
 
 }  // namespace lvn

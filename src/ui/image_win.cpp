@@ -39,7 +39,8 @@ void Image::Paint(HDC dc) {
   if (width <= 0 || height <= 0) return;
   if (transparent_) {
     const COLORREF key = ::GetPixel(canvas_.Dc(), 0, canvas_.Height() - 1);
-    ::TransparentBlt(dc, 0, 0, width, height, canvas_.Dc(), 0, 0, width, height, key);
+    // gdi32's own export of TransparentBlt: msimg32 is no KnownDLL, gdi32 is.
+    ::GdiTransparentBlt(dc, 0, 0, width, height, canvas_.Dc(), 0, 0, width, height, key);
   } else {
     ::BitBlt(dc, 0, 0, width, height, canvas_.Dc(), 0, 0, SRCCOPY);
   }

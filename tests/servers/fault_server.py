@@ -6,7 +6,8 @@ paths in Handler). /lvn.php, the path of the program's default lookup URL, answe
 the file answer.txt beside the log says at that moment, so a test can change the
 address or cause an outage: the file's bytes as a 200 answer, or "!down" for a 503, or
 "!trickle" for an answer that takes about 6.5 s; "!slow" before the bytes answers them
-after 0.3 s. Every request is appended to the log as one tab-separated line:
+after 0.3 s; "!loop" redirects to itself for ever; "!hop" before the bytes answers them after
+one redirect. Every request is appended to the log as one tab-separated line:
 request line, Host, User-Agent, Referer.
 
     fault_server.py ADDRESS LOG_FILE
@@ -34,14 +35,21 @@ CASES = {
     "/touching": ("200 OK", b"[]          "),
     "/long": ("200 OK", b"[" + b"abcdefghij" * 3 + b"]"),
     "/marked": ("200 OK", b"IP=[203.0.113.9] ok"),
+    "/ipv6": ("200 OK", b"[2001:db8:85a3:1234:5678:8a2e:370:7334]"),
+    "/padded": ("200 OK", b"[ 198.51.100.7\t]\r\n"),
 }
 
 
-def head_for(status, body):
+def head_for(status, body, extra=""):
     return (
         "HTTP/1.1 %s\r\nContent-Type: text/plain\r\nContent-Length: %d\r\n"
-        "Cache-Control: no-store\r\nConnection: close\r\n\r\n" % (status, len(body))
+        "Cache-Control: no-store\r\nConnection: close\r\n%s\r\n" % (status, len(body), extra)
     ).encode("ascii")
+
+
+def send_redirect(sock, location, status="302 Found"):
+    body = b"[192.0.2.99] moved"
+    sock.sendall(head_for(status, body, "Location: %s\r\n" % location) + body)
 
 
 class Handler(socketserver.BaseRequestHandler):
@@ -68,12 +76,30 @@ class Handler(socketserver.BaseRequestHandler):
         parts = lines[0].split(" ")
         # The last segment picks the behaviour, so tests may put any folders before it.
         path = "/" + parts[1].split("?", 1)[0].rsplit("/", 1)[-1] if len(parts) > 1 else ""
+        target = parts[1] if len(parts) > 1 else ""
         try:
-            self.respond(sock, path)
+            self.respond(sock, path, target)
         except OSError:
             pass
 
-    def respond(self, sock, path):
+    def respond(self, sock, path, target):
+        # Redirects: to the very same target; after one hop to /ok; an absolute https URL
+        # (still fetched over plain HTTP on port 80); chainN: N hops, then /ok's answer.
+        if path == "/loop":
+            send_redirect(sock, target)
+            return
+        if path == "/hop":
+            send_redirect(sock, "/dir/ok", "301 Moved Permanently")
+            return
+        if path == "/hopabs":
+            send_redirect(sock, "https://127.0.0.2/ok", "307 Temporary Redirect")
+            return
+        if path.startswith("/chain") and path[6:].isdigit():
+            hops = int(path[6:])
+            if hops > 0:
+                send_redirect(sock, "chain%d" % (hops - 1))
+                return
+            path = "/ok"
         if path == "/lvn.php":
             try:
                 with open(self.server.answer_file, "rb") as f:
@@ -83,6 +109,14 @@ class Handler(socketserver.BaseRequestHandler):
             if answer.startswith(b"!down"):
                 sock.sendall(head_for("503 Service Unavailable", b"[0.0.0.0] down") + b"[0.0.0.0] down")
                 return
+            if answer.startswith(b"!loop"):
+                send_redirect(sock, target)
+                return
+            if answer.startswith(b"!hop"):
+                if "hopped" not in target:
+                    send_redirect(sock, "/lvn.php?hopped")
+                    return
+                answer = answer[len(b"!hop"):]
             if answer.startswith(b"!slow"):
                 # The rest of the file, after a pause a person can see.
                 time.sleep(0.3)

@@ -1,4 +1,5 @@
 #include "lookup/lookup_answer.h"
+#include "lookup/redirect.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,35 @@ TEST(LookupAnswer, ResultTextIsWhatStandsBetweenTheFirstMarkers) {
     EXPECT_STREQ(LookupResultText(result, c.code, c.answer), c.result) << c.answer;
     EXPECT_EQ(result[kResultTextCapacity], '#');
   }
+}
+
+TEST(Redirect, LocationLeadsToAUrlOfTheSameShape) {
+  const struct {
+    const char* url;
+    const char* location;
+    const char* next;  // null: no redirect to follow
+  } cases[] = {
+      {"http://a.example/x/lvn.php", "http://b.example/y", "http://b.example/y"},
+      {"http://a.example/x/lvn.php", "HTTPS://b.example/y#top", "HTTPS://b.example/y"},
+      {"https://a.example/x/lvn.php", "//b.example/y", "https://b.example/y"},
+      {"http://a.example/x/lvn.php?q=/z", "/y?r", "http://a.example/y?r"},
+      {"http://a.example/x/lvn.php?q=/z", " next.php\t", "http://a.example/x/next.php"},
+      {"http://a.example/lvn.php", "?again", "http://a.example/?again"},
+      {"http://a.example/x/lvn.php", "", nullptr},
+      {"http://a.example/x/lvn.php", "#only", nullptr},
+      {"http://a.example", "/y", nullptr},
+  };
+  for (const auto& c : cases) {
+    char next[64] = "untouched";
+    EXPECT_EQ(RedirectUrl(next, c.url, c.location, sizeof next), c.next != nullptr) << c.location;
+    EXPECT_STREQ(next, c.next != nullptr ? c.next : "untouched") << c.location;
+  }
+  char small[20] = "untouched";
+  EXPECT_FALSE(RedirectUrl(small, "http://a.example/", "http://b.example/abc", sizeof small))
+      << "a URL that does not fit is not cut";
+  EXPECT_FALSE(IsRedirectStatus(200));
+  EXPECT_FALSE(IsRedirectStatus(304));
+  EXPECT_TRUE(IsRedirectStatus(308));
 }
 
 }  // namespace

@@ -119,6 +119,39 @@ TEST(WinInetFetch, SplitsTheUrlAndAlwaysUsesPlainHttpOnPort80) {
   EXPECT_EQ(seen[3], "https://127.0.0.2/");
 }
 
+// Redirects are followed by the client itself, with the first request's headers, over plain
+// HTTP on port 80, five at most: a page that redirects to itself ends the lookup, not the
+// server.
+TEST(WinInetFetch, FollowsAtMostFiveRedirects) {
+  const struct {
+    const char* path;
+    int code;
+    const char* answer;
+    std::size_t requests;
+  } cases[] = {
+      {"/dir/hop", kFetchOk, "[198.51.100.7]", 2},
+      {"/dir/hopabs", kFetchOk, "[198.51.100.7]", 2},
+      {"/dir/chain5", kFetchOk, "[198.51.100.7]", 6},
+      {"/dir/chain6", kFetchFailed, "untouched", 6},
+      {"/dir/loop", kFetchFailed, "untouched", 6},
+  };
+  for (const auto& c : cases) {
+    const std::size_t before = FaultServerRequests().size();
+    const std::string url = "https://127.0.0.2" + std::string(c.path) + "?id=" + UniqueId();
+    char answer[kAnswerCapacity] = "untouched";
+    WinInet client;
+    EXPECT_EQ(client.Fetch(answer, url.c_str(), sizeof answer), c.code) << c.path;
+    EXPECT_STREQ(answer, c.answer) << c.path;
+    const auto requests = FaultServerRequests();
+    ASSERT_EQ(requests.size() - before, c.requests) << c.path;
+    for (std::size_t i = before; i < requests.size(); ++i) {
+      EXPECT_EQ(requests[i][1], "127.0.0.2") << c.path;
+      EXPECT_EQ(requests[i][2], "MyApp") << c.path;
+      EXPECT_EQ(requests[i][3], "https://127.0.0.2/") << c.path;
+    }
+  }
+}
+
 TEST(WinInetFetch, FailsWithoutAUsableHost) {
   const struct {
     const char* url;
@@ -226,7 +259,9 @@ TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
       {kNginx + "/lvn.php", "127.0.0.1"},
       {kFault + "/ok", "198.51.100.7"},
       {kFault + "/marked", "203.0.113.9"},
-      {kFault + "/long", "abcdefghijabcdefghijabcd"},
+      {kFault + "/long", "abcdefghijabcdefghijabcdefghij"},
+      {kFault + "/ipv6", "2001:db8:85a3:1234:5678:8a2e:370:7334"},
+      {kFault + "/padded", "198.51.100.7"},
       {kFault + "/reversed", ""},
       {kFault + "/missing", ""},
       {kFault + "/touching", ""},

@@ -1,0 +1,23 @@
+// DLLs that are not KnownDLLs are looked for in the program's own folder first, where a
+// download folder may hold anything: the program takes such DLLs from System32 only.
+#pragma once
+
+#include <windows.h>
+
+namespace lvn {
+
+// Limits every later DLL search of the process to System32. Called first thing, before
+// anything loads a DLL.
+void RestrictDllSearchToSystem32();
+
+// The system's own copy of a DLL, or null. The module stays loaded for the process's life.
+HMODULE LoadSystemLibrary(const char* name);
+
+// An export of module as the function type it has, or null.
+template <typename Function>
+Function SystemFunction(HMODULE module, const char* name) {
+  // Through the one function type that casts to any other without a warning.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+}  // namespace lvn
