@@ -83,6 +83,13 @@ endforeach()
 # The shell starts it in place of a browser: a windowed program, no console of its own.
 set_target_properties(open_recorder PROPERTIES WIN32_EXECUTABLE TRUE)
 
+# A DLL for the tests to plant beside a copy of the program under system DLLs' names.
+add_library(planted SHARED ${PROJECT_SOURCE_DIR}/tests/tools/planted_dll.cpp)
+lvn_target_options(planted)
+set_target_properties(planted PROPERTIES PREFIX "")
+target_link_options(planted PRIVATE ${LVN_STATIC_LINK})
+add_dependencies(e2e_tests planted)
+
 # The window benchmark drives lorvane.exe from outside, as the end-to-end tests do.
 target_sources(window_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e/harness_win.cpp)
 target_include_directories(window_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)

@@ -165,6 +165,10 @@ bool TfrmMain::BuildLayout() {
   // The address lines change at every check: drawn in one step, they do not flicker.
   ui::BufferControlPaint(NowIp);
   ui::BufferControlPaint(UpdateTime);
+  // An IPv6 address and its check time are wider than the field at the design size.
+  if (!now_ip_line_.Attach(NowIp, Handle(), kFonts[static_cast<int>(FontRole::kAddress)])) {
+    return false;
+  }
   MainGrid.on_key_down = [this](WORD& key, bool shift, bool ctrl, bool alt) {
     grid_commands_.OnKeyDown(key, shift, ctrl, alt);
   };

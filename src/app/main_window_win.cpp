@@ -321,7 +321,7 @@ void TfrmMain::RecordEvent(int32_t code, const char* text, const LocalTime& time
 
 int32_t TfrmMain::LastEventCode() const { return history_.LastEventCode(); }
 
-void TfrmMain::ShowNowIp(const char* text) { ::SetWindowTextA(NowIp, text); }
+void TfrmMain::ShowNowIp(const char* text) { now_ip_line_.SetText(text); }
 
 void TfrmMain::ShowUpdateTime(const char* text) { ::SetWindowTextA(UpdateTime, text); }
 

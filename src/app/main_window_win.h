@@ -13,6 +13,7 @@
 #include "settings/ini_file.h"
 #include "settings/option_window_win.h"
 #include "settings/settings.h"
+#include "ui/fitted_line_win.h"
 #include "ui/grid_model.h"
 #include "ui/image_win.h"
 #include "ui/string_grid_win.h"
@@ -131,6 +132,7 @@ class TfrmMain : public ui::Window,
   ScopedMenu TaskBarPop;
   HICON icon_ = nullptr;
   ScopedFont fonts_[3];  // default, address lines, grid
+  ui::FittedLine now_ip_line_;
   int32_t timer_period_ = 0;
   // Set once FormDestroy began: results that arrive after that are not handled.
   bool destroying_ = false;

@@ -4,6 +4,7 @@
 
 #include "lvn_version.h"
 #include "settings/settings.h"
+#include "util/ansi_path_win.h"
 #include "util/path.h"
 #include "util/text.h"
 #include "util/texts.h"
@@ -15,12 +16,6 @@ namespace {
 constexpr std::size_t kVersionCapacity = 100;
 constexpr std::size_t kVersionBoxCapacity = 300;
 
-// The program file's full path; empty when the system cannot tell or it does not fit.
-void ProgramPath(char (&path)[kPathCapacity]) {
-  const DWORD length = ::GetModuleFileNameA(nullptr, path, kPathCapacity);
-  if (length == 0 || length >= kPathCapacity) path[0] = '\0';
-}
-
 }  // namespace
 
 void OpenDataFolder(const char* data_folder) {
@@ -29,7 +24,7 @@ void OpenDataFolder(const char* data_folder) {
 
 void OpenHelpPage() {
   char program[kPathCapacity];
-  ProgramPath(program);
+  ProgramAnsiPath(program, sizeof program);
   char page[kPathCapacity];
   HelpPagePath(page, program, sizeof page);
   ::ShellExecuteA(nullptr, "open", page, nullptr, nullptr, SW_SHOWNORMAL);
@@ -41,7 +36,7 @@ void OpenHomePage(HWND owner) {
 
 void ShowVersionBox(HWND owner) {
   char program[kPathCapacity];
-  ProgramPath(program);
+  ProgramAnsiPath(program, sizeof program);
   char version[kVersionCapacity];
   FileVersionText(version, program, sizeof version);
   // Two carriage returns and no line feed: an empty line before the notice.

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "util/ansi_path_win.h"
 #include "util/data_folder.h"
 #include "util/path.h"
 
@@ -15,11 +16,10 @@ bool RoamingAppDataFolder(char (&path)[kPathCapacity]) {
   if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_APPDATA, &items)) || items == nullptr) {
     return false;
   }
-  // SHGetPathFromIDListA writes up to MAX_PATH bytes, which the buffer holds.
-  static_assert(kPathCapacity >= MAX_PATH);
-  const bool ok = ::SHGetPathFromIDListA(items, path) != FALSE;
+  wchar_t wide[MAX_PATH];
+  const bool ok = ::SHGetPathFromIDListW(items, wide) != FALSE;
   ::CoTaskMemFree(items);
-  return ok;
+  return ok && AnsiPathOf(wide, path, kPathCapacity);
 }
 
 }  // namespace
@@ -28,10 +28,7 @@ char* DataFolderPath(char* dest, std::size_t n) {
   char app_data[kPathCapacity] = "";
   const bool have_app_data = RoamingAppDataFolder(app_data);
   char exe_path[kPathCapacity] = "";
-  if (!have_app_data) {
-    const DWORD length = ::GetModuleFileNameA(nullptr, exe_path, kPathCapacity);
-    if (length == 0 || length >= kPathCapacity) exe_path[0] = '\0';
-  }
+  if (!have_app_data) ProgramAnsiPath(exe_path, kPathCapacity);
   return ComposeDataFolder(dest, have_app_data ? app_data : nullptr, exe_path, n);
 }
 

@@ -255,6 +255,33 @@ std::vector<std::string> LogLines() {
   return lines;
 }
 
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = line.find(',', start);
+    fields.push_back(line.substr(start, comma - start));
+    if (comma == std::string::npos) return fields;
+    start = comma + 1;
+  }
+}
+
+std::string Code(const std::string& line) { return Fields(line)[1]; }
+std::string Text(const std::string& line) { return Fields(line).back(); }
+
+// (Shift-JIS trail bytes can be regex syntax, so no std::regex here.)
+bool MatchesTime(const std::string& text, const std::string& prefix, const std::string& shape) {
+  if (text.size() != prefix.size() + shape.size() || text.rfind(prefix, 0) != 0) return false;
+  for (std::size_t i = 0; i < shape.size(); ++i) {
+    const char c = text[prefix.size() + i];
+    if (shape[i] == '9' ? (c < '0' || c > '9') : c != shape[i]) return false;
+  }
+  return true;
+}
+bool IsNowIp(const std::string& text, const std::string& address) {
+  return MatchesTime(text, "現在:" + address + " 確認:", "99:99:99");
+}
+
 std::string AddressOfRecord(int i, int pad) {
   std::string text = "10.";
   for (const int part : {i >> 16, (i >> 8) & 255, i & 255}) {
@@ -280,16 +307,18 @@ std::string AddressLog(int records, int pad) {
 
 void SetLookupAnswer(const std::string& body) { WriteBytes(FaultFolder() + "answer.txt", body); }
 
-int LookupRequestCount() {
+int RequestCount(const std::string& request_line_start) {
   const char* log = std::getenv("LVN_FAULT_LOG");
   if (log == nullptr) return -1;
   std::istringstream in(ReadBytes(UnixToWindows(log)));
   int count = 0;
   for (std::string line; std::getline(in, line);) {
-    if (line.rfind("GET /lvn.php ", 0) == 0) ++count;
+    if (line.rfind(request_line_start, 0) == 0) ++count;
   }
   return count;
 }
+
+int LookupRequestCount() { return RequestCount("GET /lvn.php "); }
 
 int TrayIconCount() {
   int count = 0;
@@ -375,6 +404,16 @@ void PointAt(POINT screen) {
         return ::GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
       },
       2000);
+}
+
+void HoverOver(HWND window) {
+  BringToFront(window);
+  RECT rect{};
+  ::GetClientRect(window, &rect);
+  const POINT middle{rect.right / 2, rect.bottom / 2};
+  // Two moves: a window learns that the mouse is over it from a move within it.
+  PointAt(ToScreen(window, POINT{middle.x - 4, middle.y}));
+  PointAt(ToScreen(window, middle));
 }
 
 void ClickAt(HWND window, POINT client, Button button, bool shift) {

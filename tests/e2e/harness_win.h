@@ -73,6 +73,15 @@ std::string ReadDataFile(const std::string& name);
 // log.csv's lines without their line ends.
 std::vector<std::string> LogLines();
 
+// A log.csv line's fields: key, code, date, time, text (no quoted commas in tests' texts).
+std::vector<std::string> Fields(const std::string& line);
+std::string Code(const std::string& line);
+std::string Text(const std::string& line);
+// text is prefix followed by a time in the form of shape, where 9 stands for any digit.
+bool MatchesTime(const std::string& text, const std::string& prefix, const std::string& shape);
+// NowIp's text after a check that found address.
+bool IsNowIp(const std::string& text, const std::string& address);
+
 // The text of record i of AddressLog: an address of its own, so that every row tells
 // which record it shows, padded with pad bytes.
 std::string AddressOfRecord(int i, int pad);
@@ -85,6 +94,8 @@ std::string AddressLog(int records, int pad);
 void SetLookupAnswer(const std::string& body);
 // How many GET /lvn.php the fault server has seen.
 int LookupRequestCount();
+// How many requests whose request line starts so the fault server has seen.
+int RequestCount(const std::string& request_line_start);
 
 // Icons in the notification area (Wine's own tray window).
 int TrayIconCount();
@@ -94,6 +105,8 @@ void PressKeys(HWND window, const std::vector<WORD>& keys_down_then_up);
 // A real left click in the middle of window: its top-level window comes to the
 // foreground, the cursor moves there, the button goes down and up.
 void ClickWindow(HWND window);
+// The real cursor moved into the middle of window, which comes to the foreground.
+void HoverOver(HWND window);
 // A real click at a point of window's client area, with Shift held when asked; or a drag
 // from one point to another with the left button.
 enum class Button { kLeft, kRight };

@@ -14,34 +14,6 @@
 namespace lvn::e2e {
 namespace {
 
-// log.csv line: key, code, date, time, text (texts here have no commas or quotes).
-std::vector<std::string> Fields(const std::string& line) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t comma = line.find(',', start);
-    fields.push_back(line.substr(start, comma - start));
-    if (comma == std::string::npos) return fields;
-    start = comma + 1;
-  }
-}
-
-std::string Code(const std::string& line) { return Fields(line)[1]; }
-std::string Text(const std::string& line) { return Fields(line).back(); }
-
-// text is prefix followed by a time in the form of shape, where 9 stands for any digit.
-// (Shift-JIS trail bytes can be regex syntax, so no std::regex here.)
-bool MatchesTime(const std::string& text, const std::string& prefix, const std::string& shape) {
-  if (text.size() != prefix.size() + shape.size() || text.rfind(prefix, 0) != 0) return false;
-  for (std::size_t i = 0; i < shape.size(); ++i) {
-    const char c = text[prefix.size() + i];
-    if (shape[i] == '9' ? (c < '0' || c > '9') : c != shape[i]) return false;
-  }
-  return true;
-}
-bool IsNowIp(const std::string& text, const std::string& address) {
-  return MatchesTime(text, "現在:" + address + " 確認:", "99:99:99");
-}
 bool IsUpdated(const std::string& text) {
   return MatchesTime(text, "更新:", "9999/99/99 99:99:99");
 }

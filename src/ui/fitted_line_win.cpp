@@ -1,0 +1,97 @@
+#include "ui/fitted_line_win.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "ui/gdi_scope_win.h"
+
+namespace lvn::ui {
+namespace {
+
+// Below this a Japanese text is no longer readable: the field scrolls instead.
+constexpr int kSmallestHeight = 9;
+
+int TextWidth(HDC dc, HFONT font, const char* text) {
+  ScopedSelect select(dc, font);
+  SIZE size{};
+  const int length = static_cast<int>(std::strlen(text));
+  if (!::GetTextExtentPoint32A(dc, text, length, &size)) return 0;
+  return size.cx;
+}
+
+}  // namespace
+
+bool FittedLine::Attach(HWND field, HWND owner, const FontSpec& font) {
+  field_ = field;
+  owner_ = owner;
+  font_ = font;
+  design_.Reset(CreateUiFont(font));
+  if (!design_) return false;
+  tip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                           WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                           reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(owner, GWLP_HINSTANCE)),
+                           nullptr);
+  if (tip_ == nullptr) return false;
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = owner;
+  tool.uId = reinterpret_cast<UINT_PTR>(field);
+  tool.lpszText = const_cast<char*>("");
+  return ::SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+}
+
+int FittedLine::FittingHeight(const char* text) const {
+  const int design = std::abs(font_.height);
+  // The edit draws its text inside its formatting rectangle; one pixel more goes to the
+  // caret after the last character.
+  RECT format{};
+  ::SendMessageA(field_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  const int room = format.right - format.left - 1;
+  HDC dc = ::GetDC(field_);
+  if (dc == nullptr) return design;
+  int height = design;
+  const int design_width = TextWidth(dc, design_.Get(), text);
+  if (design_width > room && room > 0) {
+    // The widths grow with the height almost in proportion: start near the answer.
+    height = design * room / design_width;
+    if (height >= design) height = design - 1;
+    for (; height > kSmallestHeight; --height) {
+      ScopedFont font(CreateUiFont({font_.face, font_.height < 0 ? -height : height}));
+      if (font && TextWidth(dc, font.Get(), text) <= room) break;
+    }
+  }
+  ::ReleaseDC(field_, dc);
+  return height;
+}
+
+void FittedLine::SetText(const char* text) {
+  const int height = FittingHeight(text);
+  if (height == std::abs(font_.height)) {
+    if (fitted_height_ != 0) {
+      ::SendMessageA(field_, WM_SETFONT, reinterpret_cast<WPARAM>(design_.Get()), FALSE);
+      fitted_.Reset(nullptr);
+      fitted_height_ = 0;
+    }
+  } else if (height != fitted_height_) {
+    ScopedFont font(CreateUiFont({font_.face, font_.height < 0 ? -height : height}));
+    if (font) {
+      ::SendMessageA(field_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+      // The field no longer uses the old one.
+      fitted_ = std::move(font);
+      fitted_height_ = height;
+    }
+  }
+  ::SetWindowTextA(field_, text);
+  if (tip_ != nullptr) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = owner_;
+    tool.uId = reinterpret_cast<UINT_PTR>(field_);
+    tool.lpszText = const_cast<char*>(text);
+    ::SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+}  // namespace lvn::ui

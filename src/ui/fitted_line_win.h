@@ -1,0 +1,33 @@
+// A one-line read-only field whose text must stay readable whole: a text wider than the
+// field is drawn in a smaller size of the field's font, and the whole text is also its
+// tooltip.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/controls_win.h"
+#include "util/scoped_win.h"
+
+namespace lvn::ui {
+
+class FittedLine {
+ public:
+  // field: a single-line edit control that shows font at its design size. The tooltip is
+  // owned by owner and goes with it.
+  bool Attach(HWND field, HWND owner, const FontSpec& font);
+  void SetText(const char* text);
+
+ private:
+  // The largest character height, from the design height down, at which text fits.
+  int FittingHeight(const char* text) const;
+
+  HWND field_ = nullptr;
+  HWND owner_ = nullptr;
+  HWND tip_ = nullptr;
+  FontSpec font_{};
+  ScopedFont design_;
+  ScopedFont fitted_;  // the smaller size in use, when one is
+  int fitted_height_ = 0;
+};
+
+}  // namespace lvn::ui

@@ -1,0 +1,305 @@
+// What a misbehaving lookup page, a settings file from another editor, a profile folder
+// outside the ANSI code page and DLLs planted beside the program do to the real program.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/main_window_ids.h"
+#include "harness_win.h"
+#include "lvn_version.h"
+
+namespace lvn::e2e {
+namespace {
+
+std::string NowIpText(HWND main) { return WindowText(::GetDlgItem(main, kIdNowIp)); }
+
+std::vector<std::string> ChangeTexts() {
+  std::vector<std::string> texts;
+  for (const std::string& line : LogLines()) {
+    if (Code(line) == "20") texts.push_back(Text(line));
+  }
+  return texts;
+}
+
+// Waits for the lookup that a start begins to be handled.
+bool FirstCheckDone(HWND main, int requests_before) {
+  HWND update = ::GetDlgItem(main, kIdUpdate);
+  return WaitUntil([&] { return LookupRequestCount() > requests_before; }) &&
+         WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; });
+}
+
+// The field's whole text is in view: its first character at the left edge, its last one
+// inside the right edge.
+bool ShowsWholeText(HWND field) {
+  // The edit counts characters, not bytes.
+  const std::string text = WindowText(field);
+  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0);
+  if (length < 2) return false;
+  const auto x_of = [field](int index) {
+    const LRESULT at = ::SendMessageW(field, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
+    return at == -1 ? -1 : static_cast<int>(static_cast<short>(LOWORD(at)));
+  };
+  const int first = x_of(0), before_last = x_of(length - 2), last = x_of(length - 1);
+  RECT client{};
+  ::GetClientRect(field, &client);
+  return first >= 0 && before_last >= 0 && last > before_last &&
+         last + (last - before_last) <= client.right;
+}
+
+// The process's visible tooltip, once it shows.
+HWND VisibleTooltip(DWORD process_id) {
+  HWND shown = nullptr;
+  WaitUntil([&] {
+    for (HWND tip : TopLevelWindows(process_id, "tooltips_class32")) {
+      if (::IsWindowVisible(tip)) shown = tip;
+    }
+    return shown != nullptr;
+  });
+  return shown;
+}
+
+TEST(HostileInput, ARedirectLoopIsAnOutageAndAShortChainIsFollowed) {
+  ClearDataFolder();
+  SetLookupAnswer("!loop");
+  const int before = LookupRequestCount();
+  Session run;
+  // Check start, then the outage: the lookup ended instead of following the loop.
+  ASSERT_TRUE(StartSession(&run, 3));
+  EXPECT_EQ(Code(LogLines().back()), "11");
+  EXPECT_EQ(LookupRequestCount() - before, 6) << "the first request and five redirects";
+  ASSERT_TRUE(WaitUntil([&] { return IsNowIp(NowIpText(run.main), "通信エラー"); }));
+
+  SetLookupAnswer("!hop[198.51.100.7]");
+  // Both hops: "/lvn.php", then "/lvn.php?hopped".
+  const int hop_before = RequestCount("GET /lvn.php");
+  ASSERT_TRUE(CheckNow(run.main));
+  EXPECT_EQ(RequestCount("GET /lvn.php") - hop_before, 2);
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(Code(log[2]), "12");
+  EXPECT_EQ(ChangeTexts(), std::vector<std::string>{"198.51.100.7"});
+  EXPECT_TRUE(IsNowIp(NowIpText(run.main), "198.51.100.7"));
+  EXPECT_TRUE(EndSession(&run));
+}
+
+TEST(HostileInput, AddressesAreTrimmedKeptWholeAndReadable) {
+  ClearDataFolder();
+  SetLookupAnswer("[ 198.51.100.7\t]\r\n");
+  Session run;
+  ASSERT_TRUE(StartSession(&run, 3));
+  EXPECT_EQ(ChangeTexts(), std::vector<std::string>{"198.51.100.7"});
+  ASSERT_TRUE(WaitUntil([&] { return IsNowIp(NowIpText(run.main), "198.51.100.7"); }));
+  EXPECT_NE(ReadDataFile("lvn.ini").find("IpHoz=198.51.100.7\r\n"), std::string::npos);
+
+  // Two addresses that differ in their last character only, and the longest form.
+  const std::string v6 = "2001:db8:85a3:1234:5678:8a2e:370:7334";
+  const std::string v6_next = "2001:db8:85a3:1234:5678:8a2e:370:7335";
+  const std::string longest = "0000:0000:0000:0000:0000:ffff:255.255.255.255";
+  for (const std::string& address : {v6, v6_next, longest}) {
+    SetLookupAnswer("[" + address + "]");
+    ASSERT_TRUE(CheckNow(run.main)) << address;
+    EXPECT_EQ(ChangeTexts().back(), address);
+    EXPECT_NE(ReadDataFile("lvn.ini").find("IpHoz=" + address + "\r\n"), std::string::npos);
+    HWND now_ip = ::GetDlgItem(run.main, kIdNowIp);
+    EXPECT_TRUE(IsNowIp(WindowText(now_ip), address)) << WindowText(now_ip);
+    EXPECT_TRUE(ShowsWholeText(now_ip)) << address;
+  }
+  EXPECT_EQ(ChangeTexts().size(), 4u);
+
+  // The line's whole text is also its tooltip.
+  SetLookupAnswer("[" + v6 + "]");
+  ASSERT_TRUE(CheckNow(run.main));
+  HWND now_ip = ::GetDlgItem(run.main, kIdNowIp);
+  HoverOver(now_ip);
+  HWND tip = VisibleTooltip(run.program.Id());
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(WindowText(tip), WindowText(now_ip));
+  EXPECT_TRUE(EndSession(&run));
+
+  // What was saved reads back as the same address: no change at the next start.
+  SetLookupAnswer("[ " + v6 + " ]");
+  const int before = LookupRequestCount();
+  Session again;
+  ASSERT_TRUE(Program::Launch(&again.program));
+  again.main = WaitForWindow(again.program.Id(), "TfrmMain");
+  ASSERT_NE(again.main, nullptr);
+  ASSERT_TRUE(FirstCheckDone(again.main, before));
+  EXPECT_EQ(ChangeTexts().size(), 5u);
+  EXPECT_TRUE(EndSession(&again));
+}
+
+TEST(HostileInput, SettingsFromAnotherEditorKeepTheirValuesAndLines) {
+  ClearDataFolder();
+  WriteDataFile("lvn.ini",
+                "\xEF\xBB\xBF; written by hand\r\n[Value]\r\nIpUrl=http://127.0.0.2/lvn.php?bom\r\n"
+                "Interval=15000\r\n");
+  SetLookupAnswer("[198.51.100.7]");
+  const int before = RequestCount("GET /lvn.php?bom ");
+  Session run;
+  ASSERT_TRUE(StartSession(&run, 3));
+  EXPECT_GT(RequestCount("GET /lvn.php?bom "), before);
+  EXPECT_EQ(StatusFields(run.main), (std::vector<std::string>{"自動:15秒", "127.0.0.2", "行:1/2"}));
+  ASSERT_TRUE(EndSession(&run));
+  const std::string saved = ReadDataFile("lvn.ini");
+  EXPECT_EQ(saved.rfind("; written by hand\r\n[Value]\r\nIpUrl=http://127.0.0.2/lvn.php?bom\r\n"
+                        "Interval=15000\r\n",
+                        0),
+            0u)
+      << saved;
+  EXPECT_NE(saved.find("\r\nViewOff=1\r\n"), std::string::npos) << "missing keys are added";
+}
+
+// Points the shell's roaming application-data folder elsewhere until destroyed.
+class AppDataRedirect {
+ public:
+  explicit AppDataRedirect(const std::wstring& folder) {
+    for (const wchar_t* key : kKeys) {
+      HKEY handle = nullptr;
+      ::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &handle);
+      wchar_t value[MAX_PATH] = L"";
+      DWORD size = sizeof value;
+      DWORD type = REG_SZ;
+      const bool had = handle != nullptr && ::RegQueryValueExW(handle, L"AppData", nullptr, &type,
+                                                               reinterpret_cast<BYTE*>(value),
+                                                               &size) == ERROR_SUCCESS;
+      saved_.push_back({handle, had, type, value});
+      if (handle != nullptr) SetValue(handle, REG_SZ, folder);
+    }
+  }
+  ~AppDataRedirect() {
+    for (const Saved& saved : saved_) {
+      if (saved.key == nullptr) continue;
+      if (saved.had) {
+        SetValue(saved.key, saved.type, saved.value);
+      } else {
+        ::RegDeleteValueW(saved.key, L"AppData");
+      }
+      ::RegCloseKey(saved.key);
+    }
+  }
+  AppDataRedirect(const AppDataRedirect&) = delete;
+  AppDataRedirect& operator=(const AppDataRedirect&) = delete;
+
+ private:
+  static constexpr const wchar_t* kKeys[] = {
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"};
+  struct Saved {
+    HKEY key;
+    bool had;
+    DWORD type;
+    std::wstring value;
+  };
+  static void SetValue(HKEY key, DWORD type, const std::wstring& value) {
+    ::RegSetValueExW(key, L"AppData", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  std::vector<Saved> saved_;
+};
+
+std::string ReadWide(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  ::CloseHandle(file);
+  return bytes;
+}
+
+TEST(HostileInput, ADataFolderOutsideTheCodePageIsReachedByItsShortName) {
+  wchar_t profile[MAX_PATH] = L"";
+  ASSERT_GT(::GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH), 0u);
+  // "José" and a Hangul syllable: neither is in code page 932.
+  const std::wstring outside = std::wstring(profile) + L"\\Jos\u00E9\uD55C";
+  const std::wstring roaming = outside + L"\\Roaming";
+  ::CreateDirectoryW(outside.c_str(), nullptr);
+  ::CreateDirectoryW(roaming.c_str(), nullptr);
+  ::DeleteFileW((roaming + L"\\Lorvane\\log.csv").c_str());
+  ::DeleteFileW((roaming + L"\\Lorvane\\lvn.ini").c_str());
+  SetLookupAnswer("[198.51.100.7]");
+  {
+    AppDataRedirect redirect(roaming);
+    Session run;
+    ASSERT_TRUE(Program::Launch(&run.program));
+    run.main = WaitForWindow(run.program.Id(), "TfrmMain");
+    ASSERT_NE(run.main, nullptr);
+    EXPECT_TRUE(TopLevelWindows(run.program.Id(), "#32770").empty()) << "no error box";
+    // Check start and the first address, in the folder under its long name.
+    ASSERT_TRUE(WaitUntil([&] {
+      return ReadWide(roaming + L"\\Lorvane\\log.csv").find(",20,") != std::string::npos;
+    }));
+    ASSERT_TRUE(EndSession(&run));
+  }
+  const std::string ini = ReadWide(roaming + L"\\Lorvane\\lvn.ini");
+  EXPECT_NE(ini.find("IpHoz=198.51.100.7\r\n"), std::string::npos) << ini;
+}
+
+// Keeps an environment variable at a value until destroyed.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    char old[1024];
+    const DWORD length = ::GetEnvironmentVariableA(name, old, sizeof old);
+    had_ = length > 0 && length < sizeof old;
+    if (had_) old_ = old;
+    ::SetEnvironmentVariableA(name, value.c_str());
+  }
+  ~ScopedEnvironment() { ::SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string old_;
+};
+
+TEST(HostileInput, DllsBesideTheProgramAreNeverLoaded) {
+  const std::string bin = ProgramPath().substr(0, ProgramPath().rfind('\\') + 1);
+  const std::string folder = bin + "planted\\";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileA(ProgramPath().c_str(), (folder + "lorvane.exe").c_str(), FALSE));
+  const std::vector<std::string> dlls = {"wininet.dll", "winmm.dll", "msimg32.dll", "version.dll"};
+  for (const std::string& dll : dlls) {
+    ASSERT_TRUE(::CopyFileA((bin + "planted.dll").c_str(), (folder + dll).c_str(), FALSE)) << dll;
+    ::DeleteFileA((folder + dll + ".loaded").c_str());
+  }
+  ClearDataFolder();
+  SetLookupAnswer("[198.51.100.7]");
+  {
+    // Wine's loader then prefers a DLL beside the program, as Windows does.
+    std::string overrides = "winmm,msimg32,wininet,version=n,b";
+    char old[512];
+    const DWORD length = ::GetEnvironmentVariableA("WINEDLLOVERRIDES", old, sizeof old);
+    if (length > 0 && length < sizeof old) overrides = std::string(old) + ";" + overrides;
+    ScopedEnvironment environment("WINEDLLOVERRIDES", overrides);
+    Session run;
+    ASSERT_TRUE(Program::Launch(&run.program, folder + "lorvane.exe"));
+    run.main = WaitForWindow(run.program.Id(), "TfrmMain");
+    ASSERT_NE(run.main, nullptr);
+    // The lookup works through the system's WinINet, the version box through its version.dll.
+    ASSERT_TRUE(WaitUntil([&] { return IsNowIp(NowIpText(run.main), "198.51.100.7"); }));
+    ASSERT_TRUE(ChooseFromMenu(run, 'H', 'V'));
+    HWND box = WaitForWindow(run.program.Id(), "#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(ReadMessageBox(box).text.find(LVN_VERSION_TEXT), std::string::npos)
+        << ReadMessageBox(box).text;
+    ASSERT_TRUE(PressButton(box, IDOK));
+    EXPECT_TRUE(EndSession(&run));
+  }
+  for (const std::string& dll : dlls) {
+    EXPECT_EQ(::GetFileAttributesA((folder + dll + ".loaded").c_str()), INVALID_FILE_ATTRIBUTES)
+        << dll << " was loaded";
+  }
+}
+
+}  // namespace
+}  // namespace lvn::e2e
