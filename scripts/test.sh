@@ -95,10 +95,12 @@ if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     timeout 900 wine build/win/bin/win32_tests.exe --gtest_color=no >"$logs/win32_tests.log" 2>&1
     record_gtest win32 "$logs/win32_tests.log" $?
     # The program's default lookup host must reach the fault server: a hosts file of the
-    # run's own, seen only by the processes of a private mount namespace.
+    # run's own, seen only by the processes of a private mount namespace. Wine's loader is
+    # told to look beside a program first for the DLLs a planted copy could replace, as
+    # Windows does.
     echo "== e2e_tests"
     { cat /etc/hosts; echo "$LVN_FAULT_ADDRESS www.ombrix.example"; } >"$LVN_SERVERS/hosts"
-    timeout 1200 unshare --mount sh -c 'mount --bind "$1" /etc/hosts && exec wine "$2" --gtest_color=no' \
+    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$LVN_PLANTED_DLLS=n,b" timeout 1200 unshare --mount sh -c 'mount --bind "$1" /etc/hosts && exec wine "$2" --gtest_color=no' \
       sh "$LVN_SERVERS/hosts" build/win/bin/e2e_tests.exe >"$logs/e2e_tests.log" 2>&1
     record_gtest e2e "$logs/e2e_tests.log" $?
   else

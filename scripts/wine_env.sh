@@ -9,6 +9,10 @@ export WINEARCH=win64
 export LC_ALL=ja_JP.UTF-8
 # No Mono or Gecko installer prompts.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# DLLs the program must never take from its own folder (the e2e run tells Wine to look
+# there first for these, as Windows does). Not version.dll: Wine's own user32 imports it,
+# so Wine would take a planted one before the program runs, where Windows never does.
+export LVN_PLANTED_DLLS="winmm,msimg32,wininet"
 
 LVN_XVFB_PID=""
 

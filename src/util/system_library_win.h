@@ -6,8 +6,9 @@
 
 namespace lvn {
 
-// Limits every later DLL search of the process to System32. Called first thing, before
-// anything loads a DLL.
+// Limits every later DLL search of the process to System32 and loads the System32 copies
+// of DLLs that system DLLs may look for by name. Called first thing, before anything else
+// loads a DLL.
 void RestrictDllSearchToSystem32();
 
 // The system's own copy of a DLL, or null. The module stays loaded for the process's life.
