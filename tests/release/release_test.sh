@@ -46,6 +46,7 @@ stop_all() {
   lvn_wine_stop
 }
 trap stop_all EXIT
+trap 'exit 1' INT TERM
 
 # lvn_exit.exe ends the program the way its File menu does.
 scripts/build_win.sh lvn_exit >build/release-test-lvn_exit.log 2>&1 ||
@@ -132,7 +133,7 @@ sys.exit(0 if target.encode("ascii") in data or target.encode("utf-16-le") in da
 }
 files_installed() {
   [ -f "$1/lorvane.exe" ] && cmp -s "$1/lorvane.exe" build/release/stage/Lorvane/lorvane.exe &&
-    diff -r "$1/help" help >/dev/null && [ -f "$1/uninstall.exe" ]
+    diff -r "$1/help" help >/dev/null 2>&1 && [ -f "$1/uninstall.exe" ]
 }
 entry_is() {
   local win=$1 size_kb estimated
