@@ -25,6 +25,7 @@ finish() {
   exit
 }
 
+mkdir -p build
 echo "== release.sh"
 if ! scripts/release.sh >build/release-test.log 2>&1; then
   cat build/release-test.log
