@@ -14,12 +14,13 @@ size_limit=400000
 
 build="$top/build/release"
 rm -rf "$build"
+mkdir -p "$build"
 echo "== building lorvane.exe in build/release"
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >"$build.configure.log" 2>&1 ||
-  { tail -n 40 "$build.configure.log"; exit 1; }
-cmake --build "$build" --target lorvane -j "$(nproc)" >"$build.build.log" 2>&1 ||
-  { tail -n 40 "$build.build.log"; exit 1; }
+  -DCMAKE_BUILD_TYPE=Release >"$build/configure.log" 2>&1 ||
+  { tail -n 40 "$build/configure.log"; exit 1; }
+cmake --build "$build" --target lorvane -j "$(nproc)" >"$build/build.log" 2>&1 ||
+  { tail -n 40 "$build/build.log"; exit 1; }
 
 header="$build/generated/lvn_version.h"
 version=$(sed -n 's/^#define LVN_VERSION_TEXT "\(.*\)"$/\1/p' "$header")
