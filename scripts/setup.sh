@@ -8,7 +8,16 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   nginx php-cli python3
   wine wine64 fonts-wine xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales
+  nsis zip unzip wine32:i386
 )
+
+# The installer is a 32-bit program: Wine runs it only with its i386 half, which needs the
+# architecture enabled before apt can see it.
+# The package lists are read again below, since wine32:i386 is then missing.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: enabling the i386 architecture"
+  dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do

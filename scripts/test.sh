@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the core's unit tests natively (ASan, UBSan), a short fuzz
-# run, and the Windows tests and end-to-end tests under Wine on a private X server.
+# run, the Windows tests and end-to-end tests under Wine on a private X server, and the
+# release's installer and zip (tests/release).
 # Prints one line per suite and a closing summary; exits non-zero on any failure.
 #   LVN_FUZZ_SECONDS  seconds per fuzz target (default 20)
 set -uo pipefail
@@ -30,6 +31,22 @@ record_gtest() {
   if [ "$failed" -ne 0 ]; then
     echo "---- $suite failed; its log: $log"
     tr -d '\r' <"$log" | grep -E -A12 '^\[ RUN|Failure|ERROR|Sanitizer|runtime error' | tail -n 80
+  fi
+}
+
+# Counts a script's PASS and FAIL lines.
+record_checks() {
+  local suite=$1 log=$2 status=$3 passed failed
+  passed=$(grep -c '^PASS ' "$log")
+  failed=$(grep -c '^FAIL ' "$log")
+  if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
+  if [ "$passed" -eq 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
+  total_passed=$((total_passed + passed))
+  total_failed=$((total_failed + failed))
+  results+=("$suite: $passed passed, $failed failed")
+  if [ "$failed" -ne 0 ]; then
+    echo "---- $suite failed; its log: $log"
+    grep -v '^PASS ' "$log" | tail -n 40
   fi
 }
 
@@ -111,6 +128,11 @@ if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 else
   record_step "windows build" 1
 fi
+
+# 4. The release as a user gets it, in a Wine prefix of its own.
+echo "== release"
+timeout 900 tests/release/release_test.sh >"$logs/release.log" 2>&1
+record_checks release "$logs/release.log" $?
 
 echo
 printf '%s\n' "${results[@]}"

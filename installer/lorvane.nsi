@@ -1,0 +1,228 @@
+; Lorvane's installer, built by scripts/release.sh:
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3.4 "-DCOPYRIGHT=..." -DSTAGE=folder -DOUTFILE=file lorvane.nsi
+; STAGE holds lorvane.exe and help\ as they ship.
+;
+; A 32-bit installer: Wine runs it, and a 64-bit one cannot write HKLM's 64-bit view
+; there. It still installs into the 64-bit Program Files, and its uninstall entry lands in
+; the registry's 32-bit view, which Windows lists under Apps all the same.
+;
+; Silent use:  setup.exe /S [/STARTUP] [/D=folder]    uninstall.exe /S
+; Exit code 2: Lorvane was running and nothing was changed.
+
+Unicode true
+ManifestDPIAware true
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+
+!ifndef VERSION | COPYRIGHT | STAGE | OUTFILE
+  !error "VERSION, COPYRIGHT, STAGE and OUTFILE must be defined (see scripts/release.sh)"
+!endif
+
+!define PRODUCT "Lorvane"
+!define PUBLISHER "Ombrix"
+!define EXE "lorvane.exe"
+!define UNINSTALLER "uninstall.exe"
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+; The program's single-instance mutex.
+!define MUTEX "Ombrix_LORVANE"
+!define ERROR_RUNNING 2
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+; An upgrade goes where the installed copy is, unless /D= says otherwise.
+InstallDir "$PROGRAMFILES64\${PRODUCT}"
+InstallDirRegKey HKLM "${UNINST_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}"
+VIFileVersion "${VERSION}"
+
+!define MUI_ICON "..\res\lorvane.ico"
+!define MUI_UNICON "..\res\lorvane.ico"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_UNCOMPONENTSPAGE_NODESC
+
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "Japanese"
+!insertmacro MUI_LANGUAGE "English"
+
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "${COPYRIGHT}"
+
+LangString SectionProgram ${LANG_JAPANESE} "Lorvane (必須)"
+LangString SectionProgram ${LANG_ENGLISH} "Lorvane (required)"
+LangString SectionStartup ${LANG_JAPANESE} "ログオン時に起動する"
+LangString SectionStartup ${LANG_ENGLISH} "Start at logon"
+LangString SectionData ${LANG_JAPANESE} "設定と履歴も削除する"
+LangString SectionData ${LANG_ENGLISH} "Also delete settings and history"
+LangString RunningText ${LANG_JAPANESE} "Lorvane が実行中です。$\r$\n$\r$\n通知領域のアイコンのメニューから Lorvane を終了してから、[再試行] を押してください。"
+LangString RunningText ${LANG_ENGLISH} "Lorvane is running.$\r$\n$\r$\nExit it from its icon's menu in the notification area, then press Retry."
+
+; The uninstall entry's name in Settings > Apps.
+!define DISPLAY_NAME "${PRODUCT}"
+
+; Japanese on a Japanese system, English on any other.
+!macro PickLanguage
+  System::Call 'kernel32::GetUserDefaultUILanguage() i .r0'
+  IntOp $0 $0 & 0x3FF
+  ${If} $0 = 0x11
+    StrCpy $LANGUAGE ${LANG_JAPANESE}
+  ${Else}
+    StrCpy $LANGUAGE ${LANG_ENGLISH}
+  ${EndIf}
+!macroend
+
+; Waits until no Lorvane runs, asking the user to exit it. Jumps to CANCELLED when the user
+; gives up or nobody can be asked; nothing has been touched by then.
+!define WUNR_ID 0
+!macro WaitUntilNotRunning CANCELLED
+  !define /redef /math WUNR_ID ${WUNR_ID} + 1
+  check_${WUNR_ID}:
+    ; SYNCHRONIZE: enough to see that the mutex exists.
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${MUTEX}") p .r0'
+    ${If} $0 P<> 0
+      System::Call 'kernel32::CloseHandle(p r0)'
+      IfSilent ${CANCELLED}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(RunningText)" /SD IDCANCEL IDRETRY check_${WUNR_ID}
+      Goto ${CANCELLED}
+    ${EndIf}
+!macroend
+
+Section "$(SectionProgram)" SecProgram
+  SectionIn RO
+  ; Asked again: the program may have been started while the pages were shown.
+  !insertmacro WaitUntilNotRunning install_cancelled
+  Goto install_files
+  install_cancelled:
+    SetErrorLevel ${ERROR_RUNNING}
+    Abort
+  install_files:
+
+  ; A copy installed elsewhere is moved here: one copy, one uninstall entry.
+  ReadRegStr $1 HKLM "${UNINST_KEY}" "InstallLocation"
+  ${If} $1 != ""
+  ${AndIf} $1 != $INSTDIR
+  ${AndIf} ${FileExists} "$1\${UNINSTALLER}"
+    Delete "$1\${EXE}"
+    Delete "$1\help\*.*"
+    RMDir "$1\help"
+    Delete "$1\${UNINSTALLER}"
+    RMDir "$1"
+  ${EndIf}
+
+  SetOutPath "$INSTDIR"
+  File "${STAGE}\${EXE}"
+  ; Help pages an older version had and this one has not go.
+  Delete "$INSTDIR\help\*.*"
+  SetOutPath "$INSTDIR\help"
+  File "${STAGE}\help\*.*"
+  SetOutPath "$INSTDIR"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+
+  SetShellVarContext all
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${EXE}"
+
+  WriteRegStr HKLM "${UNINST_KEY}" "DisplayName" "${DISPLAY_NAME}"
+  WriteRegStr HKLM "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr HKLM "${UNINST_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKLM "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegStr HKLM "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  ${GetSize} "$INSTDIR" "/S=0K" $2 $3 $4
+  WriteRegDWORD HKLM "${UNINST_KEY}" "EstimatedSize" $2
+  WriteRegDWORD HKLM "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINST_KEY}" "NoRepair" 1
+SectionEnd
+
+; The Startup folder is the user's own, not the machine's.
+Section /o "$(SectionStartup)" SecStartup
+  SetShellVarContext current
+  CreateShortcut "$SMSTARTUP\${PRODUCT}.lnk" "$INSTDIR\${EXE}"
+SectionEnd
+
+; Unticking the component on an upgrade takes the shortcut away.
+Section "-StartupOff"
+  ${IfNot} ${SectionIsSelected} ${SecStartup}
+    SetShellVarContext current
+    Delete "$SMSTARTUP\${PRODUCT}.lnk"
+  ${EndIf}
+SectionEnd
+
+Function .onInit
+  !insertmacro PickLanguage
+  !insertmacro WaitUntilNotRunning init_cancelled
+  Goto init_running_checked
+  init_cancelled:
+    SetErrorLevel ${ERROR_RUNNING}
+    Quit
+  init_running_checked:
+
+  ; An upgrade keeps the logon choice made before; /STARTUP chooses it without pages.
+  SetShellVarContext current
+  ${If} ${FileExists} "$SMSTARTUP\${PRODUCT}.lnk"
+    !insertmacro SelectSection ${SecStartup}
+  ${EndIf}
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/STARTUP" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecStartup}
+  ${EndIf}
+FunctionEnd
+
+Section "un.$(SectionProgram)" UnSecProgram
+  SectionIn RO
+  !insertmacro WaitUntilNotRunning uninstall_cancelled
+  Goto uninstall_files
+  uninstall_cancelled:
+    SetErrorLevel ${ERROR_RUNNING}
+    Abort
+  uninstall_files:
+
+  SetShellVarContext all
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  SetShellVarContext current
+  Delete "$SMSTARTUP\${PRODUCT}.lnk"
+
+  Delete "$INSTDIR\${EXE}"
+  Delete "$INSTDIR\help\*.*"
+  RMDir "$INSTDIR\help"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  ; Left in place when the user put files of their own there.
+  RMDir "$INSTDIR"
+
+  DeleteRegKey HKLM "${UNINST_KEY}"
+SectionEnd
+
+; Off unless ticked: the settings and history outlive the program by default.
+Section /o "un.$(SectionData)" UnSecData
+  SetShellVarContext current
+  RMDir /r "$APPDATA\${PRODUCT}"
+SectionEnd
+
+Function un.onInit
+  !insertmacro PickLanguage
+  !insertmacro WaitUntilNotRunning un_init_cancelled
+  Return
+  un_init_cancelled:
+    SetErrorLevel ${ERROR_RUNNING}
+    Quit
+FunctionEnd

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the release from a clean build folder and writes it to dist/:
+#   lorvane-<version>-setup.exe     the installer
+#   lorvane-<version>-portable.zip  Lorvane/ with the program, its help, the lookup pages, readme.txt
+#   SHA256SUMS                      of both
+# <version> is the CMake project version, as in the exe's version resource.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+# 400 KB, whether a KB is read as 1000 bytes or 1024.
+size_limit=400000
+
+"$top/scripts/setup.sh"
+
+build="$top/build/release"
+rm -rf "$build"
+mkdir -p "$build"
+echo "== building lorvane.exe in build/release"
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release >"$build/configure.log" 2>&1 ||
+  { tail -n 40 "$build/configure.log"; exit 1; }
+cmake --build "$build" --target lorvane -j "$(nproc)" >"$build/build.log" 2>&1 ||
+  { tail -n 40 "$build/build.log"; exit 1; }
+
+header="$build/generated/lvn_version.h"
+version=$(sed -n 's/^#define LVN_VERSION_TEXT "\(.*\)"$/\1/p' "$header")
+copyright=$(sed -n 's/^#define LVN_COPYRIGHT "\(.*\)"$/\1/p' "$header")
+[ -n "$version" ] && [ -n "$copyright" ] || { echo "no version in $header"; exit 1; }
+
+stage="$build/stage/Lorvane"
+mkdir -p "$stage"
+x86_64-w64-mingw32-strip --strip-all -o "$stage/lorvane.exe" "$build/bin/lorvane.exe"
+unstripped=$(stat -c %s "$build/bin/lorvane.exe")
+size=$(stat -c %s "$stage/lorvane.exe")
+echo "lorvane.exe $version: $size bytes ($((size / 1024)) KiB) stripped, $unstripped before; limit $size_limit"
+if [ "$size" -gt "$size_limit" ]; then
+  echo "lorvane.exe is larger than $size_limit bytes"
+  exit 1
+fi
+cp -r "$build/bin/help" "$stage/help"
+cp -r server "$stage/server"
+# Notepad on a Japanese Windows reads Shift-JIS with CR LF.
+sed -e "s/@VERSION@/$version/" -e "s/@COPYRIGHT@/$copyright/" installer/readme.txt |
+  iconv -f UTF-8 -t CP932 | sed 's/$/\r/' >"$stage/readme.txt"
+
+mkdir -p dist
+setup="lorvane-$version-setup.exe"
+zip="lorvane-$version-portable.zip"
+rm -f "dist/$setup" "dist/$zip" dist/SHA256SUMS
+
+echo "== writing dist/$zip"
+(cd "$build/stage" && zip -q -X -r "$top/dist/$zip" Lorvane)
+
+echo "== writing dist/$setup"
+makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$version" "-DCOPYRIGHT=$copyright" \
+  "-DSTAGE=$stage" "-DOUTFILE=$top/dist/$setup" installer/lorvane.nsi
+
+(cd dist && sha256sum "$setup" "$zip" >SHA256SUMS)
+echo "== dist/"
+ls -l dist

@@ -1,0 +1,244 @@
+#!/usr/bin/env bash
+# The release as a user gets it: builds it with scripts/release.sh, checks the zip, then
+# installs, upgrades and uninstalls it silently under Wine in a fresh prefix of its own
+# (build/release-test/wineprefix) on a private X server. Prints one line per check and a
+# count; exits non-zero when any check fails.
+set -uo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$top"
+started=$SECONDS
+
+passed=0
+failed=0
+# check NAME COMMAND...: one check, passed when the command succeeds.
+check() {
+  local name=$1; shift
+  if "$@"; then
+    echo "PASS $name"; passed=$((passed + 1))
+  else
+    echo "FAIL $name"; failed=$((failed + 1))
+  fi
+}
+finish() {
+  echo "release: $passed passed, $failed failed ($((SECONDS - started)) s)"
+  [ "$failed" -eq 0 ]
+  exit
+}
+
+mkdir -p build
+echo "== release.sh"
+if ! scripts/release.sh >build/release-test.log 2>&1; then
+  cat build/release-test.log
+  check "release.sh builds the release" false
+  finish
+fi
+grep '^lorvane.exe ' build/release-test.log
+version=$(sed -n 's/^#define LVN_VERSION_TEXT "\(.*\)"$/\1/p' build/release/generated/lvn_version.h)
+setup="$top/dist/lorvane-$version-setup.exe"
+zip="$top/dist/lorvane-$version-portable.zip"
+
+# Only the prefix and X server started here are ever stopped.
+export LVN_BUILD="$top/build/release-test"
+# shellcheck source=../../scripts/wine_env.sh
+source "$top/scripts/wine_env.sh"
+app_pid=""
+stop_all() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  lvn_wine_stop
+}
+trap stop_all EXIT
+trap 'exit 1' INT TERM
+
+# lvn_exit.exe ends the program the way its File menu does.
+scripts/build_win.sh lvn_exit >build/release-test-lvn_exit.log 2>&1 ||
+  { cat build/release-test-lvn_exit.log; check "lvn_exit.exe builds" false; finish; }
+lvn_exit="$top/build/win/bin/lvn_exit.exe"
+
+# ---- The products in dist/, no Wine needed.
+check "SHA256SUMS holds both products and matches them" \
+  sh -c 'cd dist && [ "$(cut -d" " -f3 SHA256SUMS | sort)" = "$(printf "%s\n" "$@" | sort)" ] &&
+         sha256sum --quiet -c SHA256SUMS' sh "$(basename "$setup")" "$(basename "$zip")"
+
+zip_listing() {
+  python3 - "$zip" "$top" "$version" <<'PY'
+import os, sys, zipfile
+path, top, version = sys.argv[1:]
+with zipfile.ZipFile(path) as z:
+    names = set(z.namelist())
+    expected = {"Lorvane/", "Lorvane/lorvane.exe", "Lorvane/readme.txt"}
+    for folder in ("help", "server"):
+        for root, dirs, files in os.walk(os.path.join(top, folder)):
+            rel = os.path.relpath(root, top)
+            expected.add("Lorvane/" + rel + "/")
+            expected.update("Lorvane/" + rel + "/" + f for f in files)
+    if names != expected:
+        print("  unexpected:", sorted(names - expected), "missing:", sorted(expected - names))
+        sys.exit(1)
+    for folder in ("help", "server"):
+        for name in names:
+            if name.startswith("Lorvane/" + folder + "/") and not name.endswith("/"):
+                with open(os.path.join(top, name[len("Lorvane/"):]), "rb") as f:
+                    if z.read(name) != f.read():
+                        print("  differs from the source:", name); sys.exit(1)
+PY
+}
+check "the zip holds Lorvane/ with the exe, help, server pages and readme, nothing else" zip_listing
+
+readme_is_shift_jis() {
+  python3 - "$zip" "$version" <<'PY'
+import sys, zipfile
+data = zipfile.ZipFile(sys.argv[1]).read("Lorvane/readme.txt")
+text = data.decode("cp932")
+try:
+    data.decode("utf-8")
+    print("  readme.txt is UTF-8"); sys.exit(1)
+except UnicodeDecodeError:
+    pass
+if data.count(b"\n") != data.count(b"\r\n") or not data.endswith(b"\r\n"):
+    print("  readme.txt has a line end other than CR LF"); sys.exit(1)
+for needed in (sys.argv[2], "lorvane.exe", "%APPDATA%\\Lorvane", "アンインストール"):
+    if needed not in text:
+        print("  readme.txt does not say", needed); sys.exit(1)
+PY
+}
+check "readme.txt is Shift-JIS with CR LF and names the version, exe, data folder, uninstall" \
+  readme_is_shift_jis
+
+# ---- Under Wine.
+echo "== Wine prefix in build/release-test"
+if ! { lvn_start_xvfb && lvn_wine_init; }; then
+  check "Wine starts" false
+  finish
+fi
+drive_c="$WINEPREFIX/drive_c"
+unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+appdata=$(unix_path "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
+data="$appdata/Lorvane"
+start_menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lorvane.lnk"
+# Wine spells it StartUp.
+startup="$(find "$appdata/Microsoft/Windows/Start Menu/Programs" -maxdepth 1 -iname startup)/Lorvane.lnk"
+uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lorvane'
+
+# Prints the uninstall entry's value $1 (32-bit view, where the installer writes it).
+entry() {
+  wine reg query "$uninst_key" /v "$1" /reg:32 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
+}
+# A shortcut names its target's full path.
+points_to() {
+  [ -f "$1" ] && python3 -c '
+import sys
+data = open(sys.argv[1], "rb").read()
+target = sys.argv[2]
+sys.exit(0 if target.encode("ascii") in data or target.encode("utf-16-le") in data else 1)' "$1" "$2"
+}
+files_installed() {
+  [ -f "$1/lorvane.exe" ] && cmp -s "$1/lorvane.exe" build/release/stage/Lorvane/lorvane.exe &&
+    diff -r "$1/help" help >/dev/null 2>&1 && [ -f "$1/uninstall.exe" ]
+}
+entry_is() {
+  local win=$1 size_kb estimated
+  [ "$(entry DisplayName)" = Lorvane ] && [ "$(entry DisplayVersion)" = "$version" ] &&
+    [ "$(entry Publisher)" = Ombrix ] && [ "$(entry DisplayIcon)" = "$win\\lorvane.exe,0" ] &&
+    [ "$(entry UninstallString)" = "\"$win\\uninstall.exe\"" ] &&
+    [ "$(entry QuietUninstallString)" = "\"$win\\uninstall.exe\" /S" ] &&
+    [ "$(entry InstallLocation)" = "$win" ] &&
+    [ "$(entry NoModify)" = 0x1 ] && [ "$(entry NoRepair)" = 0x1 ] || return 1
+  # In KB, as Settings › Apps reads it.
+  size_kb=$(( $(du -sb "$(unix_path "$win")" | cut -f1) / 1024 ))
+  estimated=$(( $(entry EstimatedSize) ))
+  [ "$estimated" -ge $((size_kb - 8)) ] && [ "$estimated" -le $((size_kb + 8)) ] ||
+    { echo "  EstimatedSize $estimated KB, files $size_kb KB"; return 1; }
+}
+# Runs a program under Wine; prints its exit code.
+exit_code() { wine "$@" >/dev/null 2>&1; echo $?; }
+wait_for() {
+  local i
+  for i in $(seq 1 300); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+# The program's windows, by the process that owns them; the single-instance mutex comes first.
+window_shown() { xwininfo -root -tree 2>/dev/null | grep -qF '("lorvane.exe" '; }
+app_gone() { ! kill -0 "$app_pid" 2>/dev/null; }
+start_app() {
+  wine "$1\\lorvane.exe" >/dev/null 2>&1 &
+  app_pid=$!
+  wait_for window_shown
+}
+end_app() {
+  [ "$(exit_code "$lvn_exit")" = 0 ] && wait_for app_gone && app_pid=""
+}
+
+echo "== install"
+default_win='C:\Program Files\Lorvane'
+default_dir="$drive_c/Program Files/Lorvane"
+check "silent install succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
+check "the exe and help are in the 64-bit Program Files\\Lorvane" files_installed "$default_dir"
+check "the Start-menu shortcut starts the installed exe" \
+  points_to "$start_menu" "$default_win\\lorvane.exe"
+check "no Startup shortcut unless asked for" [ ! -e "$startup" ]
+check "the uninstall entry has every value, the version $version among them" \
+  entry_is "$default_win"
+
+# A first run's settings, with a lookup page that nobody serves.
+mkdir -p "$data"
+printf '[Value]\r\nIpUrl=http://127.0.0.9/lvn.php\r\n' >"$data/lvn.ini"
+if start_app "$default_win"; then
+  check "the installed program ends on its exit command" end_app
+else
+  check "the installed program shows its window" false
+fi
+check "the program wrote its history to the data folder" [ -s "$data/log.csv" ]
+
+echo "== another folder, start at logon"
+other_win='C:\Apps\Lorvane'
+other_dir="$drive_c/Apps/Lorvane"
+check "silent install with /STARTUP and /D= succeeds" \
+  [ "$(exit_code "$setup" /S /STARTUP "/D=$other_win")" = 0 ]
+check "the files moved to the /D= folder" \
+  sh -c '[ ! -e "$1" ] && [ ! -e "$2" ]' sh "$default_dir/lorvane.exe" "$default_dir"
+check "the exe and help are in the /D= folder" files_installed "$other_dir"
+check "the uninstall entry names the /D= folder" entry_is "$other_win"
+check "both shortcuts start the exe in the /D= folder" sh -c \
+  "$(declare -f points_to); points_to \"\$1\" \"\$3\" && points_to \"\$2\" \"\$3\"" sh \
+  "$start_menu" "$startup" "$other_win\\lorvane.exe"
+
+echo "== refused while the program runs"
+if start_app "$other_win"; then
+  # Marks that show whether the installer touched anything.
+  echo marker >>"$other_dir/help/index.htm"
+  rm -f "$start_menu"
+  wine reg add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:32 >/dev/null 2>&1
+  check "silent install over a running copy exits with code 2" \
+    [ "$(exit_code "$setup" /S)" = 2 ]
+  check "and changes nothing" sh -c '
+    tail -n 1 "$1" | grep -qx marker && [ ! -e "$2" ] && [ "$3" = 0.9 ]' sh \
+    "$other_dir/help/index.htm" "$start_menu" "$(entry DisplayVersion)"
+  check "silent uninstall of a running copy exits with code 2 and keeps the files" sh -c '
+    [ "$(wine "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 2 ] &&
+    [ -f "$2/lorvane.exe" ] && [ -f "$2/help/index.htm" ]' sh "$other_win" "$other_dir"
+  check "the program ends" end_app
+else
+  check "the installed program shows its window" false
+fi
+
+echo "== upgrade in place"
+check "silent install over an older version succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
+check "it upgraded the copy in the /D= folder" files_installed "$other_dir"
+check "the uninstall entry has the new version" entry_is "$other_win"
+check "the Start-menu shortcut is back and the Startup one kept" sh -c \
+  "$(declare -f points_to); points_to \"\$1\" \"\$3\" && points_to \"\$2\" \"\$3\"" sh \
+  "$start_menu" "$startup" "$other_win\\lorvane.exe"
+
+echo "== uninstall"
+check "silent uninstall succeeds" \
+  [ "$(exit_code "$other_dir/uninstall.exe" /S "_?=$other_win")" = 0 ]
+# With _?= the uninstaller runs in place and cannot remove itself.
+check "the program files are gone" sh -c \
+  '[ ! -e "$1/lorvane.exe" ] && [ ! -e "$1/help" ]' sh "$other_dir"
+check "both shortcuts are gone" sh -c '[ ! -e "$1" ] && [ ! -e "$2" ]' sh "$start_menu" "$startup"
+check "the uninstall entry is gone" \
+  sh -c '! wine reg query "$1" /reg:32 >/dev/null 2>&1' sh "$uninst_key"
+check "the settings and history stay" sh -c '[ -s "$1/lvn.ini" ] && [ -s "$1/log.csv" ]' sh "$data"
+
+finish
