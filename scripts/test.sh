@@ -79,15 +79,22 @@ else
   record_step "unit build" 1
 fi
 
-# 2. A short fuzz run of each parser; longer runs: scripts/fuzz.sh.
+# 2. Each parser's fuzz corpus (tests/fuzz/corpus) replayed, then a short fuzz run from it;
+# longer runs: scripts/fuzz.sh.
 if CC=clang CXX=clang++ build fuzz -S . -G Ninja -DLVN_FUZZ=ON -DCMAKE_BUILD_TYPE=Release -B build/fuzz; then
   for target in build/fuzz/*_fuzz; do
   [ -f "$target" ] && [ -x "$target" ] || continue
     name=$(basename "$target")
-    echo "== fuzzing $name"
+    kept="tests/fuzz/corpus/$name"
+    echo "== replaying and fuzzing $name"
+    mapfile -t inputs < <(find "$kept" -type f 2>/dev/null)
+    status=1
+    [ ${#inputs[@]} -gt 0 ] && { "$target" -rss_limit_mb=2048 "${inputs[@]}" >"$logs/$name-replay.log" 2>&1; status=$?; }
+    record_step "$name replay (${#inputs[@]} inputs)" $status
+    [ $status -ne 0 ] && tail -n 30 "$logs/$name-replay.log"
     corpus="build/fuzz-corpus/$name"
     mkdir -p "$corpus"
-    "$target" "$corpus" "tests/fuzz/seeds/$name" -max_total_time="${LVN_FUZZ_SECONDS:-20}" \
+    "$target" "$corpus" "$kept" -max_total_time="${LVN_FUZZ_SECONDS:-20}" \
       -rss_limit_mb=2048 -artifact_prefix=build/fuzz/ >"$logs/$name.log" 2>&1
     status=$?
     record_step "$name" $status

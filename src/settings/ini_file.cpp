@@ -81,14 +81,17 @@ int32_t ParseInteger(std::string_view s, int32_t def) {
 void IniFile::Load(std::string_view content) {
   sections_.clear();
   preamble_.clear();
-  // Editors that save as UTF-8 put one in front; it is not part of the first line.
-  if (content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
   std::size_t pos = 0;
   while (pos < content.size()) {
     std::size_t end = content.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) end = content.size();
-    const std::string_view line = Trim(content.substr(pos, end - pos));
+    std::string_view line = Trim(content.substr(pos, end - pos));
     pos = end + 1;  // CR LF leaves an empty line between, skipped like any blank line
+    // Editors that save as UTF-8 put a byte order mark in front. Skipped wherever the file's
+    // first kept line begins with one, so that what is written back never starts with one.
+    while (preamble_.empty() && sections_.empty() && line.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+      line = Trim(line.substr(kUtf8Bom.size()));
+    }
 
     if (line.empty()) continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {

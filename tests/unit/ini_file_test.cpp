@@ -29,6 +29,7 @@ TEST(IniFileTest, LoadKeepsOnlyWhatItUnderstands) {
       {"k=v\r\n\r\n loose\r\n", "k=v\r\nloose\r\n"},
       {"\xEF\xBB\xBF[a]\r\nk=v", "[a]\r\nk=v\r\n\r\n"},
       {"\xEF\xBB[a]", "\xEF\xBB[a]\r\n"},
+      {"\0 \xEF\xBB\xBF\r\n\xEF\xBB\xBF\xEF\xBB\xBF x\r\n\xEF\xBB\xBFy"s, "x\r\n\xEF\xBB\xBFy\r\n"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(Loaded(in).Serialize(), out) << in;
 }
