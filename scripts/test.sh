@@ -17,19 +17,25 @@ total_failed=0
 logs="$top/build/test-logs"
 mkdir -p "$logs"
 
-# Counts a GoogleTest run's results from its output (Wine prints CR LF).
-record_gtest() {
-  local suite=$1 log=$2 status=$3 passed failed
-  passed=$(tr -d '\r' <"$log" | grep -c '^\[       OK \] ')
-  failed=$(tr -d '\r' <"$log" | grep -c '^\[  FAILED  \] .* ms)$')
-  # A crash or a time-out is a failure even when no test said so.
+# Adds a suite's counts to the totals; true, after naming its log, when it failed. A crash
+# or a time-out is a failure even when no check said so, and so is a run without checks.
+tally() {
+  local suite=$1 log=$2 status=$3 passed=$4 failed=$5
   if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
   if [ "$passed" -eq 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
   total_passed=$((total_passed + passed))
   total_failed=$((total_failed + failed))
   results+=("$suite: $passed passed, $failed failed")
-  if [ "$failed" -ne 0 ]; then
-    echo "---- $suite failed; its log: $log"
+  [ "$failed" -eq 0 ] && return 1
+  echo "---- $suite failed; its log: $log"
+}
+
+# Counts a GoogleTest run's results from its output (Wine prints CR LF).
+record_gtest() {
+  local suite=$1 log=$2 status=$3 passed failed
+  passed=$(tr -d '\r' <"$log" | grep -c '^\[       OK \] ')
+  failed=$(tr -d '\r' <"$log" | grep -c '^\[  FAILED  \] .* ms)$')
+  if tally "$suite" "$log" "$status" "$passed" "$failed"; then
     tr -d '\r' <"$log" | grep -E -A12 '^\[ RUN|Failure|ERROR|Sanitizer|runtime error' | tail -n 80
   fi
 }
@@ -39,13 +45,7 @@ record_checks() {
   local suite=$1 log=$2 status=$3 passed failed
   passed=$(grep -c '^PASS ' "$log")
   failed=$(grep -c '^FAIL ' "$log")
-  if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
-  if [ "$passed" -eq 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
-  total_passed=$((total_passed + passed))
-  total_failed=$((total_failed + failed))
-  results+=("$suite: $passed passed, $failed failed")
-  if [ "$failed" -ne 0 ]; then
-    echo "---- $suite failed; its log: $log"
+  if tally "$suite" "$log" "$status" "$passed" "$failed"; then
     grep -v '^PASS ' "$log" | tail -n 40
   fi
 }

@@ -208,8 +208,10 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   ::CloseHandle(file);
 }
 
-std::string ReadBytes(const std::string& path) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ,
+}  // namespace
+
+std::string ReadWideFile(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return "<missing>";
@@ -219,6 +221,16 @@ std::string ReadBytes(const std::string& path) {
   while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
   ::CloseHandle(file);
   return content;
+}
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+  std::wstring wide(path.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+      CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(),
+      static_cast<int>(wide.size()))));
+  return ReadWideFile(wide);
 }
 
 }  // namespace

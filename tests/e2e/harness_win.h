@@ -70,6 +70,7 @@ void ClearDataFolder();
 void WriteDataFile(const std::string& name, const std::string& bytes);
 // The file's bytes, or "<missing>".
 std::string ReadDataFile(const std::string& name);
+std::string ReadWideFile(const std::wstring& path);
 // log.csv's lines without their line ends.
 std::vector<std::string> LogLines();
 

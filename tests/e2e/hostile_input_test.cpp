@@ -202,18 +202,6 @@ class AppDataRedirect {
   std::vector<Saved> saved_;
 };
 
-std::string ReadWide(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  ::CloseHandle(file);
-  return bytes;
-}
-
 TEST(HostileInput, ADataFolderOutsideTheCodePageIsReachedByItsShortName) {
   wchar_t profile[MAX_PATH] = L"";
   ASSERT_GT(::GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH), 0u);
@@ -234,11 +222,11 @@ TEST(HostileInput, ADataFolderOutsideTheCodePageIsReachedByItsShortName) {
     EXPECT_TRUE(TopLevelWindows(run.program.Id(), "#32770").empty()) << "no error box";
     // Check start and the first address, in the folder under its long name.
     ASSERT_TRUE(WaitUntil([&] {
-      return ReadWide(roaming + L"\\Lorvane\\log.csv").find(",20,") != std::string::npos;
+      return ReadWideFile(roaming + L"\\Lorvane\\log.csv").find(",20,") != std::string::npos;
     }));
     ASSERT_TRUE(EndSession(&run));
   }
-  const std::string ini = ReadWide(roaming + L"\\Lorvane\\lvn.ini");
+  const std::string ini = ReadWideFile(roaming + L"\\Lorvane\\lvn.ini");
   EXPECT_NE(ini.find("IpHoz=198.51.100.7\r\n"), std::string::npos) << ini;
 }
 
