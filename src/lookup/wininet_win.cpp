@@ -34,24 +34,15 @@ const WinInetApi* Api() {
     static WinInetApi table;
     const HMODULE module = LoadSystemLibrary("wininet.dll");
     if (module == nullptr) return nullptr;
-    table.InternetOpenA = SystemFunction<decltype(table.InternetOpenA)>(module, "InternetOpenA");
-    table.InternetConnectA =
-        SystemFunction<decltype(table.InternetConnectA)>(module, "InternetConnectA");
-    table.HttpOpenRequestA =
-        SystemFunction<decltype(table.HttpOpenRequestA)>(module, "HttpOpenRequestA");
-    table.InternetSetOptionA =
-        SystemFunction<decltype(table.InternetSetOptionA)>(module, "InternetSetOptionA");
-    table.HttpSendRequestA =
-        SystemFunction<decltype(table.HttpSendRequestA)>(module, "HttpSendRequestA");
-    table.HttpQueryInfoA = SystemFunction<decltype(table.HttpQueryInfoA)>(module, "HttpQueryInfoA");
-    table.InternetReadFile =
-        SystemFunction<decltype(table.InternetReadFile)>(module, "InternetReadFile");
-    table.InternetCloseHandle =
-        SystemFunction<decltype(table.InternetCloseHandle)>(module, "InternetCloseHandle");
-    const bool complete = table.InternetOpenA && table.InternetConnectA && table.HttpOpenRequestA &&
-                          table.InternetSetOptionA && table.HttpSendRequestA &&
-                          table.HttpQueryInfoA && table.InternetReadFile &&
-                          table.InternetCloseHandle;
+    const bool complete =
+        BindSystemFunction(module, "InternetOpenA", &table.InternetOpenA) &&
+        BindSystemFunction(module, "InternetConnectA", &table.InternetConnectA) &&
+        BindSystemFunction(module, "HttpOpenRequestA", &table.HttpOpenRequestA) &&
+        BindSystemFunction(module, "InternetSetOptionA", &table.InternetSetOptionA) &&
+        BindSystemFunction(module, "HttpSendRequestA", &table.HttpSendRequestA) &&
+        BindSystemFunction(module, "HttpQueryInfoA", &table.HttpQueryInfoA) &&
+        BindSystemFunction(module, "InternetReadFile", &table.InternetReadFile) &&
+        BindSystemFunction(module, "InternetCloseHandle", &table.InternetCloseHandle);
     return complete ? &table : nullptr;
   }();
   return api;

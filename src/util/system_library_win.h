@@ -21,4 +21,11 @@ Function SystemFunction(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
+// *slot := the export of module named name; true when there is one.
+template <typename Function>
+bool BindSystemFunction(HMODULE module, const char* name, Function* slot) {
+  *slot = SystemFunction<Function>(module, name);
+  return *slot != nullptr;
+}
+
 }  // namespace lvn

@@ -23,13 +23,10 @@ const VersionApi* Api() {
     static VersionApi table;
     const HMODULE module = LoadSystemLibrary("version.dll");
     if (module == nullptr) return nullptr;
-    table.GetFileVersionInfoSizeA =
-        SystemFunction<decltype(table.GetFileVersionInfoSizeA)>(module, "GetFileVersionInfoSizeA");
-    table.GetFileVersionInfoA =
-        SystemFunction<decltype(table.GetFileVersionInfoA)>(module, "GetFileVersionInfoA");
-    table.VerQueryValueA = SystemFunction<decltype(table.VerQueryValueA)>(module, "VerQueryValueA");
     const bool complete =
-        table.GetFileVersionInfoSizeA && table.GetFileVersionInfoA && table.VerQueryValueA;
+        BindSystemFunction(module, "GetFileVersionInfoSizeA", &table.GetFileVersionInfoSizeA) &&
+        BindSystemFunction(module, "GetFileVersionInfoA", &table.GetFileVersionInfoA) &&
+        BindSystemFunction(module, "VerQueryValueA", &table.VerQueryValueA);
     return complete ? &table : nullptr;
   }();
   return api;
