@@ -92,12 +92,16 @@ bool NextUrl(const WinInetApi& api, HINTERNET request, const char* url,
 
 }  // namespace
 
+void WinInet::SplitUrl(const char* url) {
+  UrlHost(Host_, url, sizeof Host_);
+  UrlSite(Site_, url, sizeof Site_);
+  UrlRest(ObjectName_, url, Site_, sizeof ObjectName_);
+}
+
 int WinInet::Fetch(char* answer, const char* url, std::size_t n) {
   char target[kUrlCapacity];
   CopyText(target, url, sizeof target);
-  UrlHost(Host_, target, sizeof Host_);
-  UrlSite(Site_, target, sizeof Site_);
-  UrlRest(ObjectName_, target, Site_, sizeof ObjectName_);
+  SplitUrl(target);
   // Every request of a redirect chain carries the first one's headers.
   char referrer[kUrlCapacity];
   CopyText(referrer, Site_, sizeof referrer);
@@ -133,9 +137,7 @@ int WinInet::Fetch(char* answer, const char* url, std::size_t n) {
         return kFetchFailed;
       }
       CopyText(target, next, sizeof target);
-      UrlHost(Host_, target, sizeof Host_);
-      UrlSite(Site_, target, sizeof Site_);
-      UrlRest(ObjectName_, target, Site_, sizeof ObjectName_);
+      SplitUrl(target);
       continue;
     }
 

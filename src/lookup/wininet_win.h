@@ -1,5 +1,6 @@
 // The one network exchange of the program: a plain HTTP GET of the lookup URL, of whose
-// answer the first part is kept. Blocking; runs on the lookup worker only.
+// answer the first part is kept, redirects followed by hand. Blocking; runs on the lookup
+// worker only.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +20,9 @@ class WinInet {
   const char* ObjectName() const { return ObjectName_; }
 
  private:
+  // Host_, Site_ and ObjectName_ of the URL a request goes to.
+  void SplitUrl(const char* url);
+
   char Host_[kUrlCapacity] = "";
   char Site_[kUrlCapacity] = "";
   char ObjectName_[kUrlCapacity] = "";
