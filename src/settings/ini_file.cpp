@@ -9,12 +9,10 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-std::string_view Trim(std::string_view s) { return TrimBlanks(s); }
-
 // Trimmed as the loader would, so memory matches its own reloaded serialization; a line
 // break or NUL left inside would split or end the line on the next load.
 std::string CleanText(std::string_view s) {
-  std::string out(Trim(s));
+  std::string out(TrimBlanks(s));
   for (char& c : out) {
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
@@ -85,17 +83,17 @@ void IniFile::Load(std::string_view content) {
   while (pos < content.size()) {
     std::size_t end = content.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) end = content.size();
-    std::string_view line = Trim(content.substr(pos, end - pos));
+    std::string_view line = TrimBlanks(content.substr(pos, end - pos));
     pos = end + 1;  // CR LF leaves an empty line between, skipped like any blank line
     // Editors that save as UTF-8 put a byte order mark in front. Skipped wherever the file's
     // first kept line begins with one, so that what is written back never starts with one.
     while (preamble_.empty() && sections_.empty() && line.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-      line = Trim(line.substr(kUtf8Bom.size()));
+      line = TrimBlanks(line.substr(kUtf8Bom.size()));
     }
 
     if (line.empty()) continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      sections_.push_back({std::string(Trim(line.substr(1, line.size() - 2))), {}});
+      sections_.push_back({std::string(TrimBlanks(line.substr(1, line.size() - 2))), {}});
       continue;
     }
     // Kept so that a save never drops a line the user wrote.
@@ -110,8 +108,8 @@ void IniFile::Load(std::string_view content) {
       entry.value = line;
     } else {
       entry.has_key = true;
-      entry.key = Trim(line.substr(0, eq));
-      entry.value = Trim(line.substr(eq + 1));
+      entry.key = TrimBlanks(line.substr(0, eq));
+      entry.value = TrimBlanks(line.substr(eq + 1));
     }
     sections_.back().entries.push_back(std::move(entry));
   }
