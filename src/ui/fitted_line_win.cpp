@@ -35,7 +35,8 @@ bool FittedLine::Attach(HWND field, HWND owner, const FontSpec& font) {
   if (tip_ == nullptr) return false;
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  // Transparent: a click where the tip shows reaches the window below, as the user meant.
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
   tool.hwnd = owner;
   tool.uId = reinterpret_cast<UINT_PTR>(field);
   tool.lpszText = const_cast<char*>("");
