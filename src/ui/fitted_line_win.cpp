@@ -43,7 +43,7 @@ bool FittedLine::Attach(HWND field, HWND owner, const FontSpec& font) {
   return ::SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
-int FittedLine::FittingHeight(const char* text) const {
+int FittedLine::FittingHeight(const char* text, ScopedFont* made) const {
   const int design = std::abs(font_.height);
   // The edit draws its text inside its formatting rectangle; one pixel more goes to the
   // caret after the last character.
@@ -59,8 +59,14 @@ int FittedLine::FittingHeight(const char* text) const {
     height = design * room / design_width;
     if (height >= design) height = design - 1;
     for (; height > kSmallestHeight; --height) {
-      ScopedFont font(CreateUiFont({font_.face, font_.height < 0 ? -height : height}));
-      if (font && TextWidth(dc, font.Get(), text) <= room) break;
+      // The size in use is measured with its own font: a check that changes nothing
+      // creates none.
+      if (height == fitted_height_) {
+        if (TextWidth(dc, fitted_.Get(), text) <= room) break;
+        continue;
+      }
+      made->Reset(CreateUiFont({font_.face, font_.height < 0 ? -height : height}));
+      if (*made && TextWidth(dc, made->Get(), text) <= room) break;
     }
   }
   ::ReleaseDC(field_, dc);
@@ -68,7 +74,8 @@ int FittedLine::FittingHeight(const char* text) const {
 }
 
 void FittedLine::SetText(const char* text) {
-  const int height = FittingHeight(text);
+  ScopedFont made;
+  const int height = FittingHeight(text, &made);
   if (height == std::abs(font_.height)) {
     if (fitted_height_ != 0) {
       ::SendMessageA(field_, WM_SETFONT, reinterpret_cast<WPARAM>(design_.Get()), FALSE);
@@ -76,11 +83,14 @@ void FittedLine::SetText(const char* text) {
       fitted_height_ = 0;
     }
   } else if (height != fitted_height_) {
-    ScopedFont font(CreateUiFont({font_.face, font_.height < 0 ? -height : height}));
-    if (font) {
-      ::SendMessageA(field_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    // The font measured last is this height's, unless the smallest was taken untested.
+    if (!made || height == kSmallestHeight) {
+      made.Reset(CreateUiFont({font_.face, font_.height < 0 ? -height : height}));
+    }
+    if (made) {
+      ::SendMessageA(field_, WM_SETFONT, reinterpret_cast<WPARAM>(made.Get()), FALSE);
       // The field no longer uses the old one.
-      fitted_ = std::move(font);
+      fitted_ = std::move(made);
       fitted_height_ = height;
     }
   }

@@ -18,8 +18,9 @@ class FittedLine {
   void SetText(const char* text);
 
  private:
-  // The largest character height, from the design height down, at which text fits.
-  int FittingHeight(const char* text) const;
+  // The largest character height, from the design height down, at which text fits;
+  // *made holds the last font this made to measure with.
+  int FittingHeight(const char* text, ScopedFont* made) const;
 
   HWND field_ = nullptr;
   HWND owner_ = nullptr;
