@@ -2,14 +2,16 @@
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3.4 "-DCOPYRIGHT=..." -DSTAGE=folder -DOUTFILE=file lorvane.nsi
 ; STAGE holds lorvane.exe and help\ as they ship.
 ;
-; A 32-bit installer: Wine runs it, and a 64-bit one cannot write HKLM's 64-bit view
-; there. It still installs into the 64-bit Program Files, and its uninstall entry lands in
-; the registry's 32-bit view, which Windows lists under Apps all the same.
+; A 64-bit installer for a 64-bit program: it installs into the 64-bit Program Files and
+; writes its uninstall entry into the registry's 64-bit view. 32-bit Windows refuses to
+; start it and names it by its file description, which says it needs 64-bit Windows.
+; Earlier versions' 32-bit installer left its entry in the 32-bit view: an upgrade takes
+; that copy's folder and removes the entry, so that Apps never lists Lorvane twice.
 ;
 ; Silent use:  setup.exe /S [/STARTUP] [/D=folder]    uninstall.exe /S
 ; Exit code 2: Lorvane was running and nothing was changed.
 
-Unicode true
+Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
@@ -61,7 +63,7 @@ VIFileVersion "${VERSION}"
 
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${PRODUCT} Setup (64-bit Windows)"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "${COPYRIGHT}"
@@ -77,6 +79,11 @@ LangString RunningText ${LANG_ENGLISH} "Lorvane is running.$\r$\n$\r$\nExit it f
 
 ; The uninstall entry's name in Settings > Apps.
 !define DISPLAY_NAME "${PRODUCT}"
+
+; Where the installed copy is, from its uninstall entry in either view ("" when none).
+Var InstalledDir
+; True when that entry is the earlier 32-bit installer's.
+Var InstalledEntry32
 
 ; Japanese on a Japanese system, English on any other.
 !macro PickLanguage
@@ -116,7 +123,7 @@ Section "$(SectionProgram)" SecProgram
   install_files:
 
   ; A copy installed elsewhere is moved here: one copy, one uninstall entry.
-  ReadRegStr $1 HKLM "${UNINST_KEY}" "InstallLocation"
+  StrCpy $1 $InstalledDir
   ${If} $1 != ""
   ${AndIf} $1 != $INSTDIR
   ${AndIf} ${FileExists} "$1\${UNINSTALLER}"
@@ -150,6 +157,11 @@ Section "$(SectionProgram)" SecProgram
   WriteRegDWORD HKLM "${UNINST_KEY}" "EstimatedSize" $2
   WriteRegDWORD HKLM "${UNINST_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINST_KEY}" "NoRepair" 1
+  ${If} $InstalledEntry32 == 1
+    SetRegView 32
+    DeleteRegKey HKLM "${UNINST_KEY}"
+    SetRegView 64
+  ${EndIf}
 SectionEnd
 
 ; The Startup folder is the user's own, not the machine's.
@@ -166,7 +178,27 @@ Section "-StartupOff"
   ${EndIf}
 SectionEnd
 
+; The installed copy's folder, from the 64-bit entry or else the earlier 32-bit one. An
+; upgrade without /D= goes there (InstallDirRegKey reads only the 64-bit view).
+!macro FindInstalledCopy
+  StrCpy $InstalledEntry32 0
+  SetRegView 64
+  ReadRegStr $InstalledDir HKLM "${UNINST_KEY}" "InstallLocation"
+  ${If} $InstalledDir == ""
+    SetRegView 32
+    ReadRegStr $InstalledDir HKLM "${UNINST_KEY}" "InstallLocation"
+    SetRegView 64
+    ${If} $InstalledDir != ""
+      StrCpy $InstalledEntry32 1
+      ${If} $INSTDIR == "$PROGRAMFILES64\${PRODUCT}"
+        StrCpy $INSTDIR $InstalledDir
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 Function .onInit
+  SetRegView 64
   !insertmacro PickLanguage
   !insertmacro WaitUntilNotRunning init_cancelled
   Goto init_running_checked
@@ -174,6 +206,7 @@ Function .onInit
     SetErrorLevel ${ERROR_RUNNING}
     Quit
   init_running_checked:
+  !insertmacro FindInstalledCopy
 
   ; An upgrade keeps the logon choice made before; /STARTUP chooses it without pages.
   SetShellVarContext current
@@ -210,6 +243,10 @@ Section "un.$(SectionProgram)" UnSecProgram
   RMDir "$INSTDIR"
 
   DeleteRegKey HKLM "${UNINST_KEY}"
+  ; An entry the earlier 32-bit installer left, should an upgrade have missed it.
+  SetRegView 32
+  DeleteRegKey HKLM "${UNINST_KEY}"
+  SetRegView 64
 SectionEnd
 
 ; Off unless ticked: the settings and history outlive the program by default.
@@ -219,6 +256,7 @@ Section /o "un.$(SectionData)" UnSecData
 SectionEnd
 
 Function un.onInit
+  SetRegView 64
   !insertmacro PickLanguage
   !insertmacro WaitUntilNotRunning un_init_cancelled
   Return

@@ -10,4 +10,4 @@ cd "$top"
 # shellcheck source=bench_env.sh
 source "$top/scripts/bench_env.sh"
 lvn_bench_env bench
-wine build/win/bin/lookup_bench.exe "http://$LVN_NGINX_ADDRESS/lvn.php" "${1:-50}" | tr -d '\r'
+lvn_wine build/win/bin/lookup_bench.exe "http://$LVN_NGINX_ADDRESS/lvn.php" "${1:-50}" | tr -d '\r'

@@ -15,7 +15,7 @@ data="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Lorvane"
 mkdir -p "$data"
 # A long interval keeps the timer out of the count.
 printf '[Value]\r\nIpUrl=http://%s/lvn.php\r\nInterval=3600000\r\n\r\n' "$LVN_NGINX_ADDRESS" >"$data/lvn.ini"
-wine build/win/bin/lorvane.exe &
+lvn_wine build/win/bin/lorvane.exe &
 for _ in $(seq 1 300); do [ -s "$data/log.csv" ] && break; sleep 0.1; done
 access_log="Z:$(echo "$LVN_SERVERS/nginx/access.log" | tr / '\\')"
 
@@ -25,12 +25,12 @@ access_log="Z:$(echo "$LVN_SERVERS/nginx/access.log" | tr / '\\')"
 linux_figures() {
   local program server
   program=$(pgrep -f 'lorvane\.exe' | head -n 1) || true
-  server=$(pgrep -n -f 'wineserver64 -p') || true
+  server=$(pgrep -n -f "$WINESERVER") || true
   printf '%-7s lorvane.exe RSS %s kB, %s open descriptors; wineserver RSS %s kB\n' "$1" \
     "$(awk '/^VmRSS/ {print $2}' "/proc/$program/status")" "$(ls "/proc/$program/fd" | wc -l)" \
     "$(awk '/^VmRSS/ {print $2}' "/proc/$server/status")"
 }
 linux_figures before
-wine build/win/bin/soak_bench.exe "${1:-1000}" "$access_log" | tr -d '\r'
+lvn_wine build/win/bin/soak_bench.exe "${1:-1000}" "$access_log" | tr -d '\r'
 linux_figures after
-wine build/win/bin/lvn_exit.exe || true
+lvn_wine build/win/bin/lvn_exit.exe || true

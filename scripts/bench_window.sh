@@ -13,4 +13,4 @@ cd "$top"
 # shellcheck source=bench_env.sh
 source "$top/scripts/bench_env.sh"
 lvn_bench_env bench-window fresh
-wine build/win/bin/window_bench.exe "${1:-100000}" "${2:-1000000}" | tr -d '\r'
+lvn_wine build/win/bin/window_bench.exe "${1:-100000}" "${2:-1000000}" | tr -d '\r'

@@ -4,9 +4,14 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
+# shellcheck source=step.sh
+source "$top/scripts/step.sh"
 "$top/scripts/setup.sh"
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
+logs="$top/build/logs"
+lvn_step "configuring the Windows build in build/win" "$logs/build_win-configure.log" \
+  cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
-cmake --build build/win "${targets[@]}" -j "$(nproc)" >/dev/null
+lvn_step "building $*" "$logs/build_win-build.log" \
+  cmake --build build/win "${targets[@]}" -j "$(nproc)"

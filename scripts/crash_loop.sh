@@ -97,7 +97,7 @@ start_run() {
   printf '[Value]\r\nIpUrl=http://127.0.0.2/lvn.php\r\nInterval=3600000\r\nIpHoz=%s\r\n\r\n' \
     "$1" >"$data/lvn.ini"
   printf '[%s]' "$2" >"$answer"
-  wine build/win/bin/lorvane.exe >/dev/null 2>&1 &
+  lvn_wine build/win/bin/lorvane.exe >/dev/null 2>&1 &
   # Killed on purpose: no word from the shell about it.
   disown
 }

@@ -10,17 +10,20 @@ cd "$top"
 # 400 KB, whether a KB is read as 1000 bytes or 1024.
 size_limit=400000
 
+# shellcheck source=step.sh
+source "$top/scripts/step.sh"
+lvn_name_failures
 "$top/scripts/setup.sh"
 
 build="$top/build/release"
 rm -rf "$build"
 mkdir -p "$build"
 echo "== building lorvane.exe in build/release"
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >"$build/configure.log" 2>&1 ||
-  { tail -n 40 "$build/configure.log"; exit 1; }
-cmake --build "$build" --target lorvane -j "$(nproc)" >"$build/build.log" 2>&1 ||
-  { tail -n 40 "$build/build.log"; exit 1; }
+lvn_step "configuring the release build" "$build/configure.log" \
+  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release
+lvn_step "building lorvane.exe for the release" "$build/build.log" \
+  cmake --build "$build" --target lorvane -j "$(nproc)"
 
 header="$build/generated/lvn_version.h"
 version=$(sed -n 's/^#define LVN_VERSION_TEXT "\(.*\)"$/\1/p' "$header")
@@ -52,7 +55,8 @@ echo "== writing dist/$zip"
 (cd "$build/stage" && zip -q -X -r "$top/dist/$zip" Lorvane)
 
 echo "== writing dist/$setup"
-makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$version" "-DCOPYRIGHT=$copyright" \
+lvn_step "making the installer with makensis" "$build/makensis.log" \
+  makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$version" "-DCOPYRIGHT=$copyright" \
   "-DSTAGE=$stage" "-DOUTFILE=$top/dist/$setup" installer/lorvane.nsi
 
 (cd dist && sha256sum "$setup" "$zip" >SHA256SUMS)

@@ -8,6 +8,9 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
+# shellcheck source=step.sh
+source "$top/scripts/step.sh"
+lvn_name_failures
 
 "$top/scripts/build_win.sh" lorvane lvn_exit lvn_options
 
@@ -30,19 +33,25 @@ if [ ! -f "$data/lvn.ini" ]; then
   printf '[Value]\r\nIpUrl=http://%s/lvn.php\r\n\r\n' "$LVN_NGINX_ADDRESS" >"$data/lvn.ini"
 fi
 
+log="$LVN_BUILD/lorvane.log"
 if [ -n "${DISPLAY:-}" ]; then
   echo "lorvane.exe runs on $DISPLAY; its data folder is $data"
-  wine build/win/bin/lorvane.exe
+  if ! lvn_wine build/win/bin/lorvane.exe 2>&1 | tee "$log"; then
+    lvn_fail "running lorvane.exe under Wine" "$log"
+    exit 1
+  fi
   exit 0
 fi
 
 lvn_start_xvfb
-wine build/win/bin/lorvane.exe &
+lvn_wine build/win/bin/lorvane.exe >"$log" 2>&1 &
 shot="${LVN_SCREENSHOT:-$top/build/screenshot.png}"
-lvn_screenshot "Lorvaneグローバル" "$shot"
+lvn_screenshot "Lorvaneグローバル" "$shot" ||
+  { lvn_fail "lorvane.exe under Wine: its window never showed" "$log"; exit 1; }
 if [ -n "${LVN_OPTIONS_SCREENSHOT:-}" ]; then
-  wine build/win/bin/lvn_options.exe
-  lvn_screenshot "環境設定" "$LVN_OPTIONS_SCREENSHOT"
+  lvn_wine build/win/bin/lvn_options.exe >>"$log" 2>&1
+  lvn_screenshot "環境設定" "$LVN_OPTIONS_SCREENSHOT" ||
+    { lvn_fail "the options window never showed" "$log"; exit 1; }
 fi
-wine build/win/bin/lvn_exit.exe || true
+lvn_wine build/win/bin/lvn_exit.exe >>"$log" 2>&1 || true
 echo "No display: lorvane.exe ran on a private X server; screenshot saved to $shot"

@@ -9,19 +9,21 @@ export LVN_PHP_ADDRESS=127.0.0.4     # the shipped PHP lookup page, on PHP's own
 export LVN_FAULT_LOG="$LVN_SERVERS/fault/requests.log"
 
 LVN_SERVERS_TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=step.sh
+source "$LVN_SERVERS_TOP/scripts/step.sh"
 
 lvn_port_open() {
   (exec 3<>"/dev/tcp/$1/80") 2>/dev/null
 }
 
+# lvn_wait_port ADDRESS LOG: waits for the server whose log is LOG to answer.
 lvn_wait_port() {
   local i
   for i in $(seq 1 100); do
     lvn_port_open "$1" && return 0
     sleep 0.1
   done
-  echo "nothing answers on $1:80" >&2
-  return 1
+  lvn_fail "starting the lookup server on $1:80: nothing answers there" "$2"
 }
 
 lvn_servers_start() {
@@ -49,20 +51,24 @@ http {
 CONF
   lvn_servers_stop
   local address
+  local taken="$LVN_SERVERS/ports.log"
   for address in "$LVN_NGINX_ADDRESS" "$LVN_FAULT_ADDRESS" "$LVN_PHP_ADDRESS"; do
     if lvn_port_open "$address"; then
-      echo "another server already uses $address:80" >&2
+      { echo "$address:80 is taken:"; ss -ltnp "( sport = :80 )" 2>&1; } >"$taken"
+      lvn_fail "starting the lookup servers: another server already uses $address:80" "$taken"
       return 1
     fi
   done
-  nginx -p "$nginx_dir" -e "$nginx_dir/error.log" -c "$nginx_dir/nginx.conf" || return 1
+  lvn_step "starting nginx on $LVN_NGINX_ADDRESS:80" "$nginx_dir/start.log" \
+    nginx -p "$nginx_dir" -e "$nginx_dir/error.log" -c "$nginx_dir/nginx.conf" || return 1
   python3 "$LVN_SERVERS_TOP/tests/servers/fault_server.py" "$LVN_FAULT_ADDRESS" "$LVN_FAULT_LOG" \
     2>"$LVN_SERVERS/fault/server.log" &
   echo $! >"$LVN_SERVERS/fault/server.pid"
   php -S "$LVN_PHP_ADDRESS:80" -t "$LVN_SERVERS_TOP/server/php" >"$LVN_SERVERS/php/server.log" 2>&1 &
   echo $! >"$LVN_SERVERS/php/server.pid"
-  lvn_wait_port "$LVN_NGINX_ADDRESS" && lvn_wait_port "$LVN_FAULT_ADDRESS" &&
-    lvn_wait_port "$LVN_PHP_ADDRESS"
+  lvn_wait_port "$LVN_NGINX_ADDRESS" "$nginx_dir/error.log" &&
+    lvn_wait_port "$LVN_FAULT_ADDRESS" "$LVN_SERVERS/fault/server.log" &&
+    lvn_wait_port "$LVN_PHP_ADDRESS" "$LVN_SERVERS/php/server.log"
 }
 
 # Stops only the servers started from this folder.

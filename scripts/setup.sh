@@ -2,22 +2,18 @@
 # Installs what the builds and tests need on a Debian 12 machine. Safe to run again:
 # it only installs what is missing.
 set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=step.sh
+source "$top/scripts/step.sh"
+log="$top/build/logs/setup.log"
 
 packages=(
   cmake ninja-build g++ clang libgtest-dev googletest
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   nginx php-cli python3
   wine wine64 fonts-wine xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales
-  nsis zip unzip wine32:i386
+  nsis zip unzip
 )
-
-# The installer is a 32-bit program: Wine runs it only with its i386 half, which needs the
-# architecture enabled before apt can see it.
-# The package lists are read again below, since wine32:i386 is then missing.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  echo "setup: enabling the i386 architecture"
-  dpkg --add-architecture i386
-fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -33,8 +29,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     printf '#!/bin/sh\nexit 101\n' >"$policy" && chmod +x "$policy" && made_policy=1
   fi
   status=0
-  { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; } ||
-    status=$?
+  lvn_step "installing packages" "$log" sh -c 'apt-get update -qq &&
+    apt-get install -y -qq --no-install-recommends "$@"' sh "${missing[@]}" || status=$?
   [ -n "$made_policy" ] && rm -f "$policy"
   [ $status -eq 0 ] || exit $status
 fi
@@ -44,5 +40,5 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   echo "setup: generating ja_JP.UTF-8"
   sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen >/dev/null
+  lvn_step "generating the ja_JP.UTF-8 locale" "$log" locale-gen
 fi

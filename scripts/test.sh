@@ -2,13 +2,17 @@
 # Builds and runs every test: the core's unit tests natively (ASan, UBSan), a short fuzz
 # run, the Windows tests and end-to-end tests under Wine on a private X server, and the
 # release's installer and zip (tests/release).
-# Prints one line per suite and a closing summary; exits non-zero on any failure.
+# Nothing 32-bit runs: Wine only through its 64-bit loader, every Windows program PE32+.
+# Prints one line per suite, a closing summary and the time taken; non-zero on any failure.
 #   LVN_FUZZ_SECONDS  seconds per fuzz target (default 20)
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
+started=$SECONDS
+# shellcheck source=step.sh
+source "$top/scripts/step.sh"
 
-"$top/scripts/setup.sh" || { echo "setup failed"; exit 1; }
+"$top/scripts/setup.sh" || { echo "FAILED: setup (scripts/setup.sh), see above"; exit 1; }
 
 jobs=$(nproc)
 results=()
@@ -16,6 +20,19 @@ total_passed=0
 total_failed=0
 logs="$top/build/test-logs"
 mkdir -p "$logs"
+
+# Wine's wrappers choose its 32-bit loader when wine32 is installed: any call of theirs
+# from a script or test is recorded here and fails, as it would where 32-bit cannot run.
+wrappers="$logs/wine-wrappers"
+rm -rf "$wrappers"
+mkdir -p "$wrappers/bin"
+: >"$wrappers/calls.log"
+for name in wine wine-stable wineboot winepath wineserver winecfg wineconsole; do
+  printf '#!/bin/sh\necho "$0 $*" >>"%s"\necho "$0: Wine only through its 64-bit loader" >&2\nexit 126\n' \
+    "$wrappers/calls.log" >"$wrappers/bin/$name"
+  chmod +x "$wrappers/bin/$name"
+done
+export PATH="$wrappers/bin:$PATH"
 
 # Adds a suite's counts to the totals; true, after naming its log, when it failed. A crash
 # or a time-out is a failure even when no check said so, and so is a run without checks.
@@ -62,12 +79,8 @@ record_step() {
 build() {
   local name=$1; shift
   echo "== building $name"
-  if ! { cmake "$@" >"$logs/$name-configure.log" 2>&1 &&
-         cmake --build "${@: -1}" -j "$jobs" >"$logs/$name-build.log" 2>&1; }; then
-    echo "---- $name build failed"
-    tail -n 40 "$logs/$name-configure.log" "$logs/$name-build.log" 2>/dev/null
-    return 1
-  fi
+  lvn_step "configuring the $name build" "$logs/$name-configure.log" cmake "$@" &&
+    lvn_step "building $name" "$logs/$name-build.log" cmake --build "${@: -1}" -j "$jobs"
 }
 
 # 1. Core unit tests, natively.
@@ -114,9 +127,13 @@ if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   source "$top/scripts/servers.sh"
   trap 'lvn_wine_stop; lvn_servers_stop' EXIT
   echo "== preparing Wine and the lookup servers"
+  tests/tools/pe_machine.py build/win/bin/*.exe >"$logs/pe-machine.log" 2>&1
+  status=$?
+  record_step "every Windows program built is 64-bit (PE32+)" $status
+  [ $status -eq 0 ] || lvn_fail "a Windows program is not PE32+" "$logs/pe-machine.log"
   if lvn_servers_start && lvn_start_xvfb && lvn_wine_init; then
     echo "== win32_tests"
-    timeout 900 wine build/win/bin/win32_tests.exe --gtest_color=no >"$logs/win32_tests.log" 2>&1
+    timeout 900 "$WINELOADER" build/win/bin/win32_tests.exe --gtest_color=no >"$logs/win32_tests.log" 2>&1
     record_gtest win32 "$logs/win32_tests.log" $?
     # The program's default lookup host must reach the fault server: a hosts file of the
     # run's own, seen only by the processes of a private mount namespace. Wine's loader is
@@ -124,7 +141,7 @@ if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     # Windows does.
     echo "== e2e_tests"
     { cat /etc/hosts; echo "$LVN_FAULT_ADDRESS www.ombrix.example"; } >"$LVN_SERVERS/hosts"
-    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$LVN_PLANTED_DLLS=n,b" timeout 1200 unshare --mount sh -c 'mount --bind "$1" /etc/hosts && exec wine "$2" --gtest_color=no' \
+    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$LVN_PLANTED_DLLS=n,b" timeout 1200 unshare --mount sh -c 'mount --bind "$1" /etc/hosts && exec "$WINELOADER" "$2" --gtest_color=no' \
       sh "$LVN_SERVERS/hosts" build/win/bin/e2e_tests.exe >"$logs/e2e_tests.log" 2>&1
     record_gtest e2e "$logs/e2e_tests.log" $?
   else
@@ -141,7 +158,11 @@ echo "== release"
 timeout 900 tests/release/release_test.sh >"$logs/release.log" 2>&1
 record_checks release "$logs/release.log" $?
 
+[ -s "$wrappers/calls.log" ] && lvn_fail "a script or test called Wine's wrappers" "$wrappers/calls.log"
+record_step "Wine ran only through its 64-bit loader" "$([ -s "$wrappers/calls.log" ] && echo 1 || echo 0)"
+
 echo
 printf '%s\n' "${results[@]}"
+echo "Total time: $(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s"
 echo "Summary: $total_passed passed, $total_failed failed"
 [ "$total_failed" -eq 0 ]

@@ -5,6 +5,11 @@
 export WINEPREFIX="$LVN_BUILD/wineprefix"
 export WINEDEBUG=-all
 export WINEARCH=win64
+# Wine only through its 64-bit loader and server: Debian's wine, wineboot and winepath
+# wrappers choose the 32-bit loader whenever wine32 is installed, and some kernels cannot
+# execute it. Wine's own helpers start other programs through WINELOADER.
+export WINELOADER=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver64
 # Code page 932 for the program's ANSI texts.
 export LC_ALL=ja_JP.UTF-8
 # No Mono or Gecko installer prompts.
@@ -14,12 +19,21 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # so Wine would take a planted one before the program runs, where Windows never does.
 export LVN_PLANTED_DLLS="winmm,msimg32,wininet"
 
+# shellcheck source=step.sh
+source "$(dirname "${BASH_SOURCE[0]}")/step.sh"
+
 LVN_XVFB_PID=""
 
+lvn_wine() { "$WINELOADER" "$@"; }
+lvn_wineserver() { "$WINESERVER" "$@"; }
+# Wine's path for a Unix one (-w) or the other way round (-u), without the CR.
+lvn_winepath() { "$WINELOADER" winepath.exe "$@" 2>/dev/null | tr -d '\r'; }
+
 lvn_start_xvfb() {
-  local fd_file
+  local fd_file log="$LVN_BUILD/xvfb.log"
+  mkdir -p "$LVN_BUILD"
   fd_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" >"$log" 2>&1 &
   LVN_XVFB_PID=$!
   local i
   for i in $(seq 1 100); do
@@ -27,8 +41,8 @@ lvn_start_xvfb() {
     sleep 0.1
   done
   if [ ! -s "$fd_file" ]; then
-    echo "Xvfb did not start" >&2
     rm -f "$fd_file"
+    lvn_fail "the X server (Xvfb) did not start" "$log"
     return 1
   fi
   export DISPLAY=":$(head -n 1 "$fd_file")"
@@ -37,23 +51,33 @@ lvn_start_xvfb() {
 
 # A fresh prefix for this run.
 lvn_wine_init() {
-  wineserver -k 2>/dev/null || true
+  local log="$LVN_BUILD/wineboot.log"
+  lvn_wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
+  if [ ! -x "$WINELOADER" ] || [ ! -x "$WINESERVER" ]; then
+    echo "Wine's 64-bit loader or server is missing ($WINELOADER, $WINESERVER)" >"$log"
+    lvn_fail "Wine's 64-bit half is not installed (scripts/setup.sh installs it)" "$log"
+    return 1
+  fi
   # Without a window manager Wine draws the window frames itself.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
+  if ! { lvn_wine wineboot.exe -i &&
+         lvn_wine reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+         lvn_wineserver -w; } >"$log" 2>&1; then
+    lvn_fail "Wine could not make its prefix in $WINEPREFIX" "$log"
+    return 1
+  fi
 }
 
-# Saves a picture of the window titled $1 to $2, once it shows.
+# Saves a picture of the window titled $1 to $2, once it shows; false when it never does.
 lvn_screenshot() {
-  local title=$1 out=$2 i line geometry
+  local title=$1 out=$2 i line="" geometry
   for i in $(seq 1 600); do
     line=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$title\"" | head -n 1) || true
     [ -n "$line" ] && break
     sleep 0.1
   done
+  [ -n "$line" ] || return 1
   # Let the first paint and the first lookup land.
   sleep 2
   # The tree line ends with the window's size and its place on the screen: WxH+X+Y +X+Y.
@@ -69,7 +93,7 @@ lvn_screenshot() {
 }
 
 lvn_wine_stop() {
-  wineserver -k 2>/dev/null || true
+  lvn_wineserver -k 2>/dev/null || true
   if [ -n "$LVN_XVFB_PID" ]; then
     kill "$LVN_XVFB_PID" 2>/dev/null || true
     wait "$LVN_XVFB_PID" 2>/dev/null || true

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The release as a user gets it: builds it with scripts/release.sh, checks the zip, then
-# installs, upgrades and uninstalls it silently under Wine in a fresh prefix of its own
-# (build/release-test/wineprefix) on a private X server. Prints one line per check and a
-# count; exits non-zero when any check fails.
+# installs, upgrades and uninstalls it silently under Wine's 64-bit loader in a fresh prefix
+# of its own (build/release-test/wineprefix) on a private X server. Prints one line per
+# check and a count; exits non-zero when any check fails.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
@@ -55,6 +55,7 @@ scripts/build_win.sh lvn_exit >build/release-test-lvn_exit.log 2>&1 ||
 lvn_exit="$top/build/win/bin/lvn_exit.exe"
 
 # ---- The products in dist/, no Wine needed.
+check "the installer is a 64-bit program (PE32+)" tests/tools/pe_machine.py "$setup"
 check "SHA256SUMS holds both products and matches them" \
   sh -c 'cd dist && [ "$(cut -d" " -f3 SHA256SUMS | sort)" = "$(printf "%s\n" "$@" | sort)" ] &&
          sha256sum --quiet -c SHA256SUMS' sh "$(basename "$setup")" "$(basename "$zip")"
@@ -111,19 +112,21 @@ if ! { lvn_start_xvfb && lvn_wine_init; }; then
   finish
 fi
 drive_c="$WINEPREFIX/drive_c"
-unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
-appdata=$(unix_path "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
+unix_path() { lvn_winepath -u "$1"; }
+appdata=$(unix_path "$(lvn_wine cmd.exe /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
 data="$appdata/Lorvane"
 start_menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lorvane.lnk"
 # Wine spells it StartUp.
 startup="$(find "$appdata/Microsoft/Windows/Start Menu/Programs" -maxdepth 1 -iname startup)/Lorvane.lnk"
 uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lorvane'
 
-# Prints the uninstall entry's value $1 (32-bit view, where the installer writes it).
+# Prints the uninstall entry's value $1 (64-bit view, where the installer writes it).
 entry() {
-  wine reg query "$uninst_key" /v "$1" /reg:32 2>/dev/null | tr -d '\r' |
+  lvn_wine reg.exe query "$uninst_key" /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
     sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
 }
+# True when the uninstall entry is in the registry's view $1 (32 or 64).
+entry_in_view() { lvn_wine reg.exe query "$uninst_key" "/reg:$1" >/dev/null 2>&1; }
 # A shortcut names its target's full path.
 points_to() {
   [ -f "$1" ] && python3 -c '
@@ -151,7 +154,7 @@ entry_is() {
     { echo "  EstimatedSize $estimated KB, files $size_kb KB"; return 1; }
 }
 # Runs a program under Wine; prints its exit code.
-exit_code() { wine "$@" >/dev/null 2>&1; echo $?; }
+exit_code() { lvn_wine "$@" >/dev/null 2>&1; echo $?; }
 wait_for() {
   local i
   for i in $(seq 1 300); do "$@" && return 0; sleep 0.1; done
@@ -161,7 +164,7 @@ wait_for() {
 window_shown() { xwininfo -root -tree 2>/dev/null | grep -qF '("lorvane.exe" '; }
 app_gone() { ! kill -0 "$app_pid" 2>/dev/null; }
 start_app() {
-  wine "$1\\lorvane.exe" >/dev/null 2>&1 &
+  lvn_wine "$1\\lorvane.exe" >/dev/null 2>&1 &
   app_pid=$!
   wait_for window_shown
 }
@@ -174,6 +177,7 @@ default_win='C:\Program Files\Lorvane'
 default_dir="$drive_c/Program Files/Lorvane"
 check "silent install succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
 check "the exe and help are in the 64-bit Program Files\\Lorvane" files_installed "$default_dir"
+check "the uninstaller is a 64-bit program (PE32+)" tests/tools/pe_machine.py "$default_dir/uninstall.exe"
 check "the Start-menu shortcut starts the installed exe" \
   points_to "$start_menu" "$default_win\\lorvane.exe"
 check "no Startup shortcut unless asked for" [ ! -e "$startup" ]
@@ -208,14 +212,14 @@ if start_app "$other_win"; then
   # Marks that show whether the installer touched anything.
   echo marker >>"$other_dir/help/index.htm"
   rm -f "$start_menu"
-  wine reg add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:32 >/dev/null 2>&1
+  lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:64 >/dev/null 2>&1
   check "silent install over a running copy exits with code 2" \
     [ "$(exit_code "$setup" /S)" = 2 ]
   check "and changes nothing" sh -c '
     tail -n 1 "$1" | grep -qx marker && [ ! -e "$2" ] && [ "$3" = 0.9 ]' sh \
     "$other_dir/help/index.htm" "$start_menu" "$(entry DisplayVersion)"
   check "silent uninstall of a running copy exits with code 2 and keeps the files" sh -c '
-    [ "$(wine "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 2 ] &&
+    [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 2 ] &&
     [ -f "$2/lorvane.exe" ] && [ -f "$2/help/index.htm" ]' sh "$other_win" "$other_dir"
   check "the program ends" end_app
 else
@@ -237,8 +241,28 @@ check "silent uninstall succeeds" \
 check "the program files are gone" sh -c \
   '[ ! -e "$1/lorvane.exe" ] && [ ! -e "$1/help" ]' sh "$other_dir"
 check "both shortcuts are gone" sh -c '[ ! -e "$1" ] && [ ! -e "$2" ]' sh "$start_menu" "$startup"
-check "the uninstall entry is gone" \
-  sh -c '! wine reg query "$1" /reg:32 >/dev/null 2>&1' sh "$uninst_key"
+no_entry() { ! entry_in_view 64 && ! entry_in_view 32; }
+check "the uninstall entry is gone from both views" no_entry
 check "the settings and history stay" sh -c '[ -s "$1/lvn.ini" ] && [ -s "$1/log.csv" ]' sh "$data"
+
+echo "== upgrade over the earlier 32-bit installer's copy"
+# What that installer left: its files, and its uninstall entry in the 32-bit view. (No
+# blank in the folder: the uninstaller reads _?= up to the end of its command line.)
+old_win='C:\Old\Lorvane'
+old_dir="$drive_c/Old/Lorvane"
+mkdir -p "$old_dir/help"
+printf 'old' >"$old_dir/lorvane.exe"
+printf 'old' >"$old_dir/help/index.htm"
+printf 'old' >"$old_dir/uninstall.exe"
+lvn_wine reg.exe add "$uninst_key" /v InstallLocation /d "$old_win" /f /reg:32 >/dev/null 2>&1
+lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:32 >/dev/null 2>&1
+check "silent install over it succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
+check "it upgraded that copy in its folder" files_installed "$old_dir"
+check "nothing went to the default folder" [ ! -e "$default_dir" ]
+only_64_entry() { ! entry_in_view 32 && entry_is "$1"; }
+check "one uninstall entry, in the 64-bit view, naming that folder" only_64_entry "$old_win"
+check "silent uninstall removes it" sh -c '
+  [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 0 ] &&
+  [ ! -e "$2/lorvane.exe" ]' sh "$old_win" "$old_dir"
 
 finish
