@@ -38,20 +38,22 @@ void HistoryGridCommands::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) 
       SetDeleteMode(false);
       break;
     case GridKeyAction::kAskForDeleteMode: {
+      const Chosen chosen = ChooseSelection();
       char caption[kCaptionCapacity] = "";
       ::GetWindowTextA(host_->CommandWindow(), caption, sizeof caption);
       const int answer = ::MessageBoxA(host_->CommandWindow(), texts::kDeleteModeQuestion,
                                        caption, MB_YESNO | MB_DEFBUTTON2);
       // Some systems give the focus back to the owner, not to the grid the key came from.
       if (::IsWindow(grid_->Handle())) ::SetFocus(grid_->Handle());
-      // No: the key goes on to the grid, which does nothing with it.
-      if (answer == IDNO) return;
+      // No, or a box that could not be shown: the key goes on to the grid, which does
+      // nothing with it.
+      if (answer != IDYES) return;
       SetDeleteMode(true);
-      DeleteSelection();
+      Delete(chosen);
       break;
     }
     case GridKeyAction::kDelete:
-      DeleteSelection();
+      Delete(ChooseSelection());
       break;
   }
   key = 0;
@@ -76,14 +78,24 @@ void HistoryGridCommands::SetDeleteMode(bool on) {
                    on ? texts::kDeleteModeCaption : texts::kAfterDeleteModeCaption);
 }
 
-void HistoryGridCommands::DeleteSelection() {
-  // Read now, not before the question: a result that came in meanwhile reloaded the grid.
-  const ui::RowRange selected = grid_->Selection();
-  const int old_row_count = grid_->RowCount();
-  history_->RemoveRows(selected.top, selected.bottom, host_->Views());
+HistoryGridCommands::Chosen HistoryGridCommands::ChooseSelection() const {
+  Chosen chosen;
+  chosen.rows = grid_->Selection();
+  chosen.row_count = grid_->RowCount();
+  chosen.view = host_->Views();
+  chosen.records = RowsToDelete(history_->View(), chosen.rows.top, chosen.rows.bottom);
+  return chosen;
+}
+
+void HistoryGridCommands::Delete(const Chosen& chosen) {
+  history_->Remove(chosen.records, chosen.view);
   host_->ReloadHistoryGrid();
-  grid_->SetRow(
-      CurrentRowAfterDelete(selected.top, selected.bottom, old_row_count, grid_->RowCount()));
+  const int row = CurrentRowAfterDelete(chosen.rows.top, chosen.rows.bottom, chosen.row_count,
+                                        grid_->RowCount());
+  // SetRow leaves a selection alone when the row is current already, as after a selection
+  // made upward; a stale one would make the next Delete take the rows below.
+  grid_->SetRow(row);
+  grid_->SetSelection(row, row, row);
 }
 
 }  // namespace lvn

@@ -38,10 +38,20 @@ class HistoryGridCommands {
   void CopyDescription();
 
  private:
+  // What a delete takes, fixed when the key is pressed: a reload while the question is
+  // open (a view switch, a lookup) must not turn the chosen rows into other records.
+  struct Chosen {
+    DeleteRange records;
+    ViewSwitches view;
+    ui::RowRange rows;
+    int row_count = 0;
+  };
+  Chosen ChooseSelection() const;
+
   // Delete mode on or off, with the window's caption that tells it.
   void SetDeleteMode(bool on);
-  // Deletes the records behind the selected rows, reloads and places the current row.
-  void DeleteSelection();
+  // Deletes the chosen records, reloads, and leaves the selection exactly the current row.
+  void Delete(const Chosen& chosen);
 
   ui::StringGrid* grid_;
   History* history_;

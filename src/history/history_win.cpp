@@ -79,8 +79,7 @@ ReloadResult History::Reload(ViewSwitches view) {
   return ReloadResult::kRead;
 }
 
-bool History::RemoveRows(int top, int bottom, ViewSwitches view) {
-  const DeleteRange range = RowsToDelete(view_, top, bottom);
+bool History::Remove(const DeleteRange& range, ViewSwitches view) {
   if (!range.Remove) return false;
   Forget();
   return Log(folder_, &state_).RemoveRange(range.First, range.Last, view);

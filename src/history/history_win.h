@@ -48,7 +48,12 @@ class History {
   // Deletes the records behind the view's rows top to bottom (see RowsToDelete): the shown
   // records between their two records, not the hidden ones. The view is stale afterwards:
   // reload. False when nothing was removed.
-  bool RemoveRows(int top, int bottom, ViewSwitches view);
+  bool RemoveRows(int top, int bottom, ViewSwitches view) {
+    return Remove(RowsToDelete(view_, top, bottom), view);
+  }
+  // The same for a range taken from the view earlier, with the switches it was shown under:
+  // the places of records stay theirs across reloads, which only append or compact.
+  bool Remove(const DeleteRange& range, ViewSwitches view);
 
   const HistoryView& View() const { return view_; }
 
