@@ -8,6 +8,7 @@
 
 #include "app/main_window_ids.h"
 #include "harness_win.h"
+#include "settings/option_window_win.h"
 
 namespace lvn::e2e {
 namespace {
@@ -175,6 +176,73 @@ TEST(GridCommands, DeleteModeAsksOnceDeletesShownRecordsAndEndsWithF4) {
   EXPECT_TRUE(EndSession(&run));
   EXPECT_NE(ReadDataFile("lvn.ini").find("PrimaryKey=7\r\n"), std::string::npos)
       << "the check end and the off marker follow";
+}
+
+// The log's texts in file order, and whether its keys are 0, 1, 2 ...
+std::vector<std::string> LogTexts() {
+  std::vector<std::string> texts;
+  for (const std::string& line : LogLines()) {
+    if (Fields(line)[0] != std::to_string(texts.size())) return {"<key out of place>", line};
+    texts.push_back(Text(line));
+  }
+  return texts;
+}
+
+TEST(GridCommands, DeleteTakesWhatWasSelectedWhenTheKeyWasPressed) {
+  Session run;
+  ClearDataFolder();
+  // A check start, an address, a check start and end around 10.0.0.2, then ten addresses.
+  std::vector<std::string> texts = {"チェック開始", "10.0.0.1", "チェック開始", "10.0.0.2", "チェック終了"};
+  for (int i = 3; i <= 12; ++i) texts.push_back("10.0.0." + std::to_string(i));
+  std::string log;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const int code = texts[i][0] == '1' ? 20 : (texts[i] == "チェック終了" ? 2 : 1);
+    log.append(Record(static_cast<int>(i), code, texts[i])).append("\r\n");
+  }
+  WriteDataFile("log.csv", log);
+  WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\nPrimaryKey=14\r\n");
+  SetLookupAnswer(kAnswer);
+  ASSERT_TRUE(StartSession(&run, 17));  // the header, fifteen records, this run's start
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(run.main, kIdUpdate)); }));
+  const HWND grid = run.grid;
+  ASSERT_TRUE(ChooseFromMenu(run, 'O', VK_RETURN));
+  const HWND options = WaitForWindow(run.program.Id(), "TfrmOption");
+  ASSERT_NE(options, nullptr);
+
+  // Row 4 shows 10.0.0.2 when Delete is pressed; while the question is open the options
+  // window hides check start and end, so row 4 would show 10.0.0.4.
+  ClickAt(grid, GridRowPoint(grid, 4));
+  ASSERT_TRUE(WaitForWhere(grid, {4, 4, 4}));
+  ASSERT_EQ(GridCell(grid, 2, 4), "  10.0.0.2");
+  PressKeys(run.main, {VK_DELETE});
+  const HWND box = WaitForWindow(run.program.Id(), "#32770");
+  ASSERT_NE(box, nullptr);
+  ClickAt(::GetDlgItem(options, kIdViewCheck), POINT{10, 16});
+  ASSERT_TRUE(WaitUntil([&] { return GridRows(grid) == 13; })) << GridRows(grid);
+  ASSERT_TRUE(PressButton(box, IDYES));
+  std::vector<std::string> kept = texts;
+  kept.erase(kept.begin() + 3);
+  kept.push_back("チェック開始");  // this run's
+  EXPECT_TRUE(WaitUntil([&] { return LogTexts() == kept; })) << LogLines().size();
+  EXPECT_EQ(GridCell(grid, 2, 2), "  10.0.0.3") << "the grid shows what is left";
+
+  // Rows 7 up to 3 selected upward, 10.0.0.8 down to 10.0.0.4, deleted in delete mode:
+  // afterwards only the current row is selected, and the next Delete takes it alone.
+  ClickAt(grid, GridRowPoint(grid, 7));
+  ASSERT_TRUE(WaitForWhere(grid, {7, 7, 7}));
+  ClickAt(grid, GridRowPoint(grid, 3), Button::kLeft, true);
+  ASSERT_TRUE(WaitForWhere(grid, {3, 3, 7}));
+  PressKeys(run.main, {VK_DELETE});
+  kept.erase(kept.begin() + 5, kept.begin() + 10);
+  EXPECT_TRUE(WaitUntil([&] { return LogTexts() == kept; })) << LogLines().size();
+  EXPECT_TRUE(WaitForWhere(grid, {3, 3, 3}));
+  EXPECT_EQ(GridCell(grid, 2, 3), "  10.0.0.9");
+  PressKeys(run.main, {VK_DELETE});
+  kept.erase(kept.begin() + 5);
+  EXPECT_TRUE(WaitUntil([&] { return LogTexts() == kept; })) << LogLines().size();
+  EXPECT_TRUE(WaitForWhere(grid, {3, 3, 3}));
+  EXPECT_EQ(GridCell(grid, 2, 3), "  10.0.0.10");
+  EXPECT_TRUE(EndSession(&run));
 }
 
 }  // namespace
