@@ -8,7 +8,12 @@ InstanceClaim ClaimSingleInstance(const char* name, ScopedHandle* mutex) {
   ScopedHandle handle(::CreateMutexA(nullptr, TRUE, name));
   // Read at once: the next call may change it.
   const DWORD error = ::GetLastError();
-  if (!handle) return InstanceClaim::kUnguarded;
+  // A copy running elevated owns a mutex that a plain user's copy may not open: that is
+  // another copy, not a reason to run unguarded beside it.
+  if (!handle) {
+    return error == ERROR_ACCESS_DENIED ? InstanceClaim::kAlreadyRunning
+                                        : InstanceClaim::kUnguarded;
+  }
   if (error == ERROR_ALREADY_EXISTS) return InstanceClaim::kAlreadyRunning;
   *mutex = std::move(handle);
   return InstanceClaim::kFirst;

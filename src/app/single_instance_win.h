@@ -8,7 +8,7 @@ inline constexpr char kInstanceMutexName[] = "Ombrix_LORVANE";
 
 enum class InstanceClaim {
   kFirst,           // this process holds the mutex
-  kAlreadyRunning,  // another copy in this logon holds it
+  kAlreadyRunning,  // another copy in this logon holds it, or one we may not open
   kUnguarded,       // the mutex could not be created; run without the guard
 };
 

@@ -83,6 +83,25 @@ TEST(SingleInstance, OnlyTheFirstClaimWinsUntilItIsReleased) {
   EXPECT_EQ(ClaimSingleInstance(name.c_str(), &third), InstanceClaim::kFirst);
 }
 
+TEST(SingleInstance, AMutexWeMayNotOpenIsAnotherCopy) {
+  // As an elevated copy's mutex is to a plain user's: an empty DACL grants nobody access.
+  const std::string name = "lvn_test_locked_" + std::to_string(::GetCurrentProcessId());
+  SECURITY_DESCRIPTOR descriptor;
+  ACL acl;
+  ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+  ASSERT_TRUE(::InitializeAcl(&acl, sizeof acl, ACL_REVISION));
+  ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+  ScopedHandle elevated(::CreateMutexA(&attributes, TRUE, name.c_str()));
+  ASSERT_TRUE(elevated.IsValid());
+  ScopedHandle opened(::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str()));
+  ASSERT_FALSE(opened.IsValid()) << "the system must refuse the open";
+  ASSERT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  ScopedHandle mutex;
+  EXPECT_EQ(ClaimSingleInstance(name.c_str(), &mutex), InstanceClaim::kAlreadyRunning);
+  EXPECT_FALSE(mutex.IsValid());
+}
+
 TEST(SingleInstance, ANameHeldByAnotherKindOfObjectRunsUnguarded) {
   const std::string name = "lvn_test_event_" + std::to_string(::GetCurrentProcessId());
   ScopedHandle event(::CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
