@@ -19,11 +19,24 @@ bool ExactAnsi(const wchar_t* path, char* dest, std::size_t n) {
   return written > 0 && !used_default;
 }
 
+// The program file's full path; empty when the system does not give it.
+std::vector<wchar_t> ProgramPath() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(path.size());
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), size);
+    if (length == 0) break;
+    if (length < size) return path;
+    if (path.size() >= 32768) break;
+    path.resize(path.size() * 2);
+  }
+  return {};
+}
+
 }  // namespace
 
-bool AnsiPathOf(const wchar_t* path, char* dest, std::size_t n) {
+bool ShortAnsiPathOf(const wchar_t* path, char* dest, std::size_t n) {
   if (n == 0) return false;
-  if (ExactAnsi(path, dest, n)) return true;
   const DWORD length = ::GetShortPathNameW(path, nullptr, 0);
   if (length != 0) {
     std::vector<wchar_t> short_path(length);
@@ -34,16 +47,21 @@ bool AnsiPathOf(const wchar_t* path, char* dest, std::size_t n) {
   return false;
 }
 
+bool AnsiPathOf(const wchar_t* path, char* dest, std::size_t n) {
+  if (n == 0) return false;
+  return ExactAnsi(path, dest, n) || ShortAnsiPathOf(path, dest, n);
+}
+
 bool ProgramAnsiPath(char* dest, std::size_t n) {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD size = static_cast<DWORD>(path.size());
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), size);
-    if (length == 0) break;
-    if (length < size) return AnsiPathOf(path.data(), dest, n);
-    if (path.size() >= 32768) break;
-    path.resize(path.size() * 2);
-  }
+  const std::vector<wchar_t> path = ProgramPath();
+  if (!path.empty()) return AnsiPathOf(path.data(), dest, n);
+  if (n > 0) dest[0] = '\0';
+  return false;
+}
+
+bool ProgramShortAnsiPath(char* dest, std::size_t n) {
+  const std::vector<wchar_t> path = ProgramPath();
+  if (!path.empty()) return ShortAnsiPathOf(path.data(), dest, n);
   if (n > 0) dest[0] = '\0';
   return false;
 }

@@ -11,7 +11,13 @@ namespace lvn {
 // that does. False, with dest empty, when neither does or it does not fit in n - 1 bytes.
 bool AnsiPathOf(const wchar_t* path, char* dest, std::size_t n);
 
+// path's short form, when the ANSI code page holds it. False, with dest empty, when the
+// file system gives none or it does not fit in n - 1 bytes.
+bool ShortAnsiPathOf(const wchar_t* path, char* dest, std::size_t n);
+
 // The program file's full path, the same way. False, with dest empty, when there is none.
 bool ProgramAnsiPath(char* dest, std::size_t n);
+// The program file's short path, as ShortAnsiPathOf gives it.
+bool ProgramShortAnsiPath(char* dest, std::size_t n);
 
 }  // namespace lvn

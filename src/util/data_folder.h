@@ -2,12 +2,35 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace lvn {
 
-// The data folder, ending in "\": app_data (the roaming application-data folder, null when
-// the shell could not tell) followed by "\Lorvane\", or else the folder of exe_path, the
-// executable's full path. Cut to n - 1 bytes.
-char* ComposeDataFolder(char* dest, const char* app_data, const char* exe_path, std::size_t n);
+// Windows' limits for the ANSI file calls, without the terminating zero: a file's full
+// path (MAX_PATH - 1) and a folder that CreateDirectoryA makes (MAX_PATH - 13).
+inline constexpr std::size_t kMaxAnsiFilePath = 259;
+inline constexpr std::size_t kMaxAnsiFolderPath = 247;
+// The longest name of a file the program keeps in the data folder: the temporary file of a
+// replacement of the records kept from failed appends ("log.pending.csv.tmp").
+inline constexpr std::size_t kLongestDataFileName = 19;
+
+// True when folder, ending in "\", can be made and every file the program keeps in it
+// reached by the ANSI file calls, so that no path to it is ever cut.
+bool DataFolderFits(std::string_view folder);
+
+// What the system says of the places the data folder can be in, each as the ANSI code page
+// gives it and in its short (8.3) form; empty when unknown.
+struct DataFolderPlaces {
+  std::string_view AppData;  // the roaming application-data folder
+  std::string_view AppDataShort;
+  std::string_view ExePath;  // the executable's full path
+  std::string_view ExePathShort;
+};
+
+// The data folder, ending in "\": AppData followed by "\Lorvane\", else the same below
+// AppDataShort, else the folder of ExePath, else of ExePathShort: the first that fits.
+// Empty when none does.
+std::string ComposeDataFolder(const DataFolderPlaces& places);
 
 }  // namespace lvn

@@ -3,15 +3,20 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <string>
+
 #include "util/ansi_path_win.h"
 #include "util/data_folder.h"
 #include "util/path.h"
+#include "util/text.h"
 
 namespace lvn {
 
 namespace {
 
-bool RoamingAppDataFolder(char (&path)[kPathCapacity]) {
+// The roaming application-data folder as the ANSI code page gives it (its short form where
+// the code page lacks a character) and in its short form; false when the shell cannot tell.
+bool RoamingAppDataFolder(char (&path)[kPathCapacity], char (&short_path)[kPathCapacity]) {
   PIDLIST_ABSOLUTE items = nullptr;
   if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_APPDATA, &items)) || items == nullptr) {
     return false;
@@ -19,17 +24,27 @@ bool RoamingAppDataFolder(char (&path)[kPathCapacity]) {
   wchar_t wide[MAX_PATH];
   const bool ok = ::SHGetPathFromIDListW(items, wide) != FALSE;
   ::CoTaskMemFree(items);
-  return ok && AnsiPathOf(wide, path, kPathCapacity);
+  if (!ok) return false;
+  const bool as_given = AnsiPathOf(wide, path, kPathCapacity);
+  return ShortAnsiPathOf(wide, short_path, kPathCapacity) || as_given;
 }
 
 }  // namespace
 
 char* DataFolderPath(char* dest, std::size_t n) {
   char app_data[kPathCapacity] = "";
-  const bool have_app_data = RoamingAppDataFolder(app_data);
+  char app_data_short[kPathCapacity] = "";
+  const bool have_app_data = RoamingAppDataFolder(app_data, app_data_short);
   char exe_path[kPathCapacity] = "";
-  if (!have_app_data) ProgramAnsiPath(exe_path, kPathCapacity);
-  return ComposeDataFolder(dest, have_app_data ? app_data : nullptr, exe_path, n);
+  char exe_path_short[kPathCapacity] = "";
+  ProgramAnsiPath(exe_path, kPathCapacity);
+  ProgramShortAnsiPath(exe_path_short, kPathCapacity);
+  DataFolderPlaces places{"", "", exe_path, exe_path_short};
+  if (have_app_data) {
+    places.AppData = app_data;
+    places.AppDataShort = app_data_short;
+  }
+  return CopyText(dest, ComposeDataFolder(places).c_str(), n);
 }
 
 }  // namespace lvn

@@ -4,10 +4,10 @@
 
 namespace lvn {
 
-// The per-user data folder, always ending in "\": the roaming application-data folder
-// followed by "\Lorvane\", or the executable's folder when the shell cannot tell or the
-// ANSI code page cannot reach it (AnsiPathOf).
-// The folder is not created here. See ComposeDataFolder.
+// The per-user data folder, ending in "\": the roaming application-data folder followed by
+// "\Lorvane\", or the executable's folder when the shell cannot tell or the ANSI file calls
+// cannot reach it, by its name or its short one (see ComposeDataFolder). Never a path cut
+// short. The folder is not created here.
 char* DataFolderPath(char* dest, std::size_t n);
 
 }  // namespace lvn

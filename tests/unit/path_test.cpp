@@ -45,23 +45,37 @@ TEST(Path, TheHelpPageIsInTheProgramsFolder) {
   }
 }
 
-TEST(Path, TheDataFolderIsBelowAppDataOrElseTheExecutablesFolder) {
+TEST(Path, TheDataFolderIsBelowAppDataOrElseTheExecutablesFolderAndNeverCut) {
+  const std::string roaming = "C:\\Users\\u\\AppData\\Roaming";
+  const std::string short_roaming = "C:\\Users\\U~1\\AppData\\Roaming";
+  // Roaming folders whose data folder just fits and just does not: a file's path must stay
+  // within 259 bytes with the longest name, 19 bytes, after "\Lorvane\".
+  const std::string fits = "C:\\" + std::string(228, 'x');        // 231 bytes
+  const std::string too_long = "C:\\" + std::string(229, 'x');     // 232 bytes
+  const std::string cut_before = "C:\\" + std::string(282, 'x');   // 285 bytes
+  const std::string exe = "C:\\Program Files\\Lorvane\\lorvane.exe";
+  const std::string long_exe = "C:\\" + std::string(250, 'y') + "\\lorvane.exe";
   const struct {
-    const char* app_data;
-    const char* exe;
-    std::size_t n;
-    const char* expected;
+    std::string app_data, app_data_short, exe, exe_short, expected;
   } cases[] = {
-      {"C:\\Users\\u\\AppData\\Roaming", "C:\\x\\lorvane.exe", 300,
-       "C:\\Users\\u\\AppData\\Roaming\\Lorvane\\"},
-      {nullptr, "C:\\Program Files\\Lorvane\\lorvane.exe", 300, "C:\\Program Files\\Lorvane\\"},
+      {roaming, roaming, exe, exe, roaming + "\\Lorvane\\"},
+      {"", "", exe, exe, "C:\\Program Files\\Lorvane\\"},
       // The trail byte of a double-byte character can be 0x5C; it does not end the folder.
-      {nullptr, "C:\\tools\\\x83\x5C.exe", 300, "C:\\tools\\"},
-      {nullptr, "C:\\x\\lorvane.exe", 4, "C:\\"},
+      {"", "", "C:\\tools\\\x83\x5C.exe", "", "C:\\tools\\"},
+      {fits, "", exe, "", fits + "\\Lorvane\\"},
+      {too_long, short_roaming, exe, "", short_roaming + "\\Lorvane\\"},
+      {cut_before, short_roaming, exe, "", short_roaming + "\\Lorvane\\"},
+      // No short form, or one too long as well: the program's folder, by its short name
+      // when the long one is too long itself; nothing at all rather than a cut path.
+      {too_long, "", exe, "", "C:\\Program Files\\Lorvane\\"},
+      {cut_before, cut_before, long_exe, "C:\\YYYY~1\\lorvane.exe", "C:\\YYYY~1\\"},
+      {cut_before, "", long_exe, "", ""},
   };
   for (const auto& c : cases) {
-    char folder[300];
-    EXPECT_STREQ(ComposeDataFolder(folder, c.app_data, c.exe, c.n), c.expected) << c.exe;
+    const std::string folder =
+        ComposeDataFolder({c.app_data, c.app_data_short, c.exe, c.exe_short});
+    EXPECT_EQ(folder, c.expected) << c.app_data.size() << " " << c.exe;
+    EXPECT_TRUE(DataFolderFits(folder));
   }
 }
 
