@@ -192,6 +192,8 @@ void TfrmMain::FormDestroy() {
   end_recorded_ = true;
   RecordEvent(kEventCheckEnd, texts::kCheckEnd, CurrentLocalTime());
   RecordEvent(kEventOff, texts::kOffMark, CurrentLocalTime());
+  // Records that another program's hold on the log kept out go beside it, not away.
+  history_.SaveUnwritten();
   SettingsValues values{};
   values.CheckInterval = CheckInterval;
   CopyText(values.LookupUrl, LookupUrl, sizeof values.LookupUrl);

@@ -23,6 +23,9 @@ struct HistoryState {
   int32_t LastEventCode = 0;
   // Oldest first; appended before any newer record.
   std::vector<PendingRecord> Pending;
+  // The oldest of them were read from the file an earlier run saved them to beside the log
+  // (kSavedRecordsFileName); it goes once they are in the log.
+  bool PendingFromSavedFile = false;
 };
 
 }  // namespace lvn

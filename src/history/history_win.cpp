@@ -13,7 +13,10 @@ namespace lvn {
 void History::SetFolder(const char* folder) {
   CopyText(folder_, folder, sizeof folder_);
   Forget();
+  Log(folder_, &state_).TakeSavedRecords();
 }
+
+bool History::SaveUnwritten() { return Log(folder_, &state_).SavePending(); }
 
 void History::Forget() {
   known_stamp_.reset();
@@ -57,10 +60,19 @@ ReloadResult History::Reload(ViewSwitches view) {
           view_ = HistoryView();
           return ReloadResult::kTooLarge;
       }
+      const std::string waiting = log.PendingBytes();
+      if (!waiting.empty()) {
+        if (!content.empty() && EndsInTornLine(content.back())) content += "\r\n";
+        content += waiting;
+        // The file is not what the view shows: the next reload reads it whole.
+        stamp.reset();
+      }
       view_ = HistoryView::FromLog(std::move(content), view);
       known_stamp_ = stamp;
     }
-    if (view_.NeedsCompaction() && !view_.CompactionChangesNothing()) {
+    // The kept records are not in the file: a rewrite now would number them wrongly.
+    if (view_.NeedsCompaction() && !view_.CompactionChangesNothing() &&
+        log.PendingBytes().empty()) {
       LogRewrite rewrite = RewriteLog(view_.Content(), -1, -1, view);
       // A refused replace leaves the old file, which the view still shows as it is.
       if (log.Replace(rewrite)) {

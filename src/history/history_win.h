@@ -26,7 +26,8 @@ enum class ReloadResult {
 
 class History {
  public:
-  // folder: the data folder with its trailing "\".
+  // folder: the data folder with its trailing "\". Takes the records an earlier run saved
+  // beside the log, to be appended before any newer one.
   void SetFolder(const char* folder);
   const char* Folder() const { return folder_; }
 
@@ -38,7 +39,13 @@ class History {
   // Appends one record (see Log::Write).
   bool Write(int32_t code, const char* text, const LocalTime& time);
 
-  // Reads log.csv (records kept from failed appends go in first) and keeps it as the view.
+  // At exit: records that could not be appended yet get a last chance, then are saved
+  // beside the log for the next start. False when some could be neither.
+  bool SaveUnwritten();
+
+  // Reads log.csv (records kept from failed appends go in first) and keeps it as the view;
+  // records still kept, with the file held by another program, are shown after it as they
+  // will stand once appended.
   // When the file is just as this History's own appends left it (same size and write
   // time), only the appended bytes are read. A log with an invalid line, a hidden
   // record or a key out of place is compacted from the bytes read, as Remove(-1) would,

@@ -24,6 +24,9 @@ inline constexpr int32_t kEventCommRecovered = 12;
 inline constexpr int32_t kEventAddressChange = 20;
 
 inline constexpr char kLogFileName[] = "log.csv";
+// Beside the log: records that could not be appended before the program ended, in the
+// log's format, for the next start to append first.
+inline constexpr char kSavedRecordsFileName[] = "log.pending.csv";
 // Write keeps at most kRecordTextCapacity - 1 bytes of a record's text.
 inline constexpr std::size_t kRecordTextCapacity = 50;
 inline constexpr int kRecordFields = 5;

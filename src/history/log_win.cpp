@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "util/file_io_win.h"
 #include "util/scoped_win.h"
@@ -18,6 +20,9 @@ namespace {
 // in the file; a program that keeps it locked costs about this long per append.
 constexpr int kOpenAttempts = 5;
 constexpr DWORD kOpenRetryMs = 10;
+// At exit a program holding the log may be closing too: worth a second's wait.
+constexpr int kExitAttempts = 10;
+constexpr DWORD kExitRetryMs = 100;
 
 // Another program has the file open without sharing it for writing: it may let go soon.
 // (Access denied is not such a case here: it means no right to the file.)
@@ -41,6 +46,22 @@ bool SeekTo(HANDLE file, LONGLONG offset, DWORD method) {
   LARGE_INTEGER distance{};
   distance.QuadPart = offset;
   return ::SetFilePointerEx(file, distance, nullptr, method) != FALSE;
+}
+
+// The file's last tail.size() bytes are tail.
+bool FileEndsWith(const char* path, std::string_view tail) {
+  ScopedHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !::GetFileSizeEx(file.Get(), &size) ||
+      static_cast<std::uint64_t>(size.QuadPart) < tail.size() ||
+      !SeekTo(file.Get(), -static_cast<LONGLONG>(tail.size()), FILE_END)) {
+    return false;
+  }
+  std::string bytes(tail.size(), '\0');
+  DWORD got = 0;
+  return ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+         got == bytes.size() && bytes == tail;
 }
 
 }  // namespace
@@ -93,10 +114,67 @@ bool Log::AppendPending() {
   }
   pending.erase(std::remove_if(pending.begin(), pending.end(), mine), pending.end());
   file.Reset();
+  if (state_->PendingFromSavedFile) RemoveSavedRecords();
   // Taken as a reader will take it, once the file is closed.
   stamp_after_ = StampOfFile(path_);
   appended_ = std::move(bytes);
   return true;
+}
+
+std::string Log::PendingBytes() const {
+  std::string bytes;
+  for (const PendingRecord& record : state_->Pending) {
+    if (record.Path == path_) bytes += record.Line;
+  }
+  return bytes;
+}
+
+std::string Log::SavedRecordsPath() const {
+  const std::string log(path_);
+  return log.substr(0, log.size() - (sizeof kLogFileName - 1)) + kSavedRecordsFileName;
+}
+
+void Log::RemoveSavedRecords() {
+  const std::string saved = SavedRecordsPath();
+  // Emptied at least, should it be held open: an empty file adds nothing at the next start.
+  if (::DeleteFileA(saved.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
+      ReplaceFileContent(saved.c_str(), "")) {
+    state_->PendingFromSavedFile = false;
+  }
+}
+
+bool Log::SavePending() {
+  if (path_[0] == '\0') return PendingBytes().empty();
+  for (int attempt = 1; !AppendPending(); ++attempt) {
+    if (attempt == kExitAttempts) {
+      return ReplaceFileContent(SavedRecordsPath().c_str(), PendingBytes());
+    }
+    ::Sleep(kExitRetryMs);
+  }
+  return true;
+}
+
+void Log::TakeSavedRecords() {
+  if (path_[0] == '\0') return;
+  const std::string saved_path = SavedRecordsPath();
+  std::string saved;
+  if (ReadWholeFile(saved_path.c_str(), &saved, kMaxLogBytes) != ReadResult::kOk) return;
+  // Only whole records go into the log, each ended as an append ends it.
+  std::vector<PendingRecord> records;
+  std::string bytes;
+  for (RecordReader reader(saved); reader.Next();) {
+    if (!reader.IsRecord()) continue;
+    records.push_back({path_, std::string(reader.Line()) + "\r\n"});
+    bytes += records.back().Line;
+  }
+  auto& pending = state_->Pending;
+  if (bytes.empty() || FileEndsWith(path_, bytes)) {
+    state_->PendingFromSavedFile = true;
+    RemoveSavedRecords();
+    return;
+  }
+  pending.insert(pending.begin(), records.begin(), records.end());
+  state_->PendingFromSavedFile = true;
 }
 
 ReadResult Log::Read(std::string* content, std::optional<FileStamp>* stamp) {
@@ -118,6 +196,9 @@ bool Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view) {
   std::string content;
   switch (Read(&content, nullptr)) {
     case ReadResult::kOk: {
+      // Places count the kept records too, and a rewrite without them would lose none but
+      // number them wrongly; the file is held by another program anyway.
+      if (!PendingBytes().empty()) return false;
       if (content.empty()) return true;  // nothing to rewrite
       // Written straight to the file as it is made: no second copy of a long log.
       int32_t last_record_key = -1;

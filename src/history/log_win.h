@@ -40,6 +40,17 @@ class Log {
 
   // Appends the records kept for this file. True when none is left.
   bool AppendPending();
+  // The records kept for this file, in order, as they will be appended.
+  std::string PendingBytes() const;
+
+  // At exit: tries to append the kept records a few more times, over about a second, and
+  // saves what is still kept beside the log, replacing that file in one step. False when
+  // records are left that could be neither appended nor saved.
+  bool SavePending();
+  // At start: takes the records an earlier run saved beside the log, to be appended before
+  // any newer one. Records that file holds which the log already ends with (a run that
+  // ended between the append and the removal) are not taken twice.
+  void TakeSavedRecords();
   // After an append: the bytes it added, and the file's stamps before and after it.
   const std::string& Appended() const { return appended_; }
   const std::optional<FileStamp>& StampBefore() const { return stamp_before_; }
@@ -53,6 +64,10 @@ class Log {
   bool Replace(const LogRewrite& rewrite);
 
  private:
+  // The file kept records are saved to at exit.
+  std::string SavedRecordsPath() const;
+  void RemoveSavedRecords();
+
   char path_[kPathCapacity];
   HistoryState* state_;
   std::string appended_;

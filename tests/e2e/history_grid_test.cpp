@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/main_window_ids.h"
 #include "harness_win.h"
@@ -158,6 +159,56 @@ TEST(HistoryGrid, UpdateClickedTheMomentItIsEnabledAlwaysStartsALookup) {
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
   EXPECT_EQ(LookupRequestCount(), before + kClicks);
   EXPECT_TRUE(EndSession(&run));
+}
+
+// Another program holds log.csv open without sharing writes, as a spreadsheet does, from
+// before an address change until after the exit; the program is then started again.
+TEST(HistoryGrid, RecordsALockedLogKeptOutSurviveTheExitAndGoInFirstAtTheNextStart) {
+  PrepareHistory(2, 0);
+  Session run;
+  Start(&run, 2);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(run.main, kIdUpdate)); }));
+  const std::string log_path = DataFolder() + "log.csv";
+  const std::string before = ReadDataFile("log.csv");
+  HANDLE holder = ::CreateFileA(log_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+  SetLookupAnswer("[203.0.113.9]\r\nLorvane lookup\r\n");
+  ASSERT_TRUE(CheckNow(run.main));
+  // Shown as it will stand once written, though the file cannot take it yet.
+  EXPECT_TRUE(WaitUntil([&] { return GridRows(run.grid) == 5; })) << GridRows(run.grid);
+  EXPECT_EQ(GridCell(run.grid, 2, 4), "  203.0.113.9");
+  ASSERT_TRUE(EndSession(&run));
+
+  const std::vector<std::string> saved_lines = [] {
+    std::vector<std::string> lines;
+    std::string bytes = ReadDataFile("log.pending.csv");
+    for (std::size_t at; (at = bytes.find("\r\n")) != std::string::npos; bytes.erase(0, at + 2)) {
+      lines.push_back(bytes.substr(0, at));
+    }
+    return lines;
+  }();
+  ::CloseHandle(holder);
+  EXPECT_EQ(ReadDataFile("log.csv"), before);
+  ASSERT_EQ(saved_lines.size(), 3u) << ReadDataFile("log.pending.csv");
+  EXPECT_EQ(Code(saved_lines[0]) + " " + Text(saved_lines[0]), "20 203.0.113.9");
+  EXPECT_EQ(Code(saved_lines[1]), "2");
+  EXPECT_EQ(saved_lines[2].substr(0, 13), "5,0,***,***,*");
+
+  // Free again: the kept records go in first, in order, then this run's check start.
+  Session again;
+  ASSERT_TRUE(StartSession(&again, 8)) << GridRows(again.grid);
+  ASSERT_TRUE(WaitForLogLines(7));
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(lines.size(), 7u);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(Fields(lines[i])[0], std::to_string(i)) << lines[i];
+  }
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.begin() + 6), saved_lines);
+  EXPECT_EQ(Code(lines[6]), "1");
+  EXPECT_EQ(ReadDataFile("log.pending.csv"), "<missing>");
+  EXPECT_TRUE(EndSession(&again));
 }
 
 }  // namespace
