@@ -17,13 +17,14 @@ namespace {
 constexpr UINT kMsgResult = WM_APP + 1;
 LARGE_INTEGER g_handoff{};
 bool g_handed_off = false;
+lvn::LookupWorker g_lookup;
 
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == kMsgResult) {
     ::QueryPerformanceCounter(&g_handoff);
-    g_handed_off = true;
-    lvn::LookupRunning = false;
-    return TRUE;
+    char result[lvn::kResultTextCapacity];
+    g_handed_off = g_lookup.TakeResult(result);
+    return 0;
   }
   return ::DefWindowProcA(hwnd, message, wparam, lparam);
 }
@@ -93,11 +94,10 @@ int main(int argc, char** argv) {
 
   std::vector<double> lookup_ms, tcp_ms;
   for (int i = 0; i < count; ++i) {
-    while (lvn::LookupRunning) ::Sleep(1);
     g_handed_off = false;
     LARGE_INTEGER start;
     ::QueryPerformanceCounter(&start);
-    if (!lvn::InternetThread::Start(url.c_str(), target, kMsgResult)) return 2;
+    if (!g_lookup.Start(url.c_str(), target, kMsgResult)) return 2;
     PumpUntil(g_handed_off);
     lookup_ms.push_back(Milliseconds(start, g_handoff));
 

@@ -5,10 +5,11 @@
 
 namespace lvn {
 
-// Sent by the lookup worker to the main window, which handles it on the user-interface
-// thread while the worker waits. lParam: the result text (const char*), valid only during
-// the call. The window takes the result (see InternetThread::Start) and returns TRUE; a
-// window that is being destroyed ignores the text.
+// Any program on the desktop can send these: none carries data, and each acts only on
+// what the main window itself asked for.
+
+// Posted by the lookup worker to the main window: its result is in the window's
+// LookupWorker (TakeResult). Without a result there, the message does nothing.
 inline constexpr UINT kMsgLookupResult = WM_APP + 1;
 // Posted by the main window to itself: give the grid the focus once the window shows.
 inline constexpr UINT kMsgFocusGrid = WM_APP + 2;

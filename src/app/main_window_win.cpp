@@ -95,10 +95,10 @@ void TfrmMain::SetTimerPeriod(int32_t period_ms) {
 
 void TfrmMain::StartLookup() {
   // A tick or click while a lookup runs is dropped, not queued.
-  if (LookupRunning) return;
+  if (lookup_.Running()) return;
   ::EnableWindow(Update, FALSE);
   // Without a thread there is no result to enable the button again; the next tick retries.
-  if (!InternetThread::Start(LookupUrl, Handle(), kMsgLookupResult)) ::EnableWindow(Update, TRUE);
+  if (!lookup_.Start(LookupUrl, Handle(), kMsgLookupResult)) ::EnableWindow(Update, TRUE);
 }
 
 void TfrmMain::ShowIntervalStatus() {
@@ -132,6 +132,7 @@ void TfrmMain::ReloadHistoryGrid() {
     ShowRowStatus(texts::kHistoryTooLargeStatus);
     if (!too_large_told_) {
       too_large_told_ = true;
+      too_large_to_tell_ = true;
       ::PostMessageA(Handle(), kMsgHistoryTooLarge, 0, 0);
     }
     return;
@@ -161,6 +162,7 @@ void TfrmMain::FormShow() {
   RecordEvent(kEventCheckStart, texts::kCheckStart, CurrentLocalTime());
   ReloadHistoryGrid();
   FirstShowDone = true;
+  grid_focus_due_ = true;
   ::PostMessageA(Handle(), kMsgFocusGrid, 0, 0);
   SetTrayIconState(true);
 }
@@ -337,17 +339,20 @@ void TfrmMain::SaveAddressChange(const char* last_ip, const char* last_change) {
 
 LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case kMsgLookupResult:
-      // The lookup is over for this thread before Update is enabled again, so a click the
+    case kMsgLookupResult: {
+      // Taking the result ends the lookup before Update is enabled again, so a click the
       // moment it is enabled starts the next one.
-      LookupRunning = false;
-      if (created_ && !destroying_) {
-        HandleLookupResult(reinterpret_cast<const char*>(lparam), CurrentLocalTime(), &Check,
-                           this);
+      char result[kResultTextCapacity];
+      if (lookup_.TakeResult(result) && created_ && !destroying_) {
+        HandleLookupResult(result, CurrentLocalTime(), &Check, this);
       }
-      return TRUE;
+      return 0;
+    }
     case kMsgHistoryTooLarge:
-      ShowHistoryTooLarge();
+      if (too_large_to_tell_) {
+        too_large_to_tell_ = false;
+        ShowHistoryTooLarge();
+      }
       return 0;
     case WM_TIMER:
       if (wparam == kTimer1 && created_ && !destroying_) StartLookup();
@@ -359,7 +364,10 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam != FALSE) FormShow();
       break;
     case kMsgFocusGrid:
-      ::SetFocus(MainGrid.Handle());
+      if (grid_focus_due_) {
+        grid_focus_due_ = false;
+        ::SetFocus(MainGrid.Handle());
+      }
       return 0;
     case WM_SIZE:
       FormResize();

@@ -10,6 +10,7 @@
 #include "desktop/status_strip_win.h"
 #include "history/history_grid_win.h"
 #include "history/history_win.h"
+#include "lookup/internet_thread_win.h"
 #include "settings/ini_file.h"
 #include "settings/option_window_win.h"
 #include "settings/settings.h"
@@ -141,6 +142,10 @@ class TfrmMain : public ui::Window,
   bool end_recorded_ = false;
   // The user has been told once in this run that the history is too large to show.
   bool too_large_told_ = false;
+  // What the window's messages to itself stand for; a copy from elsewhere finds them unset.
+  bool too_large_to_tell_ = false;
+  bool grid_focus_due_ = false;
+  LookupWorker lookup_;
 };
 
 }  // namespace lvn

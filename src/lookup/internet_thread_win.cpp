@@ -1,5 +1,6 @@
 #include "lookup/internet_thread_win.h"
 
+#include <cstring>
 #include <new>
 
 #include "lookup/wininet_win.h"
@@ -8,10 +9,10 @@
 
 namespace lvn {
 
-std::atomic<bool> LookupRunning{false};
-
-bool InternetThread::Start(const char* url, HWND target, UINT message) {
-  auto* worker = new (std::nothrow) InternetThread(target, message);
+bool LookupWorker::Start(const char* url, HWND target, UINT message) {
+  if (Running()) return false;
+  auto slot = std::make_shared<LookupSlot>();
+  auto* worker = new (std::nothrow) InternetThread(slot, target, message);
   if (worker == nullptr) return false;
   ScopedHandle thread(::CreateThread(nullptr, 0, &InternetThread::ThreadMain, worker,
                                      CREATE_SUSPENDED, nullptr));
@@ -19,11 +20,18 @@ bool InternetThread::Start(const char* url, HWND target, UINT message) {
     delete worker;
     return false;
   }
-  LookupRunning = true;
   // Written before the thread runs; ResumeThread orders it before the worker's reads.
   CopyText(worker->Url, url, sizeof worker->Url);
+  slot_ = std::move(slot);
   ::ResumeThread(thread.Get());
   // The worker frees itself; nobody keeps a way to reach it.
+  return true;
+}
+
+bool LookupWorker::TakeResult(char (&text)[kResultTextCapacity]) {
+  if (!slot_ || !slot_->Filled.load(std::memory_order_acquire)) return false;
+  std::memcpy(text, slot_->ResultText, sizeof text);
+  slot_.reset();
   return true;
 }
 
@@ -41,14 +49,10 @@ void InternetThread::Execute() {
     WinInet client;
     code = client.Fetch(answer, Url, sizeof answer);
   }
-  LookupResultText(ResultText, code, answer);
-  // Synchronous: ResultText stays valid until the handler has returned. A window that no
-  // longer exists makes this fail at once; after the message loop has ended it never
-  // returns, and the worker ends with the process.
-  const LRESULT taken =
-      ::SendMessageA(target_, message_, 0, reinterpret_cast<LPARAM>(ResultText));
-  // The taker cleared the flag, and a new lookup may already run; otherwise nobody will.
-  if (taken == 0) LookupRunning = false;
+  LookupResultText(slot_->ResultText, code, answer);
+  slot_->Filled.store(true, std::memory_order_release);
+  // A window that no longer exists makes this fail; its LookupWorker is gone with it.
+  ::PostMessageA(target_, message_, 0, 0);
 }
 
 }  // namespace lvn

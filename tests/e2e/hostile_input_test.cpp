@@ -230,6 +230,55 @@ TEST(HostileInput, ADataFolderOutsideTheCodePageIsReachedByItsShortName) {
   EXPECT_NE(ini.find("IpHoz=198.51.100.7\r\n"), std::string::npos) << ini;
 }
 
+// Any program on the desktop can send the program's own messages, with any parameters:
+// they must neither crash it, nor hand it a result, nor end or double a lookup.
+TEST(HostileInput, MessagesFromAnotherProgramChangeNothing) {
+  ClearDataFolder();
+  WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n");
+  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  Session run;
+  ASSERT_TRUE(StartSession(&run, 2));
+  HWND update = ::GetDlgItem(run.main, kIdUpdate);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
+  const std::string now_ip = NowIpText(run.main);
+  // A crashed program stops answering; the window texts are read only from one that does.
+  const auto answers = [&] {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+  };
+  const auto foreign = [&] {
+    for (UINT message = WM_APP + 1; message <= WM_APP + 3; ++message) {
+      DWORD_PTR ignored = 0;
+      ::SendMessageTimeoutA(run.main, message, 0, 0x1234, SMTO_ABORTIFHUNG, 5000, &ignored);
+      ::PostMessageA(run.main, message, 1, 0);
+    }
+  };
+
+  // Idle: no result, no box, nothing written.
+  foreign();
+  ASSERT_TRUE(answers()) << "the program stopped answering";
+  EXPECT_FALSE(WaitUntil([&] { return !TopLevelWindows(run.program.Id(), "#32770").empty(); },
+                         1000));
+  EXPECT_TRUE(run.program.IsRunning());
+  EXPECT_EQ(NowIpText(run.main), now_ip);
+
+  // During a lookup that takes seconds: it runs on to its own end, and only then is Update
+  // enabled again and the outage recorded; no second request goes out meanwhile.
+  SetLookupAnswer("!trickle");
+  const int requests = LookupRequestCount();
+  ClickWindow(update);
+  ASSERT_TRUE(WaitUntil([&] { return LookupRequestCount() == requests + 1; }));
+  foreign();
+  ASSERT_TRUE(answers()) << "the program stopped answering";
+  EXPECT_FALSE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }, 1500))
+      << "the lookup ended early";
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
+  EXPECT_EQ(LookupRequestCount(), requests + 1);
+  EXPECT_TRUE(WaitForLogLines(2));
+  EXPECT_EQ(Code(LogLines().back()), "11");
+  EXPECT_TRUE(EndSession(&run));
+}
+
 TEST(HostileInput, DllsBesideTheProgramAreNeverLoaded) {
   // Wine's loader looks beside the program first, as Windows does, only when told so for
   // each DLL; a Windows environment variable cannot tell it, the run's own must.

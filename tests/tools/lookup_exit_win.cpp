@@ -9,9 +9,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   HWND target = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   ::GetModuleHandleA(nullptr), nullptr);
-  if (target == nullptr || !lvn::InternetThread::Start(argv[1], target, WM_APP + 1)) return 3;
+  lvn::LookupWorker lookup;
+  if (target == nullptr || !lookup.Start(argv[1], target, WM_APP + 1)) return 3;
   // Let the worker get into the exchange before the end comes.
   ::Sleep(300);
   ::DestroyWindow(target);
-  return lvn::LookupRunning ? 0 : 4;
+  return lookup.Running() ? 0 : 4;
 }

@@ -205,8 +205,8 @@ class ResultTarget {
     hwnd_ = nullptr;
   }
 
+  LookupWorker lookup;
   std::vector<std::string> results;
-  std::vector<bool> running_during_handoff;
   std::vector<DWORD> handoff_threads;
   // Started from within the next hand-off, as a click the moment Update is enabled would.
   std::string next_url;
@@ -216,17 +216,16 @@ class ResultTarget {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* self = reinterpret_cast<ResultTarget*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (message == kMsgResult && self != nullptr) {
-      self->results.emplace_back(reinterpret_cast<const char*>(lparam));
-      self->running_during_handoff.push_back(LookupRunning);
+      char text[kResultTextCapacity];
+      if (!self->lookup.TakeResult(text)) return 0;
+      self->results.emplace_back(text);
       self->handoff_threads.push_back(::GetCurrentThreadId());
-      // Taken: the lookup is over as far as this thread is concerned.
-      LookupRunning = false;
       if (!self->next_url.empty()) {
         const std::string url = std::move(self->next_url);
         self->next_url.clear();
-        self->restarted = InternetThread::Start(url.c_str(), hwnd, kMsgResult);
+        self->restarted = self->lookup.Start(url.c_str(), hwnd, kMsgResult);
       }
-      return TRUE;
+      return 0;
     }
     return ::DefWindowProcA(hwnd, message, wparam, lparam);
   }
@@ -246,9 +245,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 30000) {
   return false;
 }
 
-// Serves this thread's messages until no lookup runs.
-bool PumpUntilIdle() {
-  return PumpUntil([] { return !LookupRunning; });
+// Serves this thread's messages until no lookup of target's runs.
+bool PumpUntilIdle(const ResultTarget& target) {
+  return PumpUntil([&] { return !target.lookup.Running(); });
 }
 
 TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
@@ -271,38 +270,63 @@ TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
   };
   ResultTarget target;
   for (const auto& c : cases) {
-    ASSERT_FALSE(LookupRunning);
-    ASSERT_TRUE(InternetThread::Start(c.url.c_str(), target.Handle(), kMsgResult));
-    EXPECT_TRUE(LookupRunning) << "set before the worker runs";
-    ASSERT_TRUE(PumpUntilIdle()) << c.url;
+    ASSERT_FALSE(target.lookup.Running());
+    ASSERT_TRUE(target.lookup.Start(c.url.c_str(), target.Handle(), kMsgResult));
+    EXPECT_FALSE(target.lookup.Start(c.url.c_str(), target.Handle(), kMsgResult))
+        << "one lookup at a time";
+    ASSERT_TRUE(PumpUntilIdle(target)) << c.url;
     ASSERT_EQ(target.results.size(), static_cast<std::size_t>(&c - cases) + 1) << c.url;
     EXPECT_EQ(target.results.back(), c.result) << c.url;
-    EXPECT_TRUE(target.running_during_handoff.back()) << "still set during the hand-off";
     EXPECT_EQ(target.handoff_threads.back(), ::GetCurrentThreadId());
   }
 }
 
+// Any program can send the result's message: one that finds no result neither hands the
+// window anything nor ends the lookup that runs.
+TEST(InternetThread, AMessageFromElsewhereFindsNoResultAndEndsNothing) {
+  ResultTarget target;
+  ASSERT_TRUE(target.lookup.Start((kFault + "/stall").c_str(), target.Handle(), kMsgResult));
+  ::SendMessageA(target.Handle(), kMsgResult, 0, 0x1234);
+  ::PostMessageA(target.Handle(), kMsgResult, 0, 0);
+  ASSERT_TRUE(PumpUntil([] { return true; }));
+  EXPECT_TRUE(target.results.empty());
+  EXPECT_TRUE(target.lookup.Running());
+  ASSERT_TRUE(PumpUntilIdle(target));
+  EXPECT_EQ(target.results, std::vector<std::string>{"err"});
+}
+
 // The worker that handed its result over is still ending when the next one starts; it must
-// not end the new lookup's LookupRunning.
+// not end the new lookup.
 TEST(InternetThread, ALookupStartedAtTheHandOffRunsOnWhenTheWorkerBeforeItEnds) {
   ResultTarget target;
   target.next_url = kFault + "/stall";  // about a second, until the receive time-out
-  ASSERT_TRUE(InternetThread::Start((kFault + "/ok").c_str(), target.Handle(), kMsgResult));
+  ASSERT_TRUE(target.lookup.Start((kFault + "/ok").c_str(), target.Handle(), kMsgResult));
   ASSERT_TRUE(PumpUntil([&] { return !target.results.empty(); }));
   ASSERT_TRUE(target.restarted);
   // The first worker has long ended; the second still waits for the server.
   ::Sleep(300);
-  EXPECT_TRUE(LookupRunning);
-  ASSERT_TRUE(PumpUntilIdle());
+  EXPECT_TRUE(target.lookup.Running());
+  ASSERT_TRUE(PumpUntilIdle(target));
   EXPECT_EQ(target.results, (std::vector<std::string>{"198.51.100.7", "err"}));
 }
 
-TEST(InternetThread, NeverHandsOffToADestroyedWindow) {
-  ResultTarget target;
-  ASSERT_TRUE(InternetThread::Start((kFault + "/stall").c_str(), target.Handle(), kMsgResult));
-  target.Destroy();
-  EXPECT_TRUE(PumpUntilIdle());
-  EXPECT_TRUE(target.results.empty());
+// The window and its LookupWorker gone while the worker still fetches: the worker's
+// result lands in the slot it shares, not in freed memory, and reaches no other window.
+TEST(InternetThread, AWorkerOutlivesTheWindowThatStartedIt) {
+  std::vector<std::string> results;
+  {
+    ResultTarget gone;
+    ASSERT_TRUE(gone.lookup.Start((kFault + "/stall").c_str(), gone.Handle(), kMsgResult));
+    results = gone.results;
+  }
+  ResultTarget next;
+  // Outlasts the stall (about a second) of the worker before.
+  for (const char* path : {"/stall", "/ok"}) {
+    ASSERT_TRUE(next.lookup.Start((kFault + path).c_str(), next.Handle(), kMsgResult));
+    ASSERT_TRUE(PumpUntilIdle(next));
+  }
+  EXPECT_TRUE(results.empty());
+  EXPECT_EQ(next.results, (std::vector<std::string>{"err", "198.51.100.7"}));
 }
 
 TEST(InternetThread, TheProgramCanEndWhileALookupRuns) {
