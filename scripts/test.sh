@@ -12,6 +12,19 @@ started=$SECONDS
 # shellcheck source=step.sh
 source "$top/scripts/step.sh"
 
+# Where Wine's 32-bit half is installed, the run goes on as on a kernel that cannot
+# execute it: in a mount namespace of its own, the 32-bit loader is a file that no kernel
+# runs ("Exec format error"). Nothing may need it.
+loader32=/usr/lib/wine/wine
+if [ -z "${LVN_NO_32BIT:-}" ] && [ -e "$loader32" ]; then
+  mkdir -p "$top/build"
+  printf '\177ELF not a program\n' >"$top/build/no-32-bit-loader"
+  chmod +x "$top/build/no-32-bit-loader"
+  exec env LVN_NO_32BIT=1 unshare --mount sh -c 'mount --bind "$1" "$2" && shift 2 && exec "$@"' \
+    sh "$top/build/no-32-bit-loader" "$loader32" "$0" "$@"
+fi
+[ -n "${LVN_NO_32BIT:-}" ] && echo "== Wine's 32-bit loader is installed; this run cannot execute it"
+
 "$top/scripts/setup.sh" || { echo "FAILED: setup (scripts/setup.sh), see above"; exit 1; }
 
 jobs=$(nproc)
