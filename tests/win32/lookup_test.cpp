@@ -128,12 +128,15 @@ TEST(WinInetFetch, FollowsAtMostFiveRedirects) {
     int code;
     const char* answer;
     std::size_t requests;
+    const char* last_request;  // how the last request line starts
   } cases[] = {
-      {"/dir/hop", kFetchOk, "[198.51.100.7]", 2},
-      {"/dir/hopabs", kFetchOk, "[198.51.100.7]", 2},
-      {"/dir/chain5", kFetchOk, "[198.51.100.7]", 6},
-      {"/dir/chain6", kFetchFailed, "untouched", 6},
-      {"/dir/loop", kFetchFailed, "untouched", 6},
+      {"/dir/hop", kFetchOk, "[198.51.100.7]", 2, "GET /dir/ok HTTP/1.1"},
+      {"/dir/hopabs", kFetchOk, "[198.51.100.7]", 2, "GET /ok HTTP/1.1"},
+      {"/dir/hophost", kFetchOk, "[198.51.100.7]", 2, "GET / HTTP/1.1"},
+      {"/dir/hopquery", kFetchOk, "[198.51.100.7]", 2, "GET /dir/hopquery?hopped HTTP/1.1"},
+      {"/dir/chain5", kFetchOk, "[198.51.100.7]", 6, "GET /dir/chain0 HTTP/1.1"},
+      {"/dir/chain6", kFetchFailed, "untouched", 6, "GET /dir/chain1 HTTP/1.1"},
+      {"/dir/loop", kFetchFailed, "untouched", 6, "GET /dir/loop?id="},
   };
   for (const auto& c : cases) {
     const std::size_t before = FaultServerRequests().size();
@@ -144,6 +147,7 @@ TEST(WinInetFetch, FollowsAtMostFiveRedirects) {
     EXPECT_STREQ(answer, c.answer) << c.path;
     const auto requests = FaultServerRequests();
     ASSERT_EQ(requests.size() - before, c.requests) << c.path;
+    EXPECT_EQ(requests.back()[0].rfind(c.last_request, 0), 0u) << requests.back()[0];
     for (std::size_t i = before; i < requests.size(); ++i) {
       EXPECT_EQ(requests[i][1], "127.0.0.2") << c.path;
       EXPECT_EQ(requests[i][2], "MyApp") << c.path;
