@@ -100,23 +100,35 @@ TEST(WinInetFetch, SortsAnswersIntoResultCodes) {
 
 TEST(WinInetFetch, SplitsTheUrlAndAlwaysUsesPlainHttpOnPort80) {
   const std::string id = UniqueId();
-  WinInet client;
-  char answer[kAnswerCapacity] = "";
-  ASSERT_EQ(client.Fetch(answer, ("https://127.0.0.2/dir/ok?id=" + id).c_str(), sizeof answer),
-            kFetchOk);
-  EXPECT_STREQ(client.Host(), "127.0.0.2");
-  EXPECT_STREQ(client.Site(), "https://127.0.0.2/");
-  EXPECT_STREQ(client.ObjectName(), ("dir/ok?id=" + id).c_str());
+  const struct {
+    std::string url;
+    std::string site;
+    std::string object;
+    std::string request_line;
+  } cases[] = {
+      {"https://127.0.0.2/dir/ok?id=" + id, "https://127.0.0.2/", "dir/ok?id=" + id,
+       "GET /dir/ok?id=" + id + " HTTP/1.1"},
+      // No path: the host's root.
+      {"http://127.0.0.2", "http://127.0.0.2/", "", "GET / HTTP/1.1"},
+      {"http://127.0.0.2?id=" + id, "http://127.0.0.2/", "?id=" + id,
+       "GET /?id=" + id + " HTTP/1.1"},
+  };
+  for (const auto& c : cases) {
+    const std::size_t before = FaultServerRequests().size();
+    WinInet client;
+    char answer[kAnswerCapacity] = "";
+    ASSERT_EQ(client.Fetch(answer, c.url.c_str(), sizeof answer), kFetchOk) << c.url;
+    EXPECT_STREQ(client.Host(), "127.0.0.2") << c.url;
+    EXPECT_EQ(client.Site(), c.site);
+    EXPECT_EQ(client.ObjectName(), c.object);
 
-  std::vector<std::string> seen;
-  for (const auto& request : FaultServerRequests()) {
-    if (request[0].find("id=" + id) != std::string::npos) seen = request;
+    const auto requests = FaultServerRequests();
+    ASSERT_EQ(requests.size(), before + 1) << c.url;
+    EXPECT_EQ(requests.back()[0], c.request_line);
+    EXPECT_EQ(requests.back()[1], "127.0.0.2");
+    EXPECT_EQ(requests.back()[2], "MyApp");
+    EXPECT_EQ(requests.back()[3], c.site);
   }
-  ASSERT_FALSE(seen.empty()) << "the request never reached the server";
-  EXPECT_EQ(seen[0], "GET /dir/ok?id=" + id + " HTTP/1.1");
-  EXPECT_EQ(seen[1], "127.0.0.2");
-  EXPECT_EQ(seen[2], "MyApp");
-  EXPECT_EQ(seen[3], "https://127.0.0.2/");
 }
 
 // Redirects are followed by the client itself, with the first request's headers, over plain
@@ -164,7 +176,6 @@ TEST(WinInetFetch, FailsWithoutAUsableHost) {
       // The port stays in the host name, and port 80 of that name cannot be reached.
       {"http://127.0.0.2:8080/ok", "127.0.0.2:8080"},
       {"127.0.0.2/ok", ""},
-      {"http://127.0.0.2", ""},
   };
   for (const auto& c : cases) {
     WinInet client;
