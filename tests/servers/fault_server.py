@@ -155,6 +155,18 @@ class Handler(socketserver.BaseRequestHandler):
                 time.sleep(0.4)
             sock.sendall(body)
             return
+        if path in ("/drip", "/dripnf"):
+            # The head and the body's first line at once, then the rest of its 1000 bytes
+            # one at a time, each well within the client's receive time-out: about 6.5
+            # minutes in all.
+            status = "200 OK" if path == "/drip" else "404 Not Found"
+            first = b"[203.0.113.7]\r\n"
+            body = first + b"." * (1000 - len(first))
+            sock.sendall(head_for(status, body) + first)
+            for i in range(len(first), len(body)):
+                time.sleep(0.4)
+                sock.sendall(body[i:i + 1])
+            return
         if path == "/garbled":
             # No status line at all.
             sock.sendall(b"[198.51.100.7] and no HTTP head\r\n\r\n")

@@ -15,13 +15,18 @@ TEST(LookupAnswer, SlowSendLimitSurvivesClockWrap) {
   const struct {
     std::uint32_t before, after;
     bool too_long;
+    std::uint32_t left;
   } cases[] = {
-      {1000, 6000, false},  // exactly the limit still counts as in time
-      {1000, 6001, true},
-      {0xFFFFF000u, 0x00000100u, false},  // wrapped: 4352 ms
-      {0xFFFFF000u, 0x00000389u, true},   // wrapped: 5001 ms
+      {1000, 1000, false, 5000},
+      {1000, 6000, false, 0},  // exactly the limit still counts as in time, with none left
+      {1000, 6001, true, 0},
+      {0xFFFFF000u, 0x00000100u, false, 648},  // wrapped: 4352 ms
+      {0xFFFFF000u, 0x00000389u, true, 0},     // wrapped: 5001 ms
   };
-  for (const auto& c : cases) EXPECT_EQ(SendTookTooLong(c.before, c.after), c.too_long) << c.after;
+  for (const auto& c : cases) {
+    EXPECT_EQ(SendTookTooLong(c.before, c.after), c.too_long) << c.after;
+    EXPECT_EQ(TimeLeftMs(c.before, c.after), c.left) << c.after;
+  }
 }
 
 TEST(LookupAnswer, OnlyA2xxStatusIsAnAnswer) {

@@ -194,6 +194,31 @@ TEST(WinInetFetch, ASlowSendFailsWithoutARead) {
   EXPECT_STREQ(answer, "untouched");
 }
 
+// A body that drips in a byte at a time would take minutes: the exchange ends at the limit,
+// and what arrived by then is the answer, under the usual rules.
+TEST(WinInetFetch, ASlowBodyEndsAtTheLimitWithWhatArrived) {
+  const struct {
+    const char* path;
+    int code;
+    const char* result;
+  } cases[] = {
+      {"/drip", kFetchOk, "203.0.113.7"},
+      {"/dripnf", kFetchFailed, "err"},
+  };
+  for (const auto& c : cases) {
+    char answer[kAnswerCapacity] = "untouched";
+    WinInet client;
+    const DWORD before = ::GetTickCount();
+    const int code = client.Fetch(answer, (kFault + c.path).c_str(), sizeof answer);
+    EXPECT_LT(::GetTickCount() - before, 8000u) << c.path;
+    EXPECT_EQ(code, c.code) << c.path;
+    // More than the first line: the reads went on until the limit.
+    EXPECT_EQ(std::string(answer).rfind("[203.0.113.7]\r\n.", 0), 0u) << answer;
+    char result[kResultTextCapacity];
+    EXPECT_STREQ(LookupResultText(result, code, answer), c.result) << c.path;
+  }
+}
+
 constexpr UINT kMsgResult = WM_APP + 1;
 
 // A hidden window on the test's thread, standing in for the main window.
