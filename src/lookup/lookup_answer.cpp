@@ -11,6 +11,11 @@ bool SendTookTooLong(std::uint32_t before_ms, std::uint32_t after_ms) {
   return static_cast<std::uint32_t>(after_ms - before_ms) > kSlowSendLimitMs;
 }
 
+std::uint32_t TimeLeftMs(std::uint32_t before_ms, std::uint32_t now_ms) {
+  const std::uint32_t spent = now_ms - before_ms;
+  return spent < kSlowSendLimitMs ? kSlowSendLimitMs - spent : 0;
+}
+
 bool IsSuccessStatus(std::uint32_t status) { return status >= 200 && status <= 299; }
 
 char* AnswerText(char* dest, const char* block, std::size_t delivered, std::size_t n) {

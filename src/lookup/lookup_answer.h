@@ -12,9 +12,10 @@ inline constexpr int kFetchOk = 0;
 inline constexpr int kFetchFailed = 2;
 inline constexpr int kFetchNoSession = 3;
 
-inline constexpr std::size_t kReadBlockSize = 1000;     // one read of at most this much
+inline constexpr std::size_t kReadBlockSize = 1000;     // the most of the answer read
 inline constexpr std::size_t kShortestAnswer = 10;      // bytes of a useful answer
-inline constexpr std::uint32_t kSlowSendLimitMs = 5000;  // a longer send step has failed
+// A longer send step has failed, and the reading of the answer stops at it.
+inline constexpr std::uint32_t kSlowSendLimitMs = 5000;
 inline constexpr std::size_t kAnswerCapacity = 500;     // the worker's answer buffer
 // What the main window receives: the longest textual IPv6 address (45 bytes, the form
 // with an embedded IPv4 address) and its terminating zero.
@@ -25,6 +26,8 @@ inline constexpr char kResultError[] = "err";
 // True when the send step took longer than the limit. The clock is a wrapping 32-bit
 // millisecond count, so the difference is taken unsigned.
 bool SendTookTooLong(std::uint32_t before_ms, std::uint32_t after_ms);
+// Milliseconds of the limit left at now_ms, 0 once it has passed, on the same clock.
+std::uint32_t TimeLeftMs(std::uint32_t before_ms, std::uint32_t now_ms);
 
 // Only a 2xx status is an answer; anything else, including a missing or garbled status
 // line (0), is an error page or no answer at all.

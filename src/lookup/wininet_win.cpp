@@ -23,6 +23,7 @@ struct WinInetApi {
   decltype(&::InternetSetOptionA) InternetSetOptionA = nullptr;
   decltype(&::HttpSendRequestA) HttpSendRequestA = nullptr;
   decltype(&::HttpQueryInfoA) HttpQueryInfoA = nullptr;
+  decltype(&::InternetQueryDataAvailable) InternetQueryDataAvailable = nullptr;
   decltype(&::InternetReadFile) InternetReadFile = nullptr;
   decltype(&::InternetCloseHandle) InternetCloseHandle = nullptr;
 };
@@ -41,6 +42,8 @@ const WinInetApi* Api() {
         BindSystemFunction(module, "InternetSetOptionA", &table.InternetSetOptionA) &&
         BindSystemFunction(module, "HttpSendRequestA", &table.HttpSendRequestA) &&
         BindSystemFunction(module, "HttpQueryInfoA", &table.HttpQueryInfoA) &&
+        BindSystemFunction(module, "InternetQueryDataAvailable",
+                           &table.InternetQueryDataAvailable) &&
         BindSystemFunction(module, "InternetReadFile", &table.InternetReadFile) &&
         BindSystemFunction(module, "InternetCloseHandle", &table.InternetCloseHandle);
     return complete ? &table : nullptr;
@@ -54,6 +57,7 @@ using ScopedInternet = Scoped<NullHandleTraits<HINTERNET, &CloseInternetHandle>>
 
 constexpr char kUserAgent[] = "MyApp";
 constexpr INTERNET_PORT kPort = 80;
+constexpr DWORD kStepTimeoutMs = 1000;  // connecting, sending, each receive
 
 // Short time-outs keep a failing exchange short. Some implementations honour them only on
 // one kind of handle, so every handle gets all four.
@@ -63,10 +67,10 @@ void SetTimeouts(const WinInetApi& api, HINTERNET handle) {
     DWORD id;
     DWORD value;
   };
-  for (Option option : {Option{INTERNET_OPTION_CONNECT_TIMEOUT, 1000},
+  for (Option option : {Option{INTERNET_OPTION_CONNECT_TIMEOUT, kStepTimeoutMs},
                         Option{INTERNET_OPTION_CONNECT_RETRIES, 1},
-                        Option{INTERNET_OPTION_SEND_TIMEOUT, 1000},
-                        Option{INTERNET_OPTION_RECEIVE_TIMEOUT, 1000}}) {
+                        Option{INTERNET_OPTION_SEND_TIMEOUT, kStepTimeoutMs},
+                        Option{INTERNET_OPTION_RECEIVE_TIMEOUT, kStepTimeoutMs}}) {
     api.InternetSetOptionA(handle, option.id, &option.value, sizeof option.value);
   }
 }
@@ -79,6 +83,32 @@ std::uint32_t StatusCode(const WinInetApi& api, HINTERNET request) {
     return 0;
   }
   return status;
+}
+
+// Reads the body into block (kReadBlockSize bytes) until it is full, ends, a read fails or
+// the limit that began at before_ms has passed, and returns how much arrived. A receive
+// waits its whole time-out for a byte, so each is cut to the time left: a body that drips
+// in holds the worker no longer than one that stalls.
+DWORD ReadBody(const WinInetApi& api, HINTERNET request, char* block, std::uint32_t before_ms) {
+  DWORD delivered = 0;
+  while (delivered < kReadBlockSize) {
+    DWORD wait = TimeLeftMs(before_ms, ::GetTickCount());
+    if (wait == 0) break;
+    if (wait > kStepTimeoutMs) wait = kStepTimeoutMs;
+    api.InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &wait, sizeof wait);
+    // Blocks for the next bytes; reading no more than it reports never blocks.
+    DWORD available = 0;
+    if (!api.InternetQueryDataAvailable(request, &available, 0, 0) || available == 0) break;
+    const DWORD room = static_cast<DWORD>(kReadBlockSize) - delivered;
+    DWORD got = 0;
+    if (!api.InternetReadFile(request, block + delivered, available < room ? available : room,
+                              &got) ||
+        got == 0) {
+      break;
+    }
+    delivered += got;
+  }
+  return delivered;
 }
 
 // The redirect's target seen from url, or false when there is none that fits.
@@ -113,7 +143,8 @@ int WinInet::Fetch(char* answer, const char* url, std::size_t n) {
   if (!session) return kFetchNoSession;
   SetTimeouts(*api, session.Get());
 
-  // The millisecond clock of kernel32, a KnownDLL; the limit covers every redirect.
+  // The millisecond clock of kernel32, a KnownDLL; the limit covers every redirect and the
+  // reading of the answer.
   const std::uint32_t before = ::GetTickCount();
   for (int redirects = 0;; ++redirects) {
     // A missing connection or request is not checked here: the steps below fail on it and
@@ -143,12 +174,9 @@ int WinInet::Fetch(char* answer, const char* url, std::size_t n) {
 
     {
       ScopedGlobal block(::GlobalAlloc(0, kReadBlockSize));
-      DWORD delivered = 0;
-      if (!block || !api->InternetReadFile(request.Get(), block.Get(),
-                                           static_cast<DWORD>(kReadBlockSize), &delivered)) {
-        delivered = 0;
-      }
-      AnswerText(answer, static_cast<const char*>(block.Get()), delivered, n);
+      char* const bytes = static_cast<char*>(block.Get());
+      const DWORD delivered = block ? ReadBody(*api, request.Get(), bytes, before) : 0;
+      AnswerText(answer, bytes, delivered, n);
     }
     if (!IsSuccessStatus(status)) return kFetchFailed;
     return FetchCodeForAnswer(answer);

@@ -56,16 +56,36 @@ std::string Gather(const char* const (&pieces)[5], std::size_t limit) {
   return out;
 }
 
-// Byte offsets of the first three "/" separators; a "/" whose preceding byte is a lead
-// byte is the trail byte of a double-byte character. False when there are fewer.
-bool FindSeparators(const char* url, std::size_t (&pos)[3]) {
+// Byte offsets of the first three "/" separators, how many of them there are; a "/" whose
+// preceding byte is a lead byte is the trail byte of a double-byte character.
+std::size_t FindSeparators(const char* url, std::size_t (&pos)[3]) {
   std::size_t found = 0;
   for (std::size_t i = 0; url[i] != '\0' && found < 3; ++i) {
     if (url[i] == '/' && (i == 0 || !IsLeadByte(static_cast<unsigned char>(url[i - 1])))) {
       pos[found++] = i;
     }
   }
-  return found == 3;
+  return found;
+}
+
+// The host is url[begin, end). After the "//" that opens an authority it also ends at a
+// "?", a "#" or the end of the text, where the site's closing "/" is not in url; elsewhere
+// only a third separator ends it. False when there is no host to find.
+bool FindHost(const char* url, std::size_t* begin, std::size_t* end) {
+  std::size_t sep[3];
+  const std::size_t found = FindSeparators(url, sep);
+  if (found < 2) return false;
+  if (sep[1] == sep[0] + 1) {
+    std::size_t i = sep[1] + 1;
+    while (url[i] != '\0' && url[i] != '?' && url[i] != '#' && (found < 3 || i < sep[2])) ++i;
+    *begin = sep[1] + 1;
+    *end = i;
+    return true;
+  }
+  if (found < 3) return false;
+  *begin = sep[1] + 1;
+  *end = sep[2];
+  return true;
 }
 
 }  // namespace
@@ -137,22 +157,32 @@ int FindText(const char* text, const char* pattern) {
 
 char* UrlHost(char* dest, const char* url, std::size_t n) {
   if (n == 0) return dest;
-  std::size_t sep[3];
-  if (!FindSeparators(url, sep)) return Clear(dest, n);
-  const std::size_t len = sep[2] - sep[1] - 1;
-  return PutText(dest, url + sep[1] + 1, len < n - 1 ? len : n - 1);
+  std::size_t begin = 0, end = 0;
+  if (!FindHost(url, &begin, &end)) return Clear(dest, n);
+  const std::size_t len = end - begin;
+  return PutText(dest, url + begin, len < n - 1 ? len : n - 1);
 }
 
 char* UrlSite(char* dest, const char* url, std::size_t n) {
   if (n == 0) return dest;
-  std::size_t sep[3];
-  if (!FindSeparators(url, sep)) return Clear(dest, n);
-  const std::size_t len = sep[2] + 1;
-  return PutText(dest, url, len < n - 1 ? len : n - 1);
+  std::size_t begin = 0, end = 0;
+  if (!FindHost(url, &begin, &end)) return Clear(dest, n);
+  // The host and the "/" after it, which url may lack.
+  const std::size_t len = end + 1 < n - 1 ? end + 1 : n - 1;
+  std::memmove(dest, url, len < end ? len : end);
+  if (len > end) dest[end] = '/';
+  dest[len] = '\0';
+  return dest;
 }
 
 char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n) {
-  const int start = ClampToInt(static_cast<std::uint64_t>(std::strlen(prefix)) + 1);
+  std::size_t skip = std::strlen(prefix);
+  // A site's closing "/" that url lacks: what follows the host is the rest.
+  if (skip > 0 && prefix[skip - 1] == '/' && std::strncmp(url, prefix, skip - 1) == 0 &&
+      url[skip - 1] != '/') {
+    --skip;
+  }
+  const int start = ClampToInt(static_cast<std::uint64_t>(skip) + 1);
   return MidText(dest, url, start, 300, n);
 }
 

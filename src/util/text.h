@@ -35,9 +35,12 @@ char* MidText(char* dest, const char* src, int start, int count, std::size_t n);
 int FindText(const char* text, const char* pattern);
 
 // URL splitting by the first three "/" separators ("/" after a lead byte does not count).
+// After "//" the host also ends at a "?", a "#" or the end of the text: "http://h?q" has
+// the host "h" and the site "http://h/".
 char* UrlHost(char* dest, const char* url, std::size_t n);
 char* UrlSite(char* dest, const char* url, std::size_t n);
-// url without its first strlen(prefix) bytes, at most 300 bytes.
+// url without its first strlen(prefix) bytes (one fewer where url lacks the prefix's
+// closing "/": "?q" of "http://h?q"), at most 300 bytes.
 char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n);
 
 // Length of the longest prefix of text[0, length) that holds at most max bytes and no half

@@ -1,6 +1,7 @@
 // A lookup page chooses the Location of its redirects: whatever it sends, the next URL stays
-// inside its buffer, keeps what an absolute or site-relative target must keep, and a chain
-// of such URLs splits into host, site and path without overrunning anything.
+// inside its buffer, is a host followed by a path, takes its host from an absolute or "//"
+// target and otherwise from the current URL, resolves to itself when followed again, and a
+// chain of such URLs splits into a host, site and path without overrunning anything.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -20,6 +21,13 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     if (c != prefix[i]) return false;
   }
   return true;
+}
+
+// text from pos up to the end of its authority.
+std::string_view AuthorityAfter(std::string_view text, std::size_t pos) {
+  if (pos > text.size()) return {};
+  text.remove_prefix(pos);
+  return text.substr(0, text.find_first_of("/?#"));
 }
 
 }  // namespace
@@ -45,13 +53,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::string got(next);
     if (got.size() >= sizeof next || got.empty()) __builtin_trap();
-    const std::string_view value = lvn::TrimBlanks(location);
-    const std::string_view target = value.substr(0, value.find('#'));
+    const std::string_view target = lvn::TrimBlanks(location.substr(0, location.find('#')));
+    // The host comes from an absolute or "//" target, else from the current URL.
+    std::string_view named;
     if (StartsWithNoCase(target, "http://") || StartsWithNoCase(target, "https://")) {
-      if (got != target) __builtin_trap();
-    } else if (got.size() < target.size() ||
-               got.compare(got.size() - target.size(), target.size(), target) != 0) {
-      __builtin_trap();  // a relative target ends the URL it makes
+      named = AuthorityAfter(target, target.find("://") + 3);
+    } else if (target.substr(0, 2) == "//") {
+      named = AuthorityAfter(target, 2);
+    } else {
+      const std::string_view current(url);
+      named = AuthorityAfter(current, current.find("://") + 3);
+    }
+    const std::size_t authority = got.find("://") + 3;
+    if (authority < 3 || named.empty() || AuthorityAfter(got, authority) != named ||
+        got.size() == authority + named.size() || got[authority + named.size()] != '/') {
+      __builtin_trap();  // scheme "://" host "/" path
+    }
+    if (StartsWithNoCase(got, "http://") || StartsWithNoCase(got, "https://")) {
+      char again[lvn::kUrlCapacity];
+      if (!lvn::RedirectUrl(again, url, got, sizeof again) || got != again) __builtin_trap();
     }
     std::memcpy(url, next, got.size() + 1);
 
@@ -60,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lvn::UrlSite(site, url, sizeof site);
     lvn::UrlRest(rest, url, site, sizeof rest);
     if (std::strlen(host) >= sizeof host || std::strlen(rest) >= sizeof rest) __builtin_trap();
+    if (host[0] == '\0') __builtin_trap();  // the fetch would have no host to ask
   }
   return 0;
 }

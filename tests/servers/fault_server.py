@@ -23,6 +23,7 @@ LOG_LOCK = threading.Lock()
 
 # path -> (status line, body)
 CASES = {
+    "/": ("200 OK", b"[198.51.100.7]"),
     "/ok": ("200 OK", b"[198.51.100.7]"),
     "/nine": ("200 OK", b"[1.2.3.4]"),
     "/ten": ("200 OK", b"[1.2.3.45]"),
@@ -84,7 +85,8 @@ class Handler(socketserver.BaseRequestHandler):
 
     def respond(self, sock, path, target):
         # Redirects: to the very same target; after one hop to /ok; an absolute https URL
-        # (still fetched over plain HTTP on port 80); chainN: N hops, then /ok's answer.
+        # (still fetched over plain HTTP on port 80); a host without a path; the same path
+        # with another query; chainN: N hops, then /ok's answer.
         if path == "/loop":
             send_redirect(sock, target)
             return
@@ -94,6 +96,14 @@ class Handler(socketserver.BaseRequestHandler):
         if path == "/hopabs":
             send_redirect(sock, "https://127.0.0.2/ok", "307 Temporary Redirect")
             return
+        if path == "/hophost":
+            send_redirect(sock, "http://127.0.0.2")
+            return
+        if path == "/hopquery":
+            if "hopped" not in target:
+                send_redirect(sock, "?hopped")
+                return
+            path = "/ok"
         if path.startswith("/chain") and path[6:].isdigit():
             hops = int(path[6:])
             if hops > 0:
@@ -144,6 +154,18 @@ class Handler(socketserver.BaseRequestHandler):
                 sock.sendall(head[i:i + step])
                 time.sleep(0.4)
             sock.sendall(body)
+            return
+        if path in ("/drip", "/dripnf"):
+            # The head and the body's first line at once, then the rest of its 1000 bytes
+            # one at a time, each well within the client's receive time-out: about 6.5
+            # minutes in all.
+            status = "200 OK" if path == "/drip" else "404 Not Found"
+            first = b"[203.0.113.7]\r\n"
+            body = first + b"." * (1000 - len(first))
+            sock.sendall(head_for(status, body) + first)
+            for i in range(len(first), len(body)):
+                time.sleep(0.4)
+                sock.sendall(body[i:i + 1])
             return
         if path == "/garbled":
             # No status line at all.

@@ -15,13 +15,18 @@ TEST(LookupAnswer, SlowSendLimitSurvivesClockWrap) {
   const struct {
     std::uint32_t before, after;
     bool too_long;
+    std::uint32_t left;
   } cases[] = {
-      {1000, 6000, false},  // exactly the limit still counts as in time
-      {1000, 6001, true},
-      {0xFFFFF000u, 0x00000100u, false},  // wrapped: 4352 ms
-      {0xFFFFF000u, 0x00000389u, true},   // wrapped: 5001 ms
+      {1000, 1000, false, 5000},
+      {1000, 6000, false, 0},  // exactly the limit still counts as in time, with none left
+      {1000, 6001, true, 0},
+      {0xFFFFF000u, 0x00000100u, false, 648},  // wrapped: 4352 ms
+      {0xFFFFF000u, 0x00000389u, true, 0},     // wrapped: 5001 ms
   };
-  for (const auto& c : cases) EXPECT_EQ(SendTookTooLong(c.before, c.after), c.too_long) << c.after;
+  for (const auto& c : cases) {
+    EXPECT_EQ(SendTookTooLong(c.before, c.after), c.too_long) << c.after;
+    EXPECT_EQ(TimeLeftMs(c.before, c.after), c.left) << c.after;
+  }
 }
 
 TEST(LookupAnswer, OnlyA2xxStatusIsAnAnswer) {
@@ -91,7 +96,7 @@ TEST(LookupAnswer, ResultTextIsWhatStandsBetweenTheFirstMarkers) {
   }
 }
 
-TEST(Redirect, LocationLeadsToAUrlOfTheSameShape) {
+TEST(Redirect, LocationIsResolvedAgainstTheCurrentUrl) {
   const struct {
     const char* url;
     const char* location;
@@ -102,10 +107,58 @@ TEST(Redirect, LocationLeadsToAUrlOfTheSameShape) {
       {"https://a.example/x/lvn.php", "//b.example/y", "https://b.example/y"},
       {"http://a.example/x/lvn.php?q=/z", "/y?r", "http://a.example/y?r"},
       {"http://a.example/x/lvn.php?q=/z", " next.php\t", "http://a.example/x/next.php"},
-      {"http://a.example/lvn.php", "?again", "http://a.example/?again"},
-      {"http://a.example/x/lvn.php", "", nullptr},
-      {"http://a.example/x/lvn.php", "#only", nullptr},
-      {"http://a.example", "/y", nullptr},
+      {"http://a.example/lvn.php", "?again", "http://a.example/lvn.php?again"},
+      {"http://h/dir/page.php", "?x=1", "http://h/dir/page.php?x=1"},
+      // A host without a path is the host's root.
+      {"http://h/dir/page.php", "http://h2", "http://h2/"},
+      {"http://h/dir/page.php", "Http://h2?x=1#f", "Http://h2/?x=1"},
+      {"http://h/dir/page.php", "//h2", "http://h2/"},
+      {"http://a.example", "/y", "http://a.example/y"},
+      {"http://h2", "?x", "http://h2/?x"},
+      {"http://h2", "y", "http://h2/y"},
+      {"http://h2?q", "../y", "http://h2/y"},
+      {"http://h/a/b", "http://h2/p/../q/./r", "http://h2/q/r"},
+      // RFC 3986 section 5.4, the examples a fetch can follow.
+      {"http://a/b/c/d;p?q", "g", "http://a/b/c/g"},
+      {"http://a/b/c/d;p?q", "./g", "http://a/b/c/g"},
+      {"http://a/b/c/d;p?q", "g/", "http://a/b/c/g/"},
+      {"http://a/b/c/d;p?q", "/g", "http://a/g"},
+      {"http://a/b/c/d;p?q", "//g", "http://g/"},
+      {"http://a/b/c/d;p?q", "?y", "http://a/b/c/d;p?y"},
+      {"http://a/b/c/d;p?q", "g?y", "http://a/b/c/g?y"},
+      {"http://a/b/c/d;p?q", "g#s", "http://a/b/c/g"},
+      {"http://a/b/c/d;p?q", "g?y#s", "http://a/b/c/g?y"},
+      {"http://a/b/c/d;p?q", ";x", "http://a/b/c/;x"},
+      {"http://a/b/c/d;p?q", "g;x?y#s", "http://a/b/c/g;x?y"},
+      {"http://a/b/c/d;p?q", ".", "http://a/b/c/"},
+      {"http://a/b/c/d;p?q", "./", "http://a/b/c/"},
+      {"http://a/b/c/d;p?q", "..", "http://a/b/"},
+      {"http://a/b/c/d;p?q", "../", "http://a/b/"},
+      {"http://a/b/c/d;p?q", "../g", "http://a/b/g"},
+      {"http://a/b/c/d;p?q", "../..", "http://a/"},
+      {"http://a/b/c/d;p?q", "../../g", "http://a/g"},
+      {"http://a/b/c/d;p?q", "../../../../g", "http://a/g"},
+      {"http://a/b/c/d;p?q", "/./g", "http://a/g"},
+      {"http://a/b/c/d;p?q", "/../g", "http://a/g"},
+      {"http://a/b/c/d;p?q", "g.", "http://a/b/c/g."},
+      {"http://a/b/c/d;p?q", ".g", "http://a/b/c/.g"},
+      {"http://a/b/c/d;p?q", "g..", "http://a/b/c/g.."},
+      {"http://a/b/c/d;p?q", "..g", "http://a/b/c/..g"},
+      {"http://a/b/c/d;p?q", "./../g", "http://a/b/g"},
+      {"http://a/b/c/d;p?q", "./g/.", "http://a/b/c/g/"},
+      {"http://a/b/c/d;p?q", "g/./h", "http://a/b/c/g/h"},
+      {"http://a/b/c/d;p?q", "g/../h", "http://a/b/c/h"},
+      {"http://a/b/c/d;p?q", "g;x=1/./y", "http://a/b/c/g;x=1/y"},
+      {"http://a/b/c/d;p?q", "g;x=1/../y", "http://a/b/c/y"},
+      {"http://a/b/c/d;p?q", "g?y/./x", "http://a/b/c/g?y/./x"},
+      {"http://a/b/c/d;p?q", "g#s/../x", "http://a/b/c/g"},
+      {"http://a/b/c/d;p?q", "g:h", nullptr},     // another scheme
+      {"http://a/b/c/d;p?q", "http:g", nullptr},  // no host
+      {"http://a/b/c/d;p?q", "", nullptr},
+      {"http://a/b/c/d;p?q", "#s", nullptr},
+      {"http://a.example/x/lvn.php", "http://", nullptr},
+      {"http://a.example/x/lvn.php", "//", nullptr},
+      {"host/path", "y", nullptr},  // nothing to resolve against
   };
   for (const auto& c : cases) {
     char next[64] = "untouched";

@@ -43,6 +43,8 @@ TEST(Text, BoundedWrites) {
       {"", 20, OP(TextBetween(d, "ab]", "", "]", n)), "ab"},    // empty marker found at 1
       {"", 20, OP(TextBetween(d, "\x81[x]", "[", "]", n)), "x"},  // search ignores characters
       {"", 5, OP(UrlHost(d, "https://longhost/x", n)), "long"},
+      {"", 10, OP(UrlSite(d, "http://h2", n)), "http://h2"},
+      {"", 11, OP(UrlSite(d, "http://h2?x", n)), "http://h2/"},
       {"#", 0, OP(JoinTexts(d, d, "", "", "", "", n); MidText(d, "x", 1, 1, n)), ""},
   };
   for (const auto& c : cases) {
@@ -61,8 +63,13 @@ TEST(Text, BoundedWrites) {
 TEST(Text, UrlParts) {
   const struct { const char *url, *host, *site, *rest; } cases[] = {
       {"https://host/dir/lvn.php?a=1", "host", "https://host/", "dir/lvn.php?a=1"},
-      {"https://host", "", "", "https://host"},
+      // A host that no path follows: its root.
+      {"http://h2", "h2", "http://h2/", ""},
+      {"http://h2?x=/y#f", "h2", "http://h2/", "?x=/y#f"},
+      {"http://h2#f", "h2", "http://h2/", "#f"},
+      {"http://h2/", "h2", "http://h2/", ""},
       {"host/path", "", "", "host/path"},
+      {"host/dir/path", "", "", "host/dir/path"},
       // Edges of the lead byte ranges: a "/" after a lead byte is no separator.
       {"\x80/\x81/\x9F/\xE0/\xFC/\xFD/h/p", "h", "\x80/\x81/\x9F/\xE0/\xFC/\xFD/h/", "p"},
       {"/\xA0/\xDF/x", "\xDF", "/\xA0/\xDF/", "x"},

@@ -100,23 +100,35 @@ TEST(WinInetFetch, SortsAnswersIntoResultCodes) {
 
 TEST(WinInetFetch, SplitsTheUrlAndAlwaysUsesPlainHttpOnPort80) {
   const std::string id = UniqueId();
-  WinInet client;
-  char answer[kAnswerCapacity] = "";
-  ASSERT_EQ(client.Fetch(answer, ("https://127.0.0.2/dir/ok?id=" + id).c_str(), sizeof answer),
-            kFetchOk);
-  EXPECT_STREQ(client.Host(), "127.0.0.2");
-  EXPECT_STREQ(client.Site(), "https://127.0.0.2/");
-  EXPECT_STREQ(client.ObjectName(), ("dir/ok?id=" + id).c_str());
+  const struct {
+    std::string url;
+    std::string site;
+    std::string object;
+    std::string request_line;
+  } cases[] = {
+      {"https://127.0.0.2/dir/ok?id=" + id, "https://127.0.0.2/", "dir/ok?id=" + id,
+       "GET /dir/ok?id=" + id + " HTTP/1.1"},
+      // No path: the host's root.
+      {"http://127.0.0.2", "http://127.0.0.2/", "", "GET / HTTP/1.1"},
+      {"http://127.0.0.2?id=" + id, "http://127.0.0.2/", "?id=" + id,
+       "GET /?id=" + id + " HTTP/1.1"},
+  };
+  for (const auto& c : cases) {
+    const std::size_t before = FaultServerRequests().size();
+    WinInet client;
+    char answer[kAnswerCapacity] = "";
+    ASSERT_EQ(client.Fetch(answer, c.url.c_str(), sizeof answer), kFetchOk) << c.url;
+    EXPECT_STREQ(client.Host(), "127.0.0.2") << c.url;
+    EXPECT_EQ(client.Site(), c.site);
+    EXPECT_EQ(client.ObjectName(), c.object);
 
-  std::vector<std::string> seen;
-  for (const auto& request : FaultServerRequests()) {
-    if (request[0].find("id=" + id) != std::string::npos) seen = request;
+    const auto requests = FaultServerRequests();
+    ASSERT_EQ(requests.size(), before + 1) << c.url;
+    EXPECT_EQ(requests.back()[0], c.request_line);
+    EXPECT_EQ(requests.back()[1], "127.0.0.2");
+    EXPECT_EQ(requests.back()[2], "MyApp");
+    EXPECT_EQ(requests.back()[3], c.site);
   }
-  ASSERT_FALSE(seen.empty()) << "the request never reached the server";
-  EXPECT_EQ(seen[0], "GET /dir/ok?id=" + id + " HTTP/1.1");
-  EXPECT_EQ(seen[1], "127.0.0.2");
-  EXPECT_EQ(seen[2], "MyApp");
-  EXPECT_EQ(seen[3], "https://127.0.0.2/");
 }
 
 // Redirects are followed by the client itself, with the first request's headers, over plain
@@ -128,12 +140,15 @@ TEST(WinInetFetch, FollowsAtMostFiveRedirects) {
     int code;
     const char* answer;
     std::size_t requests;
+    const char* last_request;  // how the last request line starts
   } cases[] = {
-      {"/dir/hop", kFetchOk, "[198.51.100.7]", 2},
-      {"/dir/hopabs", kFetchOk, "[198.51.100.7]", 2},
-      {"/dir/chain5", kFetchOk, "[198.51.100.7]", 6},
-      {"/dir/chain6", kFetchFailed, "untouched", 6},
-      {"/dir/loop", kFetchFailed, "untouched", 6},
+      {"/dir/hop", kFetchOk, "[198.51.100.7]", 2, "GET /dir/ok HTTP/1.1"},
+      {"/dir/hopabs", kFetchOk, "[198.51.100.7]", 2, "GET /ok HTTP/1.1"},
+      {"/dir/hophost", kFetchOk, "[198.51.100.7]", 2, "GET / HTTP/1.1"},
+      {"/dir/hopquery", kFetchOk, "[198.51.100.7]", 2, "GET /dir/hopquery?hopped HTTP/1.1"},
+      {"/dir/chain5", kFetchOk, "[198.51.100.7]", 6, "GET /dir/chain0 HTTP/1.1"},
+      {"/dir/chain6", kFetchFailed, "untouched", 6, "GET /dir/chain1 HTTP/1.1"},
+      {"/dir/loop", kFetchFailed, "untouched", 6, "GET /dir/loop?id="},
   };
   for (const auto& c : cases) {
     const std::size_t before = FaultServerRequests().size();
@@ -144,6 +159,7 @@ TEST(WinInetFetch, FollowsAtMostFiveRedirects) {
     EXPECT_STREQ(answer, c.answer) << c.path;
     const auto requests = FaultServerRequests();
     ASSERT_EQ(requests.size() - before, c.requests) << c.path;
+    EXPECT_EQ(requests.back()[0].rfind(c.last_request, 0), 0u) << requests.back()[0];
     for (std::size_t i = before; i < requests.size(); ++i) {
       EXPECT_EQ(requests[i][1], "127.0.0.2") << c.path;
       EXPECT_EQ(requests[i][2], "MyApp") << c.path;
@@ -160,7 +176,6 @@ TEST(WinInetFetch, FailsWithoutAUsableHost) {
       // The port stays in the host name, and port 80 of that name cannot be reached.
       {"http://127.0.0.2:8080/ok", "127.0.0.2:8080"},
       {"127.0.0.2/ok", ""},
-      {"http://127.0.0.2", ""},
   };
   for (const auto& c : cases) {
     WinInet client;
@@ -177,6 +192,31 @@ TEST(WinInetFetch, ASlowSendFailsWithoutARead) {
   EXPECT_EQ(client.Fetch(answer, (kFault + "/trickle").c_str(), sizeof answer), kFetchFailed);
   EXPECT_GT(::GetTickCount() - before, kSlowSendLimitMs) << "the server did not trickle";
   EXPECT_STREQ(answer, "untouched");
+}
+
+// A body that drips in a byte at a time would take minutes: the exchange ends at the limit,
+// and what arrived by then is the answer, under the usual rules.
+TEST(WinInetFetch, ASlowBodyEndsAtTheLimitWithWhatArrived) {
+  const struct {
+    const char* path;
+    int code;
+    const char* result;
+  } cases[] = {
+      {"/drip", kFetchOk, "203.0.113.7"},
+      {"/dripnf", kFetchFailed, "err"},
+  };
+  for (const auto& c : cases) {
+    char answer[kAnswerCapacity] = "untouched";
+    WinInet client;
+    const DWORD before = ::GetTickCount();
+    const int code = client.Fetch(answer, (kFault + c.path).c_str(), sizeof answer);
+    EXPECT_LT(::GetTickCount() - before, 8000u) << c.path;
+    EXPECT_EQ(code, c.code) << c.path;
+    // More than the first line: the reads went on until the limit.
+    EXPECT_EQ(std::string(answer).rfind("[203.0.113.7]\r\n.", 0), 0u) << answer;
+    char result[kResultTextCapacity];
+    EXPECT_STREQ(LookupResultText(result, code, answer), c.result) << c.path;
+  }
 }
 
 constexpr UINT kMsgResult = WM_APP + 1;
