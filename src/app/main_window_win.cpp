@@ -181,7 +181,13 @@ void TfrmMain::FormResize() {
 
 bool TfrmMain::FormCloseQuery() {
   if (ExitRequested) return true;
-  SetTrayIconState(true);
+  // Hidden without an icon, the window could not be reached again: the shell may refuse
+  // the icon while it is busy at logon. Minimized it stays on the taskbar, and the add is
+  // tried again when it is restored or the shell starts anew.
+  if (!SetTrayIconState(true)) {
+    ::ShowWindow(Handle(), SW_MINIMIZE);
+    return false;
+  }
   ::ShowWindow(Handle(), SW_HIDE);
   if (OptionWindowOpen && option_window_) ::ShowWindow(option_window_->Handle(), SW_HIDE);
   return false;
@@ -209,9 +215,12 @@ void TfrmMain::FormDestroy() {
   SaveSettings();
 }
 
-void TfrmMain::SetTrayIconState(bool add) {
-  SetTrayIcon(TaskTrayIbent, add ? TrayAction::kAdd : TrayAction::kRemove, icon_,
-              ui::ApplicationTitle());
+bool TfrmMain::SetTrayIconState(bool add) {
+  if (add == tray_icon_shown_) return tray_icon_shown_;
+  const bool done = SetTrayIcon(TaskTrayIbent, add ? TrayAction::kAdd : TrayAction::kRemove,
+                                icon_, ui::ApplicationTitle());
+  tray_icon_shown_ = add && done;
+  return tray_icon_shown_;
 }
 
 void TfrmMain::OnTrayNotification(int mouse_message) {
@@ -371,6 +380,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SIZE:
       FormResize();
+      if (wparam == SIZE_RESTORED && FirstShowDone && !ExitRequested) SetTrayIconState(true);
       break;
     case WM_LBUTTONDOWN:
       BackgroundLButtonDown();
@@ -397,6 +407,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       if (message == kTaskbarCreated && FirstShowDone && !ExitRequested) {
         // The shell restarted and forgot the icon; without it the hidden window is lost.
+        tray_icon_shown_ = false;
         SetTrayIconState(true);
         return 0;
       }

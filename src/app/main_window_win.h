@@ -69,7 +69,9 @@ class TfrmMain : public ui::Window,
   void FormResize();
   void RestoreFromTray();
   void OpenTrayMenu();
-  void SetTrayIconState(bool add);
+  // Adds the tray icon unless it is there; true when it is. Removing it always succeeds
+  // as far as the window is concerned.
+  bool SetTrayIconState(bool add);
   void OnTrayNotification(int mouse_message);
   void OnCommand(int id);
   // The open options window to the front, or a new one.
@@ -146,6 +148,8 @@ class TfrmMain : public ui::Window,
   bool too_large_to_tell_ = false;
   bool grid_focus_due_ = false;
   LookupWorker lookup_;
+  // The shell took the icon and has not forgotten it since (TaskbarCreated).
+  bool tray_icon_shown_ = false;
 };
 
 }  // namespace lvn

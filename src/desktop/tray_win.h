@@ -10,8 +10,8 @@ inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 
 enum class TrayAction { kAdd, kRemove };
 
-// Adds or removes the icon whose notifications go to target. The result is ignored by
-// callers: a failed add is retried at the next close request.
+// Adds or removes the icon whose notifications go to target. False when the shell refused,
+// as it may while it is busy at logon.
 bool SetTrayIcon(HWND target, TrayAction action, HICON icon, const char* tip);
 
 enum class TrayCommand { kNone, kRestore, kMenu };

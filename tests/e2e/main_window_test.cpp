@@ -166,6 +166,43 @@ TEST(MainWindow, ChecksGoOnWhileHiddenAndTheTrayMenuExits) {
   EXPECT_NE(ReadDataFile("lvn.ini").find("Interval=15000\r\n"), std::string::npos);
 }
 
+// The shell refuses the icon, as it may while busy at logon: closing then minimizes, so
+// the window stays on the taskbar; restoring it tries the icon again.
+TEST(MainWindow, WithoutItsIconClosingMinimizesInsteadOfHiding) {
+  ClearDataFolder();
+  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  Session run;
+  ASSERT_TRUE(StartSession(&run, 2));
+  ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 1; }));
+
+  // The shell forgets the icon and restarts; a stand-in under the program's own id makes
+  // it refuse every add of the program's until the stand-in goes.
+  NOTIFYICONDATAA icon{};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = ::GetDlgItem(run.main, kIdTaskTrayIbent);
+  icon.uID = 100;
+  ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &icon));
+  icon.uFlags = NIF_ICON;
+  icon.hIcon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  ASSERT_TRUE(::Shell_NotifyIconA(NIM_ADD, &icon));
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutA(run.main, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0,
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+
+  ::PostMessageA(run.main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(run.main) != FALSE; }));
+  EXPECT_TRUE(::IsWindowVisible(run.main)) << "hidden without an icon: unreachable";
+
+  icon.uFlags = 0;
+  ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &icon));
+  ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
+  ::ShowWindow(run.main, SW_RESTORE);
+  EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 1; })) << "the add is tried again";
+  ::PostMessageA(run.main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(run.main) == FALSE; }));
+  EXPECT_TRUE(EndSession(&run));
+}
+
 TEST(MainWindow, ExitsWhileALookupWaitsForTheNetwork) {
   ClearDataFolder();
   SetLookupAnswer("!trickle");
