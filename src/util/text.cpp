@@ -208,7 +208,8 @@ std::string_view TrimBlanks(std::string_view text) {
 std::size_t WholeCharacterPrefix(const char* text, std::size_t length, std::size_t max) {
   std::size_t i = 0;
   while (i < length) {
-    const std::size_t step = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length ? 2 : 1;
+    const std::size_t step =
+        IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length ? 2 : 1;
     if (i + step > max) break;
     i += step;
   }

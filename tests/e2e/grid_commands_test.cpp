@@ -192,7 +192,8 @@ TEST(GridCommands, DeleteTakesWhatWasSelectedWhenTheKeyWasPressed) {
   Session run;
   ClearDataFolder();
   // A check start, an address, a check start and end around 10.0.0.2, then ten addresses.
-  std::vector<std::string> texts = {"チェック開始", "10.0.0.1", "チェック開始", "10.0.0.2", "チェック終了"};
+  std::vector<std::string> texts = {"チェック開始", "10.0.0.1", "チェック開始", "10.0.0.2",
+                                    "チェック終了"};
   for (int i = 3; i <= 12; ++i) texts.push_back("10.0.0." + std::to_string(i));
   std::string log;
   for (std::size_t i = 0; i < texts.size(); ++i) {

@@ -87,7 +87,8 @@ TEST(HistoryFile, RecordsWrittenWhileTheLogIsLockedArriveInOrderOnceItIsFree) {
     EXPECT_FALSE(write("B"));
     EXPECT_FALSE(write("C"));
     ASSERT_TRUE(reload());
-    EXPECT_EQ(history.View().RowCount(), 2);
+    // Shown as they will stand once written.
+    EXPECT_EQ(history.View().RowCount(), 4);
   }
   ASSERT_TRUE(write("D"));
   EXPECT_EQ(RecordTexts(ReadFileBytes(path)), (Texts{"A", "B", "C", "D"}));
@@ -97,7 +98,7 @@ TEST(HistoryFile, RecordsWrittenWhileTheLogIsLockedArriveInOrderOnceItIsFree) {
     ASSERT_TRUE(exclusive);
     EXPECT_FALSE(write("E"));
     EXPECT_EQ(history.Reload({}), ReloadResult::kUnreadable);
-    EXPECT_EQ(history.View().RowCount(), 2);
+    EXPECT_EQ(history.View().RowCount(), 4);
   }
   // The reload appends what waited, then renumbers the keys the wait left out of order.
   ASSERT_TRUE(reload());
@@ -108,6 +109,26 @@ TEST(HistoryFile, RecordsWrittenWhileTheLogIsLockedArriveInOrderOnceItIsFree) {
   ASSERT_TRUE(write("F"));
   EXPECT_EQ(RecordTexts(ReadFileBytes(path)), (Texts{"A", "B", "C", "D", "E", "F"}))
       << "nothing waits any more";
+}
+
+// What an earlier run saved beside the log goes in first, once: also when that run had
+// appended it already and ended before it could remove the file.
+TEST(HistoryFile, RecordsSavedBesideTheLogGoInFirstAndOnlyOnce) {
+  const std::string saved =
+      "1,20,2019/07/04,12:00:00,B\r\nnot a record\r\n2,2,2019/07/04,12:00:01,C\r\n";
+  for (const bool appended_before : {false, true}) {
+    TempFolder dir;
+    const std::string log = dir.File("log.csv");
+    const std::string first = "0,20,2019/07/04,11:00:00,A\r\n";
+    WriteFileBytes(log, appended_before ? first + saved.substr(0, 28) + saved.substr(42) : first);
+    WriteFileBytes(dir.File("log.pending.csv"), saved);
+    History history;
+    history.SetFolder(dir.Path().c_str());
+    history.SetLastRecordKey(2);
+    ASSERT_TRUE(history.Write(20, "D", LocalTime{2019, 7, 4, 13, 0, 0}));
+    EXPECT_EQ(RecordTexts(ReadFileBytes(log)), (Texts{"A", "B", "C", "D"})) << appended_before;
+    EXPECT_EQ(::GetFileAttributesA(dir.File("log.pending.csv").c_str()), INVALID_FILE_ATTRIBUTES);
+  }
 }
 
 TEST(HistoryFile, ARefusedRewriteLeavesTheOldFileAndKey) {
