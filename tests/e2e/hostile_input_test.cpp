@@ -266,7 +266,7 @@ TEST(HostileInput, MessagesFromAnotherProgramChangeNothing) {
   // enabled again and the outage recorded; no second request goes out meanwhile.
   SetLookupAnswer("!trickle");
   const int requests = LookupRequestCount();
-  ClickWindow(update);
+  ::PostMessageA(update, BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return LookupRequestCount() == requests + 1; }));
   foreign();
   ASSERT_TRUE(answers()) << "the program stopped answering";

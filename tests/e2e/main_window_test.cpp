@@ -170,6 +170,7 @@ TEST(MainWindow, ChecksGoOnWhileHiddenAndTheTrayMenuExits) {
 // the window stays on the taskbar; restoring it tries the icon again.
 TEST(MainWindow, WithoutItsIconClosingMinimizesInsteadOfHiding) {
   ClearDataFolder();
+  WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n");
   SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
   Session run;
   ASSERT_TRUE(StartSession(&run, 2));
