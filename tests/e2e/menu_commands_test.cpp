@@ -70,6 +70,8 @@ void StartClean(Session* run) {
   WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n");
   SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
   ASSERT_TRUE(StartSession(run, 2));  // the header and this run's check start
+  // The first lookup handled, so that nothing lands in the middle of a drag.
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(run->main, kIdUpdate)); }));
 }
 
 TEST(MenuCommands, FolderHelpHomePageAndVersionFromTheKeys) {
