@@ -6,12 +6,11 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
+# shellcheck source=step.sh
+source "$top/scripts/step.sh"
 "$top/scripts/setup.sh"
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-if ! { cmake -S . -B build/bench-history -G Ninja -DCMAKE_BUILD_TYPE=Release -DLVN_SANITIZE=OFF &&
-       cmake --build build/bench-history --target history_bench -j "$(nproc)"; } >"$log" 2>&1; then
-  tail -n 40 "$log"
-  exit 1
-fi
+lvn_step "configuring the benchmark build" build/logs/bench-history-configure.log \
+  cmake -S . -B build/bench-history -G Ninja -DCMAKE_BUILD_TYPE=Release -DLVN_SANITIZE=OFF
+lvn_step "building history_bench" build/logs/bench-history-build.log \
+  cmake --build build/bench-history --target history_bench -j "$(nproc)"
 build/bench-history/history_bench "${1:-100000}" "${2:-7}"

@@ -7,11 +7,14 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
+# shellcheck source=step.sh
+source "$top/scripts/step.sh"
 "$top/scripts/setup.sh"
 seconds=${1:-600}
 shift || true
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DLVN_FUZZ=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/fuzz -j "$(nproc)" >/dev/null
+lvn_step "configuring the fuzz build" build/logs/fuzz-configure.log \
+  env CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DLVN_FUZZ=ON -DCMAKE_BUILD_TYPE=Release
+lvn_step "building the fuzzers" build/logs/fuzz-build.log cmake --build build/fuzz -j "$(nproc)"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for target in build/fuzz/*_fuzz; do [ -x "$target" ] && targets+=("$(basename "$target")"); done

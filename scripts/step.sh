@@ -19,5 +19,5 @@ lvn_step() {
 
 # For a script under set -e: a command that fails outside lvn_step is named too.
 lvn_name_failures() {
-  trap 'status=$?; echo "FAILED: $(basename "$0") line $LINENO: $BASH_COMMAND (exit code $status)" >&2' ERR
+  trap 'lvn_status=$?; echo "FAILED: $(basename "$0") line $LINENO: $BASH_COMMAND (exit code $lvn_status)" >&2' ERR
 }
