@@ -20,6 +20,11 @@ bool FirstShowDone = false;
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
+// A lookup ends by itself within 5 s, reads included, but a server can hold the send step
+// for as long as it likes with a head that trickles in: past this, the window stops waiting
+// for the worker and counts the lookup as failed.
+constexpr UINT_PTR kTimerLookupLimit = 2;
+constexpr UINT kLookupLimitMs = 8000;
 constexpr int kGridColumns[] = {100, 75};
 
 const UINT kTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
@@ -98,7 +103,11 @@ void TfrmMain::StartLookup() {
   if (lookup_.Running()) return;
   ::EnableWindow(Update, FALSE);
   // Without a thread there is no result to enable the button again; the next tick retries.
-  if (!lookup_.Start(LookupUrl, Handle(), kMsgLookupResult)) ::EnableWindow(Update, TRUE);
+  if (!lookup_.Start(LookupUrl, Handle(), kMsgLookupResult)) {
+    ::EnableWindow(Update, TRUE);
+    return;
+  }
+  ::SetTimer(Handle(), kTimerLookupLimit, kLookupLimitMs, nullptr);
 }
 
 void TfrmMain::ShowIntervalStatus() {
@@ -352,8 +361,9 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // Taking the result ends the lookup before Update is enabled again, so a click the
       // moment it is enabled starts the next one.
       char result[kResultTextCapacity];
-      if (lookup_.TakeResult(result) && created_ && !destroying_) {
-        HandleLookupResult(result, CurrentLocalTime(), &Check, this);
+      if (lookup_.TakeResult(result)) {
+        ::KillTimer(Handle(), kTimerLookupLimit);
+        if (created_ && !destroying_) HandleLookupResult(result, CurrentLocalTime(), &Check, this);
       }
       return 0;
     }
@@ -365,6 +375,15 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_TIMER:
       if (wparam == kTimer1 && created_ && !destroying_) StartLookup();
+      if (wparam == kTimerLookupLimit) {
+        ::KillTimer(Handle(), kTimerLookupLimit);
+        if (lookup_.Running()) {
+          lookup_.Abandon();
+          if (created_ && !destroying_) {
+            HandleLookupResult(kResultError, CurrentLocalTime(), &Check, this);
+          }
+        }
+      }
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam));

@@ -37,6 +37,9 @@ class LookupWorker {
   // On the message: the running lookup's result text, which ends the lookup. False, with
   // nothing changed, when there is none yet, as for a message some other program sent.
   bool TakeResult(char (&text)[kResultTextCapacity]);
+  // Gives up on the running lookup: its thread runs on to its end, and its result, left in
+  // a slot nobody reads any more, is never taken.
+  void Abandon() { slot_.reset(); }
 
  private:
   std::shared_ptr<LookupSlot> slot_;

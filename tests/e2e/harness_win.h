@@ -90,8 +90,8 @@ std::string AddressOfRecord(int i, int pad);
 std::string AddressLog(int records, int pad);
 
 // The fault server's answer to GET /lvn.php from now on: the bytes as a 200 answer,
-// "!down" for an error status, "!trickle" for an answer too slow to count, "!slow" and
-// the bytes for them after 0.3 s.
+// "!down" for an error status, "!trickle" for an answer too slow to count, "!headdrip"
+// for a head whose lines trickle in for a minute, "!slow" and the bytes for them after 0.3 s.
 void SetLookupAnswer(const std::string& body);
 // How many GET /lvn.php the fault server has seen.
 int LookupRequestCount();

@@ -230,6 +230,32 @@ TEST(HostileInput, ADataFolderOutsideTheCodePageIsReachedByItsShortName) {
   EXPECT_NE(ini.find("IpHoz=198.51.100.7\r\n"), std::string::npos) << ini;
 }
 
+// A page whose head never ends holds the send step as long as it likes: the window stops
+// waiting at its limit, records the outage and checks again as usual.
+TEST(HostileInput, AHeadThatNeverEndsIsAnOutageWithinSeconds) {
+  ClearDataFolder();
+  WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n");
+  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  Session run;
+  ASSERT_TRUE(StartSession(&run, 2));
+  HWND update = ::GetDlgItem(run.main, kIdUpdate);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
+  SetLookupAnswer("!headdrip");
+  const DWORD before = ::GetTickCount();
+  ::PostMessageA(update, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) == FALSE; }));
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }, 20000));
+  EXPECT_LT(::GetTickCount() - before, 15000u) << "the worker held the window";
+  ASSERT_TRUE(WaitForLogLines(2));
+  EXPECT_EQ(Code(LogLines().back()), "11");
+  // The abandoned worker still waits for its head; the next check runs all the same.
+  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  ASSERT_TRUE(CheckNow(run.main));
+  ASSERT_TRUE(WaitForLogLines(3));
+  EXPECT_EQ(Code(LogLines().back()), "12");
+  EXPECT_TRUE(EndSession(&run));
+}
+
 // Any program on the desktop can send the program's own messages, with any parameters:
 // they must neither crash it, nor hand it a result, nor end or double a lookup.
 TEST(HostileInput, MessagesFromAnotherProgramChangeNothing) {

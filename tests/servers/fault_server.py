@@ -131,7 +131,9 @@ class Handler(socketserver.BaseRequestHandler):
                 # The rest of the file, after a pause a person can see.
                 time.sleep(0.3)
                 answer = answer[len(b"!slow"):]
-            if answer.startswith(b"!trickle"):
+            if answer.startswith(b"!headdrip"):
+                path = "/headdrip"
+            elif answer.startswith(b"!trickle"):
                 path = "/trickle"
             else:
                 sock.sendall(head_for("200 OK", answer) + answer)
@@ -141,6 +143,17 @@ class Handler(socketserver.BaseRequestHandler):
             try:
                 while sock.recv(4096):
                     pass
+            except OSError:
+                pass
+            return
+        if path == "/headdrip":
+            # Header lines without end, each within the client's receive time-out; the
+            # server gives up after a minute.
+            try:
+                sock.sendall(b"HTTP/1.1 200 OK\r\n")
+                for i in range(150):
+                    sock.sendall(b"X-Drip-%d: x\r\n" % i)
+                    time.sleep(0.4)
             except OSError:
                 pass
             return
