@@ -121,6 +121,15 @@ RECT FrameOf(HWND window) {
   return rect;
 }
 
+// The system's move loop of the window's thread is over: the window answers messages while
+// it runs, so an answer alone does not tell that a drag has ended.
+bool NoMoveLoop(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) &&
+         (info.flags & GUI_INMOVESIZE) == 0;
+}
+
 TEST(MenuCommands, TheWindowIsDraggedByItsBackgroundOnly) {
   Session run;
   StartClean(&run);
@@ -128,6 +137,7 @@ TEST(MenuCommands, TheWindowIsDraggedByItsBackgroundOnly) {
   const RECT before = FrameOf(run.main);
   DragBetween(run.main, background, POINT{background.x + 40, background.y + 30});
   ASSERT_TRUE(WaitUntil([&] { return FrameOf(run.main).left == before.left + 40; }));
+  ASSERT_TRUE(WaitUntil([&] { return NoMoveLoop(run.main); }));
   EXPECT_EQ(FrameOf(run.main).top, before.top + 30);
 
   // A press on any control drags nothing: it is the control's.
@@ -141,6 +151,7 @@ TEST(MenuCommands, TheWindowIsDraggedByItsBackgroundOnly) {
     // The drag's end is handled once the window answers again.
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    EXPECT_TRUE(WaitUntil([&] { return NoMoveLoop(run.main); })) << id;
     EXPECT_EQ(FrameOf(run.main).left, start.left) << id;
     EXPECT_EQ(FrameOf(run.main).top, start.top) << id;
   }
@@ -150,6 +161,7 @@ TEST(MenuCommands, TheWindowIsDraggedByItsBackgroundOnly) {
     DragBetween(run.main, POINT{334, 416}, POINT{359, 441});
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    EXPECT_TRUE(WaitUntil([&] { return NoMoveLoop(run.main); }));
     EXPECT_EQ(FrameOf(run.main).left, start.left) << "size mark";
   }
 
