@@ -25,6 +25,8 @@ constexpr UINT_PTR kTimer1 = 1;
 // for the worker and counts the lookup as failed.
 constexpr UINT_PTR kTimerLookupLimit = 2;
 constexpr UINT kLookupLimitMs = 8000;
+// A timer may fire a little before its time by the tick count.
+constexpr DWORD kTimerSlackMs = 250;
 constexpr int kGridColumns[] = {100, 75};
 
 const UINT kTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
@@ -107,7 +109,13 @@ void TfrmMain::StartLookup() {
     ::EnableWindow(Update, TRUE);
     return;
   }
+  lookup_started_ms_ = ::GetTickCount();
   ::SetTimer(Handle(), kTimerLookupLimit, kLookupLimitMs, nullptr);
+}
+
+void TfrmMain::EndLookup(const char* result) {
+  ::KillTimer(Handle(), kTimerLookupLimit);
+  if (created_ && !destroying_) HandleLookupResult(result, CurrentLocalTime(), &Check, this);
 }
 
 void TfrmMain::ShowIntervalStatus() {
@@ -361,10 +369,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // Taking the result ends the lookup before Update is enabled again, so a click the
       // moment it is enabled starts the next one.
       char result[kResultTextCapacity];
-      if (lookup_.TakeResult(result)) {
-        ::KillTimer(Handle(), kTimerLookupLimit);
-        if (created_ && !destroying_) HandleLookupResult(result, CurrentLocalTime(), &Check, this);
-      }
+      if (lookup_.TakeResult(result)) EndLookup(result);
       return 0;
     }
     case kMsgHistoryTooLarge:
@@ -376,12 +381,12 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       if (wparam == kTimer1 && created_ && !destroying_) StartLookup();
       if (wparam == kTimerLookupLimit) {
-        ::KillTimer(Handle(), kTimerLookupLimit);
-        if (lookup_.Running()) {
+        // Any program can post a WM_TIMER: only a lookup that has run that long is given up.
+        if (!lookup_.Running()) {
+          ::KillTimer(Handle(), kTimerLookupLimit);
+        } else if (::GetTickCount() - lookup_started_ms_ >= kLookupLimitMs - kTimerSlackMs) {
           lookup_.Abandon();
-          if (created_ && !destroying_) {
-            HandleLookupResult(kResultError, CurrentLocalTime(), &Check, this);
-          }
+          EndLookup(kResultError);
         }
       }
       return 0;

@@ -63,6 +63,9 @@ class TfrmMain : public ui::Window,
   HWND& ControlHandle(int id);
   void SetTimerPeriod(int32_t period_ms);
   void StartLookup();  // Timer1Timer and UpdateClick
+  // The running lookup is over, with this result: its own, or a failure when the window
+  // stopped waiting for it.
+  void EndLookup(const char* result);
   void FormShow();
   bool FormCloseQuery();
   void FormDestroy();
@@ -148,6 +151,7 @@ class TfrmMain : public ui::Window,
   bool too_large_to_tell_ = false;
   bool grid_focus_due_ = false;
   LookupWorker lookup_;
+  DWORD lookup_started_ms_ = 0;
   // The shell took the icon and has not forgotten it since (TaskbarCreated).
   bool tray_icon_shown_ = false;
 };

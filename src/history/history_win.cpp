@@ -39,6 +39,7 @@ bool History::Write(int32_t code, const char* text, const LocalTime& time) {
 
 ReloadResult History::Reload(ViewSwitches view) {
   Log log(folder_, &state_);
+  bool records_kept = false;
   try {
     // Nothing but this program's own appends since the last reading: read just those.
     if (known_stamp_.has_value() && state_.Pending.empty() &&
@@ -61,7 +62,8 @@ ReloadResult History::Reload(ViewSwitches view) {
           return ReloadResult::kTooLarge;
       }
       const std::string waiting = log.PendingBytes();
-      if (!waiting.empty()) {
+      records_kept = !waiting.empty();
+      if (records_kept) {
         if (!content.empty() && EndsInTornLine(content.back())) content += "\r\n";
         content += waiting;
         // The file is not what the view shows: the next reload reads it whole.
@@ -71,8 +73,7 @@ ReloadResult History::Reload(ViewSwitches view) {
       known_stamp_ = stamp;
     }
     // The kept records are not in the file: a rewrite now would number them wrongly.
-    if (view_.NeedsCompaction() && !view_.CompactionChangesNothing() &&
-        log.PendingBytes().empty()) {
+    if (view_.NeedsCompaction() && !view_.CompactionChangesNothing() && !records_kept) {
       LogRewrite rewrite = RewriteLog(view_.Content(), -1, -1, view);
       // A refused replace leaves the old file, which the view still shows as it is.
       if (log.Replace(rewrite)) {

@@ -9,11 +9,16 @@
 #include <string_view>
 #include <vector>
 
+#include "util/data_folder.h"
 #include "util/file_io_win.h"
 #include "util/scoped_win.h"
 #include "util/text.h"
 
 namespace lvn {
+
+static_assert(sizeof kSavedRecordsFileName - 1 + sizeof ".tmp" - 1 <= kLongestDataFileName,
+              "the data folder must leave room for every file kept in it");
+
 namespace {
 
 // A scanner or indexer holding the file for a moment should not cost a record its place
@@ -82,10 +87,15 @@ bool Log::Write(int32_t code, const char* text, const LocalTime& time) {
   return appended;
 }
 
+bool Log::HasPending() const {
+  return std::any_of(state_->Pending.begin(), state_->Pending.end(),
+                     [this](const PendingRecord& r) { return r.Path == path_; });
+}
+
 bool Log::AppendPending() {
   auto& pending = state_->Pending;
   const auto mine = [this](const PendingRecord& r) { return r.Path == path_; };
-  if (std::none_of(pending.begin(), pending.end(), mine)) return true;
+  if (!HasPending()) return true;
   if (path_[0] == '\0') return false;
 
   ScopedHandle file = OpenForAppend(path_);
@@ -144,7 +154,7 @@ void Log::RemoveSavedRecords() {
 }
 
 bool Log::SavePending() {
-  if (path_[0] == '\0') return PendingBytes().empty();
+  if (path_[0] == '\0') return !HasPending();
   for (int attempt = 1; !AppendPending(); ++attempt) {
     if (attempt == kExitAttempts) {
       return ReplaceFileContent(SavedRecordsPath().c_str(), PendingBytes());
@@ -167,14 +177,12 @@ void Log::TakeSavedRecords() {
     records.push_back({path_, std::string(reader.Line()) + "\r\n"});
     bytes += records.back().Line;
   }
-  auto& pending = state_->Pending;
+  state_->PendingFromSavedFile = true;
   if (bytes.empty() || FileEndsWith(path_, bytes)) {
-    state_->PendingFromSavedFile = true;
     RemoveSavedRecords();
     return;
   }
-  pending.insert(pending.begin(), records.begin(), records.end());
-  state_->PendingFromSavedFile = true;
+  state_->Pending.insert(state_->Pending.begin(), records.begin(), records.end());
 }
 
 ReadResult Log::Read(std::string* content, std::optional<FileStamp>* stamp) {
@@ -198,7 +206,7 @@ bool Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view) {
     case ReadResult::kOk: {
       // Places count the kept records too, and a rewrite without them would lose none but
       // number them wrongly; the file is held by another program anyway.
-      if (!PendingBytes().empty()) return false;
+      if (HasPending()) return false;
       if (content.empty()) return true;  // nothing to rewrite
       // Written straight to the file as it is made: no second copy of a long log.
       int32_t last_record_key = -1;

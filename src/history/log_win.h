@@ -42,6 +42,7 @@ class Log {
   bool AppendPending();
   // The records kept for this file, in order, as they will be appended.
   std::string PendingBytes() const;
+  bool HasPending() const;
 
   // At exit: tries to append the kept records a few more times, over about a second, and
   // saves what is still kept beside the log, replacing that file in one step. False when
