@@ -206,6 +206,8 @@ LRESULT StringGrid::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       OnMouseMove(LowSigned(lparam), HighSigned(lparam));
       return 0;
     case WM_LBUTTONUP:
+      // The selection ends where the button comes up, should no move to there have come.
+      OnMouseMove(LowSigned(lparam), HighSigned(lparam));
       EndMouseTracking();
       return 0;
     case WM_CAPTURECHANGED:
