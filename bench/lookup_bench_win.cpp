@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "lookup/internet_thread_win.h"
+#include "lookup/lookup_worker_win.h"
 
 namespace {
 

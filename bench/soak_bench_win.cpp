@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 #include "harness_win.h"
 
 namespace lvn::e2e {

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "app/main_window_win.h"
+#include "windows/main/main_window_win.h"
 #include "app/single_instance_win.h"
 #include "util/texts.h"
-#include "settings/option_window_win.h"
+#include "windows/options/option_window_win.h"
 #include "ui/application_win.h"
 #include "util/system_library_win.h"
 

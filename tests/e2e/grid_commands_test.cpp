@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 #include "harness_win.h"
-#include "settings/option_window_win.h"
+#include "windows/options/option_window_win.h"
 
 namespace lvn::e2e {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 #include "ui/string_grid_win.h"
 
 #include <cstdlib>

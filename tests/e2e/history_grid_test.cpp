@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 #include "harness_win.h"
 
 namespace lvn::e2e {

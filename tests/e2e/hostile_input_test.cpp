@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 #include "harness_win.h"
 #include "lvn_version.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 #include "harness_win.h"
 
 namespace lvn::e2e {

@@ -3,7 +3,7 @@
 // fetching. Exit code 0 unless something crashed.
 #include <windows.h>
 
-#include "lookup/internet_thread_win.h"
+#include "lookup/lookup_worker_win.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;

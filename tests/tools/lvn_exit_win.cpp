@@ -2,7 +2,7 @@
 // lvn_exit.exe. Exit code 0 when it ended, 1 when none ran, 2 when it did not end.
 #include <windows.h>
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 
 int main() {
   HWND main = ::FindWindowA("TfrmMain", nullptr);

@@ -3,7 +3,7 @@
 // window did not show.
 #include <windows.h>
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 
 int main() {
   HWND main = ::FindWindowA("TfrmMain", nullptr);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "lookup/internet_thread_win.h"
+#include "lookup/lookup_worker_win.h"
 #include "lookup/lookup_answer.h"
 #include "lookup/wininet_win.h"
 #include "test_paths.h"

@@ -1,4 +1,4 @@
-#include "desktop/status_strip_win.h"
+#include "windows/main/status_strip_win.h"
 
 #include <cstring>
 

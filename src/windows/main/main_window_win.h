@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
-#include "app/check_cycle.h"
-#include "desktop/status_strip_win.h"
-#include "history/history_grid_win.h"
+#include "check/check_cycle.h"
+#include "windows/main/status_strip_win.h"
+#include "windows/main/history_grid_commands_win.h"
 #include "history/history_win.h"
-#include "lookup/internet_thread_win.h"
+#include "lookup/lookup_worker_win.h"
 #include "settings/ini_file.h"
-#include "settings/option_window_win.h"
+#include "windows/options/option_window_win.h"
 #include "settings/settings.h"
 #include "ui/fitted_line_win.h"
 #include "ui/grid_model.h"

@@ -1,4 +1,4 @@
-#include "history/grid_commands.h"
+#include "history/grid_keys.h"
 
 #include <gtest/gtest.h>
 

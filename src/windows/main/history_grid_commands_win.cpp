@@ -1,8 +1,8 @@
-#include "history/history_grid_win.h"
+#include "windows/main/history_grid_commands_win.h"
 
 #include <string>
 
-#include "history/grid_commands.h"
+#include "history/grid_keys.h"
 #include "history/history_view.h"
 #include "util/clipboard_win.h"
 #include "util/texts.h"

@@ -1,4 +1,4 @@
-#include "app/check_cycle.h"
+#include "check/check_cycle.h"
 
 #include <cstring>
 #include <string>

@@ -1,4 +1,4 @@
-#include "lookup/internet_thread_win.h"
+#include "lookup/lookup_worker_win.h"
 
 #include <cstring>
 #include <new>

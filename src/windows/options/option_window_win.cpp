@@ -1,4 +1,4 @@
-#include "settings/option_window_win.h"
+#include "windows/options/option_window_win.h"
 
 #include <commctrl.h>
 

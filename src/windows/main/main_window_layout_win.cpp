@@ -1,7 +1,7 @@
 // The main window built from its layout: the controls, their fonts, the menus and the icon.
-#include "app/main_window_win.h"
+#include "windows/main/main_window_win.h"
 
-#include "app/main_window_ids.h"
+#include "windows/main/main_window_ids.h"
 #include "desktop/status_layout.h"
 #include "desktop/tray_win.h"
 #include "ui/application_win.h"
