@@ -22,8 +22,7 @@ lvn::LookupWorker g_lookup;
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == kMsgResult) {
     ::QueryPerformanceCounter(&g_handoff);
-    char result[lvn::kResultTextCapacity];
-    g_handed_off = g_lookup.TakeResult(result);
+    g_handed_off = g_lookup.TakeResult().has_value();
     return 0;
   }
   return ::DefWindowProcA(hwnd, message, wparam, lparam);
@@ -97,7 +96,7 @@ int main(int argc, char** argv) {
     g_handed_off = false;
     LARGE_INTEGER start;
     ::QueryPerformanceCounter(&start);
-    if (!g_lookup.Start(url.c_str(), target, kMsgResult)) return 2;
+    if (!g_lookup.Start(url.c_str(), target, kMsgResult, 1)) return 2;
     PumpUntil(g_handed_off);
     lookup_ms.push_back(Milliseconds(start, g_handoff));
 

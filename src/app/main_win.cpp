@@ -1,22 +1,17 @@
-// Entry point: one copy per logon, then the two windows and the message loop.
+// Entry point: one copy per logon, then the main window and the message loop.
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
-#include "windows/main/main_window_win.h"
 #include "app/single_instance_win.h"
-#include "util/texts.h"
-#include "windows/options/option_window_win.h"
 #include "ui/application_win.h"
 #include "util/system_library_win.h"
+#include "util/texts.h"
+#include "windows/main/main_window_win.h"
+#include "windows/options/option_window_win.h"
 
 namespace lvn {
 namespace {
-
-// The two process-wide windows; other code reaches the main window through frmMain.
-std::unique_ptr<TfrmMain> frmMain;
-std::unique_ptr<TfrmOption> frmOption;
 
 int RunApplication(HINSTANCE instance) {
   ui::InitializeApplication(instance);
@@ -25,19 +20,14 @@ int RunApplication(HINSTANCE instance) {
     ui::ShowExceptionMessage("");
     return 0;
   }
-  frmMain = std::make_unique<TfrmMain>();
+  // Destroyed at the end of this function, or as an exception leaves it.
+  TfrmMain main_window;
   std::string error;
-  if (!frmMain->Create(&error)) {
+  if (!main_window.Create(&error)) {
     ui::ShowExceptionMessage(error.c_str());
     return 0;
   }
-  // Made with the main window and never shown: each Settings command opens a window of its own.
-  frmOption = std::make_unique<TfrmOption>(frmMain.get());
-  if (!frmOption->Create(frmMain->Handle())) {
-    ui::ShowExceptionMessage("");
-    return 0;
-  }
-  frmMain->Show();
+  main_window.Show();
   ui::RunMessageLoop();
   return 0;
 }
@@ -61,7 +51,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   } catch (...) {
     lvn::ui::ShowCurrentException();
   }
-  lvn::frmOption.reset();
-  lvn::frmMain.reset();
   return exit_code;
 }

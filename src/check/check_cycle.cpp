@@ -9,14 +9,16 @@
 
 namespace lvn {
 
-void UpdateTimeText(char* dest, std::size_t n, bool changed_in_this_run, const char* last_change) {
-  JoinTexts(dest, changed_in_this_run ? texts::kUpdatedPrefix : texts::kChangedPrefix,
+void UpdateTimeText(char* dest, std::size_t n, ChangeSeen seen, const char* last_change) {
+  JoinTexts(dest, seen == ChangeSeen::kInThisRun ? texts::kChangeInThisRunPrefix
+                                                 : texts::kChangeBeforePrefix,
             last_change, "", "", "", n);
 }
 
-void HandleLookupResult(const char* result, const LocalTime& now, CheckState* state,
+void HandleLookupResult(const LookupResult& lookup, const LocalTime& now, CheckState* state,
                         CheckCycleHost* host) {
-  const bool failed = result[0] == 'e';
+  const bool failed = lookup.Status == LookupStatus::kFailed;
+  const char* result = lookup.Address;
 
   // One record at the start of an outage and one at its end, however long it lasts.
   if (failed && host->LastEventCode() != kEventCommError) {
@@ -30,7 +32,7 @@ void HandleLookupResult(const char* result, const LocalTime& now, CheckState* st
     CopyText(state->LastIp, result, sizeof state->LastIp);
     CopyText(state->LastChange, FormatDateTime(now).c_str(), sizeof state->LastChange);
     char update_time[kUpdateTimeCapacity];
-    UpdateTimeText(update_time, sizeof update_time, true, state->LastChange);
+    UpdateTimeText(update_time, sizeof update_time, ChangeSeen::kInThisRun, state->LastChange);
     host->ShowUpdateTime(update_time);
     host->SaveAddressChange(state->LastIp, state->LastChange);
   }

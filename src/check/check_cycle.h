@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "history/local_time.h"
+#include "lookup/lookup_answer.h"
 #include "settings/settings.h"
 
 namespace lvn {
@@ -28,15 +29,17 @@ struct CheckState {
   char LastChange[kLastChangeCapacity] = "";
 };
 
-// result: the worker's text ("err", or the address between the markers, maybe empty).
-void HandleLookupResult(const char* result, const LocalTime& now, CheckState* state,
+void HandleLookupResult(const LookupResult& result, const LocalTime& now, CheckState* state,
                         CheckCycleHost* host);
 
 // Capacities of the two address lines' texts.
 inline constexpr std::size_t kNowIpCapacity = 300;
 inline constexpr std::size_t kUpdateTimeCapacity = 150;
 
-// "変更:" or "更新:" followed by the time of the last change.
-void UpdateTimeText(char* dest, std::size_t n, bool changed_in_this_run, const char* last_change);
+// Which change UpdateTime shows: the one stored by an earlier run, or one seen in this run.
+enum class ChangeSeen { kBefore, kInThisRun };
+
+// "変更:" (before) or "更新:" (in this run) followed by the time of the last change.
+void UpdateTimeText(char* dest, std::size_t n, ChangeSeen seen, const char* last_change);
 
 }  // namespace lvn

@@ -33,20 +33,26 @@ char* AnswerText(char* dest, const char* block, std::size_t delivered, std::size
   return dest;
 }
 
-int FetchCodeForAnswer(const char* answer) {
-  return std::strlen(answer) >= kShortestAnswer ? kFetchOk : kFetchFailed;
+FetchResult FetchResultForAnswer(const char* answer) {
+  return std::strlen(answer) >= kShortestAnswer ? FetchResult::kOk : FetchResult::kFailed;
 }
 
-char* LookupResultText(char* dest, int fetch_code, const char* answer) {
-  if (fetch_code > kFetchOk) return CopyText(dest, kResultError, kResultTextCapacity);
+LookupResult LookupResultOf(FetchResult fetch, const char* answer) {
+  LookupResult result;
+  if (fetch != FetchResult::kOk) return result;
   char between[kAnswerCapacity];
   TextBetween(between, answer, "[", "]", sizeof between);
   // Stored values are read back trimmed: an untrimmed address would differ at every start.
   const std::string_view address = TrimBlanks(between);
-  const std::size_t kept = WholeCharacterPrefix(address.data(), address.size(), kResultTextCapacity - 1);
-  std::memcpy(dest, address.data(), kept);
-  dest[kept] = '\0';
-  return dest;
+  // Lookup pages report their own failures in the markers ("[error]"), and no address
+  // begins with "e" (IPv6's e000::/4 is reserved), so such a page is a failed lookup.
+  if (!address.empty() && address.front() == 'e') return result;
+  const std::size_t kept =
+      WholeCharacterPrefix(address.data(), address.size(), sizeof result.Address - 1);
+  std::memcpy(result.Address, address.data(), kept);
+  result.Address[kept] = '\0';
+  result.Status = LookupStatus::kAnswered;
+  return result;
 }
 
 }  // namespace lvn

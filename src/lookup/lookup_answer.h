@@ -7,10 +7,9 @@
 
 namespace lvn {
 
-// Result codes of one fetch. Every code above kFetchOk is a failed lookup.
-inline constexpr int kFetchOk = 0;
-inline constexpr int kFetchFailed = 2;
-inline constexpr int kFetchNoSession = 3;
+// How one fetch ended: an answer to look at, or a failed lookup (kNoSession when WinINet
+// itself could not be had).
+enum class FetchResult { kOk, kFailed, kNoSession };
 
 inline constexpr std::size_t kReadBlockSize = 1000;     // the most of the answer read
 inline constexpr std::size_t kShortestAnswer = 10;      // bytes of a useful answer
@@ -20,8 +19,6 @@ inline constexpr std::size_t kAnswerCapacity = 500;     // the worker's answer b
 // What the main window receives: the longest textual IPv6 address (45 bytes, the form
 // with an embedded IPv4 address) and its terminating zero.
 inline constexpr std::size_t kResultTextCapacity = 46;
-
-inline constexpr char kResultError[] = "err";
 
 // True when the send step took longer than the limit. The clock is a wrapping 32-bit
 // millisecond count, so the difference is taken unsigned.
@@ -36,12 +33,19 @@ bool IsSuccessStatus(std::uint32_t status);
 // The answer text: the delivered bytes up to the first zero byte among them, cut to n.
 char* AnswerText(char* dest, const char* block, std::size_t delivered, std::size_t n);
 
-// The code for an answer text that arrived with a 2xx status.
-int FetchCodeForAnswer(const char* answer);
+// The result for an answer text that arrived with a 2xx status.
+FetchResult FetchResultForAnswer(const char* answer);
 
-// What the worker hands to the main window: "err" for a failed fetch, otherwise the
-// text between the first "[" and the first "]" of the answer without the bytes 0x00 to
-// 0x20 at either end, cut at a character boundary to kResultTextCapacity - 1 bytes.
-char* LookupResultText(char* dest, int fetch_code, const char* answer);
+enum class LookupStatus { kAnswered, kFailed };
+
+// What one lookup hands to the main window.
+struct LookupResult {
+  LookupStatus Status = LookupStatus::kFailed;
+  // When answered: the text between the first "[" and the first "]" of the answer without
+  // the bytes 0x00 to 0x20 at either end, cut at a character boundary; it may be empty.
+  char Address[kResultTextCapacity] = "";
+};
+
+LookupResult LookupResultOf(FetchResult fetch, const char* answer);
 
 }  // namespace lvn

@@ -1,6 +1,5 @@
 #include "lookup/lookup_worker_win.h"
 
-#include <cstring>
 #include <new>
 
 #include "lookup/wininet_win.h"
@@ -8,8 +7,49 @@
 #include "util/text.h"
 
 namespace lvn {
+namespace {
 
-bool LookupWorker::Start(const char* url, HWND target, UINT message) {
+// One lookup's thread: owns itself and frees itself; nobody keeps a pointer to it.
+class InternetThread {
+ public:
+  InternetThread(std::shared_ptr<LookupSlot> slot, HWND target, UINT message)
+      : slot_(std::move(slot)), target_(target), message_(message) {}
+
+  static DWORD WINAPI ThreadMain(void* self) noexcept {
+    auto* worker = static_cast<InternetThread*>(self);
+    worker->Execute();
+    delete worker;
+    return 0;
+  }
+
+  char Url[kUrlCapacity] = "";
+
+ private:
+  void Execute() {
+    char answer[kAnswerCapacity] = "";
+    FetchResult fetch = FetchResult::kFailed;
+    {
+      WinInet client;
+      fetch = client.Fetch(answer, Url, sizeof answer);
+    }
+    slot_->Result = LookupResultOf(fetch, answer);
+    slot_->Filled.store(true, std::memory_order_release);
+    // A window that no longer exists makes this fail; its LookupWorker is gone with it.
+    ::PostMessageA(target_, message_, 0, 0);
+  }
+
+  // Shared, so that the slot outlives whichever of the window and the thread ends first.
+  std::shared_ptr<LookupSlot> slot_;
+  HWND target_;
+  UINT message_;
+};
+
+// A timer may fire a little before its time by the tick count.
+constexpr DWORD kTimerSlackMs = 250;
+
+}  // namespace
+
+bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR limit_timer) {
   if (Running()) return false;
   auto slot = std::make_shared<LookupSlot>();
   auto* worker = new (std::nothrow) InternetThread(slot, target, message);
@@ -23,36 +63,35 @@ bool LookupWorker::Start(const char* url, HWND target, UINT message) {
   // Written before the thread runs; ResumeThread orders it before the worker's reads.
   CopyText(worker->Url, url, sizeof worker->Url);
   slot_ = std::move(slot);
+  target_ = target;
+  limit_timer_ = limit_timer;
+  started_ms_ = ::GetTickCount();
+  ::SetTimer(target_, limit_timer_, kLookupLimitMs, nullptr);
   ::ResumeThread(thread.Get());
-  // The worker frees itself; nobody keeps a way to reach it.
   return true;
 }
 
-bool LookupWorker::TakeResult(char (&text)[kResultTextCapacity]) {
-  if (!slot_ || !slot_->Filled.load(std::memory_order_acquire)) return false;
-  std::memcpy(text, slot_->ResultText, sizeof text);
-  slot_.reset();
-  return true;
+std::optional<LookupResult> LookupWorker::TakeResult() {
+  if (!slot_ || !slot_->Filled.load(std::memory_order_acquire)) return std::nullopt;
+  const LookupResult result = slot_->Result;
+  End();
+  return result;
 }
 
-DWORD WINAPI InternetThread::ThreadMain(void* self) noexcept {
-  auto* worker = static_cast<InternetThread*>(self);
-  worker->Execute();
-  delete worker;
-  return 0;
-}
-
-void InternetThread::Execute() {
-  char answer[kAnswerCapacity] = "";
-  int code = kFetchFailed;
-  {
-    WinInet client;
-    code = client.Fetch(answer, Url, sizeof answer);
+std::optional<LookupResult> LookupWorker::GiveUpWhenOverdue() {
+  if (!slot_) {
+    ::KillTimer(target_, limit_timer_);
+    return std::nullopt;
   }
-  LookupResultText(slot_->ResultText, code, answer);
-  slot_->Filled.store(true, std::memory_order_release);
-  // A window that no longer exists makes this fail; its LookupWorker is gone with it.
-  ::PostMessageA(target_, message_, 0, 0);
+  // Any program can post a WM_TIMER: only a lookup that has run that long is given up.
+  if (::GetTickCount() - started_ms_ < kLookupLimitMs - kTimerSlackMs) return std::nullopt;
+  End();
+  return LookupResult{};
+}
+
+void LookupWorker::End() {
+  slot_.reset();
+  ::KillTimer(target_, limit_timer_);
 }
 
 }  // namespace lvn

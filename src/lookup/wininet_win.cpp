@@ -128,7 +128,7 @@ void WinInet::SplitUrl(const char* url) {
   UrlRest(ObjectName_, url, Site_, sizeof ObjectName_);
 }
 
-int WinInet::Fetch(char* answer, const char* url, std::size_t n) {
+FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n) {
   char target[kUrlCapacity];
   CopyText(target, url, sizeof target);
   SplitUrl(target);
@@ -137,10 +137,10 @@ int WinInet::Fetch(char* answer, const char* url, std::size_t n) {
   CopyText(referrer, Site_, sizeof referrer);
 
   const WinInetApi* api = Api();
-  if (api == nullptr) return kFetchNoSession;
+  if (api == nullptr) return FetchResult::kNoSession;
   ScopedInternet session(
       api->InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-  if (!session) return kFetchNoSession;
+  if (!session) return FetchResult::kNoSession;
   SetTimeouts(*api, session.Get());
 
   // The millisecond clock of kernel32, a KnownDLL; the limit covers every redirect and the
@@ -159,13 +159,13 @@ int WinInet::Fetch(char* answer, const char* url, std::size_t n) {
     SetTimeouts(*api, request.Get());
 
     api->HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0);
-    if (SendTookTooLong(before, ::GetTickCount())) return kFetchFailed;
+    if (SendTookTooLong(before, ::GetTickCount())) return FetchResult::kFailed;
     const std::uint32_t status = StatusCode(*api, request.Get());
 
     if (IsRedirectStatus(status)) {
       char next[kUrlCapacity];
       if (redirects == kMaxRedirects || !NextUrl(*api, request.Get(), target, next)) {
-        return kFetchFailed;
+        return FetchResult::kFailed;
       }
       CopyText(target, next, sizeof target);
       SplitUrl(target);
@@ -178,8 +178,8 @@ int WinInet::Fetch(char* answer, const char* url, std::size_t n) {
       const DWORD delivered = block ? ReadBody(*api, request.Get(), bytes, before) : 0;
       AnswerText(answer, bytes, delivered, n);
     }
-    if (!IsSuccessStatus(status)) return kFetchFailed;
-    return FetchCodeForAnswer(answer);
+    if (!IsSuccessStatus(status)) return FetchResult::kFailed;
+    return FetchResultForAnswer(answer);
   }
 }
 

@@ -5,15 +5,16 @@
 
 #include <cstddef>
 
+#include "lookup/lookup_answer.h"
 #include "settings/settings.h"
 
 namespace lvn {
 
 class WinInet {
  public:
-  // Fetches url into answer (capacity n) and returns kFetchOk, kFetchFailed or
-  // kFetchNoSession. The answer is written only when the read step is reached.
-  int Fetch(char* answer, const char* url, std::size_t n);
+  // Fetches url into answer (capacity n). The answer is written only when the read step
+  // is reached.
+  FetchResult Fetch(char* answer, const char* url, std::size_t n);
 
   const char* Host() const { return Host_; }
   const char* Site() const { return Site_; }

@@ -87,7 +87,7 @@ bool BufferControlPaint(HWND control) {
 HFONT CreateUiFont(const FontSpec& font) {
   return ::CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, font.face);
+                       font.pitch_and_family, font.face);
 }
 
 }  // namespace lvn::ui

@@ -38,6 +38,8 @@ bool BufferControlPaint(HWND control);
 struct FontSpec {
   const char* face;
   int height;
+  // What the system looks for when the face is missing.
+  BYTE pitch_and_family = DEFAULT_PITCH | FF_DONTCARE;
 };
 HFONT CreateUiFont(const FontSpec& font);
 

@@ -19,7 +19,10 @@ bool Window::RegisterWindowClass(const WindowClassArgs& args) {
 }
 
 Window::~Window() {
-  if (hwnd_ != nullptr) ::DestroyWindow(hwnd_);
+  if (hwnd_ == nullptr) return;
+  // No message may reach OnMessage of an object whose derived part is gone.
+  ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+  ::DestroyWindow(hwnd_);
 }
 
 bool Window::CreateHandle(const CreateWindowArgs& args) {
@@ -101,6 +104,18 @@ bool Window::CreateFrame(const FrameArgs& args) {
     ::SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return true;
+}
+
+void MoveWithMouse(HWND window) {
+  RECT before{};
+  ::GetWindowRect(window, &before);
+  ::SendMessageA(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+  RECT after{};
+  ::GetWindowRect(window, &after);
+  if (after.top < 0) {
+    ::SetWindowPos(window, nullptr, 0, 0, after.right - after.left, before.bottom - before.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void Window::DestroyHandle() {

@@ -50,6 +50,14 @@ struct FrameArgs {
   HWND owner = nullptr;  // a window this one stays above and goes with
 };
 
+// A press on a window's own background moves the window, as if its caption had been
+// grabbed; returns when the button is up. A move that put the top above the screen keeps
+// the window's height.
+void MoveWithMouse(HWND window);
+
+// A class that handles WM_DESTROY or later messages calls DestroyHandle in its own
+// destructor: by the time ~Window runs, the derived part is gone, and the window it still
+// finds is destroyed without a word to the object.
 class Window {
  public:
   Window() = default;

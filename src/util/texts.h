@@ -20,8 +20,8 @@ inline constexpr char kOptionOk[] = "OK(&O)";
 // The address lines of the main window.
 inline constexpr char kNowPrefix[] = "現在:";
 inline constexpr char kCheckedLabel[] = " 確認:";
-inline constexpr char kChangedPrefix[] = "変更:";  // the stored change, at start
-inline constexpr char kUpdatedPrefix[] = "更新:";  // a change seen in this run
+inline constexpr char kChangeBeforePrefix[] = "変更:";     // a change an earlier run saw
+inline constexpr char kChangeInThisRunPrefix[] = "更新:";  // a change seen in this run
 
 // The status strip.
 inline constexpr char kAutoPrefix[] = "自動:";

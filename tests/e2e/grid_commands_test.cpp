@@ -8,7 +8,7 @@
 
 #include "windows/main/main_window_ids.h"
 #include "harness_win.h"
-#include "windows/options/option_window_win.h"
+#include "windows/options/option_window_ids.h"
 
 namespace lvn::e2e {
 namespace {

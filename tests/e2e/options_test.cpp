@@ -10,7 +10,7 @@
 
 #include "windows/main/main_window_ids.h"
 #include "harness_win.h"
-#include "windows/options/option_window_win.h"
+#include "windows/options/option_window_ids.h"
 
 namespace lvn::e2e {
 namespace {
@@ -191,6 +191,7 @@ TEST(OptionsWindow, ChangesActAtOnceOneWindowAtATimeAndReachTheSettingsAtExit) {
   // OK closes it; the next one shows the values as they are now.
   ASSERT_TRUE(PressButton(options, kIdOptionOk));
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(options); }));
+  EXPECT_TRUE(TopLevelWindows(run.program.Id(), "TfrmOption").empty());
   HWND reopened = OpenOptions(run);
   ASSERT_NE(reopened, nullptr);
   EXPECT_NE(reopened, options);

@@ -16,14 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (text.size() >= lvn::kAnswerCapacity) __builtin_trap();
   if (std::memcmp(text.data(), data, text.size()) != 0) __builtin_trap();
 
-  const int code = lvn::FetchCodeForAnswer(answer);
-  char result[lvn::kResultTextCapacity];
-  lvn::LookupResultText(result, code, answer);
-  const std::string got(result);
-  if (code != lvn::kFetchOk) {
-    if (got != lvn::kResultError) __builtin_trap();
+  const lvn::FetchResult fetch = lvn::FetchResultForAnswer(answer);
+  const lvn::LookupResult result = lvn::LookupResultOf(fetch, answer);
+  const std::string got(result.Address);
+  if (fetch != lvn::FetchResult::kOk || (!got.empty() && got[0] == 'e')) {
+    if (result.Status != lvn::LookupStatus::kFailed || !got.empty()) __builtin_trap();
     return 0;
   }
+  if (result.Status != lvn::LookupStatus::kAnswered) __builtin_trap();
   // The same rule, written the obvious way.
   std::string want;
   const std::size_t open = text.find('['), close = text.find(']');

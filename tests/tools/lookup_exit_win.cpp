@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
   HWND target = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   ::GetModuleHandleA(nullptr), nullptr);
   lvn::LookupWorker lookup;
-  if (target == nullptr || !lookup.Start(argv[1], target, WM_APP + 1)) return 3;
+  if (target == nullptr || !lookup.Start(argv[1], target, WM_APP + 1, 1)) return 3;
   // Let the worker get into the exchange before the end comes.
   ::Sleep(300);
   ::DestroyWindow(target);

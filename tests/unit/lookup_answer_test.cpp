@@ -41,58 +41,60 @@ TEST(LookupAnswer, AnswerTextStopsAtZeroAndCapacity) {
     std::string block;
     std::size_t n;
     std::string text;
-    int code;
+    FetchResult fetch;
   } cases[] = {
-      {"[198.51.100.7]", 500, "[198.51.100.7]", kFetchOk},
-      {"[1.2.3.4]", 500, "[1.2.3.4]", kFetchFailed},
-      {"[1.2.3.45]", 500, "[1.2.3.45]", kFetchOk},
-      {"[1.2.\0.3.4.5.6.7]"s, 500, "[1.2.", kFetchFailed},
-      {std::string(1000, 'x'), 500, std::string(499, 'x'), kFetchOk},
-      {"", 500, "", kFetchFailed},
+      {"[198.51.100.7]", 500, "[198.51.100.7]", FetchResult::kOk},
+      {"[1.2.3.4]", 500, "[1.2.3.4]", FetchResult::kFailed},
+      {"[1.2.3.45]", 500, "[1.2.3.45]", FetchResult::kOk},
+      {"[1.2.\0.3.4.5.6.7]"s, 500, "[1.2.", FetchResult::kFailed},
+      {std::string(1000, 'x'), 500, std::string(499, 'x'), FetchResult::kOk},
+      {"", 500, "", FetchResult::kFailed},
   };
   for (const auto& c : cases) {
     char dest[600];
     std::memset(dest, '#', sizeof dest);
     AnswerText(dest, c.block.data(), c.block.size(), c.n);
     EXPECT_EQ(dest, c.text);
-    EXPECT_EQ(FetchCodeForAnswer(dest), c.code) << c.text;
+    EXPECT_EQ(FetchResultForAnswer(dest), c.fetch) << c.text;
     EXPECT_EQ(dest[c.n], '#') << "wrote past the capacity";
   }
   char dest[4] = "old";
   EXPECT_STREQ(AnswerText(dest, nullptr, 0, sizeof dest), "");
 }
 
-TEST(LookupAnswer, ResultTextIsWhatStandsBetweenTheFirstMarkers) {
+TEST(LookupAnswer, TheAddressIsWhatStandsBetweenTheFirstMarkers) {
   const struct {
-    int code;
+    FetchResult fetch;
     const char* answer;
     const char* result;
   } cases[] = {
-      {kFetchOk, "[198.51.100.7]", "198.51.100.7"},
-      {kFetchOk, "IP=[203.0.113.9] ok", "203.0.113.9"},
-      {kFetchOk, "[2001:db8:85a3:1234:5678:8a2e:370:7334]", "2001:db8:85a3:1234:5678:8a2e:370:7334"},
-      {kFetchOk, "[0000:0000:0000:0000:0000:ffff:255.255.255.255]",
+      {FetchResult::kOk, "[198.51.100.7]", "198.51.100.7"},
+      {FetchResult::kOk, "IP=[203.0.113.9] ok", "203.0.113.9"},
+      {FetchResult::kOk, "[2001:db8:85a3:1234:5678:8a2e:370:7334]", "2001:db8:85a3:1234:5678:8a2e:370:7334"},
+      {FetchResult::kOk, "[0000:0000:0000:0000:0000:ffff:255.255.255.255]",
        "0000:0000:0000:0000:0000:ffff:255.255.255.255"},
-      {kFetchOk, "[0000:0000:0000:0000:0000:ffff:255.255.255.255x]",
+      {FetchResult::kOk, "[0000:0000:0000:0000:0000:ffff:255.255.255.255x]",
        "0000:0000:0000:0000:0000:ffff:255.255.255.255"},
-      {kFetchOk, "[ 198.51.100.7\t]", "198.51.100.7"},
-      {kFetchOk, "[\x01\r\n198.51.100.7 x \x1f]", "198.51.100.7 x"},
-      {kFetchOk, "[   ]        ", ""},
+      {FetchResult::kOk, "[ 198.51.100.7\t]", "198.51.100.7"},
+      {FetchResult::kOk, "[\x01\r\n198.51.100.7 x \x1f]", "198.51.100.7 x"},
+      {FetchResult::kOk, "[   ]        ", ""},
       // A double-byte character across the cut goes whole.
-      {kFetchOk, "[0123456789012345678901234567890123456789abcd\x83\x41]",
+      {FetchResult::kOk, "[0123456789012345678901234567890123456789abcd\x83\x41]",
        "0123456789012345678901234567890123456789abcd"},
-      {kFetchOk, "x]y[203.0.113.9]", ""},
-      {kFetchOk, "no markers at all", ""},
-      {kFetchOk, "only [ an opener", ""},
-      {kFetchOk, "[]          ", ""},
-      {kFetchFailed, "[1.2.3.4]", "err"},
-      {kFetchNoSession, "", "err"},
+      {FetchResult::kOk, "x]y[203.0.113.9]", ""},
+      {FetchResult::kOk, "no markers at all", ""},
+      {FetchResult::kOk, "only [ an opener", ""},
+      {FetchResult::kOk, "[]          ", ""},
+      // A page that reports its own failure between the markers.
+      {FetchResult::kOk, "[ error: rate limited]", nullptr},
+      {FetchResult::kFailed, "[1.2.3.4]", nullptr},
+      {FetchResult::kNoSession, "", nullptr},
   };
   for (const auto& c : cases) {
-    char result[kResultTextCapacity + 8];
-    std::memset(result, '#', sizeof result);
-    EXPECT_STREQ(LookupResultText(result, c.code, c.answer), c.result) << c.answer;
-    EXPECT_EQ(result[kResultTextCapacity], '#');
+    const LookupResult result = LookupResultOf(c.fetch, c.answer);
+    EXPECT_EQ(result.Status, c.result != nullptr ? LookupStatus::kAnswered : LookupStatus::kFailed)
+        << c.answer;
+    EXPECT_STREQ(result.Address, c.result != nullptr ? c.result : "") << c.answer;
   }
 }
 

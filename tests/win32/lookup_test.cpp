@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,6 +26,11 @@ const std::string kNginx = "http://127.0.0.1";
 const std::string kFault = "http://127.0.0.2";
 const std::string kDead = "http://127.0.0.3";
 const std::string kPhp = "http://127.0.0.4";
+
+// What a user would read of a result: the address, or "err" for a failed lookup.
+std::string Described(const LookupResult& result) {
+  return result.Status == LookupStatus::kFailed ? "err" : result.Address;
+}
 
 std::string UniqueId() {
   static int counter = 0;
@@ -66,23 +72,23 @@ TEST(WinInetFetch, SortsAnswersIntoResultCodes) {
   }();
   const struct {
     std::string url;
-    int code;
+    FetchResult code;
     std::string answer;
   } cases[] = {
-      {kFault + "/ok", kFetchOk, "[198.51.100.7]"},
-      {kFault + "/nine", kFetchFailed, "[1.2.3.4]"},
-      {kFault + "/ten", kFetchOk, "[1.2.3.45]"},
-      {kFault + "/huge", kFetchOk, huge_prefix},
-      {kFault + "/nul", kFetchFailed, "[1.2."},
-      {kFault + "/reversed", kFetchOk, "x]y[203.0.113.9]"},
+      {kFault + "/ok", FetchResult::kOk, "[198.51.100.7]"},
+      {kFault + "/nine", FetchResult::kFailed, "[1.2.3.4]"},
+      {kFault + "/ten", FetchResult::kOk, "[1.2.3.45]"},
+      {kFault + "/huge", FetchResult::kOk, huge_prefix},
+      {kFault + "/nul", FetchResult::kFailed, "[1.2."},
+      {kFault + "/reversed", FetchResult::kOk, "x]y[203.0.113.9]"},
       // An error page is a failure, however address-like its text.
-      {kFault + "/nf", kFetchFailed, "[203.0.113.1] not found"},
-      {kFault + "/err", kFetchFailed, "[203.0.113.2] server error"},
-      {kFault + "/garbled", kFetchFailed, ""},
-      {kFault + "/stall", kFetchFailed, ""},
-      {kDead + "/ok", kFetchFailed, ""},
-      {kNginx + "/lvn.php", kFetchOk, "[127.0.0.1]\r\nLorvane lookup\r\n"},
-      {kPhp + "/lvn.php", kFetchOk, "[127.0.0.1]\r\nLorvane lookup\r\n"},
+      {kFault + "/nf", FetchResult::kFailed, "[203.0.113.1] not found"},
+      {kFault + "/err", FetchResult::kFailed, "[203.0.113.2] server error"},
+      {kFault + "/garbled", FetchResult::kFailed, ""},
+      {kFault + "/stall", FetchResult::kFailed, ""},
+      {kDead + "/ok", FetchResult::kFailed, ""},
+      {kNginx + "/lvn.php", FetchResult::kOk, "[127.0.0.1]\r\nLorvane lookup\r\n"},
+      {kPhp + "/lvn.php", FetchResult::kOk, "[127.0.0.1]\r\nLorvane lookup\r\n"},
   };
   for (const auto& c : cases) {
     char answer[kAnswerCapacity];
@@ -117,7 +123,7 @@ TEST(WinInetFetch, SplitsTheUrlAndAlwaysUsesPlainHttpOnPort80) {
     const std::size_t before = FaultServerRequests().size();
     WinInet client;
     char answer[kAnswerCapacity] = "";
-    ASSERT_EQ(client.Fetch(answer, c.url.c_str(), sizeof answer), kFetchOk) << c.url;
+    ASSERT_EQ(client.Fetch(answer, c.url.c_str(), sizeof answer), FetchResult::kOk) << c.url;
     EXPECT_STREQ(client.Host(), "127.0.0.2") << c.url;
     EXPECT_EQ(client.Site(), c.site);
     EXPECT_EQ(client.ObjectName(), c.object);
@@ -137,18 +143,18 @@ TEST(WinInetFetch, SplitsTheUrlAndAlwaysUsesPlainHttpOnPort80) {
 TEST(WinInetFetch, FollowsAtMostFiveRedirects) {
   const struct {
     const char* path;
-    int code;
+    FetchResult code;
     const char* answer;
     std::size_t requests;
     const char* last_request;  // how the last request line starts
   } cases[] = {
-      {"/dir/hop", kFetchOk, "[198.51.100.7]", 2, "GET /dir/ok HTTP/1.1"},
-      {"/dir/hopabs", kFetchOk, "[198.51.100.7]", 2, "GET /ok HTTP/1.1"},
-      {"/dir/hophost", kFetchOk, "[198.51.100.7]", 2, "GET / HTTP/1.1"},
-      {"/dir/hopquery", kFetchOk, "[198.51.100.7]", 2, "GET /dir/hopquery?hopped HTTP/1.1"},
-      {"/dir/chain5", kFetchOk, "[198.51.100.7]", 6, "GET /dir/chain0 HTTP/1.1"},
-      {"/dir/chain6", kFetchFailed, "untouched", 6, "GET /dir/chain1 HTTP/1.1"},
-      {"/dir/loop", kFetchFailed, "untouched", 6, "GET /dir/loop?id="},
+      {"/dir/hop", FetchResult::kOk, "[198.51.100.7]", 2, "GET /dir/ok HTTP/1.1"},
+      {"/dir/hopabs", FetchResult::kOk, "[198.51.100.7]", 2, "GET /ok HTTP/1.1"},
+      {"/dir/hophost", FetchResult::kOk, "[198.51.100.7]", 2, "GET / HTTP/1.1"},
+      {"/dir/hopquery", FetchResult::kOk, "[198.51.100.7]", 2, "GET /dir/hopquery?hopped HTTP/1.1"},
+      {"/dir/chain5", FetchResult::kOk, "[198.51.100.7]", 6, "GET /dir/chain0 HTTP/1.1"},
+      {"/dir/chain6", FetchResult::kFailed, "untouched", 6, "GET /dir/chain1 HTTP/1.1"},
+      {"/dir/loop", FetchResult::kFailed, "untouched", 6, "GET /dir/loop?id="},
   };
   for (const auto& c : cases) {
     const std::size_t before = FaultServerRequests().size();
@@ -180,7 +186,7 @@ TEST(WinInetFetch, FailsWithoutAUsableHost) {
   for (const auto& c : cases) {
     WinInet client;
     char answer[kAnswerCapacity] = "";
-    EXPECT_EQ(client.Fetch(answer, c.url, sizeof answer), kFetchFailed) << c.url;
+    EXPECT_EQ(client.Fetch(answer, c.url, sizeof answer), FetchResult::kFailed) << c.url;
     EXPECT_STREQ(client.Host(), c.host);
   }
 }
@@ -189,7 +195,7 @@ TEST(WinInetFetch, ASlowSendFailsWithoutARead) {
   char answer[kAnswerCapacity] = "untouched";
   WinInet client;
   const DWORD before = ::GetTickCount();
-  EXPECT_EQ(client.Fetch(answer, (kFault + "/trickle").c_str(), sizeof answer), kFetchFailed);
+  EXPECT_EQ(client.Fetch(answer, (kFault + "/trickle").c_str(), sizeof answer), FetchResult::kFailed);
   EXPECT_GT(::GetTickCount() - before, kSlowSendLimitMs) << "the server did not trickle";
   EXPECT_STREQ(answer, "untouched");
 }
@@ -199,23 +205,22 @@ TEST(WinInetFetch, ASlowSendFailsWithoutARead) {
 TEST(WinInetFetch, ASlowBodyEndsAtTheLimitWithWhatArrived) {
   const struct {
     const char* path;
-    int code;
+    FetchResult code;
     const char* result;
   } cases[] = {
-      {"/drip", kFetchOk, "203.0.113.7"},
-      {"/dripnf", kFetchFailed, "err"},
+      {"/drip", FetchResult::kOk, "203.0.113.7"},
+      {"/dripnf", FetchResult::kFailed, "err"},
   };
   for (const auto& c : cases) {
     char answer[kAnswerCapacity] = "untouched";
     WinInet client;
     const DWORD before = ::GetTickCount();
-    const int code = client.Fetch(answer, (kFault + c.path).c_str(), sizeof answer);
+    const FetchResult code = client.Fetch(answer, (kFault + c.path).c_str(), sizeof answer);
     EXPECT_LT(::GetTickCount() - before, 8000u) << c.path;
     EXPECT_EQ(code, c.code) << c.path;
     // More than the first line: the reads went on until the limit.
     EXPECT_EQ(std::string(answer).rfind("[203.0.113.7]\r\n.", 0), 0u) << answer;
-    char result[kResultTextCapacity];
-    EXPECT_STREQ(LookupResultText(result, code, answer), c.result) << c.path;
+    EXPECT_EQ(Described(LookupResultOf(code, answer)), c.result) << c.path;
   }
 }
 
@@ -256,14 +261,14 @@ class ResultTarget {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* self = reinterpret_cast<ResultTarget*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (message == kMsgResult && self != nullptr) {
-      char text[kResultTextCapacity];
-      if (!self->lookup.TakeResult(text)) return 0;
-      self->results.emplace_back(text);
+      const std::optional<LookupResult> result = self->lookup.TakeResult();
+      if (!result) return 0;
+      self->results.push_back(Described(*result));
       self->handoff_threads.push_back(::GetCurrentThreadId());
       if (!self->next_url.empty()) {
         const std::string url = std::move(self->next_url);
         self->next_url.clear();
-        self->restarted = self->lookup.Start(url.c_str(), hwnd, kMsgResult);
+        self->restarted = self->lookup.Start(url.c_str(), hwnd, kMsgResult, 1);
       }
       return 0;
     }
@@ -311,8 +316,8 @@ TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
   ResultTarget target;
   for (const auto& c : cases) {
     ASSERT_FALSE(target.lookup.Running());
-    ASSERT_TRUE(target.lookup.Start(c.url.c_str(), target.Handle(), kMsgResult));
-    EXPECT_FALSE(target.lookup.Start(c.url.c_str(), target.Handle(), kMsgResult))
+    ASSERT_TRUE(target.lookup.Start(c.url.c_str(), target.Handle(), kMsgResult, 1));
+    EXPECT_FALSE(target.lookup.Start(c.url.c_str(), target.Handle(), kMsgResult, 1))
         << "one lookup at a time";
     ASSERT_TRUE(PumpUntilIdle(target)) << c.url;
     ASSERT_EQ(target.results.size(), static_cast<std::size_t>(&c - cases) + 1) << c.url;
@@ -325,7 +330,7 @@ TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
 // window anything nor ends the lookup that runs.
 TEST(InternetThread, AMessageFromElsewhereFindsNoResultAndEndsNothing) {
   ResultTarget target;
-  ASSERT_TRUE(target.lookup.Start((kFault + "/stall").c_str(), target.Handle(), kMsgResult));
+  ASSERT_TRUE(target.lookup.Start((kFault + "/stall").c_str(), target.Handle(), kMsgResult, 1));
   ::SendMessageA(target.Handle(), kMsgResult, 0, 0x1234);
   ::PostMessageA(target.Handle(), kMsgResult, 0, 0);
   ASSERT_TRUE(PumpUntil([] { return true; }));
@@ -340,7 +345,7 @@ TEST(InternetThread, AMessageFromElsewhereFindsNoResultAndEndsNothing) {
 TEST(InternetThread, ALookupStartedAtTheHandOffRunsOnWhenTheWorkerBeforeItEnds) {
   ResultTarget target;
   target.next_url = kFault + "/stall";  // about a second, until the receive time-out
-  ASSERT_TRUE(target.lookup.Start((kFault + "/ok").c_str(), target.Handle(), kMsgResult));
+  ASSERT_TRUE(target.lookup.Start((kFault + "/ok").c_str(), target.Handle(), kMsgResult, 1));
   ASSERT_TRUE(PumpUntil([&] { return !target.results.empty(); }));
   ASSERT_TRUE(target.restarted);
   // The first worker has long ended; the second still waits for the server.
@@ -356,13 +361,13 @@ TEST(InternetThread, AWorkerOutlivesTheWindowThatStartedIt) {
   std::vector<std::string> results;
   {
     ResultTarget gone;
-    ASSERT_TRUE(gone.lookup.Start((kFault + "/stall").c_str(), gone.Handle(), kMsgResult));
+    ASSERT_TRUE(gone.lookup.Start((kFault + "/stall").c_str(), gone.Handle(), kMsgResult, 1));
     results = gone.results;
   }
   ResultTarget next;
   // Outlasts the stall (about a second) of the worker before.
   for (const char* path : {"/stall", "/ok"}) {
-    ASSERT_TRUE(next.lookup.Start((kFault + path).c_str(), next.Handle(), kMsgResult));
+    ASSERT_TRUE(next.lookup.Start((kFault + path).c_str(), next.Handle(), kMsgResult, 1));
     ASSERT_TRUE(PumpUntilIdle(next));
   }
   EXPECT_TRUE(results.empty());

@@ -1,12 +1,12 @@
 // The main window built from its layout: the controls, their fonts, the menus and the icon.
 #include "windows/main/main_window_win.h"
 
-#include "windows/main/main_window_ids.h"
-#include "desktop/status_layout.h"
-#include "desktop/tray_win.h"
 #include "ui/application_win.h"
 #include "ui/controls_win.h"
 #include "util/texts.h"
+#include "windows/main/main_menu_win.h"
+#include "windows/main/main_window_ids.h"
+#include "windows/main/main_window_messages_win.h"
 
 namespace lvn {
 
@@ -58,24 +58,6 @@ constexpr ui::FontSpec kFonts[] = {
     {"ＭＳ Ｐゴシック", -15},  // kGrid
 };
 
-HMENU BuildMainMenu() {
-  HMENU file = ::CreatePopupMenu();
-  ::AppendMenuA(file, MF_STRING, kCmdOpenFolder, texts::kMenuOpenFolder);
-  ::AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuA(file, MF_STRING, kCmdExitApp, texts::kMenuExit);
-  HMENU settings = ::CreatePopupMenu();
-  ::AppendMenuA(settings, MF_STRING, kCmdOptions, texts::kMenuOptions);
-  HMENU help = ::CreatePopupMenu();
-  ::AppendMenuA(help, MF_STRING, kCmdHelp, texts::kMenuHelpPage);
-  ::AppendMenuA(help, MF_STRING, kCmdHomePage, texts::kMenuHomePage);
-  ::AppendMenuA(help, MF_STRING, kCmdVersion, texts::kMenuVersion);
-  HMENU bar = ::CreateMenu();
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), texts::kMenuFile);
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), texts::kMenuSettings);
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), texts::kMenuHelp);
-  return bar;
-}
-
 HICON MainIcon(int size_metric_x, int size_metric_y) {
   return static_cast<HICON>(::LoadImageA(ui::ApplicationInstance(), "MAINICON", IMAGE_ICON,
                                          ::GetSystemMetrics(size_metric_x),
@@ -92,16 +74,18 @@ bool TfrmMain::RegisterWindowClass() {
   return ui::Window::RegisterWindowClass(args);
 }
 
-HWND& TfrmMain::ControlHandle(int id) {
+HWND* TfrmMain::ControlHandle(int id) {
   switch (id) {
     case kIdNowIp:
-      return NowIp;
+      return &NowIp;
     case kIdUpdateTime:
-      return UpdateTime;
+      return &UpdateTime;
     case kIdUpdate:
-      return Update;
+      return &Update;
+    case kIdTaskTrayIbent:
+      return &TaskTrayIbent;
     default:
-      return TaskTrayIbent;
+      return nullptr;
   }
 }
 
@@ -135,9 +119,11 @@ bool TfrmMain::BuildLayout() {
         args.text = entry.text;
         args.style = ControlStyle(entry.kind);
         args.font = font;
-        HWND control = ui::CreateControl(args);
-        ControlHandle(entry.id) = control;
-        made = control != nullptr;
+        HWND* member = ControlHandle(entry.id);
+        // A control without a member to hold it is a mistake of the table.
+        if (member == nullptr) return false;
+        *member = ui::CreateControl(args);
+        made = *member != nullptr;
         break;
       }
       case Kind::kGrid: {
@@ -157,11 +143,7 @@ bool TfrmMain::BuildLayout() {
     if (!made) return false;
   }
 
-  MainGrid.SetSource(this, kGridHeaderRows);
-  MainGrid.on_select_cell = [this](int, int row) {
-    ShowRowStatus(RowIndicatorText(row, MainGrid.RowCount()).c_str());
-  };
-  if (!grid_commands_.Create()) return false;
+  if (!history_grid_.Create()) return false;
   // The address lines change at every check: drawn in one step, they do not flicker.
   ui::BufferControlPaint(NowIp);
   ui::BufferControlPaint(UpdateTime);
@@ -169,25 +151,14 @@ bool TfrmMain::BuildLayout() {
   if (!now_ip_line_.Attach(NowIp, Handle(), kFonts[static_cast<int>(FontRole::kAddress)])) {
     return false;
   }
-  MainGrid.on_key_down = [this](WORD& key, bool shift, bool ctrl, bool alt) {
-    grid_commands_.OnKeyDown(key, shift, ctrl, alt);
-  };
-  MainGrid.on_context_menu = [this](POINT screen) { grid_commands_.OnContextMenu(screen); };
   RECT grip{0, 0, SizeChangeMark.CanvasWidth(), SizeChangeMark.CanvasHeight()};
   ::DrawFrameControl(SizeChangeMark.CanvasDc(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-  // Notifications arrive as the callback message, posted to the hidden edit.
-  ui::HookControl(TaskTrayIbent, [this](HWND, UINT message, WPARAM, LPARAM lparam, LRESULT* result) {
-    if (message != kTrayCallbackMessage) return false;
-    OnTrayNotification(static_cast<short>(LOWORD(lparam)));
-    *result = 0;
-    return true;
-  });
-
-  TaskBarPop.Reset(::CreatePopupMenu());
-  ::AppendMenuA(TaskBarPop.Get(), MF_STRING, kCmdTrayExit, texts::kTrayExit);
-  icon_ = MainIcon(SM_CXSMICON, SM_CYSMICON);
+  // The icon's notifications reach the hidden edit and come on as kMsgTrayNotification.
+  if (!tray_.Create(TaskTrayIbent, MainIcon(SM_CXSMICON, SM_CYSMICON), kMsgTrayNotification)) {
+    return false;
+  }
   SetTimerPeriod(kLayoutTimerPeriod);
-  FormResize();
+  history_grid_.FitColumns();
   return true;
 }
 

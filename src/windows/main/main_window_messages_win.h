@@ -1,20 +1,26 @@
-// The program's own window messages, all in one reserved WM_APP range.
+// The main window's own messages, all in one reserved WM_APP range.
 #pragma once
 
 #include <windows.h>
 
 namespace lvn {
 
-// Any program on the desktop can send these: none carries data, and each acts only on
-// what the main window itself asked for.
+// Any program on the desktop can send these: none carries a pointer or data the window
+// keeps, and each acts only on what the main window itself asked for.
 
-// Posted by the lookup worker to the main window: its result is in the window's
-// LookupWorker (TakeResult). Without a result there, the message does nothing.
+// Posted by the lookup worker: its result is in the window's LookupWorker (TakeResult).
+// Without a result there, the message does nothing.
 inline constexpr UINT kMsgLookupResult = WM_APP + 1;
 // Posted by the main window to itself: give the grid the focus once the window shows.
 inline constexpr UINT kMsgFocusGrid = WM_APP + 2;
 // Posted by the main window to itself when the history is too large to read: tell the
 // user, from the message loop rather than from inside a reload.
 inline constexpr UINT kMsgHistoryTooLarge = WM_APP + 3;
+// Sent by the hidden edit TaskTrayIbent for each notification of the tray icon, with the
+// mouse message in lParam, as the system passed it.
+inline constexpr UINT kMsgTrayNotification = WM_APP + 4;
+// Posted when the options window was destroyed: its object can go now that none of its
+// code runs.
+inline constexpr UINT kMsgOptionWindowClosed = WM_APP + 5;
 
 }  // namespace lvn

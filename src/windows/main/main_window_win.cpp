@@ -1,33 +1,23 @@
 #include "windows/main/main_window_win.h"
 
-#include "windows/main/main_window_messages_win.h"
-#include "windows/main/main_window_ids.h"
-#include "desktop/menu_commands_win.h"
 #include "desktop/status_layout.h"
 #include "desktop/tray_win.h"
 #include "history/clock_win.h"
-#include "lookup/lookup_worker_win.h"
 #include "settings/settings_file_win.h"
 #include "ui/application_win.h"
 #include "util/data_folder_win.h"
 #include "util/text.h"
 #include "util/texts.h"
+#include "windows/main/main_menu_win.h"
+#include "windows/main/main_window_ids.h"
+#include "windows/main/main_window_messages_win.h"
 
 namespace lvn {
-
-bool FirstShowDone = false;
-
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
-// A lookup ends by itself within 5 s, reads included, but a server can hold the send step
-// for as long as it likes with a head that trickles in: past this, the window stops waiting
-// for the worker and counts the lookup as failed.
+// Set by the lookup worker for as long as the window waits for a lookup.
 constexpr UINT_PTR kTimerLookupLimit = 2;
-constexpr UINT kLookupLimitMs = 8000;
-// A timer may fire a little before its time by the tick count.
-constexpr DWORD kTimerSlackMs = 250;
-constexpr int kGridColumns[] = {100, 75};
 
 const UINT kTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 
@@ -35,9 +25,6 @@ const UINT kTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 
 TfrmMain::~TfrmMain() {
   DestroyHandle();  // FormDestroy runs here, while this object is whole
-  Settings.reset();
-  StatusStrip.reset();
-  FirstShowDone = false;
 }
 
 bool TfrmMain::Create(std::string* error) {
@@ -66,7 +53,7 @@ bool TfrmMain::Create(std::string* error) {
   history_.SetFolder(DataFolder);
   history_.SetLastRecordKey(values.LastRecordKey);
   char update_time[kUpdateTimeCapacity];
-  UpdateTimeText(update_time, sizeof update_time, false, Check.LastChange);
+  UpdateTimeText(update_time, sizeof update_time, ChangeSeen::kBefore, Check.LastChange);
   ShowUpdateTime(update_time);
   SetTimerPeriod(CheckInterval);
   ViewCheckStart = values.ViewCheckStart;
@@ -105,17 +92,15 @@ void TfrmMain::StartLookup() {
   if (lookup_.Running()) return;
   ::EnableWindow(Update, FALSE);
   // Without a thread there is no result to enable the button again; the next tick retries.
-  if (!lookup_.Start(LookupUrl, Handle(), kMsgLookupResult)) {
+  if (!lookup_.Start(LookupUrl, Handle(), kMsgLookupResult, kTimerLookupLimit)) {
     ::EnableWindow(Update, TRUE);
-    return;
   }
-  lookup_started_ms_ = ::GetTickCount();
-  ::SetTimer(Handle(), kTimerLookupLimit, kLookupLimitMs, nullptr);
 }
 
-void TfrmMain::EndLookup(const char* result) {
-  ::KillTimer(Handle(), kTimerLookupLimit);
-  if (created_ && !destroying_) HandleLookupResult(result, CurrentLocalTime(), &Check, this);
+void TfrmMain::EndLookup(const std::optional<LookupResult>& result) {
+  if (result && created_ && !destroying_) {
+    HandleLookupResult(*result, CurrentLocalTime(), &Check, this);
+  }
 }
 
 void TfrmMain::ShowIntervalStatus() {
@@ -133,45 +118,10 @@ void TfrmMain::SaveSettings() {
 }
 
 void TfrmMain::ReloadHistoryGrid() {
-  const ReloadResult result = history_.Reload(Views());
-  if (result == ReloadResult::kRead) {
+  if (history_grid_.Reload(Views(), !FirstShowDone) == ReloadResult::kRead) {
     Settings->WriteInteger(kSettingsSection, kKeyPrimaryKey, history_.LastRecordKey());
     SaveSettings();
   }
-  if (result == ReloadResult::kUnreadable) {
-    // Held by another program for now: the grid keeps what it shows.
-    ShowRowStatus(texts::kHistoryUnreadableStatus);
-    return;
-  }
-  // One reshape and one repaint for the whole history; the grid asks for the rows in view.
-  MainGrid.SetSource(this, kGridHeaderRows);
-  if (result == ReloadResult::kTooLarge) {
-    ShowRowStatus(texts::kHistoryTooLargeStatus);
-    if (!too_large_told_) {
-      too_large_told_ = true;
-      too_large_to_tell_ = true;
-      ::PostMessageA(Handle(), kMsgHistoryTooLarge, 0, 0);
-    }
-    return;
-  }
-  MainGrid.SetTopRow(MainGrid.RowCount() - MainGrid.VisibleDataRows());
-  if (MainGrid.RowCount() > 1 && !FirstShowDone) MainGrid.SetRow(MainGrid.RowCount() - 1);
-  ShowRowStatus(RowIndicatorText(MainGrid.Row(), MainGrid.RowCount()).c_str());
-}
-
-void TfrmMain::ShowHistoryTooLarge() {
-  std::string message = texts::kHistoryTooLargeMessage;
-  message += history_.Folder();
-  message += kLogFileName;
-  ::MessageBoxA(Handle(), message.c_str(), texts::kAppTitle, MB_OK | MB_ICONWARNING);
-}
-
-int TfrmMain::GridRowCount() const { return history_.View().RowCount(); }
-
-int TfrmMain::GridColCount() const { return kHistoryColumns; }
-
-void TfrmMain::GridCellText(int col, int row, std::string* text) const {
-  history_.View().CellText(row, col, text);
 }
 
 void TfrmMain::FormShow() {
@@ -181,19 +131,7 @@ void TfrmMain::FormShow() {
   FirstShowDone = true;
   grid_focus_due_ = true;
   ::PostMessageA(Handle(), kMsgFocusGrid, 0, 0);
-  SetTrayIconState(true);
-}
-
-void TfrmMain::FormResize() {
-  if (MainGrid.Handle() == nullptr) return;
-  const int bar = MainGrid.VisibleDataRows() + 1 < MainGrid.RowCount()
-                      ? ::GetSystemMetrics(SM_CXVSCROLL)
-                      : 0;
-  MainGrid.SetColWidth(0, kGridColumns[0]);
-  MainGrid.SetColWidth(1, kGridColumns[1]);
-  RECT grid{};
-  ::GetWindowRect(MainGrid.Handle(), &grid);
-  MainGrid.SetColWidth(2, (grid.right - grid.left) - kGridColumns[0] - kGridColumns[1] - bar - 8);
+  tray_.Show();
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -201,12 +139,12 @@ bool TfrmMain::FormCloseQuery() {
   // Hidden without an icon, the window could not be reached again: the shell may refuse
   // the icon while it is busy at logon. Minimized it stays on the taskbar, and the add is
   // tried again when it is restored or the shell starts anew.
-  if (!SetTrayIconState(true)) {
+  if (!tray_.Show()) {
     ::ShowWindow(Handle(), SW_MINIMIZE);
     return false;
   }
   ::ShowWindow(Handle(), SW_HIDE);
-  if (OptionWindowOpen && option_window_) ::ShowWindow(option_window_->Handle(), SW_HIDE);
+  if (OptionWindowOpen()) ::ShowWindow(option_window_->Handle(), SW_HIDE);
   return false;
 }
 
@@ -232,57 +170,38 @@ void TfrmMain::FormDestroy() {
   SaveSettings();
 }
 
-bool TfrmMain::SetTrayIconState(bool add) {
-  if (add == tray_icon_shown_) return tray_icon_shown_;
-  const bool done = SetTrayIcon(TaskTrayIbent, add ? TrayAction::kAdd : TrayAction::kRemove,
-                                icon_, ui::ApplicationTitle());
-  tray_icon_shown_ = add && done;
-  return tray_icon_shown_;
-}
-
 void TfrmMain::OnTrayNotification(int mouse_message) {
-  switch (DecodeTrayNotification(mouse_message)) {
-    case TrayCommand::kRestore:
-      RestoreFromTray();
-      break;
-    case TrayCommand::kMenu:
-      OpenTrayMenu();
-      break;
-    case TrayCommand::kNone:
-      break;
-  }
+  const TrayCommand command = DecodeTrayNotification(mouse_message);
+  if (command == TrayCommand::kRestore) RestoreFromTray();
+  if (command == TrayCommand::kMenu) tray_.OpenMenu(Handle());
 }
 
 void TfrmMain::RestoreFromTray() {
   ::ShowWindow(Handle(), SW_SHOWNORMAL);
-  if (OptionWindowOpen && option_window_) ::ShowWindow(option_window_->Handle(), SW_SHOWNA);
+  if (OptionWindowOpen()) ::ShowWindow(option_window_->Handle(), SW_SHOWNA);
   ::SetForegroundWindow(Handle());
   ::SetFocus(Handle());
 }
 
-void TfrmMain::BackgroundLButtonDown() {
-  RECT before{};
-  ::GetWindowRect(Handle(), &before);
-  // The system's move, as if the caption had been grabbed; it returns when the button is up.
-  ::SendMessageA(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-  RECT after{};
-  ::GetWindowRect(Handle(), &after);
-  if (after.top < 0) {
-    ::SetWindowPos(Handle(), nullptr, 0, 0, after.right - after.left, before.bottom - before.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+bool TfrmMain::OptionWindowOpen() const {
+  return option_window_ && option_window_->Handle() != nullptr;
 }
 
 void TfrmMain::SetOptClick() {
-  if (OptionWindowOpen && option_window_) {
+  if (OptionWindowOpen()) {
     ::SetForegroundWindow(option_window_->Handle());
     ::SetFocus(option_window_->Handle());
     return;
   }
-  auto window = std::make_unique<TfrmOption>(this);
+  auto window = std::make_unique<TfrmOption>(static_cast<OptionHost*>(this));
   if (!window->Create(Handle())) return;
   option_window_ = std::move(window);
   option_window_->Show();
+}
+
+void TfrmMain::OptionWindowClosed() {
+  // Called from the options window's own WM_DESTROY: its object goes once that returned.
+  ::PostMessageA(Handle(), kMsgOptionWindowClosed, 0, 0);
 }
 
 void TfrmMain::ChangeCheckInterval(int32_t interval_ms) {
@@ -298,18 +217,9 @@ void TfrmMain::ChangeViews(ViewSwitches views) {
   ReloadHistoryGrid();
 }
 
-void TfrmMain::OpenTrayMenu() {
-  POINT at{};
-  ::GetCursorPos(&at);
-  ::SetForegroundWindow(Handle());
-  ::TrackPopupMenu(TaskBarPop.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
-  // Lets the menu close when the user clicks elsewhere.
-  ::PostMessageA(Handle(), WM_NULL, 0, 0);
-}
-
 void TfrmMain::ExitAppClick() {
   ExitRequested = true;
-  SetTrayIconState(false);
+  tray_.Hide();
   ::SendMessageA(Handle(), WM_CLOSE, 0, 0);
 }
 
@@ -325,19 +235,8 @@ void TfrmMain::OnCommand(int id) {
     case kCmdOptions:
       SetOptClick();
       break;
-    case kCmdOpenFolder:
-      OpenDataFolder(DataFolder);
-      break;
-    case kCmdHelp:
-      OpenHelpPage();
-      break;
-    case kCmdHomePage:
-      OpenHomePage(Handle());
-      break;
-    case kCmdVersion:
-      ShowVersionBox(Handle());
-      break;
     default:
+      RunMenuCommand(id, Handle(), DataFolder);
       break;
   }
 }
@@ -365,30 +264,29 @@ void TfrmMain::SaveAddressChange(const char* last_ip, const char* last_change) {
 
 LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case kMsgLookupResult: {
+    case kMsgLookupResult:
       // Taking the result ends the lookup before Update is enabled again, so a click the
       // moment it is enabled starts the next one.
-      char result[kResultTextCapacity];
-      if (lookup_.TakeResult(result)) EndLookup(result);
+      EndLookup(lookup_.TakeResult());
       return 0;
-    }
     case kMsgHistoryTooLarge:
-      if (too_large_to_tell_) {
-        too_large_to_tell_ = false;
-        ShowHistoryTooLarge();
+      history_grid_.TellTooLarge();
+      return 0;
+    case kMsgFocusGrid:
+      if (grid_focus_due_) {
+        grid_focus_due_ = false;
+        ::SetFocus(MainGrid.Handle());
       }
+      return 0;
+    case kMsgTrayNotification:
+      OnTrayNotification(static_cast<short>(LOWORD(lparam)));
+      return 0;
+    case kMsgOptionWindowClosed:
+      if (option_window_ && option_window_->Handle() == nullptr) option_window_.reset();
       return 0;
     case WM_TIMER:
       if (wparam == kTimer1 && created_ && !destroying_) StartLookup();
-      if (wparam == kTimerLookupLimit) {
-        // Any program can post a WM_TIMER: only a lookup that has run that long is given up.
-        if (!lookup_.Running()) {
-          ::KillTimer(Handle(), kTimerLookupLimit);
-        } else if (::GetTickCount() - lookup_started_ms_ >= kLookupLimitMs - kTimerSlackMs) {
-          lookup_.Abandon();
-          EndLookup(kResultError);
-        }
-      }
+      if (wparam == kTimerLookupLimit) EndLookup(lookup_.GiveUpWhenOverdue());
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam));
@@ -396,18 +294,12 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SHOWWINDOW:
       if (wparam != FALSE) FormShow();
       break;
-    case kMsgFocusGrid:
-      if (grid_focus_due_) {
-        grid_focus_due_ = false;
-        ::SetFocus(MainGrid.Handle());
-      }
-      return 0;
     case WM_SIZE:
-      FormResize();
-      if (wparam == SIZE_RESTORED && FirstShowDone && !ExitRequested) SetTrayIconState(true);
+      history_grid_.FitColumns();
+      if (wparam == SIZE_RESTORED && FirstShowDone && !ExitRequested) tray_.Show();
       break;
     case WM_LBUTTONDOWN:
-      BackgroundLButtonDown();
+      ui::MoveWithMouse(Handle());
       return 0;
     case WM_CLOSE:
       // The close passes only for the exit commands; it ends the message loop, and the
@@ -419,7 +311,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // the end of checking now and end as the exit command would.
       if (wparam != FALSE) {
         ExitRequested = true;
-        SetTrayIconState(false);
+        tray_.Hide();
         FormDestroy();
         ::PostQuitMessage(0);
       }
@@ -431,8 +323,8 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       if (message == kTaskbarCreated && FirstShowDone && !ExitRequested) {
         // The shell restarted and forgot the icon; without it the hidden window is lost.
-        tray_icon_shown_ = false;
-        SetTrayIconState(true);
+        tray_.Forget();
+        tray_.Show();
         return 0;
       }
       break;

@@ -4,40 +4,35 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "check/check_cycle.h"
-#include "windows/main/status_strip_win.h"
-#include "windows/main/history_grid_commands_win.h"
 #include "history/history_win.h"
 #include "lookup/lookup_worker_win.h"
 #include "settings/ini_file.h"
-#include "windows/options/option_window_win.h"
 #include "settings/settings.h"
 #include "ui/fitted_line_win.h"
-#include "ui/grid_model.h"
 #include "ui/image_win.h"
 #include "ui/string_grid_win.h"
 #include "ui/window_win.h"
 #include "util/path.h"
 #include "util/scoped_win.h"
+#include "windows/main/history_grid_win.h"
+#include "windows/main/status_strip_win.h"
+#include "windows/main/tray_icon_win.h"
+#include "windows/options/option_window_win.h"
 
 namespace lvn {
 
-// The first FormShow has run; cleared by the main window's destructor.
-extern bool FirstShowDone;
-
-class TfrmMain : public ui::Window,
-                 public OptionHost,
-                 private CheckCycleHost,
-                 private ui::GridCellSource,
-                 private HistoryGridCommands::Host {
+class TfrmMain final : public ui::Window,
+                       private OptionHost,
+                       private CheckCycleHost,
+                       private HistoryGrid::Host {
  public:
   static constexpr char kClassName[] = "TfrmMain";
   static constexpr int kClientWidth = 343;
   static constexpr int kClientHeight = 430;
-  // The history grid's header row, fixed again at every reload.
-  static constexpr int kGridHeaderRows = 1;
 
   TfrmMain() = default;
   ~TfrmMain() override;
@@ -48,46 +43,37 @@ class TfrmMain : public ui::Window,
   bool Create(std::string* error);
   void Show();
 
-  void ShowIntervalStatus();
-  void ShowRowStatus(const char* text);
-  void ReloadHistoryGrid() override;
-  void SaveSettings();
-  void ExitAppClick();
-
  protected:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   bool BuildLayout();
-  // The member that holds the control with this layout id.
-  HWND& ControlHandle(int id);
+  // The member that holds the control with this layout id; null for an id without one.
+  HWND* ControlHandle(int id);
+  void ShowIntervalStatus();
+  void SaveSettings();
   void SetTimerPeriod(int32_t period_ms);
-  void StartLookup();  // Timer1Timer and UpdateClick
-  // The running lookup is over, with this result: its own, or a failure when the window
-  // stopped waiting for it.
-  void EndLookup(const char* result);
+  // On the check timer and the Update button.
+  void StartLookup();
+  // The running lookup is over when there is a result: its own, or a failure when the
+  // window stopped waiting for it.
+  void EndLookup(const std::optional<LookupResult>& result);
   void FormShow();
   bool FormCloseQuery();
   void FormDestroy();
-  void FormResize();
   void RestoreFromTray();
-  void OpenTrayMenu();
-  // Adds the tray icon unless it is there; true when it is. Removing it always succeeds
-  // as far as the window is concerned.
-  bool SetTrayIconState(bool add);
   void OnTrayNotification(int mouse_message);
   void OnCommand(int id);
+  void ExitAppClick();
   // The open options window to the front, or a new one.
   void SetOptClick();
-  // A press on the window's own background drags the window.
-  void BackgroundLButtonDown();
+  bool OptionWindowOpen() const;
 
-  void ShowHistoryTooLarge();
-
-  // ui::GridCellSource: MainGrid shows the history view.
-  int GridRowCount() const override;
-  int GridColCount() const override;
-  void GridCellText(int col, int row, std::string* text) const override;
+  // HistoryGrid::Host
+  HWND CommandWindow() const override { return Handle(); }
+  ViewSwitches Views() const override { return {ViewCheckStart, ViewConnectError, ViewOff}; }
+  void ReloadHistoryGrid() override;
+  void ShowRowStatus(const char* text) override;
 
   // CheckCycleHost
   void RecordEvent(int32_t code, const char* text, const LocalTime& time) override;
@@ -100,11 +86,8 @@ class TfrmMain : public ui::Window,
   // OptionHost
   int32_t CurrentCheckInterval() const override { return CheckInterval; }
   void ChangeCheckInterval(int32_t interval_ms) override;
-  ViewSwitches Views() const override { return {ViewCheckStart, ViewConnectError, ViewOff}; }
   void ChangeViews(ViewSwitches views) override;
-
-  // HistoryGridCommands::Host
-  HWND CommandWindow() const override { return Handle(); }
+  void OptionWindowClosed() override;
 
   // State, as the settings and the check cycle leave it.
   int32_t CheckInterval = 60000;
@@ -117,6 +100,8 @@ class TfrmMain : public ui::Window,
   bool ViewConnectError = true;
   bool ViewOff = true;
   bool ExitRequested = false;
+  // The first FormShow has run: the start is recorded and the tray icon wanted.
+  bool FirstShowDone = false;
   // The one settings object: read once at construction, written whole by SaveSettings.
   std::unique_ptr<IniFile> Settings;
   std::unique_ptr<TStatus> StatusStrip;
@@ -129,31 +114,23 @@ class TfrmMain : public ui::Window,
   HWND Update = nullptr;
   HWND TaskTrayIbent = nullptr;
   ui::StringGrid MainGrid;
-  // MainGridKeyDown, GridPop and delete mode.
-  HistoryGridCommands grid_commands_{&MainGrid, &history_, this};
-  // The options window the Settings command opened last; open while OptionWindowOpen.
-  std::unique_ptr<TfrmOption> option_window_;
+  HistoryGrid history_grid_{&MainGrid, &history_, this};
   ui::Image Status;
   ui::Image SizeChangeMark;
-  ScopedMenu TaskBarPop;
-  HICON icon_ = nullptr;
+  TrayIcon tray_;
   ScopedFont fonts_[3];  // default, address lines, grid
   ui::FittedLine now_ip_line_;
+  // Exists while the options window does: from the Settings command until it is closed.
+  std::unique_ptr<TfrmOption> option_window_;
+  LookupWorker lookup_;
   int32_t timer_period_ = 0;
   // Set once FormDestroy began: results that arrive after that are not handled.
   bool destroying_ = false;
   // Set when construction completed; a window that failed to build records nothing.
   bool created_ = false;
   bool end_recorded_ = false;
-  // The user has been told once in this run that the history is too large to show.
-  bool too_large_told_ = false;
-  // What the window's messages to itself stand for; a copy from elsewhere finds them unset.
-  bool too_large_to_tell_ = false;
+  // What the window's message to itself stands for; a copy from elsewhere finds it unset.
   bool grid_focus_due_ = false;
-  LookupWorker lookup_;
-  DWORD lookup_started_ms_ = 0;
-  // The shell took the icon and has not forgotten it since (TaskbarCreated).
-  bool tray_icon_shown_ = false;
 };
 
 }  // namespace lvn

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ui/controls_win.h"
 #include "ui/gdi_scope_win.h"
 
 namespace lvn {
@@ -9,6 +10,8 @@ namespace lvn {
 namespace {
 
 constexpr COLORREF kMaroon = RGB(128, 0, 0);  // the transparent key
+// Cell height 12, a fixed-pitch face wherever MS Gothic is missing.
+constexpr ui::FontSpec kFont{"MS Gothic", 12, FIXED_PITCH | FF_MODERN};
 
 void FillBox(HDC dc, const StatusBox& box, COLORREF colour) {
   ScopedBrush brush(::CreateSolidBrush(colour));
@@ -20,9 +23,7 @@ void FillBox(HDC dc, const StatusBox& box, COLORREF colour) {
 
 TStatus::TStatus(ui::Image* image)
     : Image(image),
-      font_(::CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          FIXED_PITCH | FF_MODERN, "MS Gothic")) {
+      font_(ui::CreateUiFont(kFont)) {
   HDC dc = Image->CanvasDc();
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
   FillBox(dc, StatusBox{0, 0, Image->CanvasWidth(), Image->CanvasHeight()}, kMaroon);

@@ -9,8 +9,6 @@
 
 namespace lvn {
 
-bool OptionWindowOpen = false;
-
 namespace {
 
 // Not WS_CLIPCHILDREN: the group boxes are children that leave their inside to the window's
@@ -95,6 +93,10 @@ void SetChecked(HWND box, bool checked) {
 
 }  // namespace
 
+TfrmOption::~TfrmOption() {
+  DestroyHandle();  // its WM_DESTROY tells the host, while this object is whole
+}
+
 bool TfrmOption::RegisterWindowClass() {
   ui::WindowClassArgs args;
   args.name = kClassName;
@@ -163,7 +165,6 @@ void TfrmOption::Show() {
   ::ShowWindow(Handle(), SW_SHOWNORMAL);
   ::SetForegroundWindow(Handle());
   ::SetFocus(SectionTree);
-  OptionWindowOpen = true;
 }
 
 void TfrmOption::IntervalComboChange() {
@@ -172,8 +173,6 @@ void TfrmOption::IntervalComboChange() {
 }
 
 void TfrmOption::ViewClick(int id) {
-  // The window made at start-up, never shown, changes nothing.
-  if (!OptionWindowOpen) return;
   ViewSwitches views = host_->Views();
   HWND box = ::GetDlgItem(Handle(), id);
   switch (id) {
@@ -212,7 +211,7 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_DESTROY:
       ui::UseDialogKeys(Handle(), false);
-      OptionWindowOpen = false;
+      host_->OptionWindowClosed();
       return 0;
     default:
       return ui::Window::OnMessage(message, wparam, lparam);

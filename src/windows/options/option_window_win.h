@@ -9,23 +9,9 @@
 #include "history/log_format.h"
 #include "ui/window_win.h"
 #include "util/scoped_win.h"
+#include "windows/options/option_window_ids.h"
 
 namespace lvn {
-
-// An options window has been shown and not yet destroyed.
-extern bool OptionWindowOpen;
-
-// Control ids, by which tests and assistive tools find the window's parts.
-enum OptionControlId : int {
-  kIdSectionTree = 301,
-  kIdIntervalGroup = 302,
-  kIdIntervalCombo = 303,
-  kIdViewGroup = 304,
-  kIdViewCheck = 305,
-  kIdViewConnect = 306,
-  kIdViewOff = 307,
-  kIdOptionOk = 308,
-};
 
 // What the options window reads and changes: the main window's state.
 class OptionHost {
@@ -36,12 +22,17 @@ class OptionHost {
   virtual ViewSwitches Views() const = 0;
   // Sets the switches and reloads the history grid.
   virtual void ChangeViews(ViewSwitches views) = 0;
+  // The options window is being destroyed; its object may go once the message that told
+  // this has been handled, not before.
+  virtual void OptionWindowClosed() = 0;
 
  protected:
   ~OptionHost() = default;
 };
 
-class TfrmOption : public ui::Window {
+// Exists only while it is open: its owner makes one for each Settings command that finds
+// none open and lets it go when the window has been closed.
+class TfrmOption final : public ui::Window {
  public:
   static constexpr char kClassName[] = "TfrmOption";
   static constexpr int kLeft = 732;
@@ -51,11 +42,12 @@ class TfrmOption : public ui::Window {
 
   // host outlives the window.
   explicit TfrmOption(OptionHost* host) : host_(host) {}
+  ~TfrmOption() override;
 
   static bool RegisterWindowClass();
   // Builds the window hidden, owned by owner, its controls set from the host's state.
   bool Create(HWND owner);
-  // Shows the window (FormShow): it is open from now until it is destroyed.
+  // Shows the window, with the focus in its tree.
   void Show();
 
  protected:
@@ -64,7 +56,7 @@ class TfrmOption : public ui::Window {
  private:
   bool BuildLayout();
   void IntervalComboChange();
-  // ViewCheckClick, ViewConnectClick, ViewOffClick.
+  // A view switch's box was clicked.
   void ViewClick(int id);
 
   OptionHost* host_;

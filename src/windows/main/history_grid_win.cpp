@@ -1,0 +1,174 @@
+#include "windows/main/history_grid_win.h"
+
+#include <iterator>
+#include <string>
+
+#include "history/grid_keys.h"
+#include "desktop/status_layout.h"
+#include "history/history_view.h"
+#include "util/clipboard_win.h"
+#include "util/texts.h"
+#include "windows/main/main_window_messages_win.h"
+
+namespace lvn {
+namespace {
+
+enum GridPopCommand : UINT { kCmdCopy = 1 };
+
+constexpr int kCaptionCapacity = 256;
+constexpr int kFixedColumnWidths[] = {100, 75};
+
+}  // namespace
+
+HistoryGrid::HistoryGrid(ui::StringGrid* grid, History* history, Host* host)
+    : grid_(grid), history_(history), host_(host) {}
+
+bool HistoryGrid::Create() {
+  GridPop.Reset(::CreatePopupMenu());
+  if (!GridPop) return false;
+  // DelMode, the third item, is not visible: the keys alone reach delete mode.
+  if (!::AppendMenuA(GridPop.Get(), MF_STRING, kCmdCopy, texts::kGridPopCopy) ||
+      !::AppendMenuA(GridPop.Get(), MF_SEPARATOR, 0, nullptr)) {
+    return false;
+  }
+  grid_->SetSource(this, kHeaderRows);
+  grid_->on_select_cell = [this](int, int row) {
+    host_->ShowRowStatus(RowIndicatorText(row, grid_->RowCount()).c_str());
+  };
+  grid_->on_key_down = [this](WORD& key, bool shift, bool ctrl, bool alt) {
+    OnKeyDown(key, shift, ctrl, alt);
+  };
+  grid_->on_context_menu = [this](POINT screen) { OnContextMenu(screen); };
+  return true;
+}
+
+ReloadResult HistoryGrid::Reload(ViewSwitches views, bool select_last) {
+  const ReloadResult result = history_->Reload(views);
+  if (result == ReloadResult::kUnreadable) {
+    // Held by another program for now: the grid keeps what it shows.
+    host_->ShowRowStatus(texts::kHistoryUnreadableStatus);
+    return result;
+  }
+  // One reshape and one repaint for the whole history; the grid asks for the rows in view.
+  grid_->SetSource(this, kHeaderRows);
+  if (result == ReloadResult::kTooLarge) {
+    host_->ShowRowStatus(texts::kHistoryTooLargeStatus);
+    if (!too_large_told_) {
+      too_large_told_ = true;
+      too_large_to_tell_ = true;
+      ::PostMessageA(host_->CommandWindow(), kMsgHistoryTooLarge, 0, 0);
+    }
+    return result;
+  }
+  grid_->SetTopRow(grid_->RowCount() - grid_->VisibleDataRows());
+  if (grid_->RowCount() > 1 && select_last) grid_->SetRow(grid_->RowCount() - 1);
+  host_->ShowRowStatus(RowIndicatorText(grid_->Row(), grid_->RowCount()).c_str());
+  return result;
+}
+
+void HistoryGrid::TellTooLarge() {
+  if (!too_large_to_tell_) return;
+  too_large_to_tell_ = false;
+  std::string message = texts::kHistoryTooLargeMessage;
+  message += history_->Folder();
+  message += kLogFileName;
+  ::MessageBoxA(host_->CommandWindow(), message.c_str(), texts::kAppTitle,
+                MB_OK | MB_ICONWARNING);
+}
+
+void HistoryGrid::FitColumns() {
+  if (grid_->Handle() == nullptr) return;
+  const int bar = grid_->VisibleDataRows() + 1 < grid_->RowCount()
+                      ? ::GetSystemMetrics(SM_CXVSCROLL)
+                      : 0;
+  int fixed = 0;
+  for (std::size_t col = 0; col < std::size(kFixedColumnWidths); ++col) {
+    grid_->SetColWidth(static_cast<int>(col), kFixedColumnWidths[col]);
+    fixed += kFixedColumnWidths[col];
+  }
+  RECT grid{};
+  ::GetWindowRect(grid_->Handle(), &grid);
+  grid_->SetColWidth(static_cast<int>(std::size(kFixedColumnWidths)),
+                     (grid.right - grid.left) - fixed - bar - 8);
+}
+
+int HistoryGrid::GridRowCount() const { return history_->View().RowCount(); }
+
+int HistoryGrid::GridColCount() const { return kHistoryColumns; }
+
+void HistoryGrid::GridCellText(int col, int row, std::string* text) const {
+  history_->View().CellText(row, col, text);
+}
+
+void HistoryGrid::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
+  switch (DecideGridKey(key, shift, ctrl, alt, delete_mode_)) {
+    case GridKeyAction::kNone:
+      return;
+    case GridKeyAction::kSelectAll:
+      grid_->SetSelection(1, grid_->RowCount() - 1, grid_->RowCount() - 1);
+      break;
+    case GridKeyAction::kLeaveDeleteMode:
+      SetDeleteMode(false);
+      break;
+    case GridKeyAction::kAskForDeleteMode: {
+      const Chosen chosen = ChooseSelection();
+      char caption[kCaptionCapacity] = "";
+      ::GetWindowTextA(host_->CommandWindow(), caption, sizeof caption);
+      const int answer = ::MessageBoxA(host_->CommandWindow(), texts::kDeleteModeQuestion,
+                                       caption, MB_YESNO | MB_DEFBUTTON2);
+      // Some systems give the focus back to the owner, not to the grid the key came from.
+      if (::IsWindow(grid_->Handle())) ::SetFocus(grid_->Handle());
+      // No, or a box that could not be shown: the key goes on to the grid, which does
+      // nothing with it.
+      if (answer != IDYES) return;
+      SetDeleteMode(true);
+      Delete(chosen);
+      break;
+    }
+    case GridKeyAction::kDelete:
+      Delete(ChooseSelection());
+      break;
+  }
+  key = 0;
+}
+
+void HistoryGrid::OnContextMenu(POINT screen) {
+  const UINT picked = static_cast<UINT>(::TrackPopupMenu(
+      GridPop.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, screen.x, screen.y, 0,
+      host_->CommandWindow(), nullptr));
+  if (picked == kCmdCopy) CopyDescription();
+}
+
+void HistoryGrid::CopyDescription() {
+  std::string text;
+  history_->View().CellText(grid_->Row(), 2, &text);
+  PutTextOnClipboard(host_->CommandWindow(), CopyTextOf(text));
+}
+
+void HistoryGrid::SetDeleteMode(bool on) {
+  delete_mode_ = on;
+  ::SetWindowTextA(host_->CommandWindow(),
+                   on ? texts::kDeleteModeCaption : texts::kAfterDeleteModeCaption);
+}
+
+HistoryGrid::Chosen HistoryGrid::ChooseSelection() const {
+  Chosen chosen;
+  chosen.rows = grid_->Selection();
+  chosen.row_count = grid_->RowCount();
+  chosen.view = host_->Views();
+  chosen.records = RowsToDelete(history_->View(), chosen.rows.top, chosen.rows.bottom);
+  return chosen;
+}
+
+void HistoryGrid::Delete(const Chosen& chosen) {
+  history_->Remove(chosen.records, chosen.view);
+  host_->ReloadHistoryGrid();
+  const int row = CurrentRowAfterDelete(chosen.rows.top, chosen.rows.bottom, chosen.row_count,
+                                        grid_->RowCount());
+  // SetRow leaves a selection alone when the row is current already, as after a selection
+  // made upward; a stale one would make the next Delete take the rows below.
+  grid_->SetRow(row);
+  grid_->SetSelection(row, row, row);
+}
+
+}  // namespace lvn

@@ -1,0 +1,87 @@
+// MainGrid's history: what the grid shows (a view of the log, reloaded in one pass) and what
+// its keys and pop-up menu GridPop do, delete mode included.
+#pragma once
+
+#include <windows.h>
+
+#include "history/history_win.h"
+#include "history/log_format.h"
+#include "ui/grid_model.h"
+#include "ui/string_grid_win.h"
+#include "util/scoped_win.h"
+
+namespace lvn {
+
+class HistoryGrid : private ui::GridCellSource {
+ public:
+  // What the grid needs of the window it lives in.
+  class Host {
+   public:
+    virtual HWND CommandWindow() const = 0;  // owner of the boxes, bearer of the caption
+    virtual ViewSwitches Views() const = 0;
+    virtual void ReloadHistoryGrid() = 0;
+    virtual void ShowRowStatus(const char* text) = 0;
+
+   protected:
+    ~Host() = default;
+  };
+
+  // The history grid's header row, fixed again at every reload.
+  static constexpr int kHeaderRows = 1;
+
+  // grid shows history; all three outlive this object.
+  HistoryGrid(ui::StringGrid* grid, History* history, Host* host);
+
+  // Builds GridPop and takes the grid's events. False when the menu cannot be made.
+  bool Create();
+
+  // Reads the log again and shows the records the view switches let through, scrolled to
+  // the end; select_last makes the last record current. A log too large to read is told
+  // once a run, from the message loop: kMsgHistoryTooLarge, posted to the host's window,
+  // is answered by TellTooLarge.
+  ReloadResult Reload(ViewSwitches views, bool select_last);
+  void TellTooLarge();
+  // The columns fitted to the grid's width, the scroll bar's included when it shows.
+  void FitColumns();
+
+ private:
+  // ui::GridCellSource
+  int GridRowCount() const override;
+  int GridColCount() const override;
+  void GridCellText(int col, int row, std::string* text) const override;
+
+  void OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt);
+  // GridPop at a screen point, and the command picked from it.
+  void OnContextMenu(POINT screen);
+  // Column 2 of the current row, without blanks at either end, to the clipboard.
+  void CopyDescription();
+
+  // What a delete takes, fixed when the key is pressed: a reload while the question is
+  // open (a view switch, a lookup) must not turn the chosen rows into other records.
+  struct Chosen {
+    DeleteRange records;
+    ViewSwitches view;
+    ui::RowRange rows;
+    int row_count = 0;
+  };
+  Chosen ChooseSelection() const;
+
+  // Delete mode on or off, with the window's caption that tells it.
+  void SetDeleteMode(bool on);
+  // Deletes the chosen records, reloads, and leaves the selection exactly the current row.
+  void Delete(const Chosen& chosen);
+
+  ui::StringGrid* grid_;
+  History* history_;
+  Host* host_;
+  ScopedMenu GridPop;
+  // The check mark of GridPop's DelMode item, which is never shown (so nothing toggles it
+  // from the menu): the flag is all of it.
+  bool delete_mode_ = false;
+  // The user has been told once in this run that the history is too large to show.
+  bool too_large_told_ = false;
+  // What the posted message stands for; a copy from elsewhere finds it unset.
+  bool too_large_to_tell_ = false;
+};
+
+}  // namespace lvn

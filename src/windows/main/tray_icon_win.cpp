@@ -1,0 +1,48 @@
+#include "windows/main/tray_icon_win.h"
+
+#include "desktop/tray_win.h"
+#include "ui/application_win.h"
+#include "ui/controls_win.h"
+#include "util/texts.h"
+#include "windows/main/main_window_ids.h"
+
+namespace lvn {
+
+bool TrayIcon::Create(HWND target, HICON icon, UINT forward_message) {
+  target_ = target;
+  icon_ = icon;
+  TaskBarPop.Reset(::CreatePopupMenu());
+  if (!TaskBarPop ||
+      !::AppendMenuA(TaskBarPop.Get(), MF_STRING, kCmdTrayExit, texts::kTrayExit)) {
+    return false;
+  }
+  return ui::HookControl(target, [forward_message](HWND edit, UINT message, WPARAM,
+                                                   LPARAM lparam, LRESULT* result) {
+    if (message != kTrayCallbackMessage) return false;
+    *result = ::SendMessageA(::GetParent(edit), forward_message, 0, lparam);
+    return true;
+  });
+}
+
+bool TrayIcon::Show() {
+  if (!shown_) {
+    shown_ = SetTrayIcon(target_, TrayAction::kAdd, icon_, ui::ApplicationTitle());
+  }
+  return shown_;
+}
+
+void TrayIcon::Hide() {
+  if (shown_) SetTrayIcon(target_, TrayAction::kRemove, icon_, ui::ApplicationTitle());
+  shown_ = false;
+}
+
+void TrayIcon::OpenMenu(HWND owner) {
+  POINT at{};
+  ::GetCursorPos(&at);
+  ::SetForegroundWindow(owner);
+  ::TrackPopupMenu(TaskBarPop.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+  // Lets the menu close when the user clicks elsewhere.
+  ::PostMessageA(owner, WM_NULL, 0, 0);
+}
+
+}  // namespace lvn

@@ -1,0 +1,36 @@
+// The main window's notification-area icon and its menu, TaskBarPop.
+#pragma once
+
+#include <windows.h>
+
+#include "util/scoped_win.h"
+
+namespace lvn {
+
+class TrayIcon {
+ public:
+  // target: the hidden edit the icon's notifications go to, as the mouse message it was
+  // given. Its handler forwards each one to target's parent as forward_message, with the
+  // mouse message in lParam. False when the menu or the forwarding cannot be made.
+  bool Create(HWND target, HICON icon, UINT forward_message);
+
+  // Adds the icon unless it is there; true when it is. The shell may refuse while it is
+  // busy at logon; the next call tries again.
+  bool Show();
+  // Removing always succeeds as far as the window is concerned.
+  void Hide();
+  // The shell restarted and no longer has the icon.
+  void Forget() { shown_ = false; }
+
+  // TaskBarPop at the cursor, for owner.
+  void OpenMenu(HWND owner);
+
+ private:
+  HWND target_ = nullptr;
+  HICON icon_ = nullptr;
+  // The shell took the icon and has not forgotten it since.
+  bool shown_ = false;
+  ScopedMenu TaskBarPop;
+};
+
+}  // namespace lvn
