@@ -26,7 +26,7 @@ HistoryGrid::HistoryGrid(ui::StringGrid* grid, History* history, Host* host)
 bool HistoryGrid::Create() {
   GridPop.Reset(::CreatePopupMenu());
   if (!GridPop) return false;
-  // DelMode, the third item, is not visible: the keys alone reach delete mode.
+  // No delete-mode item is shown: the keys alone reach delete mode.
   if (!::AppendMenuA(GridPop.Get(), MF_STRING, kCmdCopy, texts::kGridPopCopy) ||
       !::AppendMenuA(GridPop.Get(), MF_SEPARATOR, 0, nullptr)) {
     return false;

@@ -75,7 +75,7 @@ class HistoryGrid : private ui::GridCellSource {
   History* history_;
   Host* host_;
   ScopedMenu GridPop;
-  // The check mark of GridPop's DelMode item, which is never shown (so nothing toggles it
+  // The check mark of GridPop's delete-mode item, which is never shown (so nothing toggles it
   // from the menu): the flag is all of it.
   bool delete_mode_ = false;
   // The user has been told once in this run that the history is too large to show.
