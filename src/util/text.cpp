@@ -116,24 +116,6 @@ char* JoinTexts(char* dest, const char* s1, const char* s2, const char* s3, cons
   return PutText(dest, joined.data(), joined.size());
 }
 
-char* AppendTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
-                  const char* s5, std::size_t n) {
-  if (n < 6) return Clear(dest, n);
-  const std::size_t len = BoundedLength(dest, n);
-  if (len >= n - 1) {
-    dest[n - 5] = '\0';
-    return dest;
-  }
-  const std::size_t limit = n - 6;
-  if (len >= limit) {
-    dest[limit] = '\0';
-    return dest;
-  }
-  const std::string tail = Gather({s1, s2, s3, s4, s5}, limit - len);
-  PutText(dest + len, tail.data(), tail.size());
-  return dest;
-}
-
 char* MidText(char* dest, const char* src, int start, int count, std::size_t n) {
   if (n == 0) return dest;
   if (count > 0 && static_cast<std::size_t>(count) > n - 1) {

@@ -25,10 +25,6 @@ char* AppendText(char* dest, const char* src, std::size_t n);
 // dest := s1 s2 s3 s4 s5, cut to n - 5 bytes. Null pieces count as empty.
 char* JoinTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
                 const char* s5, std::size_t n);
-// dest := dest s1 s2 s3 s4 s5, cut to n - 6 bytes (n - 5 when dest already held n - 1 or
-// was unterminated within n; then nothing is appended). Null pieces count as empty.
-char* AppendTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
-                  const char* s5, std::size_t n);
 // Bytes start .. start + count - 1 of src (1-based), count cut to n - 1.
 char* MidText(char* dest, const char* src, int start, int count, std::size_t n);
 // Position of the first occurrence of pattern in text, byte by byte; 1 for an empty pattern.
