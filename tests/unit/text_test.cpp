@@ -24,8 +24,9 @@ TEST(Text, BoundedWrites) {
       {a.substr(1), 20, OP(AppendText(d, "12345", n)), a.substr(1)},
       {a, 20, OP(AppendText(d, "12345", n)), a.substr(1)},
       {"abc", 20, OP(AppendText(d, d, n)), "abcabc"},
-      {"old", 300, OP(JoinTexts(d, p, p, p, "", "", n)), x + x + x.substr(5)},
-      {"ab", 20, OP(JoinTexts(d, "x", d, d, "", "", n)), "xabab"},
+      {"old", 300, OP(JoinTexts(d, p, p, p, n)), x + x + x.substr(1)},
+      {"ab", 20, OP(JoinTexts(d, "x", d, d, n)), "xabab"},
+      {"", 8, OP(JoinTexts(d, "a", nullptr, "b", "c", "d", "e", "fgh", n)), "abcdefg"},
       {"", 20, OP(MidText(d, "abcdef", 0, 3, n)), ""},
       {"", 20, OP(MidText(d, "abcdef", 7, 3, n)), ""},
       {"", 20, OP(MidText(d, "abcdef", 6, 3, n)), "f"},
@@ -41,7 +42,7 @@ TEST(Text, BoundedWrites) {
       {"", 5, OP(UrlHost(d, "https://longhost/x", n)), "long"},
       {"", 10, OP(UrlSite(d, "http://h2", n)), "http://h2"},
       {"", 11, OP(UrlSite(d, "http://h2?x", n)), "http://h2/"},
-      {"#", 0, OP(JoinTexts(d, d, "", "", "", "", n); MidText(d, "x", 1, 1, n)), ""},
+      {"#", 0, OP(JoinTexts(d, d, n); MidText(d, "x", 1, 1, n)), ""},
   };
   for (const auto& c : cases) {
     char buf[320];
