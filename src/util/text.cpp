@@ -159,7 +159,7 @@ char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n) {
     --skip;
   }
   const int start = ClampToInt(static_cast<std::uint64_t>(skip) + 1);
-  return MidText(dest, url, start, 300, n);
+  return MidText(dest, url, start, ClampToInt(n), n);
 }
 
 char* TextBetween(char* dest, const char* text, const char* start_marker,

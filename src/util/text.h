@@ -51,7 +51,7 @@ int FindText(const char* text, const char* pattern);
 char* UrlHost(char* dest, const char* url, std::size_t n);
 char* UrlSite(char* dest, const char* url, std::size_t n);
 // url without its first strlen(prefix) bytes (one fewer where url lacks the prefix's
-// closing "/": "?q" of "http://h?q"), at most 300 bytes.
+// closing "/": "?q" of "http://h?q"), cut to n - 1 bytes.
 char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n);
 
 // Length of the longest prefix of text[0, length) that holds at most max bytes and no half

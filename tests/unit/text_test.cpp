@@ -16,6 +16,7 @@ namespace {
 // start as sentinels and must stay untouched; with n == 0 nothing may be written at all.
 TEST(Text, BoundedWrites) {
   const std::string x(100, 'x'), a(20, 'a'), s30 = "<" + std::string(30, 's') + ">";
+  const std::string long_rest = "h/" + std::string(310, 'r');
   const char* p = x.c_str();
   const struct { std::string before; std::size_t n; std::function<void(char*, std::size_t)> op;
                  std::string after; } cases[] = {
@@ -42,6 +43,7 @@ TEST(Text, BoundedWrites) {
       {"", 5, OP(UrlHost(d, "https://longhost/x", n)), "long"},
       {"", 10, OP(UrlSite(d, "http://h2", n)), "http://h2"},
       {"", 11, OP(UrlSite(d, "http://h2?x", n)), "http://h2/"},
+      {"", 310, OP(UrlRest(d, long_rest.c_str(), "h/", n)), std::string(309, 'r')},
       {"#", 0, OP(JoinTexts(d, d, n); MidText(d, "x", 1, 1, n)), ""},
   };
   for (const auto& c : cases) {
