@@ -5,6 +5,7 @@
 #include <climits>
 #include <utility>
 
+#include "history/log_write.h"
 #include "util/clamp.h"
 #include "util/texts.h"
 

@@ -1,10 +1,11 @@
-#include "history/log_format.h"
+#include "history/log_write.h"
 
 #include <climits>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "history/log_format.h"
 #include "util/ascii.h"
 #include "util/clamp.h"
 #include "util/text.h"
