@@ -23,6 +23,7 @@
 #include "history/history_view.h"
 #include "history/local_time.h"
 #include "history/log_format.h"
+#include "history/log_write.h"
 
 namespace {
 

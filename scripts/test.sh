@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the core's unit tests natively (ASan, UBSan), a short fuzz
-# run, the Windows tests and end-to-end tests under Wine on a private X server, and the
-# release's installer and zip (tests/release).
+# Checks the include directions between the folders of src/, then builds and runs every
+# test: the core's unit tests natively (ASan, UBSan), a short fuzz run, the Windows tests
+# and end-to-end tests under Wine on a private X server, and the release's installer and
+# zip (tests/release).
 # Nothing 32-bit runs: Wine only through its 64-bit loader, every Windows program PE32+.
 # Prints one line per suite, a closing summary and the time taken; non-zero on any failure.
 #   LVN_FUZZ_SECONDS  seconds per fuzz target (default 20)
@@ -96,7 +97,14 @@ build() {
     lvn_step "building $name" "$logs/$name-build.log" cmake --build "${@: -1}" -j "$jobs"
 }
 
-# 1. Core unit tests, natively.
+# 1. Includes go the way the layers allow (docs/CONVENTIONS.md), before anything is built.
+echo "== layers"
+python3 scripts/check_layers.py >"$logs/layers.log" 2>&1
+status=$?
+record_step "includes follow the layers (scripts/check_layers.py)" $status
+[ $status -eq 0 ] || lvn_fail "an include goes against the layers" "$logs/layers.log"
+
+# 2. Core unit tests, natively.
 if build native -S . -G Ninja -DCMAKE_BUILD_TYPE=Debug -B build/native; then
   echo "== unit tests"
   timeout 600 build/native/unit_tests --gtest_color=no >"$logs/unit.log" 2>&1
@@ -105,7 +113,7 @@ else
   record_step "unit build" 1
 fi
 
-# 2. Each parser's fuzz corpus (tests/fuzz/corpus) replayed, then a short fuzz run from it;
+# 3. Each parser's fuzz corpus (tests/fuzz/corpus) replayed, then a short fuzz run from it;
 # longer runs: scripts/fuzz.sh.
 if CC=clang CXX=clang++ build fuzz -S . -G Ninja -DLVN_FUZZ=ON -DCMAKE_BUILD_TYPE=Release -B build/fuzz; then
   for target in build/fuzz/*_fuzz; do
@@ -130,7 +138,7 @@ else
   record_step "fuzz build" 1
 fi
 
-# 3. Windows tests under Wine, in a fresh prefix, on a private X server.
+# 4. Windows tests under Wine, in a fresh prefix, on a private X server.
 if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
      -DCMAKE_BUILD_TYPE=Release -B build/win; then
   export LVN_BUILD="$top/build/win" LVN_SERVERS="$top/build/servers"
@@ -166,7 +174,7 @@ else
   record_step "windows build" 1
 fi
 
-# 4. The release as a user gets it, in a Wine prefix of its own.
+# 5. The release as a user gets it, in a Wine prefix of its own.
 echo "== release"
 timeout 900 tests/release/release_test.sh >"$logs/release.log" 2>&1
 record_checks release "$logs/release.log" $?

@@ -1,6 +1,6 @@
-// The main menu's commands that go to the shell or show a box: フォルダを開く (O2Click),
-// ヘルプ (H3Click), ホームページ (W1Click) and バージョン情報 (V1Click). The shell's answers
-// are not looked at: a missing folder, page or browser shows nothing of its own.
+// The main menu's commands that go to the shell or show a box: フォルダを開く, ヘルプ,
+// ホームページ and バージョン情報. The shell's answers are not looked at: a missing
+// folder, page or browser shows nothing of its own.
 #pragma once
 
 #include <windows.h>

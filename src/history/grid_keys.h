@@ -1,5 +1,5 @@
-// The history grid's commands without the grid: what a key does (MainGridKeyDown's table)
-// and what the copy command copies.
+// The history grid's commands without the grid: what a key does (the table behind
+// HistoryGridCommands::OnKeyDown) and what the copy command copies.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +20,7 @@ enum class GridKeyAction {
   kDelete,            // delete the selected rows; consumed
 };
 
-// MainGridKeyDown's tests in their order; the first that applies decides. Shift held:
+// The key's tests in their order; the first that applies decides. Shift held:
 // nothing. Ctrl+A (Alt may be held too): select all. Any other key with Ctrl or Alt:
 // nothing. F4 in delete mode: leave it. Delete: ask outside delete mode, delete in it.
 GridKeyAction DecideGridKey(std::uint16_t key, bool shift, bool ctrl, bool alt, bool delete_mode);

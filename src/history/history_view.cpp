@@ -5,14 +5,12 @@
 #include <climits>
 #include <utility>
 
+#include "history/log_write.h"
+#include "util/clamp.h"
 #include "util/texts.h"
 
 namespace lvn {
 namespace {
-
-int32_t ClampToInt32(std::int64_t value) {
-  return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
-}
 
 // Whether a compaction writes the record the reader is at back as the very same bytes,
 // as record number place.

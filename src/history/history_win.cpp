@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "history/log_win.h"
+#include "history/log_write.h"
 #include "util/file_io_win.h"
 #include "util/text.h"
 

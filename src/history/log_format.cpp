@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "util/ascii.h"
 #include "util/text.h"
 
 #if defined(__SSE2__)
@@ -13,8 +14,6 @@
 
 namespace lvn {
 namespace {
-
-unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 
 bool IsBlank(char c) { return Byte(c) <= 0x20; }
 

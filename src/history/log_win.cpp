@@ -72,7 +72,7 @@ bool FileEndsWith(const char* path, std::string_view tail) {
 }  // namespace
 
 Log::Log(const char* folder, HistoryState* state) : state_(state) {
-  JoinTexts(path_, folder, kLogFileName, "", "", "", sizeof path_);
+  JoinTexts(path_, folder, kLogFileName, sizeof path_);
   // A cut path would name some other file.
   const std::size_t length = std::strlen(path_);
   const std::size_t name = sizeof kLogFileName - 1;

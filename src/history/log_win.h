@@ -10,6 +10,7 @@
 #include "history/history_state.h"
 #include "history/local_time.h"
 #include "history/log_format.h"
+#include "history/log_write.h"
 #include "util/file_io_win.h"
 #include "util/path.h"
 

@@ -1,17 +1,18 @@
-#include "history/log_format.h"
+#include "history/log_write.h"
 
 #include <climits>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "history/log_format.h"
+#include "util/ascii.h"
+#include "util/clamp.h"
 #include "util/text.h"
 #include "util/texts.h"
 
 namespace lvn {
 namespace {
-
-unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 
 // 0, 1, 2 ... in decimal, counted on in place: cheaper than formatting every key anew.
 class DecimalCounter {
@@ -53,10 +54,6 @@ void AppendDecimal(std::string* out, std::int64_t value) {
   } while (value != 0);
   if (negative) buffer[--i] = '-';
   out->append(buffer + i, sizeof buffer - i);
-}
-
-int32_t ClampToInt32(std::size_t value) {
-  return value > static_cast<std::size_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(value);
 }
 
 }  // namespace

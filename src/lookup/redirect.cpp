@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "util/ascii.h"
 #include "util/text.h"
 
 namespace lvn {
@@ -19,8 +20,6 @@ struct UrlParts {
   bool HasQuery = false;
   std::string_view Query;
 };
-
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsSchemeChar(char c) {
   return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
@@ -57,9 +56,7 @@ UrlParts SplitReference(std::string_view text) {
 bool EqualsNoCase(std::string_view text, std::string_view lower) {
   if (text.size() != lower.size()) return false;
   for (std::size_t i = 0; i < lower.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
+    if (AsciiLower(text[i]) != lower[i]) return false;
   }
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "util/ascii.h"
 #include "util/text.h"
 
 namespace lvn {
@@ -19,8 +20,6 @@ std::string CleanText(std::string_view s) {
   return out;
 }
 
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // Case-insensitive for ASCII letters only; a double-byte character must match exactly,
 // because its trail byte may fall in the letter range.
 bool SameName(std::string_view a, std::string_view b) {
@@ -31,7 +30,7 @@ bool SameName(std::string_view a, std::string_view b) {
       if (++i < a.size() && a[i] != b[i]) return false;
       continue;
     }
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <exception>
 #include <vector>
 
+#include "util/ascii.h"
 #include "util/text.h"
 
 namespace lvn::ui {
@@ -58,14 +59,12 @@ char MnemonicOf(const char* text) {
   return '\0';
 }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // Alt+letter in a window with dialog keys, as Windows' dialogs take it: a letter that names
 // one button clicks it; a letter that names several moves the focus to the next of them,
 // clicking nothing, so that the user can tell them apart. False when no control has it.
 bool HandleMnemonic(HWND window, WPARAM key) {
   if (key > 0x7F) return false;
-  const char letter = Upper(static_cast<char>(key));
+  const char letter = AsciiUpper(static_cast<char>(key));
   std::vector<HWND> named;
   for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
        child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -74,7 +73,7 @@ bool HandleMnemonic(HWND window, WPARAM key) {
     if ((::SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) == 0) continue;
     char text[128] = "";
     ::GetWindowTextA(child, text, sizeof text);
-    if (letter != '\0' && Upper(MnemonicOf(text)) == letter) named.push_back(child);
+    if (letter != '\0' && AsciiUpper(MnemonicOf(text)) == letter) named.push_back(child);
   }
   if (named.empty()) return false;
   if (named.size() == 1) {

@@ -21,7 +21,7 @@ char* HelpPagePath(char* dest, const char* exe_path, std::size_t n) {
   CopyText(folder, exe_path, sizeof folder);
   folder[FolderPartLength(folder)] = '\0';
   char path[kPathCapacity] = "";
-  JoinTexts(path, folder, "help\\", "", "", "", sizeof path);
+  JoinTexts(path, folder, "help\\", sizeof path);
   AppendText(path, "index.htm", sizeof path);
   return CopyText(dest, path, n);
 }

@@ -46,16 +46,6 @@ char* Clear(char* dest, std::size_t n) {
   return dest;
 }
 
-// The pieces may point into dest, so they are gathered before dest is touched.
-std::string Gather(const char* const (&pieces)[5], std::size_t limit) {
-  std::string out;
-  for (const char* piece : pieces) {
-    if (piece == nullptr) continue;
-    out.append(piece, BoundedLength(piece, limit - out.size()));
-  }
-  return out;
-}
-
 // Byte offsets of the first three "/" separators, how many of them there are; a "/" whose
 // preceding byte is a lead byte is the trail byte of a double-byte character.
 std::size_t FindSeparators(const char* url, std::size_t (&pos)[3]) {
@@ -109,29 +99,15 @@ char* AppendText(char* dest, const char* src, std::size_t n) {
   return dest;
 }
 
-char* JoinTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
-                const char* s5, std::size_t n) {
-  if (n < 6) return Clear(dest, n);
-  const std::string joined = Gather({s1, s2, s3, s4, s5}, n - 5);
+char* JoinTextList(char* dest, std::span<const char* const> pieces, std::size_t n) {
+  if (n == 0) return dest;
+  // The pieces may point into dest, so they are gathered before dest is touched.
+  std::string joined;
+  for (const char* piece : pieces) {
+    if (piece == nullptr) continue;
+    joined.append(piece, BoundedLength(piece, n - 1 - joined.size()));
+  }
   return PutText(dest, joined.data(), joined.size());
-}
-
-char* AppendTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
-                  const char* s5, std::size_t n) {
-  if (n < 6) return Clear(dest, n);
-  const std::size_t len = BoundedLength(dest, n);
-  if (len >= n - 1) {
-    dest[n - 5] = '\0';
-    return dest;
-  }
-  const std::size_t limit = n - 6;
-  if (len >= limit) {
-    dest[limit] = '\0';
-    return dest;
-  }
-  const std::string tail = Gather({s1, s2, s3, s4, s5}, limit - len);
-  PutText(dest + len, tail.data(), tail.size());
-  return dest;
 }
 
 char* MidText(char* dest, const char* src, int start, int count, std::size_t n) {
@@ -183,7 +159,7 @@ char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n) {
     --skip;
   }
   const int start = ClampToInt(static_cast<std::uint64_t>(skip) + 1);
-  return MidText(dest, url, start, 300, n);
+  return MidText(dest, url, start, ClampToInt(n), n);
 }
 
 char* TextBetween(char* dest, const char* text, const char* start_marker,

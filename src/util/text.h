@@ -7,7 +7,10 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string_view>
+#include <tuple>
+#include <utility>
 
 namespace lvn {
 
@@ -22,13 +25,21 @@ char* CopyText(char* dest, const char* src, std::size_t n);
 // Appends so that the result is at most n - 2 bytes long (one less than CopyText allows).
 // A dest already n - 1 bytes long is left alone; one unterminated within n is cut to n - 1.
 char* AppendText(char* dest, const char* src, std::size_t n);
-// dest := s1 s2 s3 s4 s5, cut to n - 5 bytes. Null pieces count as empty.
-char* JoinTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
-                const char* s5, std::size_t n);
-// dest := dest s1 s2 s3 s4 s5, cut to n - 6 bytes (n - 5 when dest already held n - 1 or
-// was unterminated within n; then nothing is appended). Null pieces count as empty.
-char* AppendTexts(char* dest, const char* s1, const char* s2, const char* s3, const char* s4,
-                  const char* s5, std::size_t n);
+// JoinTexts with the pieces in an array.
+char* JoinTextList(char* dest, std::span<const char* const> pieces, std::size_t n);
+// JoinTexts(dest, piece, ..., n): dest := the pieces joined, cut to n - 1 bytes; n == 0
+// writes nothing. Null pieces count as empty; pieces may point into dest.
+template <typename... PiecesThenN>
+  requires(sizeof...(PiecesThenN) >= 1)
+char* JoinTexts(char* dest, const PiecesThenN&... pieces_then_n) {
+  const std::tuple<const PiecesThenN&...> args(pieces_then_n...);
+  return [&]<std::size_t... I>(std::index_sequence<I...>) {
+    // The trailing null keeps the array non-empty when n is the only argument.
+    const char* const pieces[] = {std::get<I>(args)..., nullptr};
+    const std::size_t n = std::get<sizeof...(I)>(args);
+    return JoinTextList(dest, std::span(pieces, sizeof...(I)), n);
+  }(std::make_index_sequence<sizeof...(PiecesThenN) - 1>{});
+}
 // Bytes start .. start + count - 1 of src (1-based), count cut to n - 1.
 char* MidText(char* dest, const char* src, int start, int count, std::size_t n);
 // Position of the first occurrence of pattern in text, byte by byte; 1 for an empty pattern.
@@ -40,7 +51,7 @@ int FindText(const char* text, const char* pattern);
 char* UrlHost(char* dest, const char* url, std::size_t n);
 char* UrlSite(char* dest, const char* url, std::size_t n);
 // url without its first strlen(prefix) bytes (one fewer where url lacks the prefix's
-// closing "/": "?q" of "http://h?q"), at most 300 bytes.
+// closing "/": "?q" of "http://h?q"), cut to n - 1 bytes.
 char* UrlRest(char* dest, const char* url, const char* prefix, std::size_t n);
 
 // Length of the longest prefix of text[0, length) that holds at most max bytes and no half

@@ -11,6 +11,7 @@
 
 #include "history/history_view.h"
 #include "history/log_format.h"
+#include "history/log_write.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "history/local_time.h"
 #include "history/log_format.h"
+#include "history/log_write.h"
 
 namespace lvn {
 namespace {

@@ -16,6 +16,7 @@ namespace {
 // start as sentinels and must stay untouched; with n == 0 nothing may be written at all.
 TEST(Text, BoundedWrites) {
   const std::string x(100, 'x'), a(20, 'a'), s30 = "<" + std::string(30, 's') + ">";
+  const std::string long_rest = "h/" + std::string(310, 'r');
   const char* p = x.c_str();
   const struct { std::string before; std::size_t n; std::function<void(char*, std::size_t)> op;
                  std::string after; } cases[] = {
@@ -24,12 +25,9 @@ TEST(Text, BoundedWrites) {
       {a.substr(1), 20, OP(AppendText(d, "12345", n)), a.substr(1)},
       {a, 20, OP(AppendText(d, "12345", n)), a.substr(1)},
       {"abc", 20, OP(AppendText(d, d, n)), "abcabc"},
-      {"old", 300, OP(JoinTexts(d, p, p, p, "", "", n)), x + x + x.substr(5)},
-      {"ab", 20, OP(JoinTexts(d, "x", d, d, "", "", n)), "xabab"},
-      {"0123456789", 20, OP(AppendTexts(d, "abc", "de", "fghijk", "lmno", "", n)),
-       "0123456789abcd"},
-      {a.substr(1), 20, OP(AppendTexts(d, "b", "", "", "", "", n)), a.substr(5)},
-      {"ab", 20, OP(AppendTexts(d, d, "-", d, "", "", n)), "abab-ab"},
+      {"old", 300, OP(JoinTexts(d, p, p, p, n)), x + x + x.substr(1)},
+      {"ab", 20, OP(JoinTexts(d, "x", d, d, n)), "xabab"},
+      {"", 8, OP(JoinTexts(d, "a", nullptr, "b", "c", "d", "e", "fgh", n)), "abcdefg"},
       {"", 20, OP(MidText(d, "abcdef", 0, 3, n)), ""},
       {"", 20, OP(MidText(d, "abcdef", 7, 3, n)), ""},
       {"", 20, OP(MidText(d, "abcdef", 6, 3, n)), "f"},
@@ -45,7 +43,8 @@ TEST(Text, BoundedWrites) {
       {"", 5, OP(UrlHost(d, "https://longhost/x", n)), "long"},
       {"", 10, OP(UrlSite(d, "http://h2", n)), "http://h2"},
       {"", 11, OP(UrlSite(d, "http://h2?x", n)), "http://h2/"},
-      {"#", 0, OP(JoinTexts(d, d, "", "", "", "", n); MidText(d, "x", 1, 1, n)), ""},
+      {"", 310, OP(UrlRest(d, long_rest.c_str(), "h/", n)), std::string(309, 'r')},
+      {"#", 0, OP(JoinTexts(d, d, n); MidText(d, "x", 1, 1, n)), ""},
   };
   for (const auto& c : cases) {
     char buf[320];

@@ -10,6 +10,7 @@
 
 #include "history/history_win.h"
 #include "history/log_format.h"
+#include "history/log_write.h"
 #include "history/log_win.h"
 #include "test_paths.h"
 #include "util/scoped_win.h"
