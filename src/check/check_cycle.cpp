@@ -3,16 +3,16 @@
 #include <cstring>
 #include <string>
 
-#include "util/texts.h"
 #include "history/log_format.h"
 #include "util/text.h"
+#include "util/texts.h"
 
 namespace lvn {
 
 void UpdateTimeText(char* dest, std::size_t n, ChangeSeen seen, const char* last_change) {
   JoinTexts(dest, seen == ChangeSeen::kInThisRun ? texts::kChangeInThisRunPrefix
                                                  : texts::kChangeBeforePrefix,
-            last_change, "", "", "", n);
+            last_change, n);
 }
 
 void HandleLookupResult(const LookupResult& lookup, const LocalTime& now, CheckState* state,
@@ -39,7 +39,7 @@ void HandleLookupResult(const LookupResult& lookup, const LocalTime& now, CheckS
 
   char now_ip[kNowIpCapacity];
   JoinTexts(now_ip, texts::kNowPrefix, failed ? texts::kCommError : result,
-            texts::kCheckedLabel, FormatClock(now).c_str(), "", sizeof now_ip);
+            texts::kCheckedLabel, FormatClock(now).c_str(), sizeof now_ip);
   host->ShowNowIp(now_ip);
   host->EnableUpdate();
 }

@@ -1,6 +1,5 @@
 #include "history/log_write.h"
 
-#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <string>

@@ -34,7 +34,7 @@ bool TfrmMain::Create(std::string* error) {
   }
   ExitRequested = false;
   DataFolderPath(DataFolder, sizeof DataFolder);
-  JoinTexts(IniPath, DataFolder, "lvn.ini", "", "", "", sizeof IniPath);
+  JoinTexts(IniPath, DataFolder, "lvn.ini", sizeof IniPath);
 
   Settings = std::make_unique<IniFile>();
   if (!LoadSettingsFile(IniPath, Settings.get())) {
