@@ -137,6 +137,10 @@ std::string IniFile::Serialize() const {
   return out;
 }
 
+bool IniFile::HasSection(std::string_view section) const {
+  return SectionIndex(section) < sections_.size();
+}
+
 std::size_t IniFile::SectionIndex(std::string_view name) const {
   std::size_t i = 0;
   while (i < sections_.size() && !SameName(sections_[i].name, name)) ++i;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "settings/notify_settings.h"
 #include "settings/settings.h"
 
 namespace lvn {
@@ -179,6 +180,37 @@ TEST(SettingsTest, FirstRunThenAddressChangeThenExit) {
             "[Value]\r\nPrimaryKey=0\r\nIpHoz=192.0.2.7\r\nLastCnange=2024/05/01 12:00\r\n"
             "Interval=60000\r\nIpUrl=https://www.ombrix.example/lvn.php\r\n"
             "ViewCheckStart=1\r\nViewConnectError=1\r\nViewOff=0\r\n\r\n");
+}
+
+// A file that never used the notices keeps no [Notify] section; one that did keeps it,
+// defaults and all.
+TEST(NotifySettingsTest, WrittenOnlyWhenUsedAndReadWithinBounds) {
+  const struct {
+    std::string before;
+    NotifySettings settings;
+    std::string after;
+  } cases[] = {
+      {"[Value]\r\nIpHoz=1.2.3.4\r\n", {}, "[Value]\r\nIpHoz=1.2.3.4\r\n\r\n"},
+      {"[Notify]\r\nChange=1\r\n", {},
+       "[Notify]\r\nChange=0\r\nOutage=0\r\nCommand=\r\nCommandTimeout=60\r\n\r\n"},
+      {"", {false, false, "a.exe %IP%", 60},
+       "[Notify]\r\nChange=0\r\nOutage=0\r\nCommand=a.exe %IP%\r\nCommandTimeout=60\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    IniFile ini = Loaded(c.before);
+    WriteNotifySettings(ini, c.settings);
+    EXPECT_EQ(ini.Serialize(), c.after) << c.before;
+    EXPECT_EQ(ReadNotifySettings(Loaded(c.after)), c.settings) << c.after;
+  }
+  for (const char* timeout : {"0", "601", "-5", "x"}) {
+    const NotifySettings read =
+        ReadNotifySettings(Loaded("[notify]\r\ncommandtimeout="s + timeout + "\r\nchange=1\r\n"));
+    EXPECT_EQ(read.CommandTimeout, 60) << timeout;
+    EXPECT_TRUE(read.Change);
+  }
+  const NotifySettings longest =
+      ReadNotifySettings(Loaded("[Notify]\r\nCommand=" + std::string(2000, 'x') + "\r\n"));
+  EXPECT_EQ(longest.Command.size(), kCommandCapacity - 1);
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+// What the change command runs: the command line with the addresses put in, or why it
+// does not run. The addresses come from a web page, so only well-formed ones go in.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lvn {
+
+// A textual IPv4 address (four decimal parts 0 to 255, no leading zeros) or IPv6 address
+// (RFC 4291's forms, "::" and a trailing IPv4 part included; no zone, no brackets).
+bool IsWellFormedAddress(std::string_view text);
+
+enum class CommandRefusal {
+  kNone,                 // it runs
+  kNoCommand,            // the command line is empty or blank
+  kAddressMalformed,     // the new address is not a well-formed address
+  kOldAddressMalformed,  // the previous one is neither empty nor well formed
+};
+
+struct ChangeCommand {
+  std::string Line;   // the command line as run: %IP% and %OLDIP% replaced
+  std::string Ip;     // LORVANE_IP
+  std::string OldIp;  // LORVANE_OLDIP, empty when there was none
+};
+
+// Replaces every %IP% by ip and every %OLDIP% by old_ip (ASCII case ignored, as Windows
+// does for its own variables); anything else between percent signs is left as it is.
+// *out is set only when the command runs.
+CommandRefusal PrepareChangeCommand(std::string_view command, std::string_view ip,
+                                    std::string_view old_ip, ChangeCommand* out);
+
+// The log's words for a refusal.
+const char* RefusalText(CommandRefusal refusal);
+
+}  // namespace lvn
