@@ -9,31 +9,35 @@
 
 namespace lvn {
 
-void UpdateTimeText(char* dest, std::size_t n, ChangeSeen seen, const char* last_change) {
-  JoinTexts(dest, seen == ChangeSeen::kInThisRun ? texts::kChangeInThisRunPrefix
-                                                 : texts::kChangeBeforePrefix,
-            last_change, n);
+std::string UpdateTimeText(ChangeSeen seen, const char* last_change) {
+  return (seen == ChangeSeen::kInThisRun ? texts::kChangeInThisRunPrefix
+                                         : texts::kChangeBeforePrefix) +
+         std::string(last_change);
 }
 
-void HandleLookupResult(const LookupResult& lookup, const LocalTime& now, CheckState* state,
-                        CheckCycleHost* host) {
+CheckEvents HandleLookupResult(const LookupResult& lookup, const LocalTime& now,
+                               CheckState* state, CheckCycleHost* host) {
   const bool failed = lookup.Status == LookupStatus::kFailed;
   const char* result = lookup.Address;
+  CheckEvents events;
+  if (!failed) events.Ip = result;
 
   // One record at the start of an outage and one at its end, however long it lasts.
   if (failed && host->LastEventCode() != kEventCommError) {
     host->RecordEvent(kEventCommError, "", now);
+    events.OutageBegan = true;
   } else if (!failed && host->LastEventCode() == kEventCommError) {
     host->RecordEvent(kEventCommRecovered, "", now);
+    events.Recovered = true;
   }
 
   if (!failed && std::strcmp(result, state->LastIp) != 0) {
     host->RecordEvent(kEventAddressChange, result, now);
+    events.Changed = true;
+    events.OldIp = state->LastIp;
     CopyText(state->LastIp, result, sizeof state->LastIp);
     CopyText(state->LastChange, FormatDateTime(now).c_str(), sizeof state->LastChange);
-    char update_time[kUpdateTimeCapacity];
-    UpdateTimeText(update_time, sizeof update_time, ChangeSeen::kInThisRun, state->LastChange);
-    host->ShowUpdateTime(update_time);
+    host->ShowUpdateTime(UpdateTimeText(ChangeSeen::kInThisRun, state->LastChange).c_str());
     host->SaveAddressChange(state->LastIp, state->LastChange);
   }
 
@@ -42,6 +46,7 @@ void HandleLookupResult(const LookupResult& lookup, const LocalTime& now, CheckS
             texts::kCheckedLabel, FormatClock(now).c_str(), sizeof now_ip);
   host->ShowNowIp(now_ip);
   host->EnableUpdate();
+  return events;
 }
 
 }  // namespace lvn

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "history/local_time.h"
 #include "lookup/lookup_answer.h"
+#include "notify/notices.h"
 #include "settings/settings.h"
 
 namespace lvn {
@@ -29,17 +31,17 @@ struct CheckState {
   char LastChange[kLastChangeCapacity] = "";
 };
 
-void HandleLookupResult(const LookupResult& result, const LocalTime& now, CheckState* state,
-                        CheckCycleHost* host);
+// Records, shows and saves what the result means, and tells what it recorded.
+CheckEvents HandleLookupResult(const LookupResult& result, const LocalTime& now,
+                               CheckState* state, CheckCycleHost* host);
 
-// Capacities of the two address lines' texts.
+// Capacity of NowIp's text.
 inline constexpr std::size_t kNowIpCapacity = 300;
-inline constexpr std::size_t kUpdateTimeCapacity = 150;
 
 // Which change UpdateTime shows: the one stored by an earlier run, or one seen in this run.
 enum class ChangeSeen { kBefore, kInThisRun };
 
 // "変更:" (before) or "更新:" (in this run) followed by the time of the last change.
-void UpdateTimeText(char* dest, std::size_t n, ChangeSeen seen, const char* last_change);
+std::string UpdateTimeText(ChangeSeen seen, const char* last_change);
 
 }  // namespace lvn

@@ -6,6 +6,18 @@
 
 namespace lvn {
 
+bool ShowTrayNotice(HWND target, const char* title, const char* text, bool warning) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  data.hWnd = target;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_INFO;
+  CopyText(data.szInfoTitle, title, sizeof data.szInfoTitle);
+  CopyText(data.szInfo, text, sizeof data.szInfo);
+  data.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
+  return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
 bool SetTrayIcon(HWND target, TrayAction action, HICON icon, const char* tip) {
   NOTIFYICONDATAA data{};
   // The version-2 layout, whose size depends on the pointer width.

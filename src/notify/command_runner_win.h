@@ -47,6 +47,8 @@ class CommandRunner {
   // The same, for the options window's test: its outcome has Test set.
   void RunTest(const ChangeCommand& command, int32_t timeout_s);
   std::optional<CommandOutcome> TakeOutcome();
+  // Logs a change whose command does not run, and why.
+  void LogRefusal(const std::string& command, CommandRefusal refusal);
   // At exit: a waiting run is dropped, a running one is ended with its tree and logged.
   // Waits at most 2 s.
   void Stop();

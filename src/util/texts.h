@@ -16,6 +16,17 @@ inline constexpr char kOptionViewCheckStart[] = "チェック開始 / 終了 (&C
 inline constexpr char kOptionViewConnectError[] = "通信エラー / 回復 (&E)";
 inline constexpr char kOptionViewOff[] = "**** オフ状態 (&O)";
 inline constexpr char kOptionOk[] = "OK(&O)";
+inline constexpr char kOptionNotifySection[] = "通知";
+inline constexpr char kOptionNoticeGroup[] = "通知";
+inline constexpr char kOptionNoticeChange[] = "アドレスが変わったとき(&N)";
+inline constexpr char kOptionNoticeOutage[] = "通信エラー / 回復のとき(&R)";
+inline constexpr char kOptionCommandGroup[] = "アドレスが変わったときのコマンド";
+inline constexpr char kOptionCommandLabel[] = "コマンド(&M)  %IP%:新しいアドレス %OLDIP%:前のアドレス";
+inline constexpr char kOptionCommandBrowse[] = "参照...(&B)";
+inline constexpr char kOptionTimeoutLabel[] = "制限時間(&L)";
+inline constexpr char kOptionTimeoutUnit[] = "秒";
+inline constexpr char kOptionCommandTest[] = "テスト実行(&T)";
+inline constexpr char kOptionBrowseFilter[] = "プログラム (*.exe;*.bat;*.cmd)\0*.exe;*.bat;*.cmd\0すべてのファイル (*.*)\0*.*\0";
 
 // The address lines of the main window.
 inline constexpr char kNowPrefix[] = "現在:";
@@ -73,5 +84,20 @@ inline constexpr char kHistoryTooLargeMessage[] =
     "履歴ファイルが大きすぎるため (2 GB まで)、履歴を表示できません。\r\n"
     "記録はこれまでどおりファイルに追加され、ファイルの内容は失われません。\r\n"
     "古い記録を別のファイルに移すと、再び表示できます。\r\n\r\n";
+
+// Balloon notices.
+inline constexpr char kNoticeChangeTitle[] = "IPアドレスが変わりました";
+inline constexpr char kNoticeArrow[] = " → ";
+inline constexpr char kNoticeOutageTitle[] = "通信エラー";
+inline constexpr char kNoticeOutageSince[] = "開始:";
+inline constexpr char kNoticeRecoveredTitle[] = "回復";
+inline constexpr char kNoticeCommandTitle[] = "変更時のコマンドが失敗しました";
+
+// How a run of the change command ended, in a notice or the test's box.
+inline constexpr char kRunExitCode[] = "終了コード: ";
+inline constexpr char kRunTimedOut[] = "時間切れ";
+inline constexpr char kRunNotStarted[] = "開始できません: ";
+inline constexpr char kRunEndedAtExit[] = "終了時に停止";
+inline constexpr char kRunTestCaption[] = "テスト実行";
 
 }  // namespace lvn::texts

@@ -80,9 +80,37 @@ TEST(CheckCycle, AFailureNeverTouchesTheKnownAddress) {
   HandleLookupResult(LookupResult{}, LocalTime{2021, 2, 3, 4, 5, 6}, &state, &host);
   EXPECT_STREQ(state.LastIp, "192.0.2.1");
   EXPECT_STREQ(state.LastChange, "2020/01/01 00:00:00");
-  char line[150];
-  UpdateTimeText(line, sizeof line, ChangeSeen::kBefore, state.LastChange);
-  EXPECT_STREQ(line, "変更:2020/01/01 00:00:00");
+  EXPECT_EQ(UpdateTimeText(ChangeSeen::kBefore, state.LastChange), "変更:2020/01/01 00:00:00");
+}
+
+// What a run of checks tells the user, with both notices on; with them off, nothing.
+TEST(CheckCycle, NoticesFollowWhatWasRecorded) {
+  const LocalTime t{2026, 12, 9, 1, 50, 0};
+  const struct {
+    const char* result;
+    std::vector<std::string> notices;  // title: text
+  } steps[] = {
+      {"203.0.113.1", {"IPアドレスが変わりました: 203.0.113.1"}},
+      {"203.0.113.1", {}},
+      {"err", {"通信エラー: 開始:2026/12/09 01:50:00"}},
+      {"err", {}},
+      {"203.0.113.2",
+       {"回復: 現在:203.0.113.2", "IPアドレスが変わりました: 203.0.113.1 → 203.0.113.2"}},
+  };
+  for (const bool on : {true, false}) {
+    FakeHost host;
+    CheckState state;
+    NotifySettings settings;
+    settings.Change = settings.Outage = on;
+    for (const auto& step : steps) {
+      const CheckEvents events = HandleLookupResult(Result(step.result), t, &state, &host);
+      std::vector<std::string> shown;
+      for (const Notice& notice : NoticesFor(events, settings, t)) {
+        shown.push_back(notice.Title + ": " + notice.Text);
+      }
+      EXPECT_EQ(shown, on ? step.notices : std::vector<std::string>{}) << step.result;
+    }
+  }
 }
 
 TEST(StatusStrip, TextsAndLayout) {

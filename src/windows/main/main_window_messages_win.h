@@ -22,5 +22,7 @@ inline constexpr UINT kMsgTrayNotification = WM_APP + 4;
 // Posted when the options window was destroyed: its object can go now that none of its
 // code runs.
 inline constexpr UINT kMsgOptionWindowClosed = WM_APP + 5;
+// Posted by the change command's runner: a run ended, its outcome waits in the runner.
+inline constexpr UINT kMsgCommandEnded = WM_APP + 6;
 
 }  // namespace lvn

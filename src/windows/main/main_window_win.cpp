@@ -3,6 +3,7 @@
 #include "desktop/status_layout.h"
 #include "desktop/tray_win.h"
 #include "history/clock_win.h"
+#include "settings/notify_settings.h"
 #include "settings/settings_file_win.h"
 #include "ui/application_win.h"
 #include "util/data_folder_win.h"
@@ -52,18 +53,17 @@ bool TfrmMain::Create(std::string* error) {
   CopyText(Check.LastChange, values.LastChange, sizeof Check.LastChange);
   history_.SetFolder(DataFolder);
   history_.SetLastRecordKey(values.LastRecordKey);
-  char update_time[kUpdateTimeCapacity];
-  UpdateTimeText(update_time, sizeof update_time, ChangeSeen::kBefore, Check.LastChange);
-  ShowUpdateTime(update_time);
+  ShowUpdateTime(UpdateTimeText(ChangeSeen::kBefore, Check.LastChange).c_str());
   SetTimerPeriod(CheckInterval);
+  notifier_.Attach(DataFolder, Handle(), kMsgCommandEnded,
+                   [this](const Notice& notice) { return tray_.ShowNotice(notice); });
+  notifier_.SetSettings(ReadNotifySettings(*Settings));
   ViewCheckStart = values.ViewCheckStart;
   ViewConnectError = values.ViewConnectError;
   ViewOff = values.ViewOff;
 
-  char layout[kLayoutTextCapacity];
-  JoinTexts(layout, texts::kIntervalSample, ";", LookupHost, ";", texts::kRowSample, sizeof layout);
   StatusStrip = std::make_unique<TStatus>(&Status);
-  StatusStrip->Layout(layout);
+  StatusStrip->LayoutFor(LookupHost);
   ShowIntervalStatus();
 
   if (::GetFileAttributesA(DataFolder) == INVALID_FILE_ATTRIBUTES) {
@@ -98,9 +98,9 @@ void TfrmMain::StartLookup() {
 }
 
 void TfrmMain::EndLookup(const std::optional<LookupResult>& result) {
-  if (result && created_ && !destroying_) {
-    HandleLookupResult(*result, CurrentLocalTime(), &Check, this);
-  }
+  if (!result || !created_ || destroying_) return;
+  const LocalTime now = CurrentLocalTime();
+  notifier_.OnCheck(HandleLookupResult(*result, now, &Check, this), now);
 }
 
 void TfrmMain::ShowIntervalStatus() {
@@ -157,6 +157,7 @@ void TfrmMain::FormDestroy() {
   RecordEvent(kEventOff, texts::kOffMark, CurrentLocalTime());
   // Records that another program's hold on the log kept out go beside it, not away.
   history_.SaveUnwritten();
+  notifier_.Stop();
   SettingsValues values{};
   values.CheckInterval = CheckInterval;
   CopyText(values.LookupUrl, LookupUrl, sizeof values.LookupUrl);
@@ -167,13 +168,8 @@ void TfrmMain::FormDestroy() {
   values.ViewConnectError = ViewConnectError;
   values.ViewOff = ViewOff;
   WriteSettings(*Settings, values);
+  WriteNotifySettings(*Settings, notifier_.Settings());
   SaveSettings();
-}
-
-void TfrmMain::OnTrayNotification(int mouse_message) {
-  const TrayCommand command = DecodeTrayNotification(mouse_message);
-  if (command == TrayCommand::kRestore) RestoreFromTray();
-  if (command == TrayCommand::kMenu) tray_.OpenMenu(Handle());
 }
 
 void TfrmMain::RestoreFromTray() {
@@ -279,7 +275,14 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case kMsgTrayNotification:
-      OnTrayNotification(static_cast<short>(LOWORD(lparam)));
+      switch (DecodeTrayNotification(static_cast<short>(LOWORD(lparam)))) {
+        case TrayCommand::kRestore: RestoreFromTray(); break;
+        case TrayCommand::kMenu: tray_.OpenMenu(Handle()); break;
+        case TrayCommand::kNone: break;
+      }
+      return 0;
+    case kMsgCommandEnded:
+      notifier_.OnRunEnded();
       return 0;
     case kMsgOptionWindowClosed:
       if (option_window_ && option_window_->Handle() == nullptr) option_window_.reset();

@@ -10,6 +10,7 @@
 #include "check/check_cycle.h"
 #include "history/history_win.h"
 #include "lookup/lookup_worker_win.h"
+#include "notify/notifier_win.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 #include "ui/fitted_line_win.h"
@@ -62,7 +63,6 @@ class TfrmMain final : public ui::Window,
   bool FormCloseQuery();
   void FormDestroy();
   void RestoreFromTray();
-  void OnTrayNotification(int mouse_message);
   void OnCommand(int id);
   void ExitAppClick();
   // The open options window to the front, or a new one.
@@ -88,6 +88,11 @@ class TfrmMain final : public ui::Window,
   void ChangeCheckInterval(int32_t interval_ms) override;
   void ChangeViews(ViewSwitches views) override;
   void OptionWindowClosed() override;
+  NotifySettings CurrentNotify() const override { return notifier_.Settings(); }
+  void ChangeNotify(const NotifySettings& settings) override { notifier_.SetSettings(settings); }
+  void TestCommand(const std::string& command) override {
+    notifier_.RunTest(command, Check.LastIp);
+  }
 
   // State, as the settings and the check cycle leave it.
   int32_t CheckInterval = 60000;
@@ -123,6 +128,8 @@ class TfrmMain final : public ui::Window,
   // Exists while the options window does: from the Settings command until it is closed.
   std::unique_ptr<TfrmOption> option_window_;
   LookupWorker lookup_;
+  // The notices and the change command, as [Notify] asks.
+  Notifier notifier_;
   int32_t timer_period_ = 0;
   // Set once FormDestroy began: results that arrive after that are not handled.
   bool destroying_ = false;

@@ -4,6 +4,8 @@
 
 #include "ui/controls_win.h"
 #include "ui/gdi_scope_win.h"
+#include "util/text.h"
+#include "util/texts.h"
 
 namespace lvn {
 
@@ -50,6 +52,13 @@ void TStatus::Layout(const char* text) {
   }
   Image->SetWidth(layout_.Edges[layout_.FieldCount]);
   Image->Repaint();
+}
+
+void TStatus::LayoutFor(const char* lookup_host) {
+  char layout[kLayoutTextCapacity];
+  JoinTexts(layout, texts::kIntervalSample, ";", lookup_host, ";", texts::kRowSample,
+            sizeof layout);
+  Layout(layout);
 }
 
 void TStatus::DrawField(int index, const char* text, bool highlight) {

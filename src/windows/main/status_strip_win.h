@@ -16,6 +16,8 @@ class TStatus {
   explicit TStatus(ui::Image* image);
 
   void Layout(const char* text);
+  // Fields sized for the check interval, the lookup host and the row indicator.
+  void LayoutFor(const char* lookup_host);
   void DrawField(int index, const char* text, bool highlight);
 
  private:

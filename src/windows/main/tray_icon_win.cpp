@@ -36,6 +36,11 @@ void TrayIcon::Hide() {
   shown_ = false;
 }
 
+bool TrayIcon::ShowNotice(const Notice& notice) {
+  return shown_ &&
+         ShowTrayNotice(target_, notice.Title.c_str(), notice.Text.c_str(), notice.Warning);
+}
+
 void TrayIcon::OpenMenu(HWND owner) {
   POINT at{};
   ::GetCursorPos(&at);

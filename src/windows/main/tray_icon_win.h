@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "notify/notices.h"
 #include "util/scoped_win.h"
 
 namespace lvn {
@@ -21,6 +22,8 @@ class TrayIcon {
   void Hide();
   // The shell restarted and no longer has the icon.
   void Forget() { shown_ = false; }
+  // A balloon notice from the icon; false when there is no icon to show it.
+  bool ShowNotice(const Notice& notice);
 
   // TaskBarPop at the cursor, for owner.
   void OpenMenu(HWND owner);

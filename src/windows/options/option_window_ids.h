@@ -12,6 +12,19 @@ enum OptionControlId : int {
   kIdViewConnect = 306,
   kIdViewOff = 307,
   kIdOptionOk = 308,
+  // The 通知 page.
+  kIdNoticeGroup = 309,
+  kIdNoticeChange = 310,
+  kIdNoticeOutage = 311,
+  kIdCommandGroup = 312,
+  kIdCommandLabel = 313,
+  kIdCommandEdit = 314,
+  kIdCommandBrowse = 315,
+  kIdTimeoutLabel = 316,
+  kIdTimeoutEdit = 317,
+  kIdTimeoutSpin = 318,
+  kIdTimeoutUnit = 319,
+  kIdCommandTest = 320,
 };
 
 }  // namespace lvn

@@ -43,8 +43,13 @@ constexpr LayoutEntry kLayout[] = {
      texts::kOptionViewConnectError, FontRole::kWindow},
     {Kind::kCheck, kIdViewOff, kGroup2X + 8, kGroup2Y + 80, 249, 33, texts::kOptionViewOff,
      FontRole::kWindow},
-    {Kind::kButton, kIdOptionOk, 240, 208, 121, 25, texts::kOptionOk, FontRole::kWindow},
 };
+// After every page's controls, so that Tab reaches it last.
+constexpr LayoutEntry kOk{Kind::kButton, kIdOptionOk, 240, 208, 121, 25, texts::kOptionOk,
+                          FontRole::kWindow};
+// The 動作 page's controls, shown while it is chosen.
+constexpr int kActionPage[] = {kIdIntervalGroup, kIdIntervalCombo, kIdViewGroup,
+                               kIdViewCheck,     kIdViewConnect,   kIdViewOff};
 
 constexpr ui::FontSpec kFonts[] = {
     {"ＭＳ Ｐゴシック", -12},  // kWindow
@@ -83,6 +88,22 @@ ui::ControlArgs ArgsFor(const LayoutEntry& entry, HWND parent) {
       break;
   }
   return args;
+}
+
+HWND CreateEntry(const LayoutEntry& entry, HWND parent, const ScopedFont (&fonts)[2]) {
+  ui::ControlArgs args = ArgsFor(entry, parent);
+  args.font = fonts[static_cast<int>(entry.font)].Get();
+  return ui::CreateControl(args);
+}
+
+HTREEITEM AddSection(HWND tree, const char* text) {
+  TVINSERTSTRUCTA item{};
+  item.hParent = TVI_ROOT;
+  item.hInsertAfter = TVI_LAST;
+  item.item.mask = TVIF_TEXT;
+  item.item.pszText = const_cast<char*>(text);
+  return reinterpret_cast<HTREEITEM>(
+      ::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 bool Checked(HWND box) { return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -124,9 +145,7 @@ bool TfrmOption::BuildLayout() {
   }
   ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].Get()), FALSE);
   for (const LayoutEntry& entry : kLayout) {
-    ui::ControlArgs args = ArgsFor(entry, Handle());
-    args.font = fonts_[static_cast<int>(entry.font)].Get();
-    HWND control = ui::CreateControl(args);
+    HWND control = CreateEntry(entry, Handle(), fonts_);
     if (control == nullptr) return false;
     switch (entry.id) {
       case kIdSectionTree: SectionTree = control; break;
@@ -137,14 +156,14 @@ bool TfrmOption::BuildLayout() {
       default: break;
     }
   }
+  if (!notify_page_.Create(Handle(), fonts_[0].Get(), host_) || CreateEntry(kOk, Handle(), fonts_) == nullptr) {
+    return false;
+  }
 
   ::SendMessageA(SectionTree, TVM_SETINDENT, kTreeIndent, 0);
-  TVINSERTSTRUCTA item{};
-  item.hParent = TVI_ROOT;
-  item.hInsertAfter = TVI_LAST;
-  item.item.mask = TVIF_TEXT;
-  item.item.pszText = const_cast<char*>(texts::kOptionSection);
-  ::SendMessageA(SectionTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  action_item_ = AddSection(SectionTree, texts::kOptionSection);
+  notify_item_ = AddSection(SectionTree, texts::kOptionNotifySection);
+  ::SendMessageA(SectionTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(action_item_));
 
   for (const IntervalChoice& choice : kIntervalChoices) {
     ::SendMessageA(IntervalCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.Text));
@@ -159,6 +178,14 @@ bool TfrmOption::BuildLayout() {
   SetChecked(ViewConnect, views.ConnectError);
   SetChecked(ViewOff, views.Off);
   return true;
+}
+
+void TfrmOption::ShowPage(HTREEITEM section) {
+  const bool notify = section == notify_item_;
+  for (const int id : kActionPage) {
+    ::ShowWindow(::GetDlgItem(Handle(), id), notify ? SW_HIDE : SW_SHOWNA);
+  }
+  notify_page_.Show(notify);
 }
 
 void TfrmOption::Show() {
@@ -189,6 +216,7 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       const UINT code = HIWORD(wparam);
+      if (notify_page_.OnCommand(id, code)) return 0;
       if (id == kIdIntervalCombo && code == CBN_SELCHANGE) {
         IntervalComboChange();
       } else if ((id == kIdViewCheck || id == kIdViewConnect || id == kIdViewOff) &&
@@ -197,6 +225,14 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       } else if (id == kIdOptionOk && code == BN_CLICKED) {
         // Closed once the click has been handled.
         ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
+      }
+      return 0;
+    }
+    case WM_NOTIFY: {
+      const auto* note = reinterpret_cast<const NMTREEVIEWA*>(lparam);
+      if (note->hdr.idFrom == kIdSectionTree &&
+          (note->hdr.code == TVN_SELCHANGEDA || note->hdr.code == TVN_SELCHANGEDW)) {
+        ShowPage(note->itemNew.hItem);
       }
       return 0;
     }

@@ -3,18 +3,20 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 
 #include "history/log_format.h"
 #include "ui/window_win.h"
 #include "util/scoped_win.h"
+#include "windows/options/notify_page_win.h"
 #include "windows/options/option_window_ids.h"
 
 namespace lvn {
 
 // What the options window reads and changes: the main window's state.
-class OptionHost {
+class OptionHost : public NotifyPage::Host {
  public:
   virtual int32_t CurrentCheckInterval() const = 0;
   // Sets the interval, restarts the check timer with it from now and shows it.
@@ -55,6 +57,8 @@ class TfrmOption final : public ui::Window {
 
  private:
   bool BuildLayout();
+  // Shows the page of the tree's item section.
+  void ShowPage(HTREEITEM section);
   void IntervalComboChange();
   // A view switch's box was clicked.
   void ViewClick(int id);
@@ -65,6 +69,9 @@ class TfrmOption final : public ui::Window {
   HWND ViewCheck = nullptr;
   HWND ViewConnect = nullptr;
   HWND ViewOff = nullptr;
+  HTREEITEM action_item_ = nullptr;
+  HTREEITEM notify_item_ = nullptr;
+  NotifyPage notify_page_;
   ScopedFont fonts_[2];  // the window's, the tree's and the list's
   // The control that had the focus when the window was last deactivated.
   HWND focus_ = nullptr;

@@ -1,0 +1,46 @@
+// The 通知 page of the options window: the notices, the change command and its test. Its
+// controls are children of the options window, shown while the page is chosen.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/notify_settings.h"
+
+namespace lvn {
+
+class NotifyPage {
+ public:
+  // What the page reads and changes: the main window's notifier.
+  class Host {
+   public:
+    virtual NotifySettings CurrentNotify() const = 0;
+    // Takes effect at once; reaches the settings file at exit.
+    virtual void ChangeNotify(const NotifySettings& settings) = 0;
+    // Runs command now with the current address; its outcome shows in a box.
+    virtual void TestCommand(const std::string& command) = 0;
+
+   protected:
+    ~Host() = default;
+  };
+
+  // Makes the page's controls hidden, in tab order after the window's existing ones.
+  bool Create(HWND parent, HFONT font, Host* host);
+  void Show(bool show);
+  // A WM_COMMAND from one of the page's controls; false for any other.
+  bool OnCommand(int id, UINT code);
+
+ private:
+  NotifySettings Settings() const;
+  void Browse();
+
+  HWND parent_ = nullptr;
+  Host* host_ = nullptr;
+  std::vector<HWND> controls_;
+  // Set while the page fills its own fields, whose change notices are not the user's.
+  bool filling_ = false;
+};
+
+}  // namespace lvn
