@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "settings/notify_settings.h"
 #include "settings/settings.h"
 
 namespace lvn {
@@ -23,7 +24,8 @@ TEST(HelpPage, ExplainsEverySettingAndStandsAlone) {
   ASSERT_FALSE(page.empty());
   for (const char* key : {kKeyInterval, kKeyLookupUrl, kKeyLastIp, kKeyLastChange,
                           kKeyPrimaryKey, kKeyViewCheckStart, kKeyViewConnectError,
-                          kKeyViewOff}) {
+                          kKeyViewOff, kKeyNotifyChange, kKeyNotifyOutage, kKeyCommand,
+                          kKeyCommandTimeout}) {
     EXPECT_NE(page.find("<tr><td><code>" + std::string(key) + "</code></td>"), std::string::npos)
         << key << " has no row in the table of lvn.ini";
   }
