@@ -4,6 +4,7 @@
 # where a screenshot is saved and the program then ended.
 #   LVN_SCREENSHOT  where to save the screenshot (default build/screenshot.png)
 #   LVN_OPTIONS_SCREENSHOT  where to save one of the options window as well (none if unset)
+#   LVN_NOTIFY_SCREENSHOT   and one of its 通知 page (none if unset)
 #   LVN_RUN_DIR     the folder of the run's Wine prefix and servers (default build/run)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,6 +52,12 @@ lvn_screenshot "Lorvaneグローバル" "$shot" ||
 if [ -n "${LVN_OPTIONS_SCREENSHOT:-}" ]; then
   lvn_wine build/win/bin/lvn_options.exe >>"$log" 2>&1
   lvn_screenshot "環境設定" "$LVN_OPTIONS_SCREENSHOT" ||
+    { lvn_fail "the options window never showed" "$log"; exit 1; }
+fi
+if [ -n "${LVN_NOTIFY_SCREENSHOT:-}" ]; then
+  lvn_wine build/win/bin/lvn_options.exe notify >>"$log" 2>&1 ||
+    { lvn_fail "the options window's 通知 page never showed" "$log"; exit 1; }
+  lvn_screenshot "環境設定" "$LVN_NOTIFY_SCREENSHOT" ||
     { lvn_fail "the options window never showed" "$log"; exit 1; }
 fi
 lvn_wine build/win/bin/lvn_exit.exe >>"$log" 2>&1 || true

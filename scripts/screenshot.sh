@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots (docs/screenshot.png, docs/options.png) on a private X
-# server, from a first run in a prefix of its own.
+# Takes the README's screenshots (docs/screenshot.png, docs/options.png and
+# docs/options-notify.png) on a private X server, from a first run in a prefix of its own.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$top/docs"
 rm -rf "$top/build/screenshot"
 env -u DISPLAY LVN_RUN_DIR="$top/build/screenshot" LVN_SCREENSHOT="$top/docs/screenshot.png" \
-  LVN_OPTIONS_SCREENSHOT="$top/docs/options.png" "$top/scripts/run.sh"
+  LVN_OPTIONS_SCREENSHOT="$top/docs/options.png" \
+  LVN_NOTIFY_SCREENSHOT="$top/docs/options-notify.png" "$top/scripts/run.sh"

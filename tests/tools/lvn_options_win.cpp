@@ -1,24 +1,52 @@
 // Opens the options window of a running lorvane.exe, as its 設定 menu does, and waits for
-// it to show: lvn_options.exe. Exit code 0 when it shows, 1 when no program ran, 2 when the
-// window did not show.
+// it to show: lvn_options.exe [notify]. With "notify", its 通知 page is chosen too. Exit
+// code 0 when it shows, 1 when no program ran, 2 when the window or page did not show.
 #include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
 
 #include "windows/main/main_window_ids.h"
+#include "windows/options/option_window_ids.h"
 
-int main() {
-  HWND main = ::FindWindowA("TfrmMain", nullptr);
-  if (main == nullptr) return 1;
-  ::PostMessageA(main, WM_COMMAND, lvn::kCmdOptions, 0);
-  DWORD process_id = 0;
-  ::GetWindowThreadProcessId(main, &process_id);
+namespace {
+
+HWND WaitForOptions(DWORD process_id) {
   for (int wait = 0; wait < 300; ++wait) {
     for (HWND window = ::FindWindowExA(nullptr, nullptr, "TfrmOption", nullptr);
          window != nullptr; window = ::FindWindowExA(nullptr, window, "TfrmOption", nullptr)) {
       DWORD owner = 0;
       ::GetWindowThreadProcessId(window, &owner);
-      if (owner == process_id && ::IsWindowVisible(window)) return 0;
+      if (owner == process_id && ::IsWindowVisible(window)) return window;
     }
     ::Sleep(100);
   }
-  return 2;
+  return nullptr;
+}
+
+// The tree's second item; item handles are plain values that the tree takes back.
+bool ChooseNotifyPage(HWND options) {
+  HWND tree = ::GetDlgItem(options, lvn::kIdSectionTree);
+  const LPARAM first = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  const LPARAM second = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, first);
+  ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, second);
+  for (int wait = 0; wait < 100; ++wait) {
+    if (::IsWindowVisible(::GetDlgItem(options, lvn::kIdNoticeGroup))) return true;
+    ::Sleep(50);
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HWND main = ::FindWindowA("TfrmMain", nullptr);
+  if (main == nullptr) return 1;
+  ::PostMessageA(main, WM_COMMAND, lvn::kCmdOptions, 0);
+  DWORD process_id = 0;
+  ::GetWindowThreadProcessId(main, &process_id);
+  HWND options = WaitForOptions(process_id);
+  if (options == nullptr) return 2;
+  if (argc > 1 && std::strcmp(argv[1], "notify") == 0 && !ChooseNotifyPage(options)) return 2;
+  return 0;
 }
