@@ -242,7 +242,8 @@ std::string DataFolder() {
 }
 
 void ClearDataFolder() {
-  for (const char* name : {"log.csv", "lvn.ini", "lvn.ini.tmp", "log.csv.tmp"}) {
+  for (const char* name : {"log.csv", "lvn.ini", "lvn.ini.tmp", "log.csv.tmp", "command.log",
+                           "command.log.tmp", "runs.txt"}) {
     ::DeleteFileA((DataFolder() + name).c_str());
   }
   ::RemoveDirectoryA(DataFolder().c_str());

@@ -1,0 +1,144 @@
+// The notices and the change command as a user meets them: set on the options window's
+// 通知 page, acting on the changes the real program records, seen in the tray's balloon,
+// command.log and what the command itself recorded (record_run.exe stands in for it).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "harness_win.h"
+#include "windows/main/main_window_ids.h"
+#include "windows/options/option_window_ids.h"
+
+namespace lvn::e2e {
+namespace {
+
+std::string RecordRun() {
+  const std::string program = ProgramPath();
+  return "\"" + program.substr(0, program.find_last_of('\\') + 1) + "record_run.exe\"";
+}
+
+// The lines record_run.exe wrote: "run", its folder, LORVANE_IP, LORVANE_OLDIP, its
+// arguments, tab-separated.
+std::vector<std::string> Runs() {
+  std::vector<std::string> runs;
+  const std::string text = ReadDataFile("runs.txt");
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    if (end == std::string::npos) break;
+    if (text.compare(at, 4, "run\t") == 0) runs.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  return runs;
+}
+
+bool CommandLogHas(const std::string& text) {
+  return ReadDataFile("command.log").find(text) != std::string::npos;
+}
+
+// The text of a balloon shown now in Wine's tray, in any process.
+bool BalloonShows(const std::string& text) {
+  for (HWND window = ::FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+       window != nullptr; window = ::FindWindowExA(nullptr, window, TOOLTIPS_CLASSA, nullptr)) {
+    if (::IsWindowVisible(window) && WindowText(window) == text) return true;
+  }
+  return false;
+}
+
+void SetField(HWND options, int id, const std::string& text) {
+  ::SendMessageA(::GetDlgItem(options, id), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+TEST(Notify, ChangesReachTheCommandAndTheTrayAsThe通知PageSetsThem) {
+  ClearDataFolder();
+  WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n[Notify]\r\nChange=1\r\nCommand=" +
+                               RecordRun() + " %IP% %oldip% print:done exit:0\r\n");
+  SetLookupAnswer("[203.0.113.9]\r\n");
+  Session run;
+  ASSERT_TRUE(StartSession(&run, 3));
+
+  // The recorded change runs the command with both addresses, in the data folder, and
+  // tells of the change.
+  ASSERT_TRUE(WaitUntil([] { return Runs().size() == 1; }));
+  std::string folder = DataFolder();
+  folder.pop_back();
+  EXPECT_EQ(Runs()[0], "run\t" + folder +
+                           "\t203.0.113.9\t198.51.100.7\t203.0.113.9\t198.51.100.7\tprint:done\texit:0");
+  ASSERT_TRUE(WaitUntil([] { return CommandLogHas("終了コード 0"); }));
+  EXPECT_TRUE(CommandLogHas(RecordRun() + " 203.0.113.9 198.51.100.7 print:done exit:0"));
+  EXPECT_TRUE(CommandLogHas("\tdone\r\n"));
+  EXPECT_TRUE(WaitUntil([] { return BalloonShows("198.51.100.7 → 203.0.113.9"); }));
+
+  // An answer that is no address is recorded, but runs nothing; the log says why.
+  SetLookupAnswer("[203.0.113.9\" & calc]\r\n");
+  ASSERT_TRUE(CheckNow(run.main));
+  EXPECT_TRUE(WaitUntil([] { return CommandLogHas("新しいアドレスの形式が正しくないため実行しません"); }));
+  EXPECT_EQ(Runs().size(), 1u);
+
+  // The 通知 page shows the settings and changes them at once.
+  ASSERT_TRUE(ChooseFromMenu(run, 'O', VK_RETURN));
+  HWND options = WaitForWindow(run.program.Id(), "TfrmOption");
+  ASSERT_NE(options, nullptr);
+  HWND tree = ::GetDlgItem(options, kIdSectionTree);
+  ::SetFocus(tree);
+  PressKeys(options, {VK_DOWN});
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(::GetDlgItem(options, kIdNoticeGroup)); }));
+  EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(options, kIdViewGroup)));
+  EXPECT_EQ(::IsDlgButtonChecked(options, kIdNoticeChange), BST_CHECKED);
+  EXPECT_EQ(::IsDlgButtonChecked(options, kIdNoticeOutage), BST_UNCHECKED);
+  EXPECT_EQ(WindowText(::GetDlgItem(options, kIdTimeoutEdit)), "60");
+  const std::vector<int> tab_order = {kIdNoticeChange, kIdNoticeOutage, kIdCommandEdit,
+                                      kIdCommandBrowse, kIdTimeoutEdit, kIdCommandTest,
+                                      kIdOptionOk, kIdSectionTree};
+  for (const int id : tab_order) {
+    PressKeys(options, {VK_TAB});
+    EXPECT_TRUE(WaitUntil([&] { return ::GetDlgCtrlID(FocusIn(options)) == id; }))
+        << "expected " << id << ", came " << ::GetDlgCtrlID(FocusIn(options));
+  }
+  PressKeys(options, {VK_MENU, 'R'});
+  EXPECT_TRUE(WaitUntil([&] { return ::IsDlgButtonChecked(options, kIdNoticeOutage) == BST_CHECKED; }));
+
+  // A command that hangs is ended at its limit, with the window answering meanwhile, and
+  // the failure is told.
+  SetField(options, kIdCommandEdit, RecordRun() + " %IP% hang");
+  SetField(options, kIdTimeoutEdit, "1");
+  SetLookupAnswer("[203.0.113.10]\r\n");
+  ASSERT_TRUE(CheckNow(run.main));
+  ASSERT_TRUE(WaitUntil([] { return Runs().size() == 2; }));
+  DWORD_PTR answered = 0;
+  EXPECT_NE(::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answered), 0);
+  EXPECT_TRUE(WaitUntil([] { return CommandLogHas("時間切れ"); }, 15000));
+  EXPECT_TRUE(WaitUntil([] { return BalloonShows("時間切れ"); }));
+
+  // テスト実行 runs what the field holds now, with the current address.
+  SetField(options, kIdCommandEdit, RecordRun() + " %IP% print:tested");
+  ASSERT_TRUE(PressButton(options, kIdCommandTest));
+  HWND box = WaitForWindow(run.program.Id(), "#32770");
+  ASSERT_NE(box, nullptr);
+  const MessageBoxView view = ReadMessageBox(box);
+  EXPECT_EQ(view.caption, "テスト実行");
+  EXPECT_EQ(view.text.rfind("終了コード 0", 0), 0u) << view.text;
+  EXPECT_NE(view.text.find("tested"), std::string::npos) << view.text;
+  ASSERT_TRUE(PressButton(box, IDOK));
+  EXPECT_NE(Runs().back().find("\t203.0.113.10\t\t203.0.113.10\tprint:tested"), std::string::npos)
+      << Runs().back();
+
+  // A click on a notice shows the hidden window.
+  ASSERT_TRUE(PressButton(options, kIdOptionOk));
+  ::PostMessageA(run.main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(run.main); }));
+  ::PostMessageA(::GetDlgItem(run.main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_USER + 5);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(run.main) != FALSE; }));
+
+  ASSERT_TRUE(EndSession(&run));
+  const std::string ini = ReadDataFile("lvn.ini");
+  EXPECT_NE(ini.find("Outage=1\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Command=" + RecordRun() + " %IP% print:tested\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("CommandTimeout=1\r\n"), std::string::npos) << ini;
+}
+
+}  // namespace
+}  // namespace lvn::e2e
