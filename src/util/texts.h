@@ -74,4 +74,10 @@ inline constexpr char kHistoryTooLargeMessage[] =
     "記録はこれまでどおりファイルに追加され、ファイルの内容は失われません。\r\n"
     "古い記録を別のファイルに移すと、再び表示できます。\r\n\r\n";
 
+// The change command's runs in command.log: why one did not run, and how one ended.
+inline constexpr char kCommandRefusedEmpty[] = "コマンドが設定されていません";
+inline constexpr char kCommandRefusedAddress[] = "新しいアドレスの形式が正しくないため実行しません";
+inline constexpr char kCommandRefusedOldAddress[] =
+    "以前のアドレスの形式が正しくないため実行しません";
+
 }  // namespace lvn::texts
