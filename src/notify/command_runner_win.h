@@ -11,25 +11,9 @@
 #include <string>
 
 #include "notify/change_command.h"
+#include "notify/command_log.h"
 
 namespace lvn {
-
-enum class RunEnd {
-  kExited,      // ExitCode holds the exit code
-  kTimedOut,    // ended with its tree at the time limit
-  kNotStarted,  // Reason holds the system's message
-  kEndedAtExit, // ended with its tree because the program exits
-};
-
-struct CommandOutcome {
-  bool Test = false;  // started by RunTest, not by a change
-  RunEnd End = RunEnd::kNotStarted;
-  DWORD ExitCode = 0;
-  std::string Line;    // the command line as run
-  std::string Reason;  // why it could not start
-  std::string Output;  // the first 1,000 bytes of its output and error streams
-  uint32_t Milliseconds = 0;
-};
 
 // Lives on the window's thread; every member function is called there and returns at once.
 class CommandRunner {

@@ -79,5 +79,11 @@ inline constexpr char kCommandRefusedEmpty[] = "コマンドが設定されて�
 inline constexpr char kCommandRefusedAddress[] = "新しいアドレスの形式が正しくないため実行しません";
 inline constexpr char kCommandRefusedOldAddress[] =
     "以前のアドレスの形式が正しくないため実行しません";
+inline constexpr char kCommandTest[] = "テスト実行";
+inline constexpr char kCommandExitCode[] = "終了コード ";
+inline constexpr char kCommandTimedOut[] = "時間切れ";
+inline constexpr char kCommandNotStarted[] = "開始できません: ";
+inline constexpr char kCommandEndedAtExit[] = "終了時に停止";
+inline constexpr char kCommandOutputCut[] = "、出力の残りは省略";
 
 }  // namespace lvn::texts
