@@ -106,7 +106,8 @@ std::string CommandLogEntry(const CommandOutcome& outcome) {
 std::string WithCommandLogEntry(std::string_view content, std::string_view entry,
                                 std::size_t max_bytes) {
   if (entry.size() > max_bytes) {
-    std::string cut(entry.substr(0, WholeCharacterPrefix(entry.data(), entry.size(), max_bytes - 2)));
+    std::string cut(
+        entry.substr(0, WholeCharacterPrefix(entry.data(), entry.size(), max_bytes - 2)));
     if (!cut.empty() && cut.back() == '\r') cut.pop_back();
     return cut + "\r\n";
   }

@@ -32,10 +32,10 @@ struct CommandOutcome {
   bool Test = false;  // started by RunTest, not by a change
   RunEnd End = RunEnd::kNotStarted;
   uint32_t ExitCode = 0;
-  LocalTime Started;   // when the run started, or failed to
-  std::string Line;    // the command line as run
-  std::string Reason;  // why it could not start
-  std::string Output;  // the first kKeptOutputBytes bytes of its output and error streams
+  LocalTime Started;       // when the run started, or failed to
+  std::string Line;        // the command line as run
+  std::string Reason;      // why it could not start
+  std::string Output;      // the first kKeptOutputBytes bytes of its output and error streams
   bool OutputCut = false;  // it wrote more than Output holds
   uint32_t Milliseconds = 0;
   bool Logged = false;  // its entry is in command.log
