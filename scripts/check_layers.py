@@ -8,7 +8,7 @@ import os
 import re
 import sys
 
-CORE = ["util", "settings", "history", "lookup", "desktop", "check"]
+CORE = ["util", "settings", "history", "lookup", "desktop", "check", "notify"]
 # What each folder may include besides itself. A new folder must be placed here.
 ALLOWED = {
     "util": [],
@@ -16,7 +16,8 @@ ALLOWED = {
     "history": ["util"],
     "lookup": ["util", "settings"],
     "desktop": ["util", "settings"],
-    "check": ["util", "settings", "history", "lookup"],
+    "check": ["util", "settings", "history", "lookup", "notify"],
+    "notify": ["util", "settings", "history"],
     "ui": ["util"],
     "windows/options": CORE + ["ui"],
     "windows/main": CORE + ["ui", "windows/options"],

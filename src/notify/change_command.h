@@ -25,7 +25,10 @@ struct ChangeCommand {
 };
 
 // Replaces every %IP% by ip and every %OLDIP% by old_ip (ASCII case ignored, as Windows
-// does for its own variables); anything else between percent signs is left as it is.
+// does for its own variables); anything else between percent signs is left as it is. The
+// names are found from the left wherever they stand, so that a URL's escapes do not hide
+// one: "%20%IP%" is "%20" and the address. Refused, in this order: a blank command, a new
+// address that is not well formed, an old one that is neither empty nor well formed.
 // *out is set only when the command runs.
 CommandRefusal PrepareChangeCommand(std::string_view command, std::string_view ip,
                                     std::string_view old_ip, ChangeCommand* out);

@@ -1,24 +1,10 @@
 #include "notify/notifier_win.h"
 
+#include "notify/command_log.h"
 #include "util/texts.h"
 
 namespace lvn {
 namespace {
-
-// What a run came to, in the words of a notice or a box.
-std::string RunEndText(const CommandOutcome& outcome) {
-  switch (outcome.End) {
-    case RunEnd::kExited:
-      return texts::kRunExitCode + std::to_string(outcome.ExitCode);
-    case RunEnd::kTimedOut:
-      return texts::kRunTimedOut;
-    case RunEnd::kNotStarted:
-      return texts::kRunNotStarted + outcome.Reason;
-    case RunEnd::kEndedAtExit:
-      return texts::kRunEndedAtExit;
-  }
-  return "";
-}
 
 bool Failed(const CommandOutcome& outcome) {
   return outcome.End != RunEnd::kExited || outcome.ExitCode != 0;
@@ -54,7 +40,7 @@ void Notifier::OnRunEnded() {
   while (const std::optional<CommandOutcome> outcome = runner_.TakeOutcome()) {
     if (outcome->Test) {
       const std::string text = RunEndText(*outcome) + "\r\n\r\n" + outcome->Output;
-      ::MessageBoxA(BoxOwner(), text.c_str(), texts::kRunTestCaption,
+      ::MessageBoxA(BoxOwner(), text.c_str(), texts::kCommandTest,
                     MB_OK | static_cast<UINT>(Failed(*outcome) ? MB_ICONWARNING
                                                                : MB_ICONINFORMATION));
     } else if (Failed(*outcome) && outcome->End != RunEnd::kEndedAtExit &&
@@ -68,7 +54,7 @@ void Notifier::RunTest(const std::string& command, const char* ip) {
   ChangeCommand prepared;
   const CommandRefusal refusal = PrepareChangeCommand(command, ip, "", &prepared);
   if (refusal != CommandRefusal::kNone) {
-    ::MessageBoxA(BoxOwner(), RefusalText(refusal), texts::kRunTestCaption, MB_OK | MB_ICONWARNING);
+    ::MessageBoxA(BoxOwner(), RefusalText(refusal), texts::kCommandTest, MB_OK | MB_ICONWARNING);
     return;
   }
   runner_.RunTest(prepared, settings_.CommandTimeout);

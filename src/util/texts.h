@@ -93,11 +93,16 @@ inline constexpr char kNoticeOutageSince[] = "開始:";
 inline constexpr char kNoticeRecoveredTitle[] = "回復";
 inline constexpr char kNoticeCommandTitle[] = "変更時のコマンドが失敗しました";
 
-// How a run of the change command ended, in a notice or the test's box.
-inline constexpr char kRunExitCode[] = "終了コード: ";
-inline constexpr char kRunTimedOut[] = "時間切れ";
-inline constexpr char kRunNotStarted[] = "開始できません: ";
-inline constexpr char kRunEndedAtExit[] = "終了時に停止";
-inline constexpr char kRunTestCaption[] = "テスト実行";
+// The change command's runs in command.log: why one did not run, and how one ended.
+inline constexpr char kCommandRefusedEmpty[] = "コマンドが設定されていません";
+inline constexpr char kCommandRefusedAddress[] = "新しいアドレスの形式が正しくないため実行しません";
+inline constexpr char kCommandRefusedOldAddress[] =
+    "以前のアドレスの形式が正しくないため実行しません";
+inline constexpr char kCommandTest[] = "テスト実行";
+inline constexpr char kCommandExitCode[] = "終了コード ";
+inline constexpr char kCommandTimedOut[] = "時間切れ";
+inline constexpr char kCommandNotStarted[] = "開始できません: ";
+inline constexpr char kCommandEndedAtExit[] = "終了時に停止";
+inline constexpr char kCommandOutputCut[] = "、出力の残りは省略";
 
 }  // namespace lvn::texts

@@ -16,8 +16,11 @@ namespace lvn::e2e {
 namespace {
 
 std::string RecordRun() {
-  const std::string program = ProgramPath();
-  return "\"" + program.substr(0, program.find_last_of('\\') + 1) + "record_run.exe\"";
+  std::string quoted = ProgramPath();
+  quoted.resize(quoted.find_last_of('\\') + 1);
+  quoted.insert(quoted.begin(), '"');
+  quoted.append("record_run.exe\"");
+  return quoted;
 }
 
 // The lines record_run.exe wrote: "run", its folder, LORVANE_IP, LORVANE_OLDIP, its

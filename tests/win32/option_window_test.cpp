@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "ui/application_win.h"
 #include "windows/options/option_window_win.h"
@@ -15,6 +16,9 @@ struct RecordingHost : OptionHost {
   ViewSwitches Views() const override { return {}; }
   void ChangeViews(ViewSwitches) override {}
   void OptionWindowClosed() override { ++closed; }
+  NotifySettings CurrentNotify() const override { return {}; }
+  void ChangeNotify(const NotifySettings&) override {}
+  void TestCommand(const std::string&) override {}
   int closed = 0;
 };
 

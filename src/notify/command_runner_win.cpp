@@ -1,0 +1,560 @@
+#include "notify/command_runner_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <deque>
+#include <mutex>
+#include <new>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "history/clock_win.h"
+#include "notify/run_queue.h"
+#include "settings/notify_settings.h"
+#include "util/data_folder.h"
+#include "util/file_io_win.h"
+#include "util/scoped_win.h"
+#include "util/text.h"
+
+namespace lvn {
+
+static_assert(sizeof kCommandLogFileName - 1 + sizeof ".tmp" - 1 <= kLongestDataFileName,
+              "the data folder must leave room for every file kept in it");
+
+namespace {
+
+constexpr DWORD kStopWaitMs = 2000;
+// After a run has ended, or was ended, what it wrote is read on for at most this long;
+// every process of its tree is ended by then, so the pipe closes at once.
+constexpr DWORD kDrainMs = 1000;
+constexpr DWORD kPipeBufferBytes = 4096;
+
+// Our own names: the run's environment has them only as this run sets them.
+constexpr std::wstring_view kIpVariable = L"LORVANE_IP";
+constexpr std::wstring_view kOldIpVariable = L"LORVANE_OLDIP";
+
+using ScopedEnvironment = Scoped<NullHandleTraits<LPWCH, &::FreeEnvironmentStringsW>>;
+
+// A kernel32 attribute list, deleted on every path once initialised.
+class AttributeList {
+ public:
+  AttributeList() = default;
+  AttributeList(const AttributeList&) = delete;
+  AttributeList& operator=(const AttributeList&) = delete;
+  ~AttributeList() {
+    if (initialized_) ::DeleteProcThreadAttributeList(Get());
+  }
+  bool Initialize(DWORD count) {
+    SIZE_T size = 0;
+    ::InitializeProcThreadAttributeList(nullptr, count, 0, &size);
+    storage_.resize(size);
+    initialized_ = size != 0 && ::InitializeProcThreadAttributeList(Get(), count, 0, &size);
+    return initialized_;
+  }
+  LPPROC_THREAD_ATTRIBUTE_LIST Get() {
+    return reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+  }
+
+ private:
+  std::vector<unsigned char> storage_;
+  bool initialized_ = false;
+};
+
+// ANSI (the active code page) to UTF-16; false, with the system's error set, for bytes the
+// code page does not map.
+bool ToWide(std::string_view text, std::wstring* wide) {
+  wide->clear();
+  if (text.empty()) return true;
+  if (text.size() > INT_MAX) {
+    ::SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  const int length = static_cast<int>(text.size());
+  const int needed =
+      ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  if (needed <= 0) return false;
+  wide->resize(static_cast<std::size_t>(needed));
+  return ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, wide->data(),
+                               needed) == needed;
+}
+
+// The variable's name in an environment entry: up to the first '=' after the first
+// character, which is '=' itself in the entries that hold each drive's folder.
+std::wstring_view VariableName(std::wstring_view entry) {
+  return entry.substr(0, entry.find(L'=', 1));
+}
+
+bool LessByName(const std::wstring& a, const std::wstring& b) {
+  const std::wstring_view x = VariableName(a), y = VariableName(b);
+  return ::CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(),
+                                static_cast<int>(y.size()), TRUE) == CSTR_LESS_THAN;
+}
+
+bool IsOurVariable(std::wstring_view entry) {
+  const std::wstring_view name = VariableName(entry);
+  for (const std::wstring_view ours : {kIpVariable, kOldIpVariable}) {
+    if (::CompareStringOrdinal(name.data(), static_cast<int>(name.size()), ours.data(),
+                               static_cast<int>(ours.size()), TRUE) == CSTR_EQUAL) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The program's own environment with the two addresses, sorted by name as Windows keeps it.
+bool RunEnvironment(const ChangeCommand& command, std::wstring* block) {
+  std::wstring ip, old_ip;
+  if (!ToWide(command.Ip, &ip) || !ToWide(command.OldIp, &old_ip)) return false;
+  std::vector<std::wstring> entries;
+  {
+    const ScopedEnvironment own(::GetEnvironmentStringsW());
+    if (!own) return false;
+    for (const wchar_t* entry = own.Get(); *entry != L'\0';) {
+      const std::wstring_view text(entry);
+      if (!IsOurVariable(text)) entries.emplace_back(text);
+      entry += text.size() + 1;
+    }
+  }
+  entries.push_back(std::wstring(kIpVariable) + L"=" + ip);
+  entries.push_back(std::wstring(kOldIpVariable) + L"=" + old_ip);
+  std::stable_sort(entries.begin(), entries.end(), LessByName);
+  block->clear();
+  for (const std::wstring& entry : entries) {
+    block->append(entry);
+    block->push_back(L'\0');
+  }
+  block->push_back(L'\0');
+  return true;
+}
+
+// A pipe for the run's output and error streams: *reader is ours, overlapped, so that the
+// worker can wait for output, the process and the time limit at once (an anonymous pipe
+// cannot); *writer is the child's, inheritable.
+bool MakeOutputPipe(ScopedHandle* reader, ScopedHandle* writer) {
+  static LONG counter = 0;
+  const std::wstring name = L"\\\\.\\pipe\\lorvane-command-" +
+                            std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                            std::to_wstring(::InterlockedIncrement(&counter));
+  // One instance, and the first: nobody else can be at either end.
+  ScopedHandle server(::CreateNamedPipeW(
+      name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
+      kPipeBufferBytes, 0, nullptr));
+  if (!server) return false;
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  ScopedHandle client(::CreateFileW(name.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inherit,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!client) return false;
+  *reader = std::move(server);
+  *writer = std::move(client);
+  return true;
+}
+
+// The system's words for error, without the line end it comes with.
+std::string SystemMessage(DWORD error) {
+  char text[1024] = "";
+  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, text, sizeof text, nullptr);
+  const std::string_view message = TrimBlanks(std::string_view(text, length));
+  return message.empty() ? std::to_string(error) : std::string(message);
+}
+
+struct StartedRun {
+  ScopedHandle Job;
+  ScopedHandle Process;
+  ScopedHandle Output;
+};
+
+// Starts the command suspended, puts it into a job that ends its whole tree, and lets it
+// run. ERROR_SUCCESS, or the system's error with nothing left running.
+DWORD StartRun(const ChangeCommand& command, const std::string& folder, StartedRun* run) {
+  // A zero byte would end the line the process sees before the line the log shows.
+  if (command.Line.find('\0') != std::string::npos) return ERROR_INVALID_PARAMETER;
+  std::wstring line, wide_folder, environment;
+  if (!ToWide(command.Line, &line) || !ToWide(folder, &wide_folder) ||
+      !RunEnvironment(command, &environment)) {
+    return ::GetLastError();
+  }
+  ScopedHandle job(::CreateJobObjectW(nullptr, nullptr));
+  if (!job) return ::GetLastError();
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  // A crash ends the process at once instead of waiting on an error dialog until the limit.
+  limits.BasicLimitInformation.LimitFlags =
+      JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+  if (!::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
+                                 sizeof limits)) {
+    return ::GetLastError();
+  }
+  ScopedHandle output, writer;
+  if (!MakeOutputPipe(&output, &writer)) return ::GetLastError();
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  ScopedHandle nul(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!nul) return ::GetLastError();
+  // The child inherits these two and nothing else this process may hold inheritable.
+  HANDLE inherited[] = {writer.Get(), nul.Get()};
+  AttributeList attributes;
+  if (!attributes.Initialize(1) ||
+      !::UpdateProcThreadAttribute(attributes.Get(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                   inherited, sizeof inherited, nullptr, nullptr)) {
+    return ::GetLastError();
+  }
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+  startup.StartupInfo.hStdInput = nul.Get();
+  startup.StartupInfo.hStdOutput = writer.Get();
+  startup.StartupInfo.hStdError = writer.Get();
+  startup.lpAttributeList = attributes.Get();
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                        CREATE_NO_WINDOW | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT |
+                            EXTENDED_STARTUPINFO_PRESENT,
+                        environment.data(), wide_folder.empty() ? nullptr : wide_folder.c_str(),
+                        &startup.StartupInfo, &info)) {
+    return ::GetLastError();
+  }
+  ScopedHandle process(info.hProcess), thread(info.hThread);
+  if (!::AssignProcessToJobObject(job.Get(), process.Get()) ||
+      ::ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
+    const DWORD error = ::GetLastError();
+    ::TerminateProcess(process.Get(), 1);
+    return error;
+  }
+  run->Job = std::move(job);
+  run->Process = std::move(process);
+  run->Output = std::move(output);
+  return ERROR_SUCCESS;
+}
+
+// Reads the run's output with one overlapped read at a time, keeping the first
+// kKeptOutputBytes; the rest is read and dropped, so that the child never blocks on a full
+// pipe. A read still pending at the end is cancelled before its buffer goes.
+class OutputReader {
+ public:
+  OutputReader(HANDLE pipe, CommandOutcome* outcome)
+      : pipe_(pipe), event_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), outcome_(outcome) {}
+  OutputReader(const OutputReader&) = delete;
+  OutputReader& operator=(const OutputReader&) = delete;
+  ~OutputReader() {
+    if (!pending_) return;
+    ::CancelIoEx(pipe_, &overlapped_);
+    DWORD got = 0;
+    ::GetOverlappedResult(pipe_, &overlapped_, &got, TRUE);
+  }
+
+  HANDLE Event() const { return event_.Get(); }
+
+  // False when the pipe has closed: every process that could write to it has gone.
+  bool Start() {
+    if (!event_) return false;
+    overlapped_ = OVERLAPPED{};
+    overlapped_.hEvent = event_.Get();
+    // Done at once or pending, the event is set when the bytes are in.
+    pending_ = ::ReadFile(pipe_, buffer_, sizeof buffer_, nullptr, &overlapped_) ||
+               ::GetLastError() == ERROR_IO_PENDING;
+    return pending_;
+  }
+
+  // Once Event is set: keeps what came and starts the next read.
+  bool Collect() {
+    DWORD got = 0;
+    const bool read = ::GetOverlappedResult(pipe_, &overlapped_, &got, FALSE);
+    pending_ = false;
+    if (!read) return false;
+    std::string& output = outcome_->Output;
+    const std::size_t room = kKeptOutputBytes - std::min(output.size(), kKeptOutputBytes);
+    output.append(buffer_, std::min<std::size_t>(room, got));
+    if (got > room) outcome_->OutputCut = true;
+    return Start();
+  }
+
+ private:
+  HANDLE pipe_;
+  ScopedHandle event_;
+  CommandOutcome* outcome_;
+  OVERLAPPED overlapped_{};
+  char buffer_[kPipeBufferBytes];
+  bool pending_ = false;
+};
+
+// Waits for the run to end, by itself, at the time limit or at stop, reading its output
+// meanwhile; whatever is left of its tree is ended with it.
+void Supervise(const StartedRun& run, ULONGLONG started_ms, DWORD limit_ms, HANDLE stop,
+               CommandOutcome* outcome) {
+  OutputReader reader(run.Output.Get(), outcome);
+  bool reading = reader.Start();
+  bool ended = false;
+  ULONGLONG deadline = started_ms + limit_ms;
+  const auto end_tree = [&](RunEnd end) {
+    ::TerminateJobObject(run.Job.Get(), 1);
+    outcome->End = end;
+    ended = true;
+    const ULONGLONG now = ::GetTickCount64();
+    outcome->Milliseconds =
+        static_cast<uint32_t>(std::min<ULONGLONG>(now - started_ms, UINT32_MAX));
+    deadline = now + kDrainMs;
+  };
+  for (;;) {
+    const ULONGLONG now = ::GetTickCount64();
+    // Checked here, not only by the wait: a steady stream of output never lets it time out.
+    if (now >= deadline) {
+      if (ended) break;
+      end_tree(RunEnd::kTimedOut);
+      continue;
+    }
+    if (ended && !reading) break;
+    HANDLE handles[3];
+    DWORD count = 0;
+    // After the end only the output is read, so that a stop still gets what was written.
+    if (!ended) {
+      handles[count++] = stop;
+      handles[count++] = run.Process.Get();
+    }
+    if (reading) handles[count++] = reader.Event();
+    const DWORD waited =
+        ::WaitForMultipleObjects(count, handles, FALSE, static_cast<DWORD>(deadline - now));
+    if (waited == WAIT_TIMEOUT) continue;
+    if (waited >= WAIT_OBJECT_0 + count) {
+      // Not with these handles; should it happen, the run ends as at its limit.
+      if (!ended) end_tree(RunEnd::kTimedOut);
+      break;
+    }
+    const HANDLE signalled = handles[waited - WAIT_OBJECT_0];
+    if (signalled == stop) {
+      end_tree(RunEnd::kEndedAtExit);
+    } else if (signalled == run.Process.Get()) {
+      DWORD code = 0;
+      ::GetExitCodeProcess(run.Process.Get(), &code);
+      // What it left running goes with it, which also closes their ends of the pipe.
+      end_tree(RunEnd::kExited);
+      outcome->ExitCode = code;
+    } else {
+      reading = reader.Collect();
+    }
+  }
+}
+
+CommandOutcome Run(const RunRequest& request, const std::string& folder, HANDLE stop) {
+  CommandOutcome outcome;
+  outcome.Test = request.Test;
+  outcome.Line = request.Command.Line;
+  outcome.Started = CurrentLocalTime();
+  // A run whose turn came after Stop is not started only to be ended.
+  if (::WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) {
+    outcome.End = RunEnd::kEndedAtExit;
+    return outcome;
+  }
+  const ULONGLONG started_ms = ::GetTickCount64();
+  StartedRun run;
+  const DWORD error = StartRun(request.Command, folder, &run);
+  if (error != ERROR_SUCCESS) {
+    outcome.End = RunEnd::kNotStarted;
+    outcome.Reason = SystemMessage(error);
+    outcome.Milliseconds =
+        static_cast<uint32_t>(std::min<ULONGLONG>(::GetTickCount64() - started_ms, UINT32_MAX));
+    return outcome;
+  }
+  const int32_t limit_s =
+      std::clamp(request.TimeoutSeconds, kMinCommandTimeout, kMaxCommandTimeout);
+  Supervise(run, started_ms, static_cast<DWORD>(limit_s) * 1000, stop, &outcome);
+  return outcome;
+}
+
+// Appends the run's entry to command.log, replacing the file in one step. A file larger
+// than the log is ever kept is not one the program wrote: it is replaced by the entry.
+bool AppendToCommandLog(const std::string& folder, const CommandOutcome& outcome) {
+  if (folder.empty()) return false;
+  const std::string path = folder + kCommandLogFileName;
+  std::string content;
+  switch (ReadWholeFile(path.c_str(), &content, kMaxCommandLogBytes)) {
+    case ReadResult::kOk:
+    case ReadResult::kMissing:
+      break;
+    case ReadResult::kTooLarge:
+      content.clear();
+      break;
+    case ReadResult::kFailed:
+      return false;
+  }
+  return ReplaceFileContent(path.c_str(), WithCommandLogEntry(content, CommandLogEntry(outcome)));
+}
+
+}  // namespace
+
+struct CommandRunner::Shared {
+  // Guards everything up to the handles.
+  std::mutex Mutex;
+  RunQueue Queue;
+  std::deque<CommandOutcome> Outcomes;
+  std::string Folder;
+  HWND Target = nullptr;
+  UINT Message = 0;
+  bool Attached = false;
+
+  // Held while command.log is read and replaced, which the runs and the refusals both do.
+  std::mutex LogMutex;
+  // Set once, by Stop.
+  ScopedHandle StopEvent{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  // The newest worker thread; touched only on the window's thread.
+  ScopedHandle Worker;
+};
+
+// A worker thread's start: it runs Request, then whatever the queue gives it next.
+struct CommandRunner::WorkerStart {
+  std::shared_ptr<Shared> State;
+  RunRequest Request;
+};
+
+// Owns its start and frees it; shares only Shared, which outlives whichever of the
+// runner and the thread ends last.
+DWORD WINAPI CommandRunner::WorkerMain(void* start_ptr) noexcept {
+  const std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(start_ptr));
+  Shared& shared = *start->State;
+  std::optional<RunRequest> request = std::move(start->Request);
+  while (request) {
+    try {
+      std::string folder;
+      {
+        const std::lock_guard lock(shared.Mutex);
+        folder = shared.Folder;
+      }
+      CommandOutcome outcome = Run(*request, folder, shared.StopEvent.Get());
+      {
+        const std::lock_guard log_lock(shared.LogMutex);
+        outcome.Logged = AppendToCommandLog(folder, outcome);
+      }
+      HWND target = nullptr;
+      UINT message = 0;
+      {
+        const std::lock_guard lock(shared.Mutex);
+        shared.Outcomes.push_back(std::move(outcome));
+        target = shared.Target;
+        message = shared.Message;
+      }
+      // Only "look": a window that is gone makes this fail, and nothing else happens.
+      if (target != nullptr) ::PostMessageA(target, message, 0, 0);
+    } catch (...) {
+      // Only memory can run out here; the run's outcome is lost, the queue goes on.
+    }
+    const std::lock_guard lock(shared.Mutex);
+    request = shared.Queue.Next();
+  }
+  return 0;
+}
+
+// A refusal's entry on its way to command.log.
+struct CommandRunner::RefusalStart {
+  std::shared_ptr<Shared> State;
+  CommandOutcome Outcome;
+};
+
+DWORD WINAPI CommandRunner::RefusalMain(void* start_ptr) noexcept {
+  const std::unique_ptr<RefusalStart> start(static_cast<RefusalStart*>(start_ptr));
+  Shared& shared = *start->State;
+  try {
+    std::string folder;
+    {
+      const std::lock_guard lock(shared.Mutex);
+      folder = shared.Folder;
+    }
+    const std::lock_guard log_lock(shared.LogMutex);
+    AppendToCommandLog(folder, start->Outcome);
+  } catch (...) {
+    // Only memory can run out here; the entry is lost.
+  }
+  return 0;
+}
+
+CommandRunner::CommandRunner() : shared_(std::make_shared<Shared>()) {}
+
+CommandRunner::~CommandRunner() { Stop(); }
+
+void CommandRunner::Attach(const char* data_folder, HWND target, UINT message) {
+  const std::lock_guard lock(shared_->Mutex);
+  shared_->Folder = data_folder;
+  shared_->Target = target;
+  shared_->Message = message;
+  shared_->Attached = true;
+}
+
+void CommandRunner::Request(const ChangeCommand& command, int32_t timeout_s) {
+  Start(command, timeout_s, false);
+}
+
+void CommandRunner::RunTest(const ChangeCommand& command, int32_t timeout_s) {
+  Start(command, timeout_s, true);
+}
+
+void CommandRunner::Start(const ChangeCommand& command, int32_t timeout_s, bool test) {
+  std::optional<RunRequest> now;
+  {
+    const std::lock_guard lock(shared_->Mutex);
+    if (!shared_->Attached) return;
+    now = shared_->Queue.Add({command, timeout_s, test});
+  }
+  if (!now) return;
+  DWORD error = ERROR_NOT_ENOUGH_MEMORY;
+  // Not initialised, so *now stays, when there is no memory.
+  if (auto* start = new (std::nothrow) WorkerStart{shared_, std::move(*now)}) {
+    ScopedHandle thread(::CreateThread(nullptr, 0, &WorkerMain, start, 0, nullptr));
+    if (thread) {
+      shared_->Worker = std::move(thread);
+      return;
+    }
+    error = ::GetLastError();
+    now = std::move(start->Request);
+    delete start;
+  }
+  // No thread to run it: it ends here, unlogged, since the log is written off this thread.
+  CommandOutcome outcome;
+  outcome.Test = test;
+  outcome.Line = std::move(now->Command.Line);
+  outcome.Started = CurrentLocalTime();
+  outcome.Reason = SystemMessage(error);
+  HWND target = nullptr;
+  UINT message = 0;
+  {
+    const std::lock_guard lock(shared_->Mutex);
+    shared_->Outcomes.push_back(std::move(outcome));
+    // Nothing waits: it came in as the only request.
+    shared_->Queue.Next();
+    target = shared_->Target;
+    message = shared_->Message;
+  }
+  if (target != nullptr) ::PostMessageA(target, message, 0, 0);
+}
+
+void CommandRunner::LogRefusal(const std::string& command, CommandRefusal refusal) {
+  // Logged as a run that could not start, with the reason in the program's words.
+  CommandOutcome outcome;
+  outcome.Line = command;
+  outcome.Started = CurrentLocalTime();
+  outcome.Reason = RefusalText(refusal);
+  auto* start = new (std::nothrow) RefusalStart{shared_, std::move(outcome)};
+  if (start == nullptr) return;
+  ScopedHandle thread(::CreateThread(nullptr, 0, &RefusalMain, start, 0, nullptr));
+  if (!thread) delete start;
+}
+
+std::optional<CommandOutcome> CommandRunner::TakeOutcome() {
+  const std::lock_guard lock(shared_->Mutex);
+  if (shared_->Outcomes.empty()) return std::nullopt;
+  CommandOutcome outcome = std::move(shared_->Outcomes.front());
+  shared_->Outcomes.pop_front();
+  return outcome;
+}
+
+void CommandRunner::Stop() {
+  {
+    const std::lock_guard lock(shared_->Mutex);
+    shared_->Queue.Close();
+  }
+  ::SetEvent(shared_->StopEvent.Get());
+  if (shared_->Worker) ::WaitForSingleObject(shared_->Worker.Get(), kStopWaitMs);
+}
+
+}  // namespace lvn
