@@ -24,7 +24,7 @@ CommandRefusal PrepareChangeCommand(std::string_view command, std::string_view i
                                     std::string_view old_ip, ChangeCommand* out) {
   if (TrimBlanks(command).empty()) return CommandRefusal::kNoCommand;
   if (!IsWellFormedAddress(ip)) return CommandRefusal::kAddressMalformed;
-  if (!old_ip.empty() && !IsWellFormedAddress(old_ip)) return CommandRefusal::kOldAddressMalformed;
+  if (!IsWellFormedAddress(old_ip)) old_ip = {};
   // '%' is never the trail byte of a double-byte character, so a byte scan finds only
   // real percent signs.
   std::string line;
@@ -53,8 +53,6 @@ const char* RefusalText(CommandRefusal refusal) {
       return texts::kCommandRefusedEmpty;
     case CommandRefusal::kAddressMalformed:
       return texts::kCommandRefusedAddress;
-    case CommandRefusal::kOldAddressMalformed:
-      return texts::kCommandRefusedOldAddress;
   }
   return "";
 }

@@ -96,8 +96,6 @@ inline constexpr char kNoticeCommandTitle[] = "変更時のコマンドが失敗
 // The change command's runs in command.log: why one did not run, and how one ended.
 inline constexpr char kCommandRefusedEmpty[] = "コマンドが設定されていません";
 inline constexpr char kCommandRefusedAddress[] = "新しいアドレスの形式が正しくないため実行しません";
-inline constexpr char kCommandRefusedOldAddress[] =
-    "以前のアドレスの形式が正しくないため実行しません";
 inline constexpr char kCommandTest[] = "テスト実行";
 inline constexpr char kCommandExitCode[] = "終了コード ";
 inline constexpr char kCommandTimedOut[] = "時間切れ";

@@ -55,7 +55,7 @@ void SetField(HWND options, int id, const std::string& text) {
                  reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-TEST(Notify, ChangesReachTheCommandAndTheTrayAsThe通知PageSetsThem) {
+TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   ClearDataFolder();
   WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n[Notify]\r\nChange=1\r\nCommand=" +
                                RecordRun() + " %IP% %oldip% print:done exit:0\r\n");
