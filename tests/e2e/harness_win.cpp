@@ -74,8 +74,15 @@ bool Program::WaitForExit(DWORD* exit_code, DWORD timeout_ms) {
 void Program::Terminate() {
   if (process_ == nullptr) return;
   if (IsRunning()) {
-    ::TerminateProcess(process_, 99);
-    ::WaitForSingleObject(process_, kWaitMs);
+    // A copy a failed test left running is asked to exit first: killed, it would leave its
+    // icon in the tray, where the next tests count icons.
+    for (HWND main : TopLevelWindows(id_, "TfrmMain")) {
+      ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+    }
+    if (::WaitForSingleObject(process_, 5000) != WAIT_OBJECT_0) {
+      ::TerminateProcess(process_, 99);
+      ::WaitForSingleObject(process_, kWaitMs);
+    }
   }
   ::CloseHandle(process_);
   process_ = nullptr;

@@ -263,7 +263,7 @@ class ResultTarget {
     if (message == kMsgResult && self != nullptr) {
       const std::optional<LookupResult> result = self->lookup.TakeResult();
       if (!result) return 0;
-      self->results.push_back(Described(*result));
+      self->results.push_back(Described(*result) + (result->FromFallback ? " (fallback)" : ""));
       self->handoff_threads.push_back(::GetCurrentThreadId());
       if (!self->next_url.empty()) {
         const std::string url = std::move(self->next_url);
@@ -323,6 +323,25 @@ TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
     ASSERT_EQ(target.results.size(), static_cast<std::size_t>(&c - cases) + 1) << c.url;
     EXPECT_EQ(target.results.back(), c.result) << c.url;
     EXPECT_EQ(target.handoff_threads.back(), ::GetCurrentThreadId());
+  }
+}
+
+// The fallback page is asked only when the lookup URL fails, and the result says so.
+TEST(InternetThread, AsksTheFallbackPageOnlyWhenTheLookupUrlFails) {
+  const struct {
+    std::string url, fallback, result;
+  } cases[] = {
+      {kFault + "/ok", kFault + "/marked", "198.51.100.7"},
+      {kDead + "/ok", kFault + "/marked", "203.0.113.9 (fallback)"},
+      {kFault + "/nf", kFault + "/ok", "198.51.100.7 (fallback)"},
+      {kDead + "/ok", kDead + "/lvn.php", "err"},
+  };
+  ResultTarget target;
+  for (const auto& c : cases) {
+    ASSERT_TRUE(target.lookup.Start(c.url.c_str(), target.Handle(), kMsgResult, 1,
+                                    c.fallback.c_str()));
+    ASSERT_TRUE(PumpUntilIdle(target)) << c.url;
+    EXPECT_EQ(target.results.back(), c.result) << c.url << " then " << c.fallback;
   }
 }
 
