@@ -458,7 +458,19 @@ void DragBetween(HWND window, POINT from, POINT to) {
   BringToFront(window);
   const POINT start = ToScreen(window, from), end = ToScreen(window, to);
   PointAt(start);
-  std::vector<INPUT> inputs{MoveTo(start), MouseButton(MOUSEEVENTF_LEFTDOWN)};
+  Send({MoveTo(start), MouseButton(MOUSEEVENTF_LEFTDOWN)});
+  // A hand holds the button a moment before it moves: the press has been taken (a capture,
+  // or the system's move loop) before the moves come. A press nothing takes waits 1 s.
+  const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+  WaitUntil(
+      [thread] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return ::GetGUIThreadInfo(thread, &info) &&
+               (info.hwndCapture != nullptr || (info.flags & GUI_INMOVESIZE) != 0);
+      },
+      1000);
+  std::vector<INPUT> inputs;
   // In steps, as a hand moves.
   for (int step = 1; step <= 4; ++step) {
     inputs.push_back(MoveTo(POINT{start.x + (end.x - start.x) * step / 4,
