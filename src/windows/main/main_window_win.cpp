@@ -40,6 +40,7 @@ bool TfrmMain::Create(std::string* error) {
   history_.SetFolder(DataFolder);
   ShowUpdateTime(UpdateTimeText(ChangeSeen::kBefore, Check.LastChange).c_str());
   scheduler_.SetPeriod(CheckInterval);
+  scheduler_.WatchNetwork(Lookup.CheckOnNetworkChange);
 
   StatusStrip = std::make_unique<TStatus>(&Status);
   StatusStrip->LayoutFor(LookupHost);
