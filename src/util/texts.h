@@ -27,6 +27,23 @@ inline constexpr char kOptionTimeoutLabel[] = "制限時間(&L)";
 inline constexpr char kOptionTimeoutUnit[] = "秒";
 inline constexpr char kOptionCommandTest[] = "テスト実行(&T)";
 inline constexpr char kOptionBrowseFilter[] = "プログラム (*.exe;*.bat;*.cmd)\0*.exe;*.bat;*.cmd\0すべてのファイル (*.*)\0*.*\0";
+inline constexpr char kOptionConnectionSection[] = "接続";
+inline constexpr char kOptionUrlGroup[] = "確認ページ";
+inline constexpr char kOptionUrlLabel[] = "URL(&U)";
+inline constexpr char kOptionFallbackLabel[] = "予備の URL(&F)   空欄なら使いません";
+inline constexpr char kOptionTriggerGroup[] = "確認のタイミング";
+inline constexpr char kOptionNetworkCheck[] = "ネットワークが変わったときも確認する(&W)";
+
+// A URL the 接続 page refused: the balloon's title, then what is wrong with it.
+inline constexpr char kUrlRefusedTitle[] = "URL は変更されていません";
+inline constexpr char kUrlEmpty[] = "URL を入力してください";
+inline constexpr char kUrlTooLong[] = "長すぎます (299 バイトまで)";
+inline constexpr char kUrlBlank[] = "空白や制御文字は使えません";
+inline constexpr char kUrlNotAscii[] = "半角の英数字と記号で書いてください";
+inline constexpr char kUrlNotHttp[] = "http:// か https:// で始めてください";
+inline constexpr char kUrlNoHost[] = "ホスト名がありません";
+inline constexpr char kUrlBadHost[] = "ホスト名が正しくありません";
+inline constexpr char kUrlBadPort[] = "ポート番号は 1 から 65535 までです";
 
 // The address lines of the main window.
 inline constexpr char kNowPrefix[] = "現在:";

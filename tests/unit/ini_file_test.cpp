@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "settings/lookup_settings.h"
 #include "settings/notify_settings.h"
 #include "settings/settings.h"
 
@@ -211,6 +212,32 @@ TEST(NotifySettingsTest, WrittenOnlyWhenUsedAndReadWithinBounds) {
   const NotifySettings longest =
       ReadNotifySettings(Loaded("[Notify]\r\nCommand=" + std::string(2000, 'x') + "\r\n"));
   EXPECT_EQ(longest.Command.size(), kCommandCapacity - 1);
+}
+
+// As [Notify]: no [Lookup] section until it is used; a fallback URL cut between characters.
+TEST(LookupSettingsTest, WrittenOnlyWhenUsedAndCutBetweenCharacters) {
+  const struct {
+    std::string before;
+    LookupSettings settings;
+    std::string after;
+  } cases[] = {
+      {"[Value]\r\nIpHoz=1.2.3.4\r\n", {}, "[Value]\r\nIpHoz=1.2.3.4\r\n\r\n"},
+      {"[lookup]\r\n", {}, "[lookup]\r\nFallbackUrl=\r\nCheckOnNetworkChange=0\r\n\r\n"},
+      {"", {"", true}, "[Lookup]\r\nFallbackUrl=\r\nCheckOnNetworkChange=1\r\n\r\n"},
+      {"", {"http://b/x", false},
+       "[Lookup]\r\nFallbackUrl=http://b/x\r\nCheckOnNetworkChange=0\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    IniFile ini = Loaded(c.before);
+    WriteLookupSettings(ini, c.settings);
+    EXPECT_EQ(ini.Serialize(), c.after) << c.before;
+    EXPECT_EQ(ReadLookupSettings(Loaded(c.after)), c.settings) << c.after;
+  }
+  // 298 bytes and a double-byte character: the character does not fit and goes whole.
+  const std::string url = "http://a/" + std::string(289, 'x');
+  for (const auto& [tail, kept] : {std::pair{"\x83X"s, url}, {"y\x83X"s, url + "y"}}) {
+    EXPECT_EQ(ReadLookupSettings(Loaded("[Lookup]\r\nFallbackUrl=" + url + tail)).FallbackUrl, kept);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // change, at a reload and whole at exit.
 #include "windows/main/main_window_win.h"
 
+#include "settings/lookup_settings.h"
 #include "settings/notify_settings.h"
 #include "settings/settings_file_win.h"
 #include "util/text.h"
@@ -26,6 +27,7 @@ bool TfrmMain::LoadSettings(std::string* error) {
   ViewConnectError = values.ViewConnectError;
   ViewOff = values.ViewOff;
   notifier_.SetSettings(ReadNotifySettings(*Settings));
+  Lookup = ReadLookupSettings(*Settings);
   return true;
 }
 
@@ -52,6 +54,7 @@ void TfrmMain::SaveAllSettings() {
   values.ViewOff = ViewOff;
   WriteSettings(*Settings, values);
   WriteNotifySettings(*Settings, notifier_.Settings());
+  WriteLookupSettings(*Settings, Lookup);
   SaveSettings();
 }
 
