@@ -61,7 +61,7 @@ TEST(Lookup, AResumeFromSleepBringsACheckWhoseFailureWaitsForItsRetry) {
     const int before = LookupRequestCount();
     resume(run);
     // The check waits 5 s for the network to settle.
-    EXPECT_EQ(WaitUntil([&] { return LookupRequestCount() > before; }, 10000), on);
+    EXPECT_EQ(WaitUntil([&] { return LookupRequestCount() > before; }, on ? 10000 : 7000), on);
     if (on) {
       // Within the while after the event, a failure is held for one retry at its end.
       SetLookupAnswer("!down");
