@@ -96,8 +96,8 @@ class Handler(socketserver.BaseRequestHandler):
 
     def respond(self, sock, path, target):
         # Redirects: to the very same target; after one hop to /ok; an absolute https URL
-        # (still fetched over plain HTTP on port 80); a host without a path; the same path
-        # with another query; chainN: N hops, then /ok's answer.
+        # with a port; an https host without a path; a plain http URL with a port; the same
+        # path with another query; chainN: N hops, then /ok's answer.
         if path == "/loop":
             send_redirect(sock, target)
             return
@@ -105,10 +105,13 @@ class Handler(socketserver.BaseRequestHandler):
             send_redirect(sock, "/dir/ok", "301 Moved Permanently")
             return
         if path == "/hopabs":
-            send_redirect(sock, "https://127.0.0.2/ok", "307 Temporary Redirect")
+            send_redirect(sock, "https://www.ombrix.example:8443/ok", "307 Temporary Redirect")
             return
         if path == "/hophost":
-            send_redirect(sock, "http://127.0.0.2")
+            send_redirect(sock, "https://www.ombrix.example")
+            return
+        if path == "/tohttp":
+            send_redirect(sock, "http://www.ombrix.example:8080/ok")
             return
         if path == "/hopquery":
             if "hopped" not in target:
