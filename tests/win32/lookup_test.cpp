@@ -320,17 +320,7 @@ class ResultTarget {
   HWND hwnd_ = nullptr;
 };
 
-// Serves this thread's messages until done() holds.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 30000) {
-  const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
-  while (::GetTickCount64() < deadline) {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    if (done()) return true;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return false;
-}
+using test::PumpUntil;
 
 // Serves this thread's messages until no lookup of target's runs.
 bool PumpUntilIdle(const ResultTarget& target) {
