@@ -447,7 +447,9 @@ void ClickAt(HWND window, POINT client, Button button, bool shift) {
     WaitUntil([] { return ::GetAsyncKeyState(VK_SHIFT) < 0; }, 2000);
   }
   std::vector<INPUT> inputs;
-  inputs.push_back(MoveTo(screen));
+  // With Shift held, no second move: Wine takes the modifier state of the X server's
+  // pointer event that a move makes, where Shift is up.
+  if (!shift) inputs.push_back(MoveTo(screen));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP));
   if (shift) inputs.push_back(Key(VK_SHIFT, true));
