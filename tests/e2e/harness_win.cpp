@@ -447,8 +447,8 @@ void ClickAt(HWND window, POINT client, Button button, bool shift) {
     WaitUntil([] { return ::GetAsyncKeyState(VK_SHIFT) < 0; }, 2000);
   }
   std::vector<INPUT> inputs;
-  // With Shift held, no second move: Wine takes the modifier state of the X server's
-  // pointer event that a move makes, where Shift is up.
+  // With Shift held, no second move: the X server's pointer event that a move makes says
+  // Shift is up, and Wine may take its word over the key sent before.
   if (!shift) inputs.push_back(MoveTo(screen));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP));
