@@ -353,15 +353,116 @@ int TrayIconCount() {
 
 namespace {
 
+// Under Wine an injected move moves the system's cursor but not the X server's pointer.
+// When a window maps or moves under that pointer, Wine moves the cursor back to it, and
+// takes X's word that Shift is up; after 100 ms without a move, GetCursorPos answers where
+// it is. So a move here sets both (SetCursorPos warps the X pointer), and the window under
+// it answers with a move of its own, not injected, once X has told it: a low-level hook
+// sees that answer, so the next input can wait for it instead of guessing a time.
+class PointerEchoes {
+ public:
+  static PointerEchoes& Instance() {
+    static PointerEchoes* echoes = new PointerEchoes;  // the hook's thread outlives every test
+    return *echoes;
+  }
+
+  unsigned long long Seen() {
+    ::AcquireSRWLockExclusive(&lock_);
+    const unsigned long long seen = seen_;
+    ::ReleaseSRWLockExclusive(&lock_);
+    return seen;
+  }
+
+  // Waits for the answer at `at` to a move made after `before` answers had been seen, then
+  // for a moment without any, so that what came with it is handled too. A point over no
+  // window of Wine's is never answered: that costs the wait's limit, nothing else.
+  void Settle(POINT at, unsigned long long before) {
+    ::AcquireSRWLockExclusive(&lock_);
+    const ULONGLONG answer_limit = ::GetTickCount64() + 600;
+    while (!(seen_ > before && last_.x == at.x && last_.y == at.y) &&
+           Wait(answer_limit)) {
+    }
+    const ULONGLONG quiet_limit = ::GetTickCount64() + 500;
+    for (;;) {
+      const unsigned long long now = seen_;
+      const ULONGLONG quiet_until = ::GetTickCount64() + 40;
+      while (seen_ == now && Wait(quiet_until)) {
+      }
+      if (seen_ == now || ::GetTickCount64() >= quiet_limit) break;
+    }
+    ::ReleaseSRWLockExclusive(&lock_);
+  }
+
+ private:
+  PointerEchoes() {
+    HANDLE thread = ::CreateThread(nullptr, 0, &PointerEchoes::Run, this, 0, nullptr);
+    if (thread == nullptr) return;
+    ::CloseHandle(thread);
+    ::AcquireSRWLockExclusive(&lock_);
+    while (!hooked_) ::SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+    ::ReleaseSRWLockExclusive(&lock_);
+  }
+
+  // False once `limit` has passed; the lock is held on entry and on return.
+  bool Wait(ULONGLONG limit) {
+    const ULONGLONG now = ::GetTickCount64();
+    if (now >= limit) return false;
+    ::SleepConditionVariableSRW(&changed_, &lock_, static_cast<DWORD>(limit - now), 0);
+    return true;
+  }
+
+  static DWORD WINAPI Run(void* self) {
+    auto* echoes = static_cast<PointerEchoes*>(self);
+    HHOOK hook = ::SetWindowsHookExW(WH_MOUSE_LL, &PointerEchoes::Hook,
+                                     ::GetModuleHandleW(nullptr), 0);
+    ::AcquireSRWLockExclusive(&echoes->lock_);
+    echoes->hooked_ = true;
+    ::ReleaseSRWLockExclusive(&echoes->lock_);
+    ::WakeAllConditionVariable(&echoes->changed_);
+    if (hook == nullptr) return 1;
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
+    ::UnhookWindowsHookEx(hook);
+    return 0;
+  }
+
+  static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION) {
+      const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lparam);
+      if ((event->flags & LLMHF_INJECTED) == 0) {
+        PointerEchoes& echoes = Instance();
+        ::AcquireSRWLockExclusive(&echoes.lock_);
+        ++echoes.seen_;
+        echoes.last_ = event->pt;
+        ::ReleaseSRWLockExclusive(&echoes.lock_);
+        ::WakeAllConditionVariable(&echoes.changed_);
+      }
+    }
+    return ::CallNextHookEx(nullptr, code, wparam, lparam);
+  }
+
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
+  bool hooked_ = false;
+  unsigned long long seen_ = 0;
+  POINT last_{};
+};
+
+bool CursorAt(POINT screen) {
+  POINT at{};
+  return ::GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+}
+
 void BringToFront(HWND window) {
   const HWND root = ::GetAncestor(window, GA_ROOT);
   if (::GetForegroundWindow() == root) return;
   ::SetForegroundWindow(root);
   WaitUntil([root] { return ::GetForegroundWindow() == root; }, 2000);
+  // The X server's focus event comes later, with its word on the keys; let it pass.
+  ::Sleep(100);
 }
 
-// A cursor move to a point of the screen. Moves go in the same batch as the buttons, so a
-// click cannot land where the cursor was before. Absolute coordinates run from 0 to 65535.
+// A cursor move to a point of the screen. Absolute coordinates run from 0 to 65535.
 INPUT MoveTo(POINT screen) {
   const auto normalized = [](LONG at, int metric) {
     return static_cast<LONG>((static_cast<long long>(at) * 65536 + 32768) /
@@ -415,15 +516,21 @@ void ClickWindow(HWND window) {
   ClickAt(window, POINT{rect.right / 2, rect.bottom / 2});
 }
 
-// Moves the cursor and waits until the system has it there.
+// Moves the cursor and the X pointer, waits until the system has the cursor there and the
+// window under it has taken the X server's word for it.
 void PointAt(POINT screen) {
+  if (CursorAt(screen)) return;
+  PointerEchoes& echoes = PointerEchoes::Instance();
+  const unsigned long long before = echoes.Seen();
+  // A window in its move loop or a menu holds the X pointer: no warp, so no answer comes.
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const bool held = ::GetGUIThreadInfo(0, &info) &&
+                    (info.flags & (GUI_INMOVESIZE | GUI_INMENUMODE)) != 0;
+  ::SetCursorPos(screen.x, screen.y);
   Send({MoveTo(screen)});
-  WaitUntil(
-      [screen] {
-        POINT at{};
-        return ::GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
-      },
-      2000);
+  WaitUntil([screen] { return CursorAt(screen); }, 2000);
+  if (!held) echoes.Settle(screen, before);
 }
 
 void HoverOver(HWND window) {
@@ -446,10 +553,9 @@ void ClickAt(HWND window, POINT client, Button button, bool shift) {
     Send({Key(VK_SHIFT, false)});
     WaitUntil([] { return ::GetAsyncKeyState(VK_SHIFT) < 0; }, 2000);
   }
+  // No move in this batch: the cursor is there, and a move that warped the X pointer
+  // again would bring its answer in between the button's press and release.
   std::vector<INPUT> inputs;
-  // With Shift held, no second move: the X server's pointer event that a move makes says
-  // Shift is up, and Wine may take its word over the key sent before.
-  if (!shift) inputs.push_back(MoveTo(screen));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP));
   if (shift) inputs.push_back(Key(VK_SHIFT, true));
@@ -460,7 +566,7 @@ void DragBetween(HWND window, POINT from, POINT to) {
   BringToFront(window);
   const POINT start = ToScreen(window, from), end = ToScreen(window, to);
   PointAt(start);
-  Send({MoveTo(start), MouseButton(MOUSEEVENTF_LEFTDOWN)});
+  Send({MouseButton(MOUSEEVENTF_LEFTDOWN)});
   // A hand holds the button a moment before it moves: the press has been taken (a capture,
   // or the system's move loop) before the moves come. A press nothing takes waits 1 s.
   const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
@@ -472,14 +578,11 @@ void DragBetween(HWND window, POINT from, POINT to) {
                (info.hwndCapture != nullptr || (info.flags & GUI_INMOVESIZE) != 0);
       },
       1000);
-  std::vector<INPUT> inputs;
-  // In steps, as a hand moves.
+  // In steps, as a hand moves, each one arrived before the next.
   for (int step = 1; step <= 4; ++step) {
-    inputs.push_back(MoveTo(POINT{start.x + (end.x - start.x) * step / 4,
-                                  start.y + (end.y - start.y) * step / 4}));
+    PointAt(POINT{start.x + (end.x - start.x) * step / 4, start.y + (end.y - start.y) * step / 4});
   }
-  inputs.push_back(MouseButton(MOUSEEVENTF_LEFTUP));
-  Send(inputs);
+  Send({MouseButton(MOUSEEVENTF_LEFTUP)});
 }
 
 HWND FocusIn(HWND window) {

@@ -143,6 +143,8 @@ TEST(HistoryGrid, UpdateClickedTheMomentItIsEnabledAlwaysStartsALookup) {
     }
     return true;
   };
+  // The hand waits on the button.
+  HoverOver(update);
   constexpr int kClicks = 20;
   int started = 0;
   for (int i = 0; i < kClicks; ++i) {
