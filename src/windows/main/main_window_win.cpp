@@ -58,6 +58,7 @@ bool TfrmMain::Create(std::string* error) {
   notifier_.Attach(DataFolder, Handle(), kMsgCommandEnded,
                    [this](const Notice& notice) { return tray_.ShowNotice(notice); });
   notifier_.SetSettings(ReadNotifySettings(*Settings));
+  Lookup = ReadLookupSettings(*Settings);
   ViewCheckStart = values.ViewCheckStart;
   ViewConnectError = values.ViewConnectError;
   ViewOff = values.ViewOff;
@@ -169,6 +170,7 @@ void TfrmMain::FormDestroy() {
   values.ViewOff = ViewOff;
   WriteSettings(*Settings, values);
   WriteNotifySettings(*Settings, notifier_.Settings());
+  WriteLookupSettings(*Settings, Lookup);
   SaveSettings();
 }
 
@@ -243,14 +245,6 @@ void TfrmMain::RecordEvent(int32_t code, const char* text, const LocalTime& time
     ReloadHistoryGrid();
   }
 }
-
-int32_t TfrmMain::LastEventCode() const { return history_.LastEventCode(); }
-
-void TfrmMain::ShowNowIp(const char* text) { now_ip_line_.SetText(text); }
-
-void TfrmMain::ShowUpdateTime(const char* text) { ::SetWindowTextA(UpdateTime, text); }
-
-void TfrmMain::EnableUpdate() { ::EnableWindow(Update, TRUE); }
 
 void TfrmMain::SaveAddressChange(const char* last_ip, const char* last_change) {
   Settings->WriteString(kSettingsSection, kKeyLastIp, last_ip);

@@ -12,6 +12,7 @@
 #include "lookup/lookup_worker_win.h"
 #include "notify/notifier_win.h"
 #include "settings/ini_file.h"
+#include "settings/lookup_settings.h"
 #include "settings/settings.h"
 #include "ui/fitted_line_win.h"
 #include "ui/image_win.h"
@@ -77,10 +78,10 @@ class TfrmMain final : public ui::Window,
 
   // CheckCycleHost
   void RecordEvent(int32_t code, const char* text, const LocalTime& time) override;
-  int32_t LastEventCode() const override;
-  void ShowNowIp(const char* text) override;
-  void ShowUpdateTime(const char* text) override;
-  void EnableUpdate() override;
+  int32_t LastEventCode() const override { return history_.LastEventCode(); }
+  void ShowNowIp(const char* text) override { now_ip_line_.SetText(text); }
+  void ShowUpdateTime(const char* text) override { ::SetWindowTextA(UpdateTime, text); }
+  void EnableUpdate() override { ::EnableWindow(Update, TRUE); }
   void SaveAddressChange(const char* last_ip, const char* last_change) override;
 
   // OptionHost
@@ -93,11 +94,18 @@ class TfrmMain final : public ui::Window,
   void TestCommand(const std::string& command) override {
     notifier_.RunTest(command, Check.LastIp);
   }
+  std::string CurrentLookupUrl() const override { return LookupUrl; }
+  // Shows the new host in the status strip, laid out anew so that a longer one fits.
+  void ChangeLookupUrl(const std::string& url) override;
+  LookupSettings CurrentLookup() const override { return Lookup; }
+  void ChangeLookup(const LookupSettings& settings) override { Lookup = settings; }
 
   // State, as the settings and the check cycle leave it.
   int32_t CheckInterval = 60000;
   char LookupUrl[kUrlCapacity] = "";
   char LookupHost[kHostCapacity] = "";
+  // [Lookup]: the second lookup page and checks on network changes.
+  LookupSettings Lookup;
   char DataFolder[kPathCapacity] = "";
   char IniPath[kPathCapacity] = "";
   CheckState Check;
