@@ -1,29 +1,34 @@
 # Sourced by the test and benchmark scripts: the lookup servers the tests talk to, each on
-# a loopback address of its own, port 80 (the client always uses port 80).
-#   LVN_SERVERS  folder for their configuration, pid, log and temp files (required)
+# a loopback address of its own, port 80; the fault server also on other ports, over TLS
+# with the certificates of scripts/test_certs.sh, and on the IPv6 loopback address.
+#   LVN_SERVERS  folder for their configuration, pid, log, certificate and temp files
+#                (required)
 
 export LVN_NGINX_ADDRESS=127.0.0.1   # the shipped nginx lookup page
 export LVN_FAULT_ADDRESS=127.0.0.2   # tests/servers/fault_server.py
 export LVN_DEAD_ADDRESS=127.0.0.3    # nothing listens here
 export LVN_PHP_ADDRESS=127.0.0.4     # the shipped PHP lookup page, on PHP's own server
+export LVN_FAULT_ADDRESS6=::1        # the fault server's plain port 8080 here too
 export LVN_FAULT_LOG="$LVN_SERVERS/fault/requests.log"
+export LVN_TEST_CERTS="$LVN_SERVERS/tls"
 
 LVN_SERVERS_TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=step.sh
 source "$LVN_SERVERS_TOP/scripts/step.sh"
 
+# lvn_port_open ADDRESS [PORT, default 80]
 lvn_port_open() {
-  (exec 3<>"/dev/tcp/$1/80") 2>/dev/null
+  (exec 3<>"/dev/tcp/$1/${2:-80}") 2>/dev/null
 }
 
-# lvn_wait_port ADDRESS LOG: waits for the server whose log is LOG to answer.
+# lvn_wait_port ADDRESS LOG [PORT]: waits for the server whose log is LOG to answer.
 lvn_wait_port() {
   local i
   for i in $(seq 1 100); do
-    lvn_port_open "$1" && return 0
+    lvn_port_open "$1" "${3:-80}" && return 0
     sleep 0.1
   done
-  lvn_fail "starting the lookup server on $1:80: nothing answers there" "$2"
+  lvn_fail "starting the lookup server on $1 port ${3:-80}: nothing answers there" "$2"
 }
 
 lvn_servers_start() {
@@ -59,16 +64,38 @@ CONF
       return 1
     fi
   done
+  lvn_step "making the TLS servers' certificates in $LVN_TEST_CERTS" "$LVN_SERVERS/certs.log" \
+    "$LVN_SERVERS_TOP/scripts/test_certs.sh" "$LVN_TEST_CERTS" || return 1
   lvn_step "starting nginx on $LVN_NGINX_ADDRESS:80" "$nginx_dir/start.log" \
     nginx -p "$nginx_dir" -e "$nginx_dir/error.log" -c "$nginx_dir/nginx.conf" || return 1
   python3 "$LVN_SERVERS_TOP/tests/servers/fault_server.py" "$LVN_FAULT_ADDRESS" "$LVN_FAULT_LOG" \
-    2>"$LVN_SERVERS/fault/server.log" &
+    "$LVN_TEST_CERTS" "$LVN_FAULT_ADDRESS6" 2>"$LVN_SERVERS/fault/server.log" &
   echo $! >"$LVN_SERVERS/fault/server.pid"
   php -S "$LVN_PHP_ADDRESS:80" -t "$LVN_SERVERS_TOP/server/php" >"$LVN_SERVERS/php/server.log" 2>&1 &
   echo $! >"$LVN_SERVERS/php/server.pid"
   lvn_wait_port "$LVN_NGINX_ADDRESS" "$nginx_dir/error.log" &&
     lvn_wait_port "$LVN_FAULT_ADDRESS" "$LVN_SERVERS/fault/server.log" &&
+    lvn_wait_port "$LVN_FAULT_ADDRESS6" "$LVN_SERVERS/fault/server.log" 8080 &&
     lvn_wait_port "$LVN_PHP_ADDRESS" "$LVN_SERVERS/php/server.log"
+}
+
+# Runs a command in a private mount namespace whose hosts file makes www.ombrix.example,
+# the program's default lookup host and the name on the TLS servers' certificates, the
+# fault server.
+lvn_with_test_hosts() {
+  { grep -v 'www\.ombrix\.example' /etc/hosts; echo "$LVN_FAULT_ADDRESS www.ombrix.example"; } \
+    >"$LVN_SERVERS/hosts"
+  unshare --mount sh -c 'mount --bind "$1" /etc/hosts && shift && exec "$@"' \
+    sh "$LVN_SERVERS/hosts" "$@"
+}
+
+# Adds the test CA to the Root store of the Wine prefix's user (scripts/wine_env.sh): the
+# system's check then takes the TLS servers' certificates as Windows takes a public site's.
+# The machine's own trust store is left alone.
+lvn_trust_test_ca() {
+  local log="$LVN_SERVERS/trust_ca.log"
+  lvn_step "trusting the test CA in $WINEPREFIX" "$log" \
+    "$WINELOADER" "$LVN_SERVERS_TOP/build/win/bin/trust_ca.exe" "Z:$LVN_TEST_CERTS/ca.pem"
 }
 
 # Stops only the servers started from this folder.

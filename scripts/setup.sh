@@ -10,8 +10,9 @@ log="$top/build/logs/setup.log"
 packages=(
   cmake ninja-build g++ clang libgtest-dev googletest
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-  nginx php-cli python3
-  wine wine64 fonts-wine xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales
+  nginx php-cli python3 openssl
+  # libgnutls30: Wine's TLS, which libwine only recommends.
+  wine wine64 libgnutls30 fonts-wine xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales
   nsis zip unzip
 )
 

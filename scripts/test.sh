@@ -152,18 +152,20 @@ if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   status=$?
   record_step "every Windows program built is 64-bit (PE32+)" $status
   [ $status -eq 0 ] || lvn_fail "a Windows program is not PE32+" "$logs/pe-machine.log"
-  if lvn_servers_start && lvn_start_xvfb && lvn_wine_init; then
+  # The prefix trusts the test CA, as a user's Windows trusts a public one. The program's
+  # default lookup host, the name on the TLS servers' certificates, is the fault server:
+  # a hosts file of the run's own, seen only by the processes of a private mount namespace.
+  if lvn_servers_start && lvn_start_xvfb && lvn_wine_init && lvn_trust_test_ca; then
     echo "== win32_tests"
-    timeout 900 "$WINELOADER" build/win/bin/win32_tests.exe --gtest_color=no >"$logs/win32_tests.log" 2>&1
+    lvn_with_test_hosts timeout 900 "$WINELOADER" build/win/bin/win32_tests.exe --gtest_color=no \
+      >"$logs/win32_tests.log" 2>&1
     record_gtest win32 "$logs/win32_tests.log" $?
-    # The program's default lookup host must reach the fault server: a hosts file of the
-    # run's own, seen only by the processes of a private mount namespace. Wine's loader is
-    # told to look beside a program first for the DLLs a planted copy could replace, as
-    # Windows does.
+    # Wine's loader is told to look beside a program first for the DLLs a planted copy
+    # could replace, as Windows does.
     echo "== e2e_tests"
-    { cat /etc/hosts; echo "$LVN_FAULT_ADDRESS www.ombrix.example"; } >"$LVN_SERVERS/hosts"
-    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$LVN_PLANTED_DLLS=n,b" timeout 1200 unshare --mount sh -c 'mount --bind "$1" /etc/hosts && exec "$WINELOADER" "$2" --gtest_color=no' \
-      sh "$LVN_SERVERS/hosts" build/win/bin/e2e_tests.exe >"$logs/e2e_tests.log" 2>&1
+    lvn_with_test_hosts env WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$LVN_PLANTED_DLLS=n,b" \
+      timeout 1200 "$WINELOADER" build/win/bin/e2e_tests.exe --gtest_color=no \
+      >"$logs/e2e_tests.log" 2>&1
     record_gtest e2e "$logs/e2e_tests.log" $?
   else
     record_step "wine and server setup" 1

@@ -1,6 +1,6 @@
 <?php
 // The Lorvane lookup page for PHP: the caller's address between "[" and "]". Serve it over
-// plain HTTP on port 80; the program never uses TLS or another port.
+// HTTP or HTTPS, on the port the program's URL names (80 or 443 when it names none).
 header('Content-Type: text/plain');
 // Every check must see the address of this moment, never a cached one.
 header('Cache-Control: no-store, no-cache, must-revalidate, max-age=0');

@@ -44,6 +44,8 @@ struct LookupResult {
   // When answered: the text between the first "[" and the first "]" of the answer without
   // the bytes 0x00 to 0x20 at either end, cut at a character boundary; it may be empty.
   char Address[kResultTextCapacity] = "";
+  // The fallback page gave it, after the lookup URL failed.
+  bool FromFallback = false;
 };
 
 LookupResult LookupResultOf(FetchResult fetch, const char* answer);

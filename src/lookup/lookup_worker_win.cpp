@@ -23,16 +23,23 @@ class InternetThread {
   }
 
   char Url[kUrlCapacity] = "";
+  char FallbackUrl[kUrlCapacity] = "";
 
  private:
-  void Execute() {
+  static LookupResult LookUp(const char* url) {
     char answer[kAnswerCapacity] = "";
-    FetchResult fetch = FetchResult::kFailed;
-    {
-      WinInet client;
-      fetch = client.Fetch(answer, Url, sizeof answer);
+    WinInet client;
+    const FetchResult fetch = client.Fetch(answer, url, sizeof answer);
+    return LookupResultOf(fetch, answer);
+  }
+
+  void Execute() {
+    LookupResult result = LookUp(Url);
+    if (result.Status == LookupStatus::kFailed && FallbackUrl[0] != '\0') {
+      result = LookUp(FallbackUrl);
+      result.FromFallback = result.Status == LookupStatus::kAnswered;
     }
-    slot_->Result = LookupResultOf(fetch, answer);
+    slot_->Result = result;
     slot_->Filled.store(true, std::memory_order_release);
     // A window that no longer exists makes this fail; its LookupWorker is gone with it.
     ::PostMessageA(target_, message_, 0, 0);
@@ -49,7 +56,8 @@ constexpr DWORD kTimerSlackMs = 250;
 
 }  // namespace
 
-bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR limit_timer) {
+bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR limit_timer,
+                         const char* fallback_url) {
   if (Running()) return false;
   auto slot = std::make_shared<LookupSlot>();
   auto* worker = new (std::nothrow) InternetThread(slot, target, message);
@@ -62,11 +70,13 @@ bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR li
   }
   // Written before the thread runs; ResumeThread orders it before the worker's reads.
   CopyText(worker->Url, url, sizeof worker->Url);
+  CopyText(worker->FallbackUrl, fallback_url, sizeof worker->FallbackUrl);
   slot_ = std::move(slot);
   target_ = target;
   limit_timer_ = limit_timer;
   started_ms_ = ::GetTickCount();
-  ::SetTimer(target_, limit_timer_, kLookupLimitMs, nullptr);
+  limit_ms_ = worker->FallbackUrl[0] != '\0' ? 2 * kLookupLimitMs : kLookupLimitMs;
+  ::SetTimer(target_, limit_timer_, limit_ms_, nullptr);
   ::ResumeThread(thread.Get());
   return true;
 }
@@ -84,7 +94,7 @@ std::optional<LookupResult> LookupWorker::GiveUpWhenOverdue() {
     return std::nullopt;
   }
   // Any program can post a WM_TIMER: only a lookup that has run that long is given up.
-  if (::GetTickCount() - started_ms_ < kLookupLimitMs - kTimerSlackMs) return std::nullopt;
+  if (::GetTickCount() - started_ms_ < limit_ms_ - kTimerSlackMs) return std::nullopt;
   End();
   return LookupResult{};
 }

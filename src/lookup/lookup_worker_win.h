@@ -35,10 +35,12 @@ class LookupWorker {
   LookupWorker(const LookupWorker&) = delete;
   LookupWorker& operator=(const LookupWorker&) = delete;
 
-  // Starts a worker for url that posts message to target once its result is in the slot,
-  // and sets target's timer limit_timer for the time the window waits at most. False, with
-  // nothing started, while a lookup runs or when the system cannot make the thread.
-  bool Start(const char* url, HWND target, UINT message, UINT_PTR limit_timer);
+  // Starts a worker for url, and for fallback_url when url fails and it is not empty, that
+  // posts message to target once its result is in the slot, and sets target's timer
+  // limit_timer for the time the window waits at most (the limit for each page). False,
+  // with nothing started, while a lookup runs or when the system cannot make the thread.
+  bool Start(const char* url, HWND target, UINT message, UINT_PTR limit_timer,
+             const char* fallback_url = "");
   // From Start until its result has been taken or it was given up.
   bool Running() const { return slot_ != nullptr; }
   // On the message: the running lookup's result, which ends the lookup. Nothing, with
@@ -56,6 +58,7 @@ class LookupWorker {
   HWND target_ = nullptr;
   UINT_PTR limit_timer_ = 0;
   DWORD started_ms_ = 0;
+  DWORD limit_ms_ = 0;
 };
 
 }  // namespace lvn

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "lookup/fetch_url.h"
 #include "lookup/lookup_answer.h"
 #include "lookup/redirect.h"
 #include "util/scoped_win.h"
@@ -56,7 +57,6 @@ void CloseInternetHandle(HINTERNET handle) { Api()->InternetCloseHandle(handle);
 using ScopedInternet = Scoped<NullHandleTraits<HINTERNET, &CloseInternetHandle>>;
 
 constexpr char kUserAgent[] = "MyApp";
-constexpr INTERNET_PORT kPort = 80;
 constexpr DWORD kStepTimeoutMs = 1000;  // connecting, sending, each receive
 
 // Short time-outs keep a failing exchange short. Some implementations honour them only on
@@ -122,26 +122,21 @@ bool NextUrl(const WinInetApi& api, HINTERNET request, const char* url,
 
 }  // namespace
 
-void WinInet::SplitUrl(const char* url) {
-  UrlHost(Host_, url, sizeof Host_);
-  UrlSite(Site_, url, sizeof Site_);
-  UrlRest(ObjectName_, url, Site_, sizeof ObjectName_);
-}
-
 FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n) {
-  char target[kUrlCapacity];
-  CopyText(target, url, sizeof target);
-  SplitUrl(target);
-  // Every request of a redirect chain carries the first one's headers.
-  char referrer[kUrlCapacity];
-  CopyText(referrer, Site_, sizeof referrer);
-
   const WinInetApi* api = Api();
   if (api == nullptr) return FetchResult::kNoSession;
   ScopedInternet session(
       api->InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   if (!session) return FetchResult::kNoSession;
   SetTimeouts(*api, session.Get());
+
+  char target_url[kUrlCapacity];
+  CopyText(target_url, url, sizeof target_url);
+  FetchTarget target;
+  if (!ParseFetchUrl(target_url, &target)) return FetchResult::kFailed;
+  // Every request of a redirect chain carries the first one's headers.
+  char referrer[kUrlCapacity];
+  CopyText(referrer, target.Site, sizeof referrer);
 
   // The millisecond clock of kernel32, a KnownDLL; the limit covers every redirect and the
   // reading of the answer.
@@ -150,12 +145,15 @@ FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n) {
     // A missing connection or request is not checked here: the steps below fail on it and
     // the answer comes out empty. Declared in this order so that they close request, then
     // connection.
-    ScopedInternet connection(api->InternetConnectA(session.Get(), Host_, kPort, nullptr,
-                                                    nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    ScopedInternet connection(api->InternetConnectA(session.Get(), target.Host, target.Port,
+                                                    nullptr, nullptr, INTERNET_SERVICE_HTTP, 0,
+                                                    0));
     SetTimeouts(*api, connection.Get());
-    ScopedInternet request(api->HttpOpenRequestA(connection.Get(), nullptr, ObjectName_, nullptr,
-                                                 referrer, nullptr, INTERNET_FLAG_NO_AUTO_REDIRECT,
-                                                 0));
+    // No flag waives a certificate error: it fails the send like an unreachable host.
+    const DWORD flags =
+        INTERNET_FLAG_NO_AUTO_REDIRECT | (target.Secure ? INTERNET_FLAG_SECURE : 0);
+    ScopedInternet request(api->HttpOpenRequestA(connection.Get(), nullptr, target.ObjectName,
+                                                 nullptr, referrer, nullptr, flags, 0));
     SetTimeouts(*api, request.Get());
 
     api->HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0);
@@ -164,11 +162,13 @@ FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n) {
 
     if (IsRedirectStatus(status)) {
       char next[kUrlCapacity];
-      if (redirects == kMaxRedirects || !NextUrl(*api, request.Get(), target, next)) {
+      FetchTarget next_target;
+      if (redirects == kMaxRedirects || !NextUrl(*api, request.Get(), target_url, next) ||
+          !ParseFetchUrl(next, &next_target) || !IsRedirectAllowed(target, next_target)) {
         return FetchResult::kFailed;
       }
-      CopyText(target, next, sizeof target);
-      SplitUrl(target);
+      CopyText(target_url, next, sizeof target_url);
+      target = next_target;
       continue;
     }
 

@@ -1,5 +1,7 @@
 #include "ui/fitted_line_win.h"
 
+#include <string>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -10,6 +12,8 @@ namespace {
 
 // Below this a Japanese text is no longer readable: the field scrolls instead.
 constexpr int kSmallestHeight = 9;
+// Wide enough for the longest address line on one line.
+constexpr int kTipWidth = 600;
 
 int TextWidth(HDC dc, HFONT font, const char* text) {
   ScopedSelect select(dc, font);
@@ -40,6 +44,8 @@ bool FittedLine::Attach(HWND field, HWND owner, const FontSpec& font) {
   tool.hwnd = owner;
   tool.uId = reinterpret_cast<UINT_PTR>(field);
   tool.lpszText = const_cast<char*>("");
+  // A width makes the tip break at its line ends, for a note below the text.
+  ::SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
   return ::SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
@@ -73,7 +79,7 @@ int FittedLine::FittingHeight(const char* text, ScopedFont* made) const {
   return height;
 }
 
-void FittedLine::SetText(const char* text) {
+void FittedLine::SetText(const char* text, const char* note) {
   ScopedFont made;
   const int height = FittingHeight(text, &made);
   if (height == std::abs(font_.height)) {
@@ -96,11 +102,13 @@ void FittedLine::SetText(const char* text) {
   }
   ::SetWindowTextA(field_, text);
   if (tip_ != nullptr) {
+    std::string tip = text;
+    if (note != nullptr && note[0] != '\0') tip.append("\r\n").append(note);
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = owner_;
     tool.uId = reinterpret_cast<UINT_PTR>(field_);
-    tool.lpszText = const_cast<char*>(text);
+    tool.lpszText = tip.data();
     ::SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }

@@ -15,7 +15,8 @@ class FittedLine {
   // field: a single-line edit control that shows font at its design size. The tooltip is
   // owned by owner and goes with it.
   bool Attach(HWND field, HWND owner, const FontSpec& font);
-  void SetText(const char* text);
+  // note, when not empty, goes on a line of its own below the text in the tooltip.
+  void SetText(const char* text, const char* note = "");
 
  private:
   // The largest character height, from the design height down, at which text fits;

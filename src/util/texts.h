@@ -48,6 +48,7 @@ inline constexpr char kUrlBadPort[] = "ポート番号は 1 から 65535 まで�
 // The address lines of the main window.
 inline constexpr char kNowPrefix[] = "現在:";
 inline constexpr char kCheckedLabel[] = " 確認:";
+inline constexpr char kAnsweredByPrefix[] = "予備の確認ページ: ";  // NowIp's tooltip
 inline constexpr char kChangeBeforePrefix[] = "変更:";     // a change an earlier run saw
 inline constexpr char kChangeInThisRunPrefix[] = "更新:";  // a change seen in this run
 

@@ -74,8 +74,15 @@ bool Program::WaitForExit(DWORD* exit_code, DWORD timeout_ms) {
 void Program::Terminate() {
   if (process_ == nullptr) return;
   if (IsRunning()) {
-    ::TerminateProcess(process_, 99);
-    ::WaitForSingleObject(process_, kWaitMs);
+    // A copy a failed test left running is asked to exit first: killed, it would leave its
+    // icon in the tray, where the next tests count icons.
+    for (HWND main : TopLevelWindows(id_, "TfrmMain")) {
+      ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+    }
+    if (::WaitForSingleObject(process_, 5000) != WAIT_OBJECT_0) {
+      ::TerminateProcess(process_, 99);
+      ::WaitForSingleObject(process_, kWaitMs);
+    }
   }
   ::CloseHandle(process_);
   process_ = nullptr;
@@ -440,7 +447,9 @@ void ClickAt(HWND window, POINT client, Button button, bool shift) {
     WaitUntil([] { return ::GetAsyncKeyState(VK_SHIFT) < 0; }, 2000);
   }
   std::vector<INPUT> inputs;
-  inputs.push_back(MoveTo(screen));
+  // With Shift held, no second move: the X server's pointer event that a move makes says
+  // Shift is up, and Wine may take its word over the key sent before.
+  if (!shift) inputs.push_back(MoveTo(screen));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN));
   inputs.push_back(MouseButton(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP));
   if (shift) inputs.push_back(Key(VK_SHIFT, true));
@@ -451,7 +460,19 @@ void DragBetween(HWND window, POINT from, POINT to) {
   BringToFront(window);
   const POINT start = ToScreen(window, from), end = ToScreen(window, to);
   PointAt(start);
-  std::vector<INPUT> inputs{MoveTo(start), MouseButton(MOUSEEVENTF_LEFTDOWN)};
+  Send({MoveTo(start), MouseButton(MOUSEEVENTF_LEFTDOWN)});
+  // A hand holds the button a moment before it moves: the press has been taken (a capture,
+  // or the system's move loop) before the moves come. A press nothing takes waits 1 s.
+  const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+  WaitUntil(
+      [thread] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return ::GetGUIThreadInfo(thread, &info) &&
+               (info.hwndCapture != nullptr || (info.flags & GUI_INMOVESIZE) != 0);
+      },
+      1000);
+  std::vector<INPUT> inputs;
   // In steps, as a hand moves.
   for (int step = 1; step <= 4; ++step) {
     inputs.push_back(MoveTo(POINT{start.x + (end.x - start.x) * step / 4,

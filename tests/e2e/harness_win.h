@@ -19,7 +19,8 @@ std::string ProgramPath();
 // Polls until condition holds or timeout_ms passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms = kWaitMs);
 
-// One started copy of the program. A copy still running at destruction is terminated.
+// One started copy of the program. A copy still running at destruction is asked to exit,
+// and ended when it does not.
 class Program {
  public:
   Program() = default;

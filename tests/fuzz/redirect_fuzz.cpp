@@ -1,13 +1,17 @@
 // A lookup page chooses the Location of its redirects: whatever it sends, the next URL stays
 // inside its buffer, is a host followed by a path, takes its host from an absolute or "//"
 // target and otherwise from the current URL, resolves to itself when followed again, and a
-// chain of such URLs splits into a host, site and path without overrunning anything.
+// chain of such URLs splits into a host, site and path without overrunning anything. The
+// fetch's reading of each URL (host, port, TLS) is held to a plain one, and a hop from https
+// to anything else is refused.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "lookup/fetch_url.h"
 #include "lookup/redirect.h"
 #include "settings/settings.h"
 #include "util/text.h"
@@ -30,6 +34,46 @@ std::string_view AuthorityAfter(std::string_view text, std::size_t pos) {
   return text.substr(0, text.find_first_of("/?#"));
 }
 
+// ParseFetchUrl against the authority split by hand: the name up to its first ":", or an
+// IPv6 literal up to its "]"; then nothing, or ":" and decimal digits from 1 to 65535.
+void CheckFetchTarget(const char* url) {
+  char host[lvn::kUrlCapacity], site[lvn::kUrlCapacity], rest[lvn::kUrlCapacity];
+  lvn::UrlHost(host, url, sizeof host);
+  lvn::UrlSite(site, url, sizeof site);
+  lvn::UrlRest(rest, url, site, sizeof rest);
+  const std::string authority(host);
+  const bool https = StartsWithNoCase(url, "https:");
+  std::size_t name_end = authority.find(':');
+  bool usable = true;
+  if (authority.substr(0, 1) == "[") {
+    name_end = authority.find(']');
+    usable = name_end != std::string::npos;
+    if (usable) ++name_end;
+  }
+  const std::string name = usable ? authority.substr(0, name_end) : "";
+  const std::string port = authority.substr(name.size());
+  unsigned long number = https ? 443 : 80;
+  if (!port.empty()) {
+    usable = usable && port.size() > 1 && port[0] == ':' &&
+             port.find_first_not_of("0123456789", 1) == std::string::npos;
+    number = usable ? std::strtoul(port.c_str() + 1, nullptr, 10) : 0;
+    usable = usable && number >= 1 && number <= 65535;
+  }
+  usable = usable && !name.empty();
+
+  lvn::FetchTarget target;
+  target.Port = 7;
+  if (lvn::ParseFetchUrl(url, &target) != usable) __builtin_trap();
+  if (!usable) {
+    if (target.Port != 7) __builtin_trap();  // untouched
+    return;
+  }
+  if (target.Secure != https || name != target.Host || target.Port != number ||
+      std::strcmp(target.Site, site) != 0 || std::strcmp(target.ObjectName, rest) != 0) {
+    __builtin_trap();
+  }
+}
+
 }  // namespace
 
 // Input: the first URL, a line break, then one Location value per line.
@@ -38,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::size_t end = input.find('\n');
   char url[lvn::kUrlCapacity];
   lvn::CopyText(url, input.substr(0, end).c_str(), sizeof url);
+  CheckFetchTarget(url);
 
   for (int hop = 0; hop < lvn::kMaxRedirects && end != std::string::npos; ++hop) {
     const std::size_t start = end + 1;
@@ -73,7 +118,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       char again[lvn::kUrlCapacity];
       if (!lvn::RedirectUrl(again, url, got, sizeof again) || got != again) __builtin_trap();
     }
+    lvn::FetchTarget from, to;
+    if (lvn::ParseFetchUrl(url, &from) && lvn::ParseFetchUrl(next, &to) &&
+        lvn::IsRedirectAllowed(from, to) ==
+            (StartsWithNoCase(url, "https:") && !StartsWithNoCase(got, "https:"))) {
+      __builtin_trap();  // a hop that leaves TLS, refused; every other allowed
+    }
     std::memcpy(url, next, got.size() + 1);
+    CheckFetchTarget(url);
 
     char host[lvn::kUrlCapacity], site[lvn::kUrlCapacity], rest[lvn::kUrlCapacity];
     lvn::UrlHost(host, url, sizeof host);

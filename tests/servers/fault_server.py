@@ -1,20 +1,25 @@
 #!/usr/bin/env python3
 """A lookup server that misbehaves on purpose, for the fetch client's tests.
 
-Serves on ADDRESS:80; the request path picks the behaviour (see CASES and the special
-paths in Handler). /lvn.php, the path of the program's default lookup URL, answers what
-the file answer.txt beside the log says at that moment, so a test can change the
-address or cause an outage: the file's bytes as a 200 answer, or "!down" for a 503, or
-"!trickle" for an answer that takes about 6.5 s; "!slow" before the bytes answers them
-after 0.3 s; "!loop" redirects to itself for ever; "!hop" before the bytes answers them after
-one redirect. Every request is appended to the log as one tab-separated line:
-request line, Host, User-Agent, Referer.
+Serves plain HTTP on ADDRESS:80 and ADDRESS:8080 and, given the certificates that
+scripts/test_certs.sh makes, HTTPS on ADDRESS:443 and 8443 (www.ombrix.example, from the
+test CA), 8444 (from a CA nobody trusts), 8445 (expired) and 8446 (another name); with a
+second ADDRESS, an IPv6 one, plain HTTP on its port 8080 too. The request path picks the
+behaviour (see CASES and the special paths in Handler), whatever the port. /lvn.php, the
+path of the program's default lookup URL, answers what the file answer.txt beside the log
+says at that moment, so a test can change the address or cause an outage: the file's
+bytes as a 200 answer, or "!down" for a 503, or "!trickle" for an answer that takes about
+6.5 s; "!slow" before the bytes answers them after 0.3 s; "!loop" redirects to itself for
+ever; "!hop" before the bytes answers them after one redirect. Every request is appended
+to the log as one tab-separated line: request line, Host, User-Agent, Referer, and the
+scheme and port it came in on ("https 8443").
 
-    fault_server.py ADDRESS LOG_FILE
+    fault_server.py ADDRESS LOG_FILE [CERT_DIR [IPV6_ADDRESS]]
 """
 import os
 import socket
 import socketserver
+import ssl
 import sys
 import threading
 import time
@@ -57,6 +62,11 @@ class Handler(socketserver.BaseRequestHandler):
     def handle(self):
         sock = self.request
         sock.settimeout(30)
+        if self.server.tls is not None:
+            try:
+                sock = self.server.tls.wrap_socket(sock, server_side=True)
+            except (OSError, ssl.SSLError):
+                return  # the client turned the certificate down, or spoke no TLS
         data = b""
         try:
             while b"\r\n\r\n" not in data and len(data) < 65536:
@@ -73,7 +83,8 @@ class Handler(socketserver.BaseRequestHandler):
             headers[name.strip().lower()] = value.strip()
         with LOG_LOCK, open(self.server.log_file, "a", encoding="latin-1") as log:
             log.write("\t".join([lines[0], headers.get("host", ""),
-                                 headers.get("user-agent", ""), headers.get("referer", "")]) + "\n")
+                                 headers.get("user-agent", ""), headers.get("referer", ""),
+                                 self.server.came_in_on]) + "\n")
         parts = lines[0].split(" ")
         # The last segment picks the behaviour, so tests may put any folders before it.
         path = "/" + parts[1].split("?", 1)[0].rsplit("/", 1)[-1] if len(parts) > 1 else ""
@@ -85,8 +96,8 @@ class Handler(socketserver.BaseRequestHandler):
 
     def respond(self, sock, path, target):
         # Redirects: to the very same target; after one hop to /ok; an absolute https URL
-        # (still fetched over plain HTTP on port 80); a host without a path; the same path
-        # with another query; chainN: N hops, then /ok's answer.
+        # with a port; an https host without a path; a plain http URL with a port; the same
+        # path with another query; chainN: N hops, then /ok's answer.
         if path == "/loop":
             send_redirect(sock, target)
             return
@@ -94,10 +105,13 @@ class Handler(socketserver.BaseRequestHandler):
             send_redirect(sock, "/dir/ok", "301 Moved Permanently")
             return
         if path == "/hopabs":
-            send_redirect(sock, "https://127.0.0.2/ok", "307 Temporary Redirect")
+            send_redirect(sock, "https://www.ombrix.example:8443/ok", "307 Temporary Redirect")
             return
         if path == "/hophost":
-            send_redirect(sock, "http://127.0.0.2")
+            send_redirect(sock, "https://www.ombrix.example")
+            return
+        if path == "/tohttp":
+            send_redirect(sock, "http://www.ombrix.example:8080/ok")
             return
         if path == "/hopquery":
             if "hopped" not in target:
@@ -193,12 +207,37 @@ class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
 
 
+class Server6(Server):
+    address_family = socket.AF_INET6
+
+
+def tls_context(cert_dir, cert):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(os.path.join(cert_dir, cert), os.path.join(cert_dir, "server.key"))
+    return context
+
+
 def main():
     address, log_file = sys.argv[1], sys.argv[2]
-    server = Server((address, 80), Handler)
-    server.log_file = log_file
-    server.answer_file = os.path.join(os.path.dirname(log_file), "answer.txt")
-    server.serve_forever()
+    cert_dir = sys.argv[3] if len(sys.argv) > 3 else None
+    listeners = [(Server, address, 80, None), (Server, address, 8080, None)]
+    if cert_dir:
+        for port, cert in ((443, "good.pem"), (8443, "good.pem"), (8444, "other-ca.pem"),
+                           (8445, "expired.pem"), (8446, "wrong-name.pem")):
+            listeners.append((Server, address, port, tls_context(cert_dir, cert)))
+    if len(sys.argv) > 4:
+        listeners.append((Server6, sys.argv[4], 8080, None))
+    servers = []
+    for kind, host, port, tls in listeners:
+        server = kind((host, port), Handler)
+        server.log_file = log_file
+        server.answer_file = os.path.join(os.path.dirname(log_file), "answer.txt")
+        server.tls = tls
+        server.came_in_on = "%s %d" % ("https" if tls else "http", port)
+        servers.append(server)
+    for server in servers[1:]:
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+    servers[0].serve_forever()
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "check/network_grace.h"
 #include "desktop/status_layout.h"
 #include "util/text.h"
 
@@ -111,6 +112,23 @@ TEST(CheckCycle, NoticesFollowWhatWasRecorded) {
       EXPECT_EQ(shown, on ? step.notices : std::vector<std::string>{}) << step.result;
     }
   }
+}
+
+// After a network event, failures within the while are held for one retry at its end;
+// outside it, and the retry's own, they count.
+TEST(NetworkGrace, HoldsFailuresForOneRetryAtTheEndOfTheWhile) {
+  NetworkGrace grace;
+  EXPECT_FALSE(grace.HoldFailure(1000)) << "no event yet";
+  grace.OnEvent(10000);
+  EXPECT_TRUE(grace.HoldFailure(15000));
+  EXPECT_TRUE(grace.HoldFailure(20000));
+  EXPECT_EQ(grace.RetryAt(), 40000u);
+  grace.OnEvent(25000);  // a second event: the while, and the retry, move
+  EXPECT_EQ(grace.RetryAt(), 55000u);
+  grace.RetryStarted();
+  EXPECT_FALSE(grace.RetryAt().has_value());
+  EXPECT_FALSE(grace.HoldFailure(55000)) << "the retry's failure counts";
+  EXPECT_FALSE(grace.RetryAt().has_value());
 }
 
 TEST(StatusStrip, TextsAndLayout) {

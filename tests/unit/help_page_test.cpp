@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "settings/lookup_settings.h"
 #include "settings/notify_settings.h"
 #include "settings/settings.h"
 
@@ -25,7 +26,7 @@ TEST(HelpPage, ExplainsEverySettingAndStandsAlone) {
   for (const char* key : {kKeyInterval, kKeyLookupUrl, kKeyLastIp, kKeyLastChange,
                           kKeyPrimaryKey, kKeyViewCheckStart, kKeyViewConnectError,
                           kKeyViewOff, kKeyNotifyChange, kKeyNotifyOutage, kKeyCommand,
-                          kKeyCommandTimeout}) {
+                          kKeyCommandTimeout, kKeyFallbackUrl, kKeyCheckOnNetworkChange}) {
     EXPECT_NE(page.find("<tr><td><code>" + std::string(key) + "</code></td>"), std::string::npos)
         << key << " has no row in the table of lvn.ini";
   }

@@ -59,17 +59,7 @@ class OutcomeWindow {
   HWND hwnd_ = nullptr;
 };
 
-// Serves this thread's messages until done() holds.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 30000) {
-  const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
-  while (::GetTickCount64() < deadline) {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    if (done()) return true;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return false;
-}
+using test::PumpUntil;
 
 // path in double quotes. (Built by appending: GCC 12 warns wrongly of an overlap in
 // "literal" + string.)

@@ -26,6 +26,8 @@ const std::string kNginx = "http://127.0.0.1";
 const std::string kFault = "http://127.0.0.2";
 const std::string kDead = "http://127.0.0.3";
 const std::string kPhp = "http://127.0.0.4";
+// The fault server over TLS; the name reaches it through the test run's hosts file.
+const std::string kTls = "https://www.ombrix.example:8443";
 
 // What a user would read of a result: the address, or "err" for a failed lookup.
 std::string Described(const LookupResult& result) {
@@ -38,7 +40,8 @@ std::string UniqueId() {
 }
 
 // The fault server's request log, one line per request: request line, Host, User-Agent,
-// Referer, tab-separated. Its Unix path comes from the environment.
+// Referer and the scheme and port it came in on, tab-separated. Its Unix path comes from
+// the environment.
 std::vector<std::vector<std::string>> FaultServerRequests() {
   const char* unix_path = std::getenv("LVN_FAULT_LOG");
   if (unix_path == nullptr) return {};
@@ -50,7 +53,7 @@ std::vector<std::vector<std::string>> FaultServerRequests() {
     std::vector<std::string> fields;
     std::istringstream parts(line);
     for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
-    fields.resize(4);
+    fields.resize(5);
     requests.push_back(fields);
   }
   return requests;
@@ -104,90 +107,129 @@ TEST(WinInetFetch, SortsAnswersIntoResultCodes) {
   }
 }
 
-TEST(WinInetFetch, SplitsTheUrlAndAlwaysUsesPlainHttpOnPort80) {
+// What goes over the wire: a plain http URL without a port exactly as it always did; a
+// port, https and an IPv6 literal each to where the URL says.
+TEST(WinInetFetch, SendsTheRequestToTheUrlsSchemeAndPort) {
   const std::string id = UniqueId();
   const struct {
     std::string url;
-    std::string site;
-    std::string object;
     std::string request_line;
+    std::string host;
+    std::string referrer;
+    std::string came_in_on;
   } cases[] = {
-      {"https://127.0.0.2/dir/ok?id=" + id, "https://127.0.0.2/", "dir/ok?id=" + id,
-       "GET /dir/ok?id=" + id + " HTTP/1.1"},
+      {kFault + "/dir/ok?id=" + id, "GET /dir/ok?id=" + id + " HTTP/1.1", "127.0.0.2",
+       "http://127.0.0.2/", "http 80"},
       // No path: the host's root.
-      {"http://127.0.0.2", "http://127.0.0.2/", "", "GET / HTTP/1.1"},
-      {"http://127.0.0.2?id=" + id, "http://127.0.0.2/", "?id=" + id,
-       "GET /?id=" + id + " HTTP/1.1"},
+      {kFault, "GET / HTTP/1.1", "127.0.0.2", "http://127.0.0.2/", "http 80"},
+      {kFault + "?id=" + id, "GET /?id=" + id + " HTTP/1.1", "127.0.0.2", "http://127.0.0.2/",
+       "http 80"},
+      {kFault + ":8080/ok", "GET /ok HTTP/1.1", "127.0.0.2:8080", "http://127.0.0.2:8080/",
+       "http 8080"},
+      {kTls + "/dir/ok?id=" + id, "GET /dir/ok?id=" + id + " HTTP/1.1",
+       "www.ombrix.example:8443", "https://www.ombrix.example:8443/", "https 8443"},
+      {"https://www.ombrix.example/ok", "GET /ok HTTP/1.1", "www.ombrix.example",
+       "https://www.ombrix.example/", "https 443"},
+      {"http://[::1]:8080/ok", "GET /ok HTTP/1.1", "[::1]:8080", "http://[::1]:8080/",
+       "http 8080"},
   };
   for (const auto& c : cases) {
     const std::size_t before = FaultServerRequests().size();
     WinInet client;
     char answer[kAnswerCapacity] = "";
     ASSERT_EQ(client.Fetch(answer, c.url.c_str(), sizeof answer), FetchResult::kOk) << c.url;
-    EXPECT_STREQ(client.Host(), "127.0.0.2") << c.url;
-    EXPECT_EQ(client.Site(), c.site);
-    EXPECT_EQ(client.ObjectName(), c.object);
-
     const auto requests = FaultServerRequests();
     ASSERT_EQ(requests.size(), before + 1) << c.url;
-    EXPECT_EQ(requests.back()[0], c.request_line);
-    EXPECT_EQ(requests.back()[1], "127.0.0.2");
-    EXPECT_EQ(requests.back()[2], "MyApp");
-    EXPECT_EQ(requests.back()[3], c.site);
+    EXPECT_EQ(requests.back(), (std::vector<std::string>{c.request_line, c.host, "MyApp",
+                                                         c.referrer, c.came_in_on}));
   }
 }
 
-// Redirects are followed by the client itself, with the first request's headers, over plain
-// HTTP on port 80, five at most: a page that redirects to itself ends the lookup, not the
-// server.
-TEST(WinInetFetch, FollowsAtMostFiveRedirects) {
+// The system checks the certificate, and nothing waives its verdict: no request is sent to
+// a server whose certificate it turns down.
+TEST(WinInetFetch, TlsAnswersOnlyWithACertificateTheSystemTrusts) {
   const struct {
+    std::string url;
+    FetchResult code;
+    std::size_t requests;
+  } cases[] = {
+      {kTls + "/ok", FetchResult::kOk, 1},
+      {"https://www.ombrix.example:8444/ok", FetchResult::kFailed, 0},  // another CA's
+      {"https://www.ombrix.example:8445/ok", FetchResult::kFailed, 0},  // expired
+      {"https://www.ombrix.example:8446/ok", FetchResult::kFailed, 0},  // another name's
+      {"https://127.0.0.2:8443/ok", FetchResult::kFailed, 0},           // not the IP's
+  };
+  for (const auto& c : cases) {
+    const std::size_t before = FaultServerRequests().size();
+    WinInet client;
+    char answer[kAnswerCapacity] = "";
+    EXPECT_EQ(client.Fetch(answer, c.url.c_str(), sizeof answer), c.code) << c.url;
+    EXPECT_EQ(FaultServerRequests().size() - before, c.requests) << c.url;
+  }
+}
+
+// Redirects are followed by the client itself, with the first request's headers, to the
+// target's scheme and port, five at most, never from https to plain http: a page that
+// redirects to itself ends the lookup, not the server.
+TEST(WinInetFetch, FollowsAtMostFiveRedirects) {
+  const std::string https = "https://www.ombrix.example";
+  const struct {
+    std::string first;  // scheme and authority of the first URL
     const char* path;
     FetchResult code;
     const char* answer;
     std::size_t requests;
     const char* last_request;  // how the last request line starts
+    const char* last_came_in_on;
   } cases[] = {
-      {"/dir/hop", FetchResult::kOk, "[198.51.100.7]", 2, "GET /dir/ok HTTP/1.1"},
-      {"/dir/hopabs", FetchResult::kOk, "[198.51.100.7]", 2, "GET /ok HTTP/1.1"},
-      {"/dir/hophost", FetchResult::kOk, "[198.51.100.7]", 2, "GET / HTTP/1.1"},
-      {"/dir/hopquery", FetchResult::kOk, "[198.51.100.7]", 2, "GET /dir/hopquery?hopped HTTP/1.1"},
-      {"/dir/chain5", FetchResult::kOk, "[198.51.100.7]", 6, "GET /dir/chain0 HTTP/1.1"},
-      {"/dir/chain6", FetchResult::kFailed, "untouched", 6, "GET /dir/chain1 HTTP/1.1"},
-      {"/dir/loop", FetchResult::kFailed, "untouched", 6, "GET /dir/loop?id="},
+      {https, "/dir/hop", FetchResult::kOk, "[198.51.100.7]", 2, "GET /dir/ok HTTP/1.1",
+       "https 443"},
+      {https, "/dir/hopabs", FetchResult::kOk, "[198.51.100.7]", 2, "GET /ok HTTP/1.1",
+       "https 8443"},
+      {https, "/dir/hophost", FetchResult::kOk, "[198.51.100.7]", 2, "GET / HTTP/1.1",
+       "https 443"},
+      {https, "/dir/hopquery", FetchResult::kOk, "[198.51.100.7]", 2,
+       "GET /dir/hopquery?hopped HTTP/1.1", "https 443"},
+      {https, "/dir/chain5", FetchResult::kOk, "[198.51.100.7]", 6, "GET /dir/chain0 HTTP/1.1",
+       "https 443"},
+      {https, "/dir/chain6", FetchResult::kFailed, "untouched", 6, "GET /dir/chain1 HTTP/1.1",
+       "https 443"},
+      {https, "/dir/loop", FetchResult::kFailed, "untouched", 6, "GET /dir/loop?id=", "https 443"},
+      {https, "/dir/tohttp", FetchResult::kFailed, "untouched", 1, "GET /dir/tohttp?id=",
+       "https 443"},
+      {kFault, "/dir/tohttp", FetchResult::kOk, "[198.51.100.7]", 2, "GET /ok HTTP/1.1",
+       "http 8080"},
+      {kFault, "/dir/hopabs", FetchResult::kOk, "[198.51.100.7]", 2, "GET /ok HTTP/1.1",
+       "https 8443"},
   };
   for (const auto& c : cases) {
     const std::size_t before = FaultServerRequests().size();
-    const std::string url = "https://127.0.0.2" + std::string(c.path) + "?id=" + UniqueId();
+    const std::string url = c.first + c.path + "?id=" + UniqueId();
     char answer[kAnswerCapacity] = "untouched";
     WinInet client;
-    EXPECT_EQ(client.Fetch(answer, url.c_str(), sizeof answer), c.code) << c.path;
-    EXPECT_STREQ(answer, c.answer) << c.path;
+    EXPECT_EQ(client.Fetch(answer, url.c_str(), sizeof answer), c.code) << url;
+    EXPECT_STREQ(answer, c.answer) << url;
     const auto requests = FaultServerRequests();
-    ASSERT_EQ(requests.size() - before, c.requests) << c.path;
+    ASSERT_EQ(requests.size() - before, c.requests) << url;
     EXPECT_EQ(requests.back()[0].rfind(c.last_request, 0), 0u) << requests.back()[0];
+    EXPECT_EQ(requests.back()[4], c.last_came_in_on) << url;
     for (std::size_t i = before; i < requests.size(); ++i) {
-      EXPECT_EQ(requests[i][1], "127.0.0.2") << c.path;
-      EXPECT_EQ(requests[i][2], "MyApp") << c.path;
-      EXPECT_EQ(requests[i][3], "https://127.0.0.2/") << c.path;
+      EXPECT_EQ(requests[i][2], "MyApp") << url;
+      EXPECT_EQ(requests[i][3], c.first + "/") << url;
     }
   }
 }
 
-TEST(WinInetFetch, FailsWithoutAUsableHost) {
-  const struct {
-    const char* url;
-    const char* host;
-  } cases[] = {
-      // The port stays in the host name, and port 80 of that name cannot be reached.
-      {"http://127.0.0.2:8080/ok", "127.0.0.2:8080"},
-      {"127.0.0.2/ok", ""},
-  };
-  for (const auto& c : cases) {
+// Nothing is sent for a URL without a host or with a port out of range, which a 16-bit
+// port would wrap to 0 (WinINet's default) or to 80.
+TEST(WinInetFetch, FailsWithoutAUsableHostOrPort) {
+  for (const char* url : {"127.0.0.2/ok", "http://127.0.0.2:0/ok", "http://127.0.0.2:65616/ok",
+                          "http://127.0.0.2:80x/ok"}) {
+    const std::size_t before = FaultServerRequests().size();
     WinInet client;
     char answer[kAnswerCapacity] = "";
-    EXPECT_EQ(client.Fetch(answer, c.url, sizeof answer), FetchResult::kFailed) << c.url;
-    EXPECT_STREQ(client.Host(), c.host);
+    EXPECT_EQ(client.Fetch(answer, url, sizeof answer), FetchResult::kFailed) << url;
+    EXPECT_EQ(FaultServerRequests().size(), before) << url;
   }
 }
 
@@ -263,7 +305,7 @@ class ResultTarget {
     if (message == kMsgResult && self != nullptr) {
       const std::optional<LookupResult> result = self->lookup.TakeResult();
       if (!result) return 0;
-      self->results.push_back(Described(*result));
+      self->results.push_back(Described(*result) + (result->FromFallback ? " (fallback)" : ""));
       self->handoff_threads.push_back(::GetCurrentThreadId());
       if (!self->next_url.empty()) {
         const std::string url = std::move(self->next_url);
@@ -278,17 +320,7 @@ class ResultTarget {
   HWND hwnd_ = nullptr;
 };
 
-// Serves this thread's messages until done() holds.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 30000) {
-  const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
-  while (::GetTickCount64() < deadline) {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    if (done()) return true;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return false;
-}
+using test::PumpUntil;
 
 // Serves this thread's messages until no lookup of target's runs.
 bool PumpUntilIdle(const ResultTarget& target) {
@@ -323,6 +355,25 @@ TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
     ASSERT_EQ(target.results.size(), static_cast<std::size_t>(&c - cases) + 1) << c.url;
     EXPECT_EQ(target.results.back(), c.result) << c.url;
     EXPECT_EQ(target.handoff_threads.back(), ::GetCurrentThreadId());
+  }
+}
+
+// The fallback page is asked only when the lookup URL fails, and the result says so.
+TEST(InternetThread, AsksTheFallbackPageOnlyWhenTheLookupUrlFails) {
+  const struct {
+    std::string url, fallback, result;
+  } cases[] = {
+      {kFault + "/ok", kFault + "/marked", "198.51.100.7"},
+      {kDead + "/ok", kFault + "/marked", "203.0.113.9 (fallback)"},
+      {kFault + "/nf", kFault + "/ok", "198.51.100.7 (fallback)"},
+      {kDead + "/ok", kDead + "/lvn.php", "err"},
+  };
+  ResultTarget target;
+  for (const auto& c : cases) {
+    ASSERT_TRUE(target.lookup.Start(c.url.c_str(), target.Handle(), kMsgResult, 1,
+                                    c.fallback.c_str()));
+    ASSERT_TRUE(PumpUntilIdle(target)) << c.url;
+    EXPECT_EQ(target.results.back(), c.result) << c.url << " then " << c.fallback;
   }
 }
 

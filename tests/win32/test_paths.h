@@ -2,9 +2,22 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace lvn::test {
+
+// Serves this thread's messages until done() holds; false when it did not in time.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 30000) {
+  const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
+  while (::GetTickCount64() < deadline) {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    if (done()) return true;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  return false;
+}
 
 // The folder of the running test executable, with a trailing backslash.
 inline std::string ExecutableFolder() {

@@ -159,7 +159,8 @@ bool TfrmMain::BuildLayout() {
   if (!tray_.Create(TaskTrayIbent, MainIcon(SM_CXSMICON, SM_CYSMICON), kMsgTrayNotification)) {
     return false;
   }
-  SetTimerPeriod(kLayoutTimerPeriod);
+  scheduler_.Attach(Handle(), kMsgLookupResult, kMsgNetworkChanged);
+  scheduler_.SetPeriod(kLayoutTimerPeriod);
   history_grid_.FitColumns();
   return true;
 }

@@ -24,5 +24,7 @@ inline constexpr UINT kMsgTrayNotification = WM_APP + 4;
 inline constexpr UINT kMsgOptionWindowClosed = WM_APP + 5;
 // Posted by the change command's runner: a run ended, its outcome waits in the runner.
 inline constexpr UINT kMsgCommandEnded = WM_APP + 6;
+// Posted by the network watcher: an address or interface of this PC changed.
+inline constexpr UINT kMsgNetworkChanged = WM_APP + 7;
 
 }  // namespace lvn

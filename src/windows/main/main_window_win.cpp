@@ -3,8 +3,6 @@
 #include "desktop/status_layout.h"
 #include "desktop/tray_win.h"
 #include "history/clock_win.h"
-#include "settings/notify_settings.h"
-#include "settings/settings_file_win.h"
 #include "ui/application_win.h"
 #include "util/data_folder_win.h"
 #include "util/text.h"
@@ -16,9 +14,6 @@
 namespace lvn {
 namespace {
 
-constexpr UINT_PTR kTimer1 = 1;
-// Set by the lookup worker for as long as the window waits for a lookup.
-constexpr UINT_PTR kTimerLookupLimit = 2;
 
 const UINT kTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 
@@ -37,31 +32,15 @@ bool TfrmMain::Create(std::string* error) {
   DataFolderPath(DataFolder, sizeof DataFolder);
   JoinTexts(IniPath, DataFolder, "lvn.ini", sizeof IniPath);
 
-  Settings = std::make_unique<IniFile>();
-  if (!LoadSettingsFile(IniPath, Settings.get())) {
-    *error = std::string(texts::kSettingsUnreadable) + IniPath;
-    return false;
-  }
-  const SettingsValues values = ReadSettings(*Settings);
-  CheckInterval = values.CheckInterval;
-  CopyText(LookupUrl, values.LookupUrl, sizeof LookupUrl);
-  UrlHost(LookupHost, LookupUrl, sizeof LookupHost);
-
-  StartLookup();
-
-  CopyText(Check.LastIp, values.LastIp, sizeof Check.LastIp);
-  CopyText(Check.LastChange, values.LastChange, sizeof Check.LastChange);
-  history_.SetFolder(DataFolder);
-  history_.SetLastRecordKey(values.LastRecordKey);
-  ShowUpdateTime(UpdateTimeText(ChangeSeen::kBefore, Check.LastChange).c_str());
-  SetTimerPeriod(CheckInterval);
   notifier_.Attach(DataFolder, Handle(), kMsgCommandEnded,
                    [this](const Notice& notice) { return tray_.ShowNotice(notice); });
-  notifier_.SetSettings(ReadNotifySettings(*Settings));
-  Lookup = ReadLookupSettings(*Settings);
-  ViewCheckStart = values.ViewCheckStart;
-  ViewConnectError = values.ViewConnectError;
-  ViewOff = values.ViewOff;
+  if (!LoadSettings(error)) return false;
+  // The first check runs while the rest is built.
+  StartLookup();
+  history_.SetFolder(DataFolder);
+  ShowUpdateTime(UpdateTimeText(ChangeSeen::kBefore, Check.LastChange).c_str());
+  scheduler_.SetPeriod(CheckInterval);
+  scheduler_.WatchNetwork(Lookup.CheckOnNetworkChange);
 
   StatusStrip = std::make_unique<TStatus>(&Status);
   StatusStrip->LayoutFor(LookupHost);
@@ -81,27 +60,41 @@ void TfrmMain::Show() {
   ::UpdateWindow(Handle());
 }
 
-void TfrmMain::SetTimerPeriod(int32_t period_ms) {
-  // The same period again keeps the timer's rhythm.
-  if (period_ms == timer_period_) return;
-  ::SetTimer(Handle(), kTimer1, static_cast<UINT>(period_ms), nullptr);
-  timer_period_ = period_ms;
-}
-
 void TfrmMain::StartLookup() {
   // A tick or click while a lookup runs is dropped, not queued.
-  if (lookup_.Running()) return;
+  if (scheduler_.Running()) return;
   ::EnableWindow(Update, FALSE);
   // Without a thread there is no result to enable the button again; the next tick retries.
-  if (!lookup_.Start(LookupUrl, Handle(), kMsgLookupResult, kTimerLookupLimit)) {
-    ::EnableWindow(Update, TRUE);
-  }
+  if (!scheduler_.Start(LookupUrl, Lookup.FallbackUrl)) ::EnableWindow(Update, TRUE);
 }
 
-void TfrmMain::EndLookup(const std::optional<LookupResult>& result) {
-  if (!result || !created_ || destroying_) return;
-  const LocalTime now = CurrentLocalTime();
-  notifier_.OnCheck(HandleLookupResult(*result, now, &Check, this), now);
+void TfrmMain::ChangeLookup(const LookupSettings& settings) {
+  Lookup = settings;
+  scheduler_.WatchNetwork(Lookup.CheckOnNetworkChange);
+}
+
+bool TfrmMain::OnSchedule(UINT message, WPARAM wparam, LPARAM lparam) {
+  LookupResult result;
+  bool handled = false;
+  switch (scheduler_.OnMessage(message, wparam, lparam, &result, &handled)) {
+    case CheckScheduler::Action::kCheck:
+      if (created_ && !destroying_) StartLookup();
+      break;
+    case CheckScheduler::Action::kResult:
+      // The lookup has ended before Update is enabled again, so a click the moment it is
+      // enabled starts the next one.
+      if (created_ && !destroying_) {
+        const LocalTime now = CurrentLocalTime();
+        notifier_.OnCheck(HandleLookupResult(result, now, &Check, this), now);
+      }
+      break;
+    case CheckScheduler::Action::kHeldFailure:
+      EnableUpdate();
+      break;
+    case CheckScheduler::Action::kNone:
+      break;
+  }
+  return handled;
 }
 
 void TfrmMain::ShowIntervalStatus() {
@@ -111,11 +104,6 @@ void TfrmMain::ShowIntervalStatus() {
 
 void TfrmMain::ShowRowStatus(const char* text) {
   if (StatusStrip) StatusStrip->DrawField(2, text, false);
-}
-
-void TfrmMain::SaveSettings() {
-  // A refused write leaves the old file; the next save tries again.
-  SaveSettingsFile(*Settings, IniPath);
 }
 
 void TfrmMain::ReloadHistoryGrid() {
@@ -159,19 +147,8 @@ void TfrmMain::FormDestroy() {
   // Records that another program's hold on the log kept out go beside it, not away.
   history_.SaveUnwritten();
   notifier_.Stop();
-  SettingsValues values{};
-  values.CheckInterval = CheckInterval;
-  CopyText(values.LookupUrl, LookupUrl, sizeof values.LookupUrl);
-  CopyText(values.LastIp, Check.LastIp, sizeof values.LastIp);
-  CopyText(values.LastChange, Check.LastChange, sizeof values.LastChange);
-  values.LastRecordKey = history_.LastRecordKey();
-  values.ViewCheckStart = ViewCheckStart;
-  values.ViewConnectError = ViewConnectError;
-  values.ViewOff = ViewOff;
-  WriteSettings(*Settings, values);
-  WriteNotifySettings(*Settings, notifier_.Settings());
-  WriteLookupSettings(*Settings, Lookup);
-  SaveSettings();
+  scheduler_.Stop();
+  SaveAllSettings();
 }
 
 void TfrmMain::RestoreFromTray() {
@@ -204,7 +181,7 @@ void TfrmMain::OptionWindowClosed() {
 
 void TfrmMain::ChangeCheckInterval(int32_t interval_ms) {
   CheckInterval = interval_ms;
-  SetTimerPeriod(CheckInterval);
+  scheduler_.SetPeriod(CheckInterval);
   ShowIntervalStatus();
 }
 
@@ -246,19 +223,18 @@ void TfrmMain::RecordEvent(int32_t code, const char* text, const LocalTime& time
   }
 }
 
-void TfrmMain::SaveAddressChange(const char* last_ip, const char* last_change) {
-  Settings->WriteString(kSettingsSection, kKeyLastIp, last_ip);
-  Settings->WriteString(kSettingsSection, kKeyLastChange, last_change);
-  SaveSettings();
+int32_t TfrmMain::LastEventCode() const { return history_.LastEventCode(); }
+
+void TfrmMain::ShowNowIp(const char* text) {
+  now_ip_line_.SetText(text, scheduler_.AnswerNote().c_str());
 }
+
+void TfrmMain::ShowUpdateTime(const char* text) { ::SetWindowTextA(UpdateTime, text); }
+
+void TfrmMain::EnableUpdate() { ::EnableWindow(Update, TRUE); }
 
 LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case kMsgLookupResult:
-      // Taking the result ends the lookup before Update is enabled again, so a click the
-      // moment it is enabled starts the next one.
-      EndLookup(lookup_.TakeResult());
-      return 0;
     case kMsgHistoryTooLarge:
       history_grid_.TellTooLarge();
       return 0;
@@ -280,10 +256,6 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case kMsgOptionWindowClosed:
       if (option_window_ && option_window_->Handle() == nullptr) option_window_.reset();
-      return 0;
-    case WM_TIMER:
-      if (wparam == kTimer1 && created_ && !destroying_) StartLookup();
-      if (wparam == kTimerLookupLimit) EndLookup(lookup_.GiveUpWhenOverdue());
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam));
@@ -326,6 +298,8 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
   }
+  // A resume from sleep is answered TRUE, as the system asks.
+  if (OnSchedule(message, wparam, lparam)) return message == WM_POWERBROADCAST ? TRUE : 0;
   return ui::Window::OnMessage(message, wparam, lparam);
 }
 

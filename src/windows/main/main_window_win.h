@@ -9,7 +9,6 @@
 
 #include "check/check_cycle.h"
 #include "history/history_win.h"
-#include "lookup/lookup_worker_win.h"
 #include "notify/notifier_win.h"
 #include "settings/ini_file.h"
 #include "settings/lookup_settings.h"
@@ -20,6 +19,7 @@
 #include "ui/window_win.h"
 #include "util/path.h"
 #include "util/scoped_win.h"
+#include "windows/main/check_scheduler_win.h"
 #include "windows/main/history_grid_win.h"
 #include "windows/main/status_strip_win.h"
 #include "windows/main/tray_icon_win.h"
@@ -53,13 +53,16 @@ class TfrmMain final : public ui::Window,
   // The member that holds the control with this layout id; null for an id without one.
   HWND* ControlHandle(int id);
   void ShowIntervalStatus();
+  // Reads lvn.ini into the window's state; false with *error set when it cannot be read.
+  bool LoadSettings(std::string* error);
   void SaveSettings();
-  void SetTimerPeriod(int32_t period_ms);
+  // The whole state into the settings, and the file written.
+  void SaveAllSettings();
   // On the check timer and the Update button.
   void StartLookup();
-  // The running lookup is over when there is a result: its own, or a failure when the
-  // window stopped waiting for it.
-  void EndLookup(const std::optional<LookupResult>& result);
+  // The scheduler's answer to one of the window's messages; false for a message that is
+  // not its.
+  bool OnSchedule(UINT message, WPARAM wparam, LPARAM lparam);
   void FormShow();
   bool FormCloseQuery();
   void FormDestroy();
@@ -78,10 +81,10 @@ class TfrmMain final : public ui::Window,
 
   // CheckCycleHost
   void RecordEvent(int32_t code, const char* text, const LocalTime& time) override;
-  int32_t LastEventCode() const override { return history_.LastEventCode(); }
-  void ShowNowIp(const char* text) override { now_ip_line_.SetText(text); }
-  void ShowUpdateTime(const char* text) override { ::SetWindowTextA(UpdateTime, text); }
-  void EnableUpdate() override { ::EnableWindow(Update, TRUE); }
+  int32_t LastEventCode() const override;
+  void ShowNowIp(const char* text) override;
+  void ShowUpdateTime(const char* text) override;
+  void EnableUpdate() override;
   void SaveAddressChange(const char* last_ip, const char* last_change) override;
 
   // OptionHost
@@ -98,14 +101,12 @@ class TfrmMain final : public ui::Window,
   // Shows the new host in the status strip, laid out anew so that a longer one fits.
   void ChangeLookupUrl(const std::string& url) override;
   LookupSettings CurrentLookup() const override { return Lookup; }
-  void ChangeLookup(const LookupSettings& settings) override { Lookup = settings; }
+  void ChangeLookup(const LookupSettings& settings) override;
 
   // State, as the settings and the check cycle leave it.
   int32_t CheckInterval = 60000;
   char LookupUrl[kUrlCapacity] = "";
   char LookupHost[kHostCapacity] = "";
-  // [Lookup]: the second lookup page and checks on network changes.
-  LookupSettings Lookup;
   char DataFolder[kPathCapacity] = "";
   char IniPath[kPathCapacity] = "";
   CheckState Check;
@@ -113,6 +114,7 @@ class TfrmMain final : public ui::Window,
   bool ViewConnectError = true;
   bool ViewOff = true;
   bool ExitRequested = false;
+  LookupSettings Lookup;
   // The first FormShow has run: the start is recorded and the tray icon wanted.
   bool FirstShowDone = false;
   // The one settings object: read once at construction, written whole by SaveSettings.
@@ -135,10 +137,10 @@ class TfrmMain final : public ui::Window,
   ui::FittedLine now_ip_line_;
   // Exists while the options window does: from the Settings command until it is closed.
   std::unique_ptr<TfrmOption> option_window_;
-  LookupWorker lookup_;
+  // The periodic check, the running lookup and the checks after network events.
+  CheckScheduler scheduler_;
   // The notices and the change command, as [Notify] asks.
   Notifier notifier_;
-  int32_t timer_period_ = 0;
   // Set once FormDestroy began: results that arrive after that are not handled.
   bool destroying_ = false;
   // Set when construction completed; a window that failed to build records nothing.

@@ -1,0 +1,61 @@
+// The main window's state to and from lvn.ini: read once at start, written at an address
+// change, at a reload and whole at exit.
+#include "windows/main/main_window_win.h"
+
+#include "settings/lookup_settings.h"
+#include "settings/notify_settings.h"
+#include "settings/settings_file_win.h"
+#include "util/text.h"
+#include "util/texts.h"
+
+namespace lvn {
+
+bool TfrmMain::LoadSettings(std::string* error) {
+  Settings = std::make_unique<IniFile>();
+  if (!LoadSettingsFile(IniPath, Settings.get())) {
+    *error = std::string(texts::kSettingsUnreadable) + IniPath;
+    return false;
+  }
+  const SettingsValues values = ReadSettings(*Settings);
+  CheckInterval = values.CheckInterval;
+  CopyText(LookupUrl, values.LookupUrl, sizeof LookupUrl);
+  UrlHost(LookupHost, LookupUrl, sizeof LookupHost);
+  CopyText(Check.LastIp, values.LastIp, sizeof Check.LastIp);
+  CopyText(Check.LastChange, values.LastChange, sizeof Check.LastChange);
+  history_.SetLastRecordKey(values.LastRecordKey);
+  ViewCheckStart = values.ViewCheckStart;
+  ViewConnectError = values.ViewConnectError;
+  ViewOff = values.ViewOff;
+  notifier_.SetSettings(ReadNotifySettings(*Settings));
+  Lookup = ReadLookupSettings(*Settings);
+  return true;
+}
+
+void TfrmMain::SaveSettings() {
+  // A refused write leaves the old file; the next save tries again.
+  SaveSettingsFile(*Settings, IniPath);
+}
+
+void TfrmMain::SaveAddressChange(const char* last_ip, const char* last_change) {
+  Settings->WriteString(kSettingsSection, kKeyLastIp, last_ip);
+  Settings->WriteString(kSettingsSection, kKeyLastChange, last_change);
+  SaveSettings();
+}
+
+void TfrmMain::SaveAllSettings() {
+  SettingsValues values{};
+  values.CheckInterval = CheckInterval;
+  CopyText(values.LookupUrl, LookupUrl, sizeof values.LookupUrl);
+  CopyText(values.LastIp, Check.LastIp, sizeof values.LastIp);
+  CopyText(values.LastChange, Check.LastChange, sizeof values.LastChange);
+  values.LastRecordKey = history_.LastRecordKey();
+  values.ViewCheckStart = ViewCheckStart;
+  values.ViewConnectError = ViewConnectError;
+  values.ViewOff = ViewOff;
+  WriteSettings(*Settings, values);
+  WriteNotifySettings(*Settings, notifier_.Settings());
+  WriteLookupSettings(*Settings, Lookup);
+  SaveSettings();
+}
+
+}  // namespace lvn
