@@ -5,6 +5,7 @@
 #   LVN_SCREENSHOT  where to save the screenshot (default build/screenshot.png)
 #   LVN_OPTIONS_SCREENSHOT  where to save one of the options window as well (none if unset)
 #   LVN_NOTIFY_SCREENSHOT   and one of its 通知 page (none if unset)
+#   LVN_CONNECTION_SCREENSHOT  and one of its 接続 page (none if unset)
 #   LVN_RUN_DIR     the folder of the run's Wine prefix and servers (default build/run)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -58,6 +59,12 @@ if [ -n "${LVN_NOTIFY_SCREENSHOT:-}" ]; then
   lvn_wine build/win/bin/lvn_options.exe notify >>"$log" 2>&1 ||
     { lvn_fail "the options window's 通知 page never showed" "$log"; exit 1; }
   lvn_screenshot "環境設定" "$LVN_NOTIFY_SCREENSHOT" ||
+    { lvn_fail "the options window never showed" "$log"; exit 1; }
+fi
+if [ -n "${LVN_CONNECTION_SCREENSHOT:-}" ]; then
+  lvn_wine build/win/bin/lvn_options.exe connection >>"$log" 2>&1 ||
+    { lvn_fail "the options window's 接続 page never showed" "$log"; exit 1; }
+  lvn_screenshot "環境設定" "$LVN_CONNECTION_SCREENSHOT" ||
     { lvn_fail "the options window never showed" "$log"; exit 1; }
 fi
 lvn_wine build/win/bin/lvn_exit.exe >>"$log" 2>&1 || true

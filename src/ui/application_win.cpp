@@ -59,31 +59,51 @@ char MnemonicOf(const char* text) {
   return '\0';
 }
 
+// The focus to control, as Tab gives it: an edit's text selected whole.
+void FocusControl(HWND control) {
+  ::SetFocus(control);
+  if ((::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+    ::SendMessageA(control, EM_SETSEL, 0, -1);
+  }
+}
+
 // Alt+letter in a window with dialog keys, as Windows' dialogs take it: a letter that names
-// one button clicks it; a letter that names several moves the focus to the next of them,
+// one button clicks it, one that names a label moves the focus to the control after it (the
+// field it stands for); a letter that names several moves the focus to the next of them,
 // clicking nothing, so that the user can tell them apart. False when no control has it.
 bool HandleMnemonic(HWND window, WPARAM key) {
   if (key > 0x7F) return false;
   const char letter = AsciiUpper(static_cast<char>(key));
   std::vector<HWND> named;
+  bool label = false;
   for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
        child = ::GetWindow(child, GW_HWNDNEXT)) {
     const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
     if ((style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) continue;
-    if ((::SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) == 0) continue;
+    const LRESULT code = ::SendMessageA(child, WM_GETDLGCODE, 0, 0);
+    if ((code & (DLGC_BUTTON | DLGC_STATIC)) == 0) continue;
+    if ((code & DLGC_STATIC) != 0 && (style & SS_NOPREFIX) != 0) continue;
     char text[128] = "";
     ::GetWindowTextA(child, text, sizeof text);
-    if (letter != '\0' && AsciiUpper(MnemonicOf(text)) == letter) named.push_back(child);
+    if (letter == '\0' || AsciiUpper(MnemonicOf(text)) != letter) continue;
+    if ((code & DLGC_STATIC) != 0) {
+      HWND field = ::GetNextDlgTabItem(window, child, FALSE);
+      if (field == nullptr) continue;
+      named.push_back(field);
+      label = true;
+    } else {
+      named.push_back(child);
+    }
   }
   if (named.empty()) return false;
-  if (named.size() == 1) {
+  if (named.size() == 1 && !label) {
     ::SendMessageA(named.front(), BM_CLICK, 0, 0);
     return true;
   }
   const auto focused = std::find(named.begin(), named.end(), ::GetFocus());
   const auto next = focused == named.end() || focused + 1 == named.end() ? named.begin()
                                                                           : focused + 1;
-  ::SetFocus(*next);
+  FocusControl(*next);
   return true;
 }
 

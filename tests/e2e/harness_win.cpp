@@ -673,12 +673,12 @@ bool WaitForLogLines(std::size_t count) {
   return WaitUntil([&] { return LogLines().size() >= count; });
 }
 
-bool CheckNow(HWND main) {
+bool CheckNow(HWND main, const std::string& request_line) {
   HWND update = ::GetDlgItem(main, kIdUpdate);
   if (!WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; })) return false;
-  const int before = LookupRequestCount();
+  const int before = RequestCount(request_line);
   ::PostMessageA(update, BM_CLICK, 0, 0);
-  return WaitUntil([&] { return LookupRequestCount() > before; }) &&
+  return WaitUntil([&] { return RequestCount(request_line) > before; }) &&
          WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; });
 }
 

@@ -153,7 +153,8 @@ POINT GridRowPoint(HWND grid, int row);
 
 // Waits until log.csv has at least count lines.
 bool WaitForLogLines(std::size_t count);
-// Clicks Update once it is enabled and waits for the lookup it starts to be handled.
-bool CheckNow(HWND main);
+// Clicks Update once it is enabled and waits for the lookup it starts to be handled: for a
+// request whose request line starts with request_line, and for Update enabled again.
+bool CheckNow(HWND main, const std::string& request_line = "GET /lvn.php ");
 
 }  // namespace lvn::e2e

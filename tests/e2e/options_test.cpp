@@ -119,7 +119,7 @@ TEST(OptionsWindow, LayoutValuesAndKeys) {
   EXPECT_TRUE(Checked(options, kIdViewCheck));
   EXPECT_TRUE(Checked(options, kIdViewConnect));
   EXPECT_FALSE(Checked(options, kIdViewOff));
-  EXPECT_EQ(Ask(::GetDlgItem(options, kIdSectionTree), TVM_GETCOUNT), 2);
+  EXPECT_EQ(Ask(::GetDlgItem(options, kIdSectionTree), TVM_GETCOUNT), 3);
 
   // Tab goes round the controls in their order; the tree has the focus first.
   const std::vector<int> tab_order = {kIdSectionTree, kIdIntervalCombo, kIdViewCheck,
@@ -210,6 +210,7 @@ TEST(OptionsWindow, ChangesActAtOnceOneWindowAtATimeAndReachTheSettingsAtExit) {
   EXPECT_NE(ini.find("Interval=15000\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("ViewOff=0\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("ViewCheckStart=1\r\n"), std::string::npos) << ini;
+  EXPECT_EQ(ini.find("[Lookup]"), std::string::npos) << "its 接続 page was left alone";
 }
 
 }  // namespace

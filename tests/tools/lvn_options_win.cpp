@@ -1,6 +1,7 @@
 // Opens the options window of a running lorvane.exe, as its 設定 menu does, and waits for
-// it to show: lvn_options.exe [notify]. With "notify", its 通知 page is chosen too. Exit
-// code 0 when it shows, 1 when no program ran, 2 when the window or page did not show.
+// it to show: lvn_options.exe [notify|connection]. With "notify" its 通知 page is chosen
+// too, with "connection" its 接続 page. Exit code 0 when it shows, 1 when no program ran, 2
+// when the window or page did not show.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -24,14 +25,15 @@ HWND WaitForOptions(DWORD process_id) {
   return nullptr;
 }
 
-// The tree's second item; item handles are plain values that the tree takes back.
-bool ChooseNotifyPage(HWND options) {
+// The tree's item at index, and the page that shows the control group; item handles are
+// plain values that the tree takes back.
+bool ChoosePage(HWND options, int index, int group) {
   HWND tree = ::GetDlgItem(options, lvn::kIdSectionTree);
-  const LPARAM first = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-  const LPARAM second = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, first);
-  ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, second);
+  LPARAM item = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  for (int i = 0; i < index; ++i) item = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, item);
+  ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, item);
   for (int wait = 0; wait < 100; ++wait) {
-    if (::IsWindowVisible(::GetDlgItem(options, lvn::kIdNoticeGroup))) return true;
+    if (::IsWindowVisible(::GetDlgItem(options, group))) return true;
     ::Sleep(50);
   }
   return false;
@@ -47,6 +49,13 @@ int main(int argc, char** argv) {
   ::GetWindowThreadProcessId(main, &process_id);
   HWND options = WaitForOptions(process_id);
   if (options == nullptr) return 2;
-  if (argc > 1 && std::strcmp(argv[1], "notify") == 0 && !ChooseNotifyPage(options)) return 2;
+  if (argc > 1 && std::strcmp(argv[1], "notify") == 0 &&
+      !ChoosePage(options, 1, lvn::kIdNoticeGroup)) {
+    return 2;
+  }
+  if (argc > 1 && std::strcmp(argv[1], "connection") == 0 &&
+      !ChoosePage(options, 2, lvn::kIdUrlGroup)) {
+    return 2;
+  }
   return 0;
 }

@@ -1,11 +1,11 @@
 // Puts the tests' CA into the current user's Root store, so that the system's own check of
 // a server certificate accepts the local TLS servers' ones: trust_ca.exe CA.pem
-// Exit code 0 once the store holds it; adding it again changes nothing.
+// Exit code 0 once the store holds it; adding it again changes nothing. (Windows would ask
+// the user first; Wine does not.)
 #include <windows.h>
 #include <wincrypt.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +14,7 @@
 
 namespace {
 
+// crypt32 is no KnownDLL: taken from System32, as the program takes WinINet.
 struct CryptApi {
   decltype(&::CryptStringToBinaryA) CryptStringToBinaryA = nullptr;
   decltype(&::CertOpenStore) CertOpenStore = nullptr;
@@ -21,15 +22,25 @@ struct CryptApi {
   decltype(&::CertCloseStore) CertCloseStore = nullptr;
 };
 
-bool Bind(CryptApi* api) {
-  const HMODULE module = lvn::LoadSystemLibrary("crypt32.dll");
-  return module != nullptr &&
-         lvn::BindSystemFunction(module, "CryptStringToBinaryA", &api->CryptStringToBinaryA) &&
-         lvn::BindSystemFunction(module, "CertOpenStore", &api->CertOpenStore) &&
-         lvn::BindSystemFunction(module, "CertAddEncodedCertificateToStore",
-                                 &api->CertAddEncodedCertificateToStore) &&
-         lvn::BindSystemFunction(module, "CertCloseStore", &api->CertCloseStore);
+const CryptApi* Api() {
+  static const CryptApi* const api = []() -> const CryptApi* {
+    static CryptApi table;
+    const HMODULE module = lvn::LoadSystemLibrary("crypt32.dll");
+    const bool complete =
+        module != nullptr &&
+        lvn::BindSystemFunction(module, "CryptStringToBinaryA", &table.CryptStringToBinaryA) &&
+        lvn::BindSystemFunction(module, "CertOpenStore", &table.CertOpenStore) &&
+        lvn::BindSystemFunction(module, "CertAddEncodedCertificateToStore",
+                                &table.CertAddEncodedCertificateToStore) &&
+        lvn::BindSystemFunction(module, "CertCloseStore", &table.CertCloseStore);
+    return complete ? &table : nullptr;
+  }();
+  return api;
 }
+
+// Stores exist only once Api() has loaded, so it is there to close them.
+void CloseStore(HCERTSTORE store) { Api()->CertCloseStore(store, 0); }
+using ScopedStore = lvn::Scoped<lvn::NullHandleTraits<HCERTSTORE, &CloseStore>>;
 
 std::string ReadFileBytes(const char* path) {
   lvn::ScopedHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -52,27 +63,26 @@ int Fail(const char* what) {
 
 int main(int argc, char** argv) {
   if (argc != 2) return Fail("usage: trust_ca.exe CA.pem");
-  CryptApi api;
-  if (!Bind(&api)) return Fail("crypt32.dll lacks a function");
+  const CryptApi* api = Api();
+  if (api == nullptr) return Fail("crypt32.dll lacks a function");
   const std::string pem = ReadFileBytes(argv[1]);
   DWORD size = 0;
   if (pem.empty() ||
-      !api.CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()),
-                                CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) {
+      !api->CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()),
+                                 CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) {
     return Fail("no PEM certificate in the file");
   }
   std::vector<BYTE> der(size);
-  if (!api.CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()),
-                                CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr, nullptr)) {
+  if (!api->CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()),
+                                 CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr,
+                                 nullptr)) {
     return Fail("the PEM certificate does not decode");
   }
-  const auto close_store = [&api](HCERTSTORE store) { api.CertCloseStore(store, 0); };
-  HCERTSTORE raw = api.CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0,
-                                     CERT_SYSTEM_STORE_CURRENT_USER, "Root");
-  if (raw == nullptr) return Fail("the Root store does not open");
-  const std::unique_ptr<void, decltype(close_store)> store(raw, close_store);
-  if (!api.CertAddEncodedCertificateToStore(raw, X509_ASN_ENCODING, der.data(), size,
-                                            CERT_STORE_ADD_REPLACE_EXISTING, nullptr)) {
+  ScopedStore store(
+      api->CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, "Root"));
+  if (!store) return Fail("the Root store does not open");
+  if (!api->CertAddEncodedCertificateToStore(store.Get(), X509_ASN_ENCODING, der.data(), size,
+                                             CERT_STORE_ADD_REPLACE_EXISTING, nullptr)) {
     return Fail("the Root store refuses the certificate");
   }
   return 0;

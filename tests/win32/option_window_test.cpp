@@ -19,6 +19,10 @@ struct RecordingHost : OptionHost {
   NotifySettings CurrentNotify() const override { return {}; }
   void ChangeNotify(const NotifySettings&) override {}
   void TestCommand(const std::string&) override {}
+  std::string CurrentLookupUrl() const override { return "http://h/"; }
+  void ChangeLookupUrl(const std::string&) override {}
+  LookupSettings CurrentLookup() const override { return {}; }
+  void ChangeLookup(const LookupSettings&) override {}
   int closed = 0;
 };
 

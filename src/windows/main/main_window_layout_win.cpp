@@ -1,8 +1,10 @@
-// The main window built from its layout: the controls, their fonts, the menus and the icon.
+// The main window built from its layout: the controls, their fonts, the menus and the icon;
+// and the status strip laid out again for another lookup host.
 #include "windows/main/main_window_win.h"
 
 #include "ui/application_win.h"
 #include "ui/controls_win.h"
+#include "util/text.h"
 #include "util/texts.h"
 #include "windows/main/main_menu_win.h"
 #include "windows/main/main_window_ids.h"
@@ -161,6 +163,13 @@ bool TfrmMain::BuildLayout() {
   scheduler_.SetPeriod(kLayoutTimerPeriod);
   history_grid_.FitColumns();
   return true;
+}
+
+void TfrmMain::ChangeLookupUrl(const std::string& url) {
+  CopyText(LookupUrl, url.c_str(), sizeof LookupUrl);
+  UrlHost(LookupHost, LookupUrl, sizeof LookupHost);
+  StatusStrip->LayoutFor(LookupHost);
+  ShowIntervalStatus();
 }
 
 }  // namespace lvn

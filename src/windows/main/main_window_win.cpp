@@ -68,6 +68,11 @@ void TfrmMain::StartLookup() {
   if (!scheduler_.Start(LookupUrl, Lookup.FallbackUrl)) ::EnableWindow(Update, TRUE);
 }
 
+void TfrmMain::ChangeLookup(const LookupSettings& settings) {
+  Lookup = settings;
+  scheduler_.WatchNetwork(Lookup.CheckOnNetworkChange);
+}
+
 bool TfrmMain::OnSchedule(UINT message, WPARAM wparam, LPARAM lparam) {
   LookupResult result;
   bool handled = false;

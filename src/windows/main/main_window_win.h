@@ -97,6 +97,11 @@ class TfrmMain final : public ui::Window,
   void TestCommand(const std::string& command) override {
     notifier_.RunTest(command, Check.LastIp);
   }
+  std::string CurrentLookupUrl() const override { return LookupUrl; }
+  // Shows the new host in the status strip, laid out anew so that a longer one fits.
+  void ChangeLookupUrl(const std::string& url) override;
+  LookupSettings CurrentLookup() const override { return Lookup; }
+  void ChangeLookup(const LookupSettings& settings) override;
 
   // State, as the settings and the check cycle leave it.
   int32_t CheckInterval = 60000;

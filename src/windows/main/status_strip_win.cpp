@@ -33,6 +33,8 @@ TStatus::TStatus(ui::Image* image)
 
 void TStatus::Layout(const char* text) {
   HDC dc = Image->CanvasDc();
+  // A layout before this one, for a longer host, leaves nothing behind.
+  FillBox(dc, StatusBox{0, 0, Image->CanvasWidth(), Image->CanvasHeight()}, kMaroon);
   ScopedSelect font(dc, font_.Get());
   layout_ = LayoutStatus(text, [dc](std::string_view piece, int* width, int* height) {
     SIZE size{};
@@ -52,6 +54,10 @@ void TStatus::Layout(const char* text) {
   }
   Image->SetWidth(layout_.Edges[layout_.FieldCount]);
   Image->Repaint();
+  // The fields keep what they showed.
+  for (int i = 0; i < layout_.FieldCount; ++i) {
+    if (!fields_[i].empty()) DrawField(i, std::string(fields_[i]).c_str(), false);
+  }
 }
 
 void TStatus::LayoutFor(const char* lookup_host) {

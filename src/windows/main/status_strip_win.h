@@ -15,6 +15,7 @@ class TStatus {
   // image with the transparent key colour.
   explicit TStatus(ui::Image* image);
 
+  // Fields sized to the ";"-separated samples in text, showing what they showed before.
   void Layout(const char* text);
   // Fields sized for the check interval, the lookup host and the row indicator.
   void LayoutFor(const char* lookup_host);

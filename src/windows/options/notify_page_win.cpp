@@ -3,22 +3,16 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "ui/controls_win.h"
 #include "util/path.h"
 #include "util/system_library_win.h"
 #include "util/texts.h"
 #include "windows/options/option_window_ids.h"
+#include "windows/options/page_controls_win.h"
 
 namespace lvn {
 namespace {
 
-enum class Kind { kGroup, kCheck, kLabel, kEdit, kNumber, kSpin, kButton };
-struct PageEntry {
-  Kind kind;
-  int id;
-  int x, y, width, height;
-  const char* text;
-};
+using Kind = PageControl;
 constexpr int kNoticeX = 88, kNoticeY = 16, kCommandX = 88, kCommandY = 88;
 constexpr PageEntry kPage[] = {
     {Kind::kGroup, kIdNoticeGroup, kNoticeX, kNoticeY, 273, 65, texts::kOptionNoticeGroup},
@@ -42,52 +36,6 @@ constexpr PageEntry kPage[] = {
      texts::kOptionCommandTest},
 };
 
-DWORD StyleOf(Kind kind) {
-  constexpr DWORD kChild = WS_CHILD;  // shown with the page
-  switch (kind) {
-    case Kind::kGroup:
-      return kChild | BS_GROUPBOX;
-    case Kind::kCheck:
-      return kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
-    case Kind::kLabel:
-      return kChild | SS_LEFT;
-    case Kind::kEdit:
-      return kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-    case Kind::kNumber:
-      return kChild | WS_TABSTOP | WS_BORDER | ES_NUMBER;
-    case Kind::kSpin:
-      return kChild | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
-    case Kind::kButton:
-      return kChild | WS_TABSTOP | BS_PUSHBUTTON;
-  }
-  return kChild;
-}
-
-const char* ClassOf(Kind kind) {
-  switch (kind) {
-    case Kind::kLabel:
-      return "STATIC";
-    case Kind::kEdit:
-    case Kind::kNumber:
-      return "EDIT";
-    case Kind::kSpin:
-      return UPDOWN_CLASSA;
-    default:
-      return "BUTTON";
-  }
-}
-
-bool Checked(HWND parent, int id) {
-  return ::IsDlgButtonChecked(parent, id) == BST_CHECKED;
-}
-
-std::string TextOf(HWND control) {
-  std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextA(control, text.data(),
-                                                        static_cast<int>(text.size()))));
-  return text;
-}
-
 // The command line with its program replaced: the arguments the user wrote stay.
 std::string WithProgram(const std::string& command, const char* program) {
   std::size_t rest = 0;
@@ -108,23 +56,9 @@ std::string WithProgram(const std::string& command, const char* program) {
 bool NotifyPage::Create(HWND parent, HFONT font, Host* host) {
   parent_ = parent;
   host_ = host;
-  HWND buddy = nullptr;
-  for (const PageEntry& entry : kPage) {
-    ui::ControlArgs args{{parent, entry.id, entry.x, entry.y, entry.width, entry.height}};
-    args.class_name = ClassOf(entry.kind);
-    args.text = entry.text;
-    args.style = StyleOf(entry.kind);
-    args.ex_style = entry.kind == Kind::kEdit || entry.kind == Kind::kNumber ? WS_EX_CLIENTEDGE : 0;
-    args.font = font;
-    HWND control = ui::CreateControl(args);
-    if (control == nullptr) return false;
-    controls_.push_back(control);
-    if (entry.kind == Kind::kNumber) buddy = control;
-    if (entry.kind == Kind::kSpin) {
-      ::SendMessageA(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
-      ::SendMessageA(control, UDM_SETRANGE32, kMinCommandTimeout, kMaxCommandTimeout);
-    }
-  }
+  if (!CreatePageControls(parent, font, kPage, &controls_)) return false;
+  ::SendDlgItemMessageA(parent, kIdTimeoutSpin, UDM_SETRANGE32, kMinCommandTimeout,
+                        kMaxCommandTimeout);
   ::SendDlgItemMessageA(parent, kIdCommandEdit, EM_LIMITTEXT, kCommandCapacity - 1, 0);
   ::SendDlgItemMessageA(parent, kIdTimeoutEdit, EM_LIMITTEXT, 3, 0);
 
@@ -138,9 +72,7 @@ bool NotifyPage::Create(HWND parent, HFONT font, Host* host) {
   return true;
 }
 
-void NotifyPage::Show(bool show) {
-  for (HWND control : controls_) ::ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
-}
+void NotifyPage::Show(bool show) { ShowPageControls(controls_, show); }
 
 NotifySettings NotifyPage::Settings() const {
   NotifySettings settings = host_->CurrentNotify();

@@ -25,6 +25,14 @@ enum OptionControlId : int {
   kIdTimeoutSpin = 318,
   kIdTimeoutUnit = 319,
   kIdCommandTest = 320,
+  // The 接続 page.
+  kIdUrlGroup = 321,
+  kIdUrlLabel = 322,
+  kIdUrlEdit = 323,
+  kIdFallbackLabel = 324,
+  kIdFallbackEdit = 325,
+  kIdTriggerGroup = 326,
+  kIdNetworkCheck = 327,
 };
 
 }  // namespace lvn

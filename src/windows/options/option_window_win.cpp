@@ -156,13 +156,16 @@ bool TfrmOption::BuildLayout() {
       default: break;
     }
   }
-  if (!notify_page_.Create(Handle(), fonts_[0].Get(), host_) || CreateEntry(kOk, Handle(), fonts_) == nullptr) {
+  if (!notify_page_.Create(Handle(), fonts_[0].Get(), host_) ||
+      !connection_page_.Create(Handle(), fonts_[0].Get(), host_) ||
+      CreateEntry(kOk, Handle(), fonts_) == nullptr) {
     return false;
   }
 
   ::SendMessageA(SectionTree, TVM_SETINDENT, kTreeIndent, 0);
   action_item_ = AddSection(SectionTree, texts::kOptionSection);
   notify_item_ = AddSection(SectionTree, texts::kOptionNotifySection);
+  connection_item_ = AddSection(SectionTree, texts::kOptionConnectionSection);
   ::SendMessageA(SectionTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(action_item_));
 
   for (const IntervalChoice& choice : kIntervalChoices) {
@@ -181,11 +184,12 @@ bool TfrmOption::BuildLayout() {
 }
 
 void TfrmOption::ShowPage(HTREEITEM section) {
-  const bool notify = section == notify_item_;
+  const bool action = section != notify_item_ && section != connection_item_;
   for (const int id : kActionPage) {
-    ::ShowWindow(::GetDlgItem(Handle(), id), notify ? SW_HIDE : SW_SHOWNA);
+    ::ShowWindow(::GetDlgItem(Handle(), id), action ? SW_SHOWNA : SW_HIDE);
   }
-  notify_page_.Show(notify);
+  notify_page_.Show(section == notify_item_);
+  connection_page_.Show(section == connection_item_);
 }
 
 void TfrmOption::Show() {
@@ -216,7 +220,7 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       const UINT code = HIWORD(wparam);
-      if (notify_page_.OnCommand(id, code)) return 0;
+      if (notify_page_.OnCommand(id, code) || connection_page_.OnCommand(id, code)) return 0;
       if (id == kIdIntervalCombo && code == CBN_SELCHANGE) {
         IntervalComboChange();
       } else if ((id == kIdViewCheck || id == kIdViewConnect || id == kIdViewOff) &&
@@ -245,6 +249,16 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         ::SetFocus(focus_ != nullptr && ::IsWindow(focus_) ? focus_ : SectionTree);
       }
       return 0;
+    case WM_TIMER:
+      connection_page_.OnTimer(wparam);
+      return 0;
+    case WM_MOVE:
+      // The balloon of a refused URL would not move with the window.
+      connection_page_.HideBalloon();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wparam == FALSE) connection_page_.HideBalloon();
+      return ui::Window::OnMessage(message, wparam, lparam);
     case WM_DESTROY:
       ui::UseDialogKeys(Handle(), false);
       host_->OptionWindowClosed();

@@ -1,5 +1,6 @@
-// The options window, TfrmOption: the check interval and the view switches, changed in the
-// main window the moment the user changes them. Modeless, without Cancel: OK only closes.
+// The options window, TfrmOption: the check interval and the view switches, the notices and
+// the lookup, changed in the main window the moment the user changes them (a URL when its
+// field is left). Modeless, without Cancel: OK only closes.
 #pragma once
 
 #include <windows.h>
@@ -10,13 +11,14 @@
 #include "history/log_format.h"
 #include "ui/window_win.h"
 #include "util/scoped_win.h"
+#include "windows/options/connection_page_win.h"
 #include "windows/options/notify_page_win.h"
 #include "windows/options/option_window_ids.h"
 
 namespace lvn {
 
 // What the options window reads and changes: the main window's state.
-class OptionHost : public NotifyPage::Host {
+class OptionHost : public NotifyPage::Host, public ConnectionPage::Host {
  public:
   virtual int32_t CurrentCheckInterval() const = 0;
   // Sets the interval, restarts the check timer with it from now and shows it.
@@ -71,7 +73,9 @@ class TfrmOption final : public ui::Window {
   HWND ViewOff = nullptr;
   HTREEITEM action_item_ = nullptr;
   HTREEITEM notify_item_ = nullptr;
+  HTREEITEM connection_item_ = nullptr;
   NotifyPage notify_page_;
+  ConnectionPage connection_page_;
   ScopedFont fonts_[2];  // the window's, the tree's and the list's
   // The control that had the focus when the window was last deactivated.
   HWND focus_ = nullptr;

@@ -1,0 +1,108 @@
+#include "windows/options/connection_page_win.h"
+
+#include "util/texts.h"
+#include "windows/options/option_window_ids.h"
+#include "windows/options/page_controls_win.h"
+
+namespace lvn {
+namespace {
+
+// The options window's only timer.
+constexpr UINT_PTR kBalloonTimer = 1;
+
+using Kind = PageControl;
+constexpr int kUrlX = 88, kUrlY = 16, kTriggerX = 88, kTriggerY = 132;
+constexpr PageEntry kPage[] = {
+    {Kind::kGroup, kIdUrlGroup, kUrlX, kUrlY, 273, 109, texts::kOptionUrlGroup},
+    {Kind::kLabel, kIdUrlLabel, kUrlX + 8, kUrlY + 16, 257, 14, texts::kOptionUrlLabel},
+    {Kind::kEdit, kIdUrlEdit, kUrlX + 8, kUrlY + 32, 257, 21, ""},
+    {Kind::kLabel, kIdFallbackLabel, kUrlX + 8, kUrlY + 60, 257, 14, texts::kOptionFallbackLabel},
+    {Kind::kEdit, kIdFallbackEdit, kUrlX + 8, kUrlY + 76, 257, 21, ""},
+    {Kind::kGroup, kIdTriggerGroup, kTriggerX, kTriggerY, 273, 45, texts::kOptionTriggerGroup},
+    {Kind::kCheck, kIdNetworkCheck, kTriggerX + 8, kTriggerY + 16, 257, 20,
+     texts::kOptionNetworkCheck},
+};
+
+}  // namespace
+
+bool ConnectionPage::Create(HWND parent, HFONT font, Host* host) {
+  parent_ = parent;
+  host_ = host;
+  if (!CreatePageControls(parent, font, kPage, &controls_)) return false;
+  // No limit of 299 bytes on the fields: a longer URL pasted would be cut to another one
+  // that passes; the check says it is too long instead.
+  const LookupSettings lookup = host_->CurrentLookup();
+  ::SetDlgItemTextA(parent, kIdUrlEdit, host_->CurrentLookupUrl().c_str());
+  ::SetDlgItemTextA(parent, kIdFallbackEdit, lookup.FallbackUrl.c_str());
+  ::CheckDlgButton(parent, kIdNetworkCheck,
+                   lookup.CheckOnNetworkChange ? BST_CHECKED : BST_UNCHECKED);
+  return true;
+}
+
+void ConnectionPage::Show(bool show) {
+  if (!show) HideBalloon();
+  ShowPageControls(controls_, show);
+}
+
+void ConnectionPage::HideBalloon() {
+  balloon_problem_ = UrlProblem::kNone;
+  balloon_.Hide();
+}
+
+bool ConnectionPage::OnCommand(int id, UINT code) {
+  switch (id) {
+    case kIdUrlEdit:
+    case kIdFallbackEdit:
+      // A window that closes hides first, which takes the focus from its field: the URL is
+      // taken then, without a word.
+      if (code == EN_KILLFOCUS) TakeUrl(id, ::IsWindowVisible(parent_) != FALSE);
+      if (code == EN_CHANGE) HideBalloon();
+      return true;
+    case kIdNetworkCheck:
+      if (code == BN_CLICKED) {
+        LookupSettings lookup = host_->CurrentLookup();
+        lookup.CheckOnNetworkChange = Checked(parent_, kIdNetworkCheck);
+        host_->ChangeLookup(lookup);
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+void ConnectionPage::OnTimer(UINT_PTR id) {
+  if (id != kBalloonTimer) return;
+  ::KillTimer(parent_, kBalloonTimer);
+  if (balloon_problem_ != UrlProblem::kNone && ::IsWindowVisible(parent_)) {
+    balloon_.Show(::GetDlgItem(parent_, balloon_field_), texts::kUrlRefusedTitle,
+                  UrlProblemText(balloon_problem_));
+  }
+  balloon_problem_ = UrlProblem::kNone;
+}
+
+void ConnectionPage::TakeUrl(int id, bool tell) {
+  HWND field = ::GetDlgItem(parent_, id);
+  const std::string url = TextOf(field);
+  const bool fallback = id == kIdFallbackEdit;
+  LookupSettings lookup = host_->CurrentLookup();
+  if (url == (fallback ? lookup.FallbackUrl : host_->CurrentLookupUrl())) return;
+  const UrlProblem problem = fallback ? FallbackUrlProblem(url) : LookupUrlProblem(url);
+  if (problem != UrlProblem::kNone) {
+    // Shown once the focus has moved: a balloon shown while it moves goes under the
+    // window in Wine's stacking of X windows.
+    if (tell) {
+      balloon_field_ = id;
+      balloon_problem_ = problem;
+      ::SetTimer(parent_, kBalloonTimer, USER_TIMER_MINIMUM, nullptr);
+    }
+    return;
+  }
+  if (fallback) {
+    lookup.FallbackUrl = url;
+    host_->ChangeLookup(lookup);
+  } else {
+    host_->ChangeLookupUrl(url);
+  }
+}
+
+}  // namespace lvn

@@ -1,0 +1,84 @@
+#include "windows/options/page_controls_win.h"
+
+#include <commctrl.h>
+
+#include "ui/controls_win.h"
+
+namespace lvn {
+namespace {
+
+DWORD StyleOf(PageControl kind) {
+  constexpr DWORD kChild = WS_CHILD;  // shown with the page
+  switch (kind) {
+    case PageControl::kGroup:
+      return kChild | BS_GROUPBOX;
+    case PageControl::kCheck:
+      return kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
+    case PageControl::kLabel:
+      return kChild | SS_LEFT;
+    case PageControl::kEdit:
+      return kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+    case PageControl::kNumber:
+      return kChild | WS_TABSTOP | WS_BORDER | ES_NUMBER;
+    case PageControl::kSpin:
+      return kChild | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+    case PageControl::kButton:
+      return kChild | WS_TABSTOP | BS_PUSHBUTTON;
+  }
+  return kChild;
+}
+
+const char* ClassOf(PageControl kind) {
+  switch (kind) {
+    case PageControl::kLabel:
+      return "STATIC";
+    case PageControl::kEdit:
+    case PageControl::kNumber:
+      return "EDIT";
+    case PageControl::kSpin:
+      return UPDOWN_CLASSA;
+    default:
+      return "BUTTON";
+  }
+}
+
+}  // namespace
+
+bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entries,
+                        std::vector<HWND>* controls) {
+  HWND buddy = nullptr;
+  for (const PageEntry& entry : entries) {
+    ui::ControlArgs args{{parent, entry.id, entry.x, entry.y, entry.width, entry.height}};
+    args.class_name = ClassOf(entry.kind);
+    args.text = entry.text;
+    args.style = StyleOf(entry.kind);
+    const bool field = entry.kind == PageControl::kEdit || entry.kind == PageControl::kNumber;
+    args.ex_style = field ? WS_EX_CLIENTEDGE : 0;
+    args.font = font;
+    HWND control = ui::CreateControl(args);
+    if (control == nullptr) return false;
+    controls->push_back(control);
+    if (entry.kind == PageControl::kNumber) buddy = control;
+    if (entry.kind == PageControl::kSpin) {
+      ::SendMessageA(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+    }
+  }
+  return true;
+}
+
+void ShowPageControls(const std::vector<HWND>& controls, bool show) {
+  for (HWND control : controls) ::ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Checked(HWND parent, int id) {
+  return ::IsDlgButtonChecked(parent, id) == BST_CHECKED;
+}
+
+std::string TextOf(HWND control) {
+  std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextA(control, text.data(),
+                                                        static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace lvn

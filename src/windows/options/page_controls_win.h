@@ -1,0 +1,31 @@
+// The controls of the options window's pages, made from a table per page. They are
+// children of the options window, hidden until their page is chosen.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace lvn {
+
+enum class PageControl { kGroup, kCheck, kLabel, kEdit, kNumber, kSpin, kButton };
+
+struct PageEntry {
+  PageControl kind;
+  int id;
+  int x, y, width, height;
+  const char* text;
+};
+
+// Makes the entries' controls, hidden, in tab order after the window's existing ones, and
+// adds them to *controls. A spin box takes the number field before it as its buddy.
+bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entries,
+                        std::vector<HWND>* controls);
+void ShowPageControls(const std::vector<HWND>& controls, bool show);
+
+bool Checked(HWND parent, int id);
+std::string TextOf(HWND control);
+
+}  // namespace lvn
