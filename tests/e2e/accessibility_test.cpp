@@ -110,6 +110,49 @@ class Reader {
   IAccessible* object_ = nullptr;
 };
 
+// The events the program tells readers, as an out-of-context hook of this thread hears them.
+struct Event {
+  DWORD event;
+  HWND window;
+  long child;
+  friend bool operator==(const Event&, const Event&) = default;
+};
+std::vector<Event> g_events;
+
+void CALLBACK HearEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                        DWORD) {
+  if (object == OBJID_CLIENT) g_events.push_back({event, window, child});
+}
+
+class EventHook {
+ public:
+  explicit EventHook(DWORD process_id)
+      : hook_(::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_NAMECHANGE, nullptr, &HearEvent,
+                                process_id, 0, WINEVENT_OUTOFCONTEXT)) {}
+  ~EventHook() {
+    if (hook_ != nullptr) ::UnhookWinEvent(hook_);
+  }
+  EventHook(const EventHook&) = delete;
+  EventHook& operator=(const EventHook&) = delete;
+  bool Hooked() const { return hook_ != nullptr; }
+
+ private:
+  HWINEVENTHOOK hook_;
+};
+
+// Waits, taking this thread's messages (the hook's calls come through them), until the
+// event has been heard.
+bool Heard(const Event& wanted) {
+  return WaitUntil([&] {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+    for (const Event& e : g_events) {
+      if (e == wanted) return true;
+    }
+    return false;
+  });
+}
+
 bool Inside(const RECT& rect, POINT point) {
   return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
          point.y < rect.bottom;
@@ -131,6 +174,8 @@ TEST(Accessibility, AScreenReaderFollowsTheGridAndTheStatusStrip) {
   ASSERT_TRUE(StartSession(&run, kRecords + 2)) << GridRows(run.grid);
   const Reader grid(run.grid);
   ASSERT_TRUE(grid.Holds());
+  const EventHook hook(run.program.Id());
+  ASSERT_TRUE(hook.Hooked());
 
   // A table with a row for every row of the grid, header first, named by its cells.
   EXPECT_EQ(grid.Role(CHILDID_SELF), ROLE_SYSTEM_TABLE);
@@ -152,6 +197,8 @@ TEST(Accessibility, AScreenReaderFollowsTheGridAndTheStatusStrip) {
   PressKeys(run.main, {VK_UP});
   ASSERT_TRUE(WaitUntil([&] { return GridCurrentRow(run.grid) == last - 1; }));
   const long current = last;  // child id of row last - 1
+  EXPECT_TRUE(Heard({EVENT_OBJECT_FOCUS, run.grid, current}));
+  EXPECT_TRUE(Heard({EVENT_OBJECT_SELECTION, run.grid, current}));
   EXPECT_EQ(grid.Focus(), std::vector<long>{current});
   EXPECT_EQ(grid.Selection(), std::vector<long>{current});
   const struct {
@@ -176,12 +223,14 @@ TEST(Accessibility, AScreenReaderFollowsTheGridAndTheStatusStrip) {
   ASSERT_TRUE(WaitUntil([&] { return GridSelectionTop(run.grid) == last - 2; }));
   EXPECT_EQ(grid.Selection(), (std::vector<long>{current - 1, current}));
   EXPECT_EQ(grid.Focus(), std::vector<long>{current - 1});
+  EXPECT_TRUE(Heard({EVENT_OBJECT_SELECTIONADD, run.grid, current - 1}));
 
   // A new record reloads the grid: one row more, named by the new address.
   SetLookupAnswer("[203.0.113.9]\r\nLorvane lookup\r\n");
   ASSERT_TRUE(CheckNow(run.main));
   ASSERT_TRUE(WaitUntil([&] { return GridRows(run.grid) == kRecords + 3; }));
   EXPECT_EQ(grid.Count(), kRecords + 3);
+  EXPECT_TRUE(Heard({EVENT_OBJECT_REORDER, run.grid, CHILDID_SELF}));
   EXPECT_EQ(grid.Name(kRecords + 3), GridCell(run.grid, 0, kRecords + 2) + " " +
                                          GridCell(run.grid, 1, kRecords + 2) + " 203.0.113.9");
 
@@ -199,6 +248,8 @@ TEST(Accessibility, AScreenReaderFollowsTheGridAndTheStatusStrip) {
   EXPECT_EQ(strip.Name(1).rfind("自動:", 0), 0u) << strip.Name(1);
   EXPECT_EQ(strip.Name(3), "行:" + std::to_string(GridCurrentRow(run.grid)) + "/" +
                                std::to_string(kRecords + 2));
+  // The row count in it changed with the new record.
+  EXPECT_TRUE(Heard({EVENT_OBJECT_NAMECHANGE, ::GetDlgItem(run.main, kIdStatus), 3}));
 
   // The reader still holds the grid as the program exits: the program ends as always, and
   // the reader's next call fails instead of reaching a window that is gone.
