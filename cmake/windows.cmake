@@ -61,7 +61,7 @@ file(GLOB LVN_WIN32_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.
 add_executable(win32_tests ${LVN_WIN32_TESTS})
 lvn_target_options(win32_tests)
 target_include_directories(win32_tests PRIVATE ${PROJECT_BINARY_DIR}/generated)
-target_link_libraries(win32_tests PRIVATE lvn_win gtest_main version)
+target_link_libraries(win32_tests PRIVATE lvn_win gtest_main version oleacc)
 target_link_options(win32_tests PRIVATE ${LVN_STATIC_LINK})
 
 file(GLOB LVN_E2E_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
