@@ -13,9 +13,10 @@ add_library(lvn_win STATIC ${LVN_CORE_SOURCES} ${LVN_WIN_SOURCES})
 lvn_target_options(lvn_win)
 target_include_directories(lvn_win PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
 target_compile_definitions(lvn_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-# WinINet and version.dll are loaded from System32 at run time, not imported: a DLL that
-# is no KnownDLL would be looked for beside the program first.
-target_link_libraries(lvn_win PUBLIC shell32 ole32 comctl32 gdi32 user32 kernel32)
+# WinINet, version.dll and oleacc.dll are loaded from System32 at run time, not imported:
+# a DLL that is no KnownDLL would be looked for beside the program first. ole32 and
+# oleaut32 are KnownDLLs.
+target_link_libraries(lvn_win PUBLIC shell32 ole32 oleaut32 comctl32 gdi32 user32 kernel32)
 
 add_executable(lorvane WIN32 src/app/main_win.cpp res/lorvane.rc)
 lvn_target_options(lorvane)
@@ -60,7 +61,7 @@ file(GLOB LVN_WIN32_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.
 add_executable(win32_tests ${LVN_WIN32_TESTS})
 lvn_target_options(win32_tests)
 target_include_directories(win32_tests PRIVATE ${PROJECT_BINARY_DIR}/generated)
-target_link_libraries(win32_tests PRIVATE lvn_win gtest_main version)
+target_link_libraries(win32_tests PRIVATE lvn_win gtest_main version oleacc)
 target_link_options(win32_tests PRIVATE ${LVN_STATIC_LINK})
 
 file(GLOB LVN_E2E_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
@@ -69,7 +70,7 @@ lvn_target_options(e2e_tests)
 target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e
                            ${PROJECT_BINARY_DIR}/generated)
 target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-target_link_libraries(e2e_tests PRIVATE gtest_main shell32 user32 kernel32)
+target_link_libraries(e2e_tests PRIVATE gtest_main oleacc oleaut32 ole32 shell32 user32 kernel32)
 target_link_options(e2e_tests PRIVATE ${LVN_STATIC_LINK})
 add_dependencies(e2e_tests lorvane)
 

@@ -17,7 +17,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # DLLs the program must never take from its own folder (the e2e run tells Wine to look
 # there first for these, as Windows does). Not version.dll: Wine's own user32 imports it,
 # so Wine would take a planted one before the program runs, where Windows never does.
-export LVN_PLANTED_DLLS="winmm,msimg32,wininet"
+export LVN_PLANTED_DLLS="winmm,msimg32,wininet,oleacc"
 
 # shellcheck source=step.sh
 source "$(dirname "${BASH_SOURCE[0]}")/step.sh"

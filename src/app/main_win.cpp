@@ -15,6 +15,8 @@ namespace {
 
 int RunApplication(HINSTANCE instance) {
   ui::InitializeApplication(instance);
+  // Left after every window has gone: their accessible objects are disconnected by then.
+  const ui::ComApartment apartment;
   ui::SetApplicationTitle(texts::kAppTitle);
   if (!TfrmMain::RegisterWindowClass() || !TfrmOption::RegisterWindowClass()) {
     ui::ShowExceptionMessage("");

@@ -1,6 +1,7 @@
 #include "ui/application_win.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -32,6 +33,14 @@ void InitializeApplication(HINSTANCE instance) {
 }
 
 HINSTANCE ApplicationInstance() { return g_instance; }
+
+ComApartment::ComApartment()
+    : entered_(SUCCEEDED(
+          ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+ComApartment::~ComApartment() {
+  if (entered_) ::CoUninitialize();
+}
 
 void SetApplicationTitle(const char* title) { CopyText(g_title, title, sizeof g_title); }
 

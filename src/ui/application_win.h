@@ -7,6 +7,19 @@
 namespace lvn::ui {
 
 void InitializeApplication(HINSTANCE instance);
+
+// The calling thread's COM apartment (single-threaded), entered for the owner's life: the
+// accessible objects of the controls are answered from it, through the message loop.
+class ComApartment {
+ public:
+  ComApartment();
+  ~ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool entered_ = false;
+};
 HINSTANCE ApplicationInstance();
 
 void SetApplicationTitle(const char* title);

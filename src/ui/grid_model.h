@@ -92,6 +92,7 @@ class GridModel {
 
   // Client area height; the number of data rows that fit follows from it.
   void SetClientHeight(int height);
+  int ClientHeight() const { return client_height_; }
   // Data rows that fit completely below the header rows, whether or not that many exist.
   int VisibleDataRows() const;
   // Rows a page key or page scroll moves by: VisibleDataRows() but at least 1.

@@ -1,10 +1,16 @@
 #include "ui/image_win.h"
 
+#include <oleacc.h>
+
+#include <utility>
+
 namespace lvn::ui {
 
 namespace {
 constexpr char kClassName[] = "LvnImage";
 }
+
+Image::~Image() { DestroyHandle(); }
 
 bool Image::Create(const ImageArgs& args) {
   static const bool registered = [] {
@@ -29,6 +35,46 @@ void Image::SetWidth(int width) {
 }
 
 void Image::Repaint() { ::InvalidateRect(Handle(), nullptr, FALSE); }
+
+void Image::SetFields(std::vector<ImageField> fields) {
+  std::string all;
+  for (std::size_t i = 0; i < fields.size(); ++i) all += (i > 0 ? "\t" : "") + fields[i].text;
+  ::SetWindowTextA(Handle(), all.c_str());
+  std::vector<ImageField> old = std::exchange(fields_, std::move(fields));
+  if (old.size() != fields_.size()) {
+    TellAccessEvent(Handle(), EVENT_OBJECT_REORDER, CHILDID_SELF);
+    return;
+  }
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    if (fields_[i].text != old[i].text) {
+      TellAccessEvent(Handle(), EVENT_OBJECT_NAMECHANGE, static_cast<long>(i + 1));
+    }
+  }
+}
+
+long Image::AccRole() const { return ROLE_SYSTEM_STATUSBAR; }
+
+long Image::AccChildRole() const { return ROLE_SYSTEM_STATICTEXT; }
+
+long Image::AccChildCount() const { return static_cast<long>(fields_.size()); }
+
+std::string Image::AccChildName(long child) const {
+  return fields_[static_cast<std::size_t>(child - 1)].text;
+}
+
+unsigned Image::AccChildState(long) const { return STATE_SYSTEM_READONLY; }
+
+bool Image::AccChildRect(long child, RECT* client) const {
+  *client = fields_[static_cast<std::size_t>(child - 1)].box;
+  return true;
+}
+
+long Image::AccChildAt(POINT client) const {
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    if (::PtInRect(&fields_[i].box, client)) return static_cast<long>(i + 1);
+  }
+  return 0;
+}
 
 void Image::Paint(HDC dc) {
   RECT client{};
@@ -58,6 +104,14 @@ LRESULT Image::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
+    case WM_GETOBJECT: {
+      LRESULT answer = 0;
+      if (!fields_.empty() && access_.Answer(Handle(), wparam, lparam, &answer)) return answer;
+      return Window::OnMessage(message, wparam, lparam);
+    }
+    case WM_DESTROY:
+      access_.Detach();
+      return Window::OnMessage(message, wparam, lparam);
     default:
       return Window::OnMessage(message, wparam, lparam);
   }

@@ -1,7 +1,15 @@
 // A picture control that shows a bitmap of its own, optionally with a transparent key
 // colour: the colour of the bitmap's bottom-left pixel shows the parent's background.
+//
+// An image that shows fields of text, as a status strip does, can say so: with fields set,
+// screen readers get it through WM_GETOBJECT as a status bar whose children are the fields,
+// named by their texts, and hear of a text that changes (EVENT_OBJECT_NAMECHANGE).
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "ui/accessible_win.h"
 #include "ui/canvas_win.h"
 #include "ui/window_win.h"
 
@@ -12,8 +20,17 @@ struct ImageArgs : ChildPlace {
   bool transparent = false;
 };
 
-class Image : public Window {
+// A field of text the image shows: its text (ANSI) and its box in client coordinates.
+struct ImageField {
+  std::string text;
+  RECT box{};
+};
+
+class Image : public Window, private AccessibleSource {
  public:
+  Image() = default;
+  ~Image() override;
+
   // A bitmap of the control's size, filled with the button-face colour.
   bool Create(const ImageArgs& args);
 
@@ -27,14 +44,29 @@ class Image : public Window {
   // step cost one paint.
   void Repaint();
 
+  // The fields the canvas shows now, in order. They also become the window text, the
+  // texts separated by tabs.
+  void SetFields(std::vector<ImageField> fields);
+
  protected:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   void Paint(HDC dc);
 
+  // AccessibleSource
+  long AccRole() const override;
+  long AccChildRole() const override;
+  long AccChildCount() const override;
+  std::string AccChildName(long child) const override;
+  unsigned AccChildState(long child) const override;
+  bool AccChildRect(long child, RECT* client) const override;
+  long AccChildAt(POINT client) const override;
+
   Canvas canvas_;
   bool transparent_ = false;
+  std::vector<ImageField> fields_;
+  AccessibleLink access_{this};
 };
 
 }  // namespace lvn::ui

@@ -1,13 +1,21 @@
 #include "ui/string_grid_win.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <utility>
 
 #include "ui/gdi_scope_win.h"
+#include "ui/grid_access.h"
 
 namespace lvn::ui {
+
+static_assert(kAccSelected == STATE_SYSTEM_SELECTED && kAccFocused == STATE_SYSTEM_FOCUSED &&
+              kAccInvisible == STATE_SYSTEM_INVISIBLE && kAccOffscreen == STATE_SYSTEM_OFFSCREEN &&
+              kAccFocusable == STATE_SYSTEM_FOCUSABLE &&
+              kAccSelectable == STATE_SYSTEM_SELECTABLE);
 
 namespace {
 
@@ -66,6 +74,8 @@ bool RegisterOnce() {
 
 }  // namespace
 
+StringGrid::~StringGrid() { DestroyHandle(); }
+
 bool StringGrid::Create(const StringGridArgs& args) {
   if (!RegisterOnce()) return false;
   return CreateChild(kClassName, args.style, args.ex_style, args);
@@ -84,6 +94,7 @@ void StringGrid::SetSource(const GridCellSource* source, int fixed_rows) {
     model_.SetShape(source_->GridRowCount(), source_->GridColCount(), fixed_rows);
   }
   Refresh();
+  TellAccessEvent(Handle(), EVENT_OBJECT_REORDER, CHILDID_SELF);
 }
 
 const std::string& StringGrid::TextOf(int col, int row) const {
@@ -105,8 +116,11 @@ bool StringGrid::SetRow(int row) {
 }
 
 void StringGrid::SetSelection(int top, int bottom, int current) {
+  const int old_row = model_.Row();
+  const RowRange old_selection = model_.Selection();
   model_.SetSelection(top, bottom, current);
   Refresh();
+  TellMoves(old_row, old_selection);
 }
 
 void StringGrid::SetTopRow(int row) {
@@ -117,9 +131,78 @@ void StringGrid::MoveCurrent(GridMove move, bool extend, int col) {
   move.row = model_.ClampToDataRow(move.row);
   if (move.row != model_.Row() && on_select_cell) on_select_cell(col, move.row);
   // The owner may have reshaped the grid in the callback; the model clamps to what is left.
+  const int old_row = model_.Row();
+  const RowRange old_selection = model_.Selection();
   model_.SetCol(col);
   model_.Apply(move, extend);
   Refresh();
+  TellMoves(old_row, old_selection);
+}
+
+void StringGrid::TellMoves(int old_row, RowRange old_selection) {
+  const SelectionChange change =
+      ChangeOfSelection({old_selection, old_row}, {model_.Selection(), model_.Row()});
+  switch (change.event) {
+    case SelectionEvent::kNone:
+      break;
+    case SelectionEvent::kSelection:
+      TellAccessEvent(Handle(), EVENT_OBJECT_SELECTION, change.row + 1);
+      break;
+    case SelectionEvent::kAdd:
+      TellAccessEvent(Handle(), EVENT_OBJECT_SELECTIONADD, change.row + 1);
+      break;
+    case SelectionEvent::kRemove:
+      TellAccessEvent(Handle(), EVENT_OBJECT_SELECTIONREMOVE, change.row + 1);
+      break;
+    case SelectionEvent::kWithin:
+      TellAccessEvent(Handle(), EVENT_OBJECT_SELECTIONWITHIN, CHILDID_SELF);
+      break;
+  }
+  if (model_.Row() != old_row && Handle() != nullptr && ::GetFocus() == Handle()) {
+    TellAccessEvent(Handle(), EVENT_OBJECT_FOCUS, model_.Row() + 1);
+  }
+}
+
+long StringGrid::AccRole() const { return ROLE_SYSTEM_TABLE; }
+
+long StringGrid::AccChildRole() const { return ROLE_SYSTEM_ROW; }
+
+long StringGrid::AccChildCount() const { return source_ != nullptr ? model_.RowCount() : 0; }
+
+std::string StringGrid::AccChildName(long child) const {
+  if (source_ == nullptr) return {};
+  return GridRowName(*source_, static_cast<int>(child - 1), model_.ColCount());
+}
+
+unsigned StringGrid::AccChildState(long child) const {
+  return GridRowState(model_, static_cast<int>(child - 1), ::GetFocus() == Handle());
+}
+
+bool StringGrid::AccChildRect(long child, RECT* client) const {
+  RECT area{};
+  ::GetClientRect(Handle(), &area);
+  const int top = model_.RowTop(static_cast<int>(child - 1));
+  *client = {0, top, std::min(model_.TotalWidth(), static_cast<int>(area.right)),
+             top + model_.RowHeight()};
+  return true;
+}
+
+long StringGrid::AccChildAt(POINT client) const {
+  const int row = model_.RowAt(client.y);
+  return row >= 0 && client.x < model_.TotalWidth() ? row + 1 : 0;
+}
+
+long StringGrid::AccFocusChild() const { return model_.Row() + 1; }
+
+std::vector<long> StringGrid::AccSelectedChildren() const {
+  std::vector<long> children;
+  const RowRange selection = model_.Selection();
+  for (int row = selection.top; row <= selection.bottom; ++row) children.push_back(row + 1);
+  const int current = model_.Row();
+  if (current < selection.top || current > selection.bottom) {
+    children.insert(current < selection.top ? children.begin() : children.end(), current + 1);
+  }
+  return children;
 }
 
 void StringGrid::MoveCurrent(int row, bool extend, int col) {
@@ -190,10 +273,22 @@ LRESULT StringGrid::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     case WM_SETFOCUS:
+      Invalidate();
+      // The system has told of the grid; the row that has the focus within it follows.
+      TellAccessEvent(Handle(), EVENT_OBJECT_FOCUS, model_.Row() + 1);
+      return 0;
     case WM_KILLFOCUS:
     case WM_SYSCOLORCHANGE:
       Invalidate();
       return 0;
+    case WM_GETOBJECT: {
+      LRESULT answer = 0;
+      if (access_.Answer(Handle(), wparam, lparam, &answer)) return answer;
+      break;
+    }
+    case WM_DESTROY:
+      access_.Detach();
+      break;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_KEYDOWN:

@@ -11,7 +11,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "ui/accessible_win.h"
 #include "ui/grid_model.h"
 #include "ui/window_win.h"
 
@@ -52,11 +54,12 @@ struct StringGridArgs : ChildPlace {
   DWORD ex_style = WS_EX_CLIENTEDGE;
 };
 
-class StringGrid : public Window {
+class StringGrid : public Window, private AccessibleSource {
  public:
   static constexpr char kClassName[] = "LvnStringGrid";
 
   StringGrid() = default;
+  ~StringGrid() override;
 
   // Registers the class on first use. A new grid has one column, one row, no header row.
   bool Create(const StringGridArgs& args);
@@ -117,6 +120,19 @@ class StringGrid : public Window {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  // AccessibleSource
+  long AccRole() const override;
+  long AccChildRole() const override;
+  long AccChildCount() const override;
+  std::string AccChildName(long child) const override;
+  unsigned AccChildState(long child) const override;
+  bool AccChildRect(long child, RECT* client) const override;
+  long AccChildAt(POINT client) const override;
+  long AccFocusChild() const override;
+  std::vector<long> AccSelectedChildren() const override;
+  // Tells readers what changed since the current row and the selection were these.
+  void TellMoves(int old_row, RowRange old_selection);
+
   // A move of the current row by any cause.
   void MoveCurrent(GridMove move, bool extend, int col);
   void MoveCurrent(int row, bool extend, int col);
@@ -159,6 +175,7 @@ class StringGrid : public Window {
   bool selecting_ = false;
   int query_col_ = 0;
   int query_row_ = 0;
+  AccessibleLink access_{this};
 };
 
 }  // namespace lvn::ui

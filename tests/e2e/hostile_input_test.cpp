@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
+#include <oleacc.h>
 
 #include <cstdlib>
 #include <string>
@@ -312,13 +313,14 @@ TEST(HostileInput, DllsBesideTheProgramAreNeverLoaded) {
   // each DLL; a Windows environment variable cannot tell it, the run's own must.
   char overrides[512] = "";
   ::GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-  ASSERT_NE(std::string(overrides).find("winmm,msimg32,wininet=n,b"), std::string::npos)
+  ASSERT_NE(std::string(overrides).find("winmm,msimg32,wininet,oleacc=n,b"), std::string::npos)
       << "run through scripts/test.sh";
   const std::string bin = ProgramPath().substr(0, ProgramPath().rfind('\\') + 1);
   const std::string folder = bin + "planted\\";
   ::CreateDirectoryA(folder.c_str(), nullptr);
   ASSERT_TRUE(::CopyFileA(ProgramPath().c_str(), (folder + "lorvane.exe").c_str(), FALSE));
-  const std::vector<std::string> dlls = {"wininet.dll", "winmm.dll", "msimg32.dll"};
+  const std::vector<std::string> dlls = {"wininet.dll", "winmm.dll", "msimg32.dll",
+                                         "oleacc.dll"};
   for (const std::string& dll : dlls) {
     ASSERT_TRUE(::CopyFileA((bin + "planted.dll").c_str(), (folder + dll).c_str(), FALSE)) << dll;
     ::DeleteFileA((folder + dll + ".loaded").c_str());
@@ -338,6 +340,20 @@ TEST(HostileInput, DllsBesideTheProgramAreNeverLoaded) {
     EXPECT_NE(ReadMessageBox(box).text.find(LVN_VERSION_TEXT), std::string::npos)
         << ReadMessageBox(box).text;
     ASSERT_TRUE(PressButton(box, IDOK));
+    // A screen reader's question makes the program answer through the system's oleacc.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* grid = nullptr;
+    ::AccessibleObjectFromWindow(::GetDlgItem(run.main, kIdMainGrid),
+                                 static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&grid));
+    ASSERT_NE(grid, nullptr);
+    VARIANT self{}, role{};
+    V_VT(&self) = VT_I4;
+    V_I4(&self) = CHILDID_SELF;
+    EXPECT_EQ(grid->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(V_I4(&role), ROLE_SYSTEM_TABLE);
+    grid->Release();
+    ::CoUninitialize();
     EXPECT_TRUE(EndSession(&run));
   }
   for (const std::string& dll : dlls) {

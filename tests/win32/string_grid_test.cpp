@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <ole2.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,6 +68,41 @@ class StringGridTest : public ::testing::Test {
   MapSource source_;
   StringGrid grid_;
 };
+
+// A reader in the program's own apartment holds the grid's object itself, not a proxy: once
+// the grid is gone, the object must answer without touching it.
+TEST(StringGridAccess, AReaderThatOutlivesTheGridIsToldItIsGone) {
+  const ComApartment apartment;
+  if (ApplicationInstance() == nullptr) InitializeApplication(::GetModuleHandleA(nullptr));
+  MapSource source;
+  source.texts = {{{0, 1}, "2026/12/08"}, {{1, 1}, "18:18:31"}, {{2, 1}, "  203.0.113.1"}};
+  auto grid = std::make_unique<StringGrid>();
+  StringGridArgs args;
+  args.style = WS_POPUP;
+  args.width = 336;
+  args.height = 342;
+  ASSERT_TRUE(grid->Create(args));
+  grid->SetSource(&source, 1);
+  IAccessible* reader = nullptr;
+  ASSERT_EQ(::AccessibleObjectFromWindow(grid->Handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&reader)),
+            S_OK);
+  VARIANT row{};
+  V_VT(&row) = VT_I4;
+  V_I4(&row) = 2;
+  BSTR name = nullptr;
+  ASSERT_EQ(reader->get_accName(row, &name), S_OK);
+  EXPECT_EQ(std::wstring(name), L"2026/12/08 18:18:31 203.0.113.1");
+  ::SysFreeString(name);
+
+  grid.reset();
+  LONG count = 0;
+  EXPECT_EQ(reader->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(reader->get_accName(row, &name), CO_E_OBJNOTCONNECTED);
+  VARIANT focus;
+  EXPECT_EQ(reader->get_accFocus(&focus), CO_E_OBJNOTCONNECTED);
+  reader->Release();
+}
 
 TEST_F(StringGridTest, MessagesReportWhatTheProgramSet) {
   grid_.SetColWidth(1, 75);

@@ -1,6 +1,8 @@
 #include "windows/main/status_strip_win.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "ui/controls_win.h"
 #include "ui/gdi_scope_win.h"
@@ -81,9 +83,12 @@ void TStatus::DrawField(int index, const char* text, bool highlight) {
   Image->Repaint();
 
   fields_[index] = text;
-  std::string all;
-  for (int i = 0; i < layout_.FieldCount; ++i) all += (i > 0 ? "\t" : "") + fields_[i];
-  ::SetWindowTextA(Image->Handle(), all.c_str());
+  std::vector<ui::ImageField> fields;
+  for (int i = 0; i < layout_.FieldCount; ++i) {
+    const StatusBox& box = layout_.Borders[i];
+    fields.push_back({fields_[i], RECT{box.left, box.top, box.right, box.bottom}});
+  }
+  Image->SetFields(std::move(fields));
 }
 
 }  // namespace lvn

@@ -25,8 +25,8 @@ class TStatus {
   ui::Image* Image;
   ScopedFont font_;
   StatusLayout layout_;
-  // What each field shows, also given to the image as its window text (fields separated by
-  // tabs) so that assistive tools can read the strip.
+  // What each field shows, also given to the image as its fields, which assistive tools
+  // read.
   std::string fields_[kMaxStatusFields];
 };
 

@@ -1,0 +1,403 @@
+#include "ui/accessible_win.h"
+
+#include <ole2.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <new>
+#include <utility>
+
+#include "util/system_library_win.h"
+
+namespace lvn::ui {
+
+class AccessibleObject;
+
+namespace {
+
+// oleacc.dll is no KnownDLL: taken from System32, once, as WinINet is.
+using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+
+struct Oleacc {
+  LresultFromObjectFn lresult_from_object = nullptr;
+  CreateStdAccessibleObjectFn create_std_accessible_object = nullptr;
+};
+
+const Oleacc& OleaccFunctions() {
+  static const Oleacc functions = [] {
+    Oleacc bound;
+    const HMODULE module = LoadSystemLibrary("oleacc.dll");
+    if (module != nullptr) {
+      BindSystemFunction(module, "LresultFromObject", &bound.lresult_from_object);
+      BindSystemFunction(module, "CreateStdAccessibleObject",
+                         &bound.create_std_accessible_object);
+    }
+    return bound;
+  }();
+  return functions;
+}
+
+// An ANSI text as a BSTR; null for an empty text or when memory is short.
+BSTR AnsiToBstr(const std::string& text) {
+  if (text.empty()) return nullptr;
+  const int size = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX / 2));
+  const int wide = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  if (wide <= 0) return nullptr;
+  BSTR out = ::SysAllocStringLen(nullptr, static_cast<UINT>(wide));
+  if (out == nullptr) return nullptr;
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, out, wide);
+  return out;
+}
+
+void SetChild(VARIANT* out, long child) {
+  V_VT(out) = VT_I4;
+  V_I4(out) = child;
+}
+
+// Calls into the control may allocate; no exception leaves a COM method.
+template <typename Body>
+HRESULT Guarded(Body&& body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
+// The selected children of a control with several, for get_accSelection.
+class ChildEnum final : public IEnumVARIANT {
+ public:
+  explicit ChildEnum(std::vector<long> children, std::size_t next = 0)
+      : children_(std::move(children)), next_(next) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IEnumVARIANT)) {
+      *out = static_cast<IEnumVARIANT*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
+    if (out == nullptr || (count > 1 && fetched == nullptr)) return E_POINTER;
+    ULONG given = 0;
+    while (given < count && next_ < children_.size()) SetChild(&out[given++], children_[next_++]);
+    if (fetched != nullptr) *fetched = given;
+    return given == count ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+    const std::size_t left = children_.size() - next_;
+    next_ += std::min<std::size_t>(count, left);
+    return count <= left ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() override {
+    next_ = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    return Guarded([&] {
+      auto* copy = new (std::nothrow) ChildEnum(children_, next_);
+      if (copy == nullptr) return E_OUTOFMEMORY;
+      *out = copy;
+      return S_OK;
+    });
+  }
+
+ private:
+  ~ChildEnum() = default;
+
+  std::atomic<ULONG> refs_{1};
+  std::vector<long> children_;
+  std::size_t next_;
+};
+
+}  // namespace
+
+class AccessibleObject final : public IAccessible {
+ public:
+  AccessibleObject(HWND window, const AccessibleSource* source)
+      : window_(window), source_(source) {}
+
+  void Detach() {
+    source_ = nullptr;
+    window_ = nullptr;
+  }
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) ||
+        iid == __uuidof(IAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  // IDispatch: readers call IAccessible directly; there is no type library.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info != nullptr) *info = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
+                                   EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+
+  // IAccessible
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    if (parent == nullptr) return E_POINTER;
+    *parent = nullptr;
+    if (source_ == nullptr) return CO_E_OBJNOTCONNECTED;
+    const auto create = OleaccFunctions().create_std_accessible_object;
+    if (create == nullptr) return E_FAIL;
+    return create(window_, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+    if (count == nullptr) return E_POINTER;
+    if (source_ == nullptr) return CO_E_OBJNOTCONNECTED;
+    *count = source_->AccChildCount();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
+    if (child == nullptr) return E_POINTER;
+    *child = nullptr;
+    long which = 0;
+    const HRESULT checked = ChildOf(id, &which);
+    if (FAILED(checked)) return checked;
+    // Children are simple elements, answered through this object.
+    return which == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT id, BSTR* name) override {
+    if (name == nullptr) return E_POINTER;
+    *name = nullptr;
+    long which = 0;
+    const HRESULT checked = ChildOf(id, &which);
+    if (FAILED(checked)) return checked;
+    // The control itself has no name of its own: a reader takes its label.
+    if (which == CHILDID_SELF) return S_FALSE;
+    return Guarded([&] {
+      *name = AnsiToBstr(source_->AccChildName(which));
+      return *name != nullptr ? S_OK : S_FALSE;
+    });
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
+    return NoText(value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* description) override {
+    return NoText(description);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override {
+    if (role == nullptr) return E_POINTER;
+    ::VariantInit(role);
+    long which = 0;
+    const HRESULT checked = ChildOf(id, &which);
+    if (FAILED(checked)) return checked;
+    SetChild(role, which == CHILDID_SELF ? source_->AccRole() : source_->AccChildRole());
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override {
+    if (state == nullptr) return E_POINTER;
+    ::VariantInit(state);
+    long which = 0;
+    const HRESULT checked = ChildOf(id, &which);
+    if (FAILED(checked)) return checked;
+    unsigned bits = 0;
+    if (which == CHILDID_SELF) {
+      if (!::IsWindowVisible(window_)) bits |= STATE_SYSTEM_INVISIBLE;
+      if (::GetFocus() == window_) bits |= STATE_SYSTEM_FOCUSED;
+    } else {
+      bits = source_->AccChildState(which);
+    }
+    SetChild(state, static_cast<long>(bits));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override { return NoText(help); }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
+    if (file != nullptr) *file = nullptr;
+    if (topic != nullptr) *topic = 0;
+    return source_ == nullptr ? CO_E_OBJNOTCONNECTED : DISP_E_MEMBERNOTFOUND;
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* shortcut) override {
+    return NoText(shortcut);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+    if (focus == nullptr) return E_POINTER;
+    ::VariantInit(focus);
+    if (source_ == nullptr) return CO_E_OBJNOTCONNECTED;
+    if (::GetFocus() != window_) return S_FALSE;
+    SetChild(focus, source_->AccFocusChild());
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+    if (selection == nullptr) return E_POINTER;
+    ::VariantInit(selection);
+    if (source_ == nullptr) return CO_E_OBJNOTCONNECTED;
+    return Guarded([&] {
+      std::vector<long> children = source_->AccSelectedChildren();
+      if (children.empty()) return S_FALSE;
+      if (children.size() == 1) {
+        SetChild(selection, children.front());
+        return S_OK;
+      }
+      auto* all = new (std::nothrow) ChildEnum(std::move(children));
+      if (all == nullptr) return E_OUTOFMEMORY;
+      V_VT(selection) = VT_UNKNOWN;
+      V_UNKNOWN(selection) = all;
+      return S_OK;
+    });
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR* action) override {
+    return NoText(action);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return NotThere(); }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                        VARIANT id) override {
+    if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
+      return E_POINTER;
+    }
+    *left = *top = *width = *height = 0;
+    long which = 0;
+    const HRESULT checked = ChildOf(id, &which);
+    if (FAILED(checked)) return checked;
+    RECT rect{};
+    if (which == CHILDID_SELF) {
+      ::GetClientRect(window_, &rect);
+    } else if (!source_->AccChildRect(which, &rect)) {
+      return S_FALSE;
+    }
+    POINT origin{rect.left, rect.top};
+    if (!::ClientToScreen(window_, &origin)) return E_FAIL;
+    *left = origin.x;
+    *top = origin.y;
+    *width = rect.right - rect.left;
+    *height = rect.bottom - rect.top;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+    if (end == nullptr) return E_POINTER;
+    ::VariantInit(end);
+    long from = 0;
+    const HRESULT checked = ChildOf(start, &from);
+    if (FAILED(checked)) return checked;
+    const long count = source_->AccChildCount();
+    long to = 0;
+    if (from == CHILDID_SELF) {
+      if (direction == NAVDIR_FIRSTCHILD) to = 1;
+      else if (direction == NAVDIR_LASTCHILD) to = count;
+      // Siblings of the control itself are its window's business.
+      else return S_FALSE;
+    } else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN) {
+      to = from + 1;
+    } else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP) {
+      to = from - 1;
+    } else {
+      return direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD ? E_INVALIDARG
+                                                                             : S_FALSE;
+    }
+    if (to < 1 || to > count) return S_FALSE;
+    SetChild(end, to);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* at) override {
+    if (at == nullptr) return E_POINTER;
+    ::VariantInit(at);
+    if (source_ == nullptr) return CO_E_OBJNOTCONNECTED;
+    POINT point{x, y};
+    RECT client{};
+    if (!::ScreenToClient(window_, &point) || !::GetClientRect(window_, &client)) return E_FAIL;
+    if (!::PtInRect(&client, point)) return S_FALSE;
+    SetChild(at, source_->AccChildAt(point));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return NotThere(); }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return NotThere(); }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return NotThere(); }
+
+ private:
+  ~AccessibleObject() = default;
+
+  // *child := the child id a VARIANT names, CHILDID_SELF for the control.
+  HRESULT ChildOf(const VARIANT& id, long* child) const {
+    if (source_ == nullptr) return CO_E_OBJNOTCONNECTED;
+    if (V_VT(&id) != VT_I4) return E_INVALIDARG;
+    const long which = V_I4(&id);
+    if (which < 0 || which > source_->AccChildCount()) return E_INVALIDARG;
+    *child = which;
+    return S_OK;
+  }
+  HRESULT NotThere() const {
+    return source_ == nullptr ? CO_E_OBJNOTCONNECTED : DISP_E_MEMBERNOTFOUND;
+  }
+  HRESULT NoText(BSTR* text) const {
+    if (text == nullptr) return E_POINTER;
+    *text = nullptr;
+    return NotThere();
+  }
+
+  std::atomic<ULONG> refs_{1};
+  HWND window_;
+  const AccessibleSource* source_;
+};
+
+bool AccessibleLink::Answer(HWND window, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+  // The object id travels as a DWORD in the low half of lParam.
+  if (static_cast<DWORD>(lparam) != static_cast<DWORD>(OBJID_CLIENT)) return false;
+  const auto lresult_from_object = OleaccFunctions().lresult_from_object;
+  if (lresult_from_object == nullptr) return false;
+  if (object_ == nullptr) object_ = new (std::nothrow) AccessibleObject(window, source_);
+  if (object_ == nullptr) return false;
+  const LRESULT answer =
+      lresult_from_object(__uuidof(IAccessible), wparam, static_cast<IAccessible*>(object_));
+  // A failure is an HRESULT, negative; DefWindowProc then gives the system's own object.
+  if (answer < 0) return false;
+  *result = answer;
+  return true;
+}
+
+void AccessibleLink::Detach() {
+  if (object_ == nullptr) return;
+  object_->Detach();
+  // Other processes' proxies let go of it now, not when their process ends.
+  ::CoDisconnectObject(static_cast<IAccessible*>(object_), 0);
+  object_->Release();
+  object_ = nullptr;
+}
+
+void TellAccessEvent(HWND window, DWORD event, long child) {
+  if (window != nullptr) ::NotifyWinEvent(event, window, OBJID_CLIENT, child);
+}
+
+}  // namespace lvn::ui
