@@ -43,6 +43,10 @@ set(LVN_SIZE_OPTIONS -Os -ffunction-sections -fdata-sections)
 target_compile_options(lvn_win PRIVATE ${LVN_SIZE_OPTIONS})
 target_compile_options(lorvane PRIVATE ${LVN_SIZE_OPTIONS})
 target_link_options(lorvane PRIVATE -Wl,--gc-sections)
+# std::terminate's default handler writes the exception's demangled type to stderr, which
+# a GUI program has not, and then aborts; abort alone spares the demangler it brings (45 KB).
+target_link_options(lorvane PRIVATE
+                    -Wl,--defsym=_ZN9__gnu_cxx27__verbose_terminate_handlerEv=abort)
 
 # The tests need GoogleTest's sources (Debian's googletest package); without them only the
 # program is built.
