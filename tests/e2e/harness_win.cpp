@@ -635,9 +635,10 @@ int GridSelectionTop(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetSelecti
 int GridSelectionBottom(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetSelectionBottom); }
 
 POINT GridRowPoint(HWND grid, int row) {
-  constexpr int kPitch = 21;  // a row and its grid line
-  const int header = GridAnswer(grid, ui::kGridMsgGetFixedRows) * kPitch;
-  return POINT{40, header + (row - GridTopRow(grid)) * kPitch + kPitch / 2};
+  // A row and its grid line, in pixels at the grid's DPI.
+  const int pitch = GridAnswer(grid, ui::kGridMsgGetRowHeight) + 1;
+  const int header = GridAnswer(grid, ui::kGridMsgGetFixedRows) * pitch;
+  return POINT{40, header + (row - GridTopRow(grid)) * pitch + pitch / 2};
 }
 
 bool StartSession(Session* session, int rows) {
