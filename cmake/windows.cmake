@@ -19,6 +19,9 @@ target_compile_definitions(lvn_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WI
 target_link_libraries(lvn_win PUBLIC shell32 ole32 oleaut32 comctl32 gdi32 user32 kernel32)
 
 add_executable(lorvane WIN32 src/app/main_win.cpp res/lorvane.rc)
+# The resource compiler reads these too; a change to either rebuilds the resources.
+set_source_files_properties(res/lorvane.rc PROPERTIES OBJECT_DEPENDS
+                            "${PROJECT_SOURCE_DIR}/res/lorvane.manifest;${PROJECT_SOURCE_DIR}/res/lorvane.ico")
 lvn_target_options(lorvane)
 target_include_directories(lorvane PRIVATE ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/res)
 target_link_libraries(lorvane PRIVATE lvn_win)

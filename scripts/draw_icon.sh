@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Draws res/lorvane.ico (16, 32 and 48 px): a globe on a rounded teal tile with a small
+# Draws res/lorvane.ico (16, 20, 24, 32, 40, 48 and 64 px: the small and large icon at
+# 100, 125, 150 and 200 % display scale): a globe on a rounded teal tile with a small
 # green "live" dot, the program's mark. Run by hand after changing the drawing; the
 # build uses the committed icon.
 set -euo pipefail
@@ -15,7 +16,10 @@ convert -size 192x192 xc:none \
   -strokewidth 7 -draw 'line 42,62 150,62' -draw 'line 42,130 150,130' \
   -stroke '#136f7a' -strokewidth 8 -fill '#3ddc68' -draw 'circle 150,150 150,122' \
   "$tmp/big.png"
-for s in 16 32 48; do
+sizes=(16 20 24 32 40 48 64)
+frames=()
+for s in "${sizes[@]}"; do
   convert "$tmp/big.png" -filter Lanczos -resize ${s}x${s} "$tmp/icon$s.png"
+  frames+=("$tmp/icon$s.png")
 done
-convert "$tmp/icon16.png" "$tmp/icon32.png" "$tmp/icon48.png" res/lorvane.ico
+convert "${frames[@]}" res/lorvane.ico

@@ -7,6 +7,7 @@
 #   LVN_NOTIFY_SCREENSHOT   and one of its 通知 page (none if unset)
 #   LVN_CONNECTION_SCREENSHOT  and one of its 接続 page (none if unset)
 #   LVN_RUN_DIR     the folder of the run's Wine prefix and servers (default build/run)
+#   LVN_DPI         the display scale to run at, in DPI (96 is 100 %; the prefix keeps it)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -25,6 +26,7 @@ source "$top/scripts/wine_env.sh"
 # shellcheck source=servers.sh
 source "$top/scripts/servers.sh"
 [ -d "$WINEPREFIX/drive_c" ] || lvn_wine_init
+[ -z "${LVN_DPI:-}" ] || lvn_set_dpi "$LVN_DPI"
 trap 'lvn_wine_stop; lvn_servers_stop' EXIT
 lvn_servers_start
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots (docs/screenshot.png, docs/options.png,
-# docs/options-notify.png and docs/options-connection.png) on a private X server, from a
-# first run in a prefix of its own.
+# docs/options-notify.png and docs/options-connection.png, and both windows at 150 %
+# display scale: docs/screenshot-144dpi.png and docs/options-144dpi.png) on a private X
+# server, from first runs in prefixes of their own.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$top/docs"
@@ -10,3 +11,7 @@ env -u DISPLAY LVN_RUN_DIR="$top/build/screenshot" LVN_SCREENSHOT="$top/docs/scr
   LVN_OPTIONS_SCREENSHOT="$top/docs/options.png" \
   LVN_NOTIFY_SCREENSHOT="$top/docs/options-notify.png" \
   LVN_CONNECTION_SCREENSHOT="$top/docs/options-connection.png" "$top/scripts/run.sh"
+rm -rf "$top/build/screenshot-144dpi"
+env -u DISPLAY LVN_RUN_DIR="$top/build/screenshot-144dpi" LVN_DPI=144 \
+  LVN_SCREENSHOT="$top/docs/screenshot-144dpi.png" \
+  LVN_OPTIONS_SCREENSHOT="$top/docs/options-144dpi.png" "$top/scripts/run.sh"

@@ -167,6 +167,21 @@ if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
       timeout 1200 "$WINELOADER" build/win/bin/e2e_tests.exe --gtest_color=no \
       >"$logs/e2e_tests.log" 2>&1
     record_gtest e2e "$logs/e2e_tests.log" $?
+    # The windows again at 150 % and 200 % display scale: one program start each. The
+    # prefix goes back to 96 DPI afterwards.
+    for dpi in 144 192; do
+      echo "== e2e_tests at $dpi DPI"
+      status=1
+      : >"$logs/e2e_dpi$dpi.log"
+      if lvn_set_dpi "$dpi"; then
+        lvn_with_test_hosts env LVN_TEST_DPI="$dpi" timeout 300 "$WINELOADER" \
+          build/win/bin/e2e_tests.exe --gtest_color=no --gtest_filter='DisplayScale.*' \
+          >"$logs/e2e_dpi$dpi.log" 2>&1
+        status=$?
+      fi
+      record_gtest "e2e at $dpi DPI" "$logs/e2e_dpi$dpi.log" $status
+    done
+    lvn_set_dpi 96
   else
     record_step "wine and server setup" 1
   fi

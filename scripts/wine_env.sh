@@ -69,6 +69,17 @@ lvn_wine_init() {
   fi
 }
 
+# The display scale of the prefix's programs from now on, in DPI (96 is 100 %). Wine reads
+# it when its server starts: the server is let go, and the next program starts a new one.
+lvn_set_dpi() {
+  local dpi=$1 log="$LVN_BUILD/set-dpi.log"
+  if ! { lvn_wine reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+           /d "$dpi" /f && lvn_wineserver -w; } >"$log" 2>&1; then
+    lvn_fail "Wine's display scale could not be set to $dpi DPI" "$log"
+    return 1
+  fi
+}
+
 # Saves a picture of the window titled $1 to $2, once it shows; false when it never does.
 lvn_screenshot() {
   local title=$1 out=$2 i line="" geometry

@@ -5,10 +5,12 @@
 
 namespace lvn {
 
-StatusLayout LayoutStatus(const char* text, const MeasureStatusText& measure) {
+StatusLayout LayoutStatus(const char* text, const MeasureStatusText& measure,
+                          const StatusSpacing& spacing) {
   char work[200];
   CopyText(work, text, sizeof work);
   StatusLayout layout;
+  layout.Spacing = spacing;
   StatusBox box;
   int width = 0, height = 0;
   const std::string_view all(work);
@@ -21,19 +23,19 @@ StatusLayout LayoutStatus(const char* text, const MeasureStatusText& measure) {
     const std::string_view piece = all.substr(pos, end - pos);
     pos = end;
 
-    box.left = box.right + 2;
+    box.left = box.right + spacing.Gap;
     layout.Edges[layout.FieldCount] = box.left;
     int measured_width = 0, measured_height = 0;
     if (measure(piece, &measured_width, &measured_height)) {
-      width = measured_width + 12;
-      height = measured_height + 8;
+      width = measured_width + spacing.PadWidth;
+      height = measured_height + spacing.PadHeight;
     }
     box.right = box.left + width;
     box.bottom = box.top + height;
     layout.Borders[layout.FieldCount] = box;
     ++layout.FieldCount;
   }
-  layout.Edges[layout.FieldCount] = box.right + 2;
+  layout.Edges[layout.FieldCount] = box.right + spacing.Gap;
   return layout;
 }
 
@@ -42,10 +44,11 @@ bool StatusFieldInterior(const StatusLayout& layout, int index, int image_height
   if (index < 0 || index >= layout.FieldCount) return false;
   fill->left = layout.Edges[index] + 1;
   fill->top = 1;
-  fill->right = layout.Edges[index + 1] - 4;
+  // Inside the one-pixel border, short of the gap before the next field.
+  fill->right = layout.Edges[index + 1] - layout.Spacing.Gap - 2;
   fill->bottom = image_height - 1;
-  *text_x = layout.Edges[index] + 6;
-  *text_y = 4;
+  *text_x = layout.Edges[index] + layout.Spacing.TextLeft;
+  *text_y = layout.Spacing.TextTop;
   return true;
 }
 

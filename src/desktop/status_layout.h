@@ -16,12 +16,23 @@ struct StatusBox {
 
 inline constexpr int kMaxStatusFields = 9;
 
+// The strip's spacing in pixels, these figures at 96 DPI; the window scales them for its
+// display. The border lines are one pixel at any scale.
+struct StatusSpacing {
+  int Gap = 2;         // before each field, and after the last
+  int PadWidth = 12;   // a field's width beyond its sample's
+  int PadHeight = 8;   // a field's height beyond its sample's
+  int TextLeft = 6;    // the text's start from the field's left edge
+  int TextTop = 4;     // the text's top from the strip's
+};
+
 struct StatusLayout {
   // Entry i < FieldCount: left edge of field i; entry FieldCount: right end of the last
   // field plus 2 (the strip's width).
   int Edges[kMaxStatusFields + 1] = {};
   int FieldCount = 0;
   StatusBox Borders[kMaxStatusFields];  // the bordered rectangle drawn for each field
+  StatusSpacing Spacing;
 };
 
 // Measures a text in the strip's font; false when it cannot.
@@ -30,7 +41,8 @@ using MeasureStatusText = std::function<bool(std::string_view text, int* width, 
 // Fields for the ";"-separated samples in text (runs of ";" count as one, empty pieces are
 // skipped, at most 9 fields from the first 199 bytes). A sample that cannot be measured
 // gets the size of the field before it.
-StatusLayout LayoutStatus(const char* text, const MeasureStatusText& measure);
+StatusLayout LayoutStatus(const char* text, const MeasureStatusText& measure,
+                          const StatusSpacing& spacing = {});
 
 // The interior a field's text is drawn into and where the text starts. False when the
 // field was never laid out; nothing is drawn then.

@@ -28,7 +28,10 @@ bool SetTrayIcon(HWND target, TrayAction action, HICON icon, const char* tip) {
   data.uCallbackMessage = kTrayCallbackMessage;
   data.hIcon = icon;
   CopyText(data.szTip, tip, sizeof data.szTip);
-  return ::Shell_NotifyIconA(action == TrayAction::kAdd ? NIM_ADD : NIM_DELETE, &data) != FALSE;
+  const DWORD message = action == TrayAction::kAdd      ? NIM_ADD
+                        : action == TrayAction::kModify ? NIM_MODIFY
+                                                        : NIM_DELETE;
+  return ::Shell_NotifyIconA(message, &data) != FALSE;
 }
 
 }  // namespace lvn

@@ -8,9 +8,9 @@ namespace lvn {
 inline constexpr UINT kTrayIconId = 100;
 inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 
-enum class TrayAction { kAdd, kRemove };
+enum class TrayAction { kAdd, kModify, kRemove };
 
-// Adds or removes the icon whose notifications go to target. False when the shell refused,
+// Adds, changes (a new picture) or removes the icon whose notifications go to target. False when the shell refused,
 // as it may while it is busy at logon.
 bool SetTrayIcon(HWND target, TrayAction action, HICON icon, const char* tip);
 

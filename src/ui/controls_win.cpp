@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "ui/application_win.h"
+#include "ui/dpi_win.h"
 #include "ui/gdi_scope_win.h"
 
 namespace lvn::ui {
@@ -84,8 +85,8 @@ bool BufferControlPaint(HWND control) {
   });
 }
 
-HFONT CreateUiFont(const FontSpec& font) {
-  return ::CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+HFONT CreateUiFont(const FontSpec& font, UINT dpi) {
+  return ::CreateFontA(Scale(font.height, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        font.pitch_and_family, font.face);
 }

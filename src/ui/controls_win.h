@@ -33,14 +33,15 @@ bool HookControl(HWND control, ControlHook handler);
 // WM_PRINTCLIENT, such as edit controls.
 bool BufferControlPaint(HWND control);
 
-// A font by face and pixel height (character height when negative, cell height when
-// positive), Shift-JIS character set.
+// A font by face and pixel height at 96 DPI (character height when negative, cell height
+// when positive), Shift-JIS character set.
 struct FontSpec {
   const char* face;
   int height;
   // What the system looks for when the face is missing.
   BYTE pitch_and_family = DEFAULT_PITCH | FF_DONTCARE;
 };
-HFONT CreateUiFont(const FontSpec& font);
+// The font for a display of dpi: its height scaled.
+HFONT CreateUiFont(const FontSpec& font, UINT dpi);
 
 }  // namespace lvn::ui

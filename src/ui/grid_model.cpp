@@ -62,6 +62,11 @@ int GridModel::RowTop(int row) const {
   return HeaderHeight() + (row - top_) * RowPitch();
 }
 
+void GridModel::SetRowHeight(int height) {
+  row_height_ = std::max(height, 1);
+  Clamp();
+}
+
 void GridModel::SetClientHeight(int height) {
   client_height_ = std::max(height, 0);
   Clamp();
@@ -206,7 +211,7 @@ int GridModel::ColumnBorderAt(int x, int y) const {
   if (y < 0 || y >= HeaderHeight()) return -1;
   for (int col = col_count_ - 1; col >= 0; --col) {
     const int border = ColLeft(col) + col_widths_[static_cast<std::size_t>(col)];
-    if (x >= border - kBorderGrip && x <= border + kBorderGrip) return col;
+    if (x >= border - border_grip_ && x <= border + border_grip_) return col;
   }
   return -1;
 }

@@ -80,7 +80,9 @@ class GridModel {
   bool SetColWidth(int col, int width);
   // -1 for a column outside the grid.
   int ColWidth(int col) const;
-  int RowHeight() const { return kDefaultRowHeight; }
+  // At least 1; the display's scale sets it (kDefaultRowHeight at 96 DPI).
+  void SetRowHeight(int height);
+  int RowHeight() const { return row_height_; }
   int RowPitch() const { return RowHeight() + kLineWidth; }
   int HeaderHeight() const { return fixed_rows_ * RowPitch(); }
   // Left edge of a column in client coordinates (columns never scroll).
@@ -153,7 +155,9 @@ class GridModel {
   int DragRowAt(int y) const;
   // True when y lies above or below the rows in view, where a selecting drag scrolls.
   bool IsOutsideDataView(int y) const;
-  // The column whose right border is within kBorderGrip of x in a header row; -1 if none.
+  // How far from a column border a press still grabs it: kBorderGrip at 96 DPI.
+  void SetBorderGrip(int grip) { border_grip_ = grip; }
+  // The column whose right border is within the grip of x in a header row; -1 if none.
   // Of borders that coincide (zero-width columns) the rightmost wins, so it can be widened.
   int ColumnBorderAt(int x, int y) const;
 
@@ -165,6 +169,8 @@ class GridModel {
   int fixed_rows_ = 0;
   std::vector<int> col_widths_;
   int client_height_ = 0;
+  int row_height_ = kDefaultRowHeight;
+  int border_grip_ = kBorderGrip;
   int current_ = 0;
   int anchor_ = 0;
   int col_ = 0;

@@ -21,10 +21,16 @@ bool Image::Create(const ImageArgs& args) {
   }();
   if (!registered) return false;
   transparent_ = args.transparent;
-  if (!canvas_.Create(args.width, args.height)) return false;
-  RECT all{0, 0, args.width, args.height};
-  ::FillRect(canvas_.Dc(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
+  if (!ResizeCanvas(args.width, args.height)) return false;
   return CreateChild(kClassName, WS_CHILD | WS_VISIBLE, 0, args);
+}
+
+bool Image::ResizeCanvas(int width, int height) {
+  if (!canvas_.Create(width, height)) return false;
+  RECT all{0, 0, width, height};
+  ::FillRect(canvas_.Dc(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
+  Repaint();
+  return true;
 }
 
 void Image::SetWidth(int width) {
@@ -34,7 +40,9 @@ void Image::SetWidth(int width) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Image::Repaint() { ::InvalidateRect(Handle(), nullptr, FALSE); }
+void Image::Repaint() {
+  if (Handle() != nullptr) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
 
 void Image::SetFields(std::vector<ImageField> fields) {
   std::string all;

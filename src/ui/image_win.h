@@ -40,6 +40,9 @@ class Image : public Window, private AccessibleSource {
   int CanvasHeight() const { return canvas_.Height(); }
 
   void SetWidth(int width);
+  // A new bitmap of this size, filled with the button-face colour, for a new display scale;
+  // what the old one held is gone.
+  bool ResizeCanvas(int width, int height);
   // Shows what the canvas holds now, with the window's next paint: several changes in one
   // step cost one paint.
   void Repaint();

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "ui/dpi_win.h"
 #include "ui/gdi_scope_win.h"
 #include "ui/grid_access.h"
 
@@ -21,7 +22,6 @@ namespace {
 
 constexpr UINT_PTR kDragTimer = 1;
 constexpr UINT kDragTimerMs = 50;
-constexpr int kTextInset = 2;
 
 // Mouse coordinates are signed: left of or above the window while the mouse is captured.
 int LowSigned(LPARAM lparam) { return static_cast<short>(LOWORD(lparam)); }
@@ -79,6 +79,13 @@ StringGrid::~StringGrid() { DestroyHandle(); }
 bool StringGrid::Create(const StringGridArgs& args) {
   if (!RegisterOnce()) return false;
   return CreateChild(kClassName, args.style, args.ex_style, args);
+}
+
+void StringGrid::SetDpi(UINT dpi) {
+  model_.SetRowHeight(Scale(GridModel::kDefaultRowHeight, dpi));
+  model_.SetBorderGrip(Scale(GridModel::kBorderGrip, dpi));
+  text_inset_ = Scale(kTextInset, dpi);
+  Refresh();
 }
 
 void StringGrid::SetFont(HFONT font) {
@@ -349,6 +356,8 @@ LRESULT StringGrid::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return wparam < static_cast<WPARAM>(model_.ColCount())
                  ? model_.ColWidth(static_cast<int>(wparam))
                  : -1;
+    case kGridMsgGetRowHeight:
+      return model_.RowHeight();
     case kGridMsgSetQueryCell:
       if (wparam >= static_cast<WPARAM>(model_.ColCount()) || lparam < 0 ||
           lparam >= model_.RowCount()) {
@@ -468,7 +477,7 @@ LRESULT StringGrid::OnContextMenu(WPARAM wparam, LPARAM lparam) {
   POINT point{LowSigned(lparam), HighSigned(lparam)};
   if (point.x == -1 && point.y == -1) {
     // From the keyboard: just below the start of the current row.
-    point = {kTextInset, model_.RowTop(model_.Row()) + model_.RowHeight()};
+    point = {text_inset_, model_.RowTop(model_.Row()) + model_.RowHeight()};
     ::ClientToScreen(Handle(), &point);
   }
   on_context_menu(point);
@@ -554,7 +563,7 @@ void StringGrid::PaintRow(HDC dc, int row, const RECT& client) const {
     const std::string& text = TextOf(col, row);
     if (text.empty()) continue;
     RECT inner = cell;
-    inner.left = std::min(inner.left + kTextInset, inner.right);
+    inner.left = std::min(inner.left + text_inset_, inner.right);
     ::DrawTextA(dc, text.data(), static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX)),
                 &inner, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
   }

@@ -19,7 +19,7 @@
 
 namespace lvn::ui {
 
-// Messages a grid answers, from any process (WM_USER + 100 .. WM_USER + 109); every result
+// Messages a grid answers, from any process (WM_USER + 100 .. WM_USER + 110); every result
 // is in the LRESULT.
 //   number   message                   wParam  lParam  result
 //   0x0464   kGridMsgGetRowCount       -       -       RowCount()
@@ -33,6 +33,9 @@ namespace lvn::ui {
 //   0x046C   kGridMsgGetColWidth       col     -       ColWidth(col), -1 outside the grid
 //   0x046D   kGridMsgSetQueryCell      col     row     TRUE; FALSE outside the grid, and
 //                                                      the query cell stays
+//   0x046E   kGridMsgGetRowHeight      -       -       the height of a row in pixels, its
+//                                                      grid line not included
+// Sizes are pixels on the screen, at the grid's display scale.
 // After kGridMsgSetQueryCell, WM_GETTEXT and WM_GETTEXTLENGTH answer with the text of that
 // cell (as the source gives it when asked, the text that is painted), or an empty text when
 // the cell has left the grid; the query cell starts at column 0, row 0. WM_GETTEXT never
@@ -47,6 +50,7 @@ inline constexpr UINT kGridMsgGetVisibleRows = WM_USER + 106;
 inline constexpr UINT kGridMsgGetColCount = WM_USER + 107;
 inline constexpr UINT kGridMsgGetColWidth = WM_USER + 108;
 inline constexpr UINT kGridMsgSetQueryCell = WM_USER + 109;
+inline constexpr UINT kGridMsgGetRowHeight = WM_USER + 110;
 
 struct StringGridArgs : ChildPlace {
   // Add WS_TABSTOP to let the Tab key reach the grid.
@@ -79,6 +83,9 @@ class StringGrid : public Window, private AccessibleSource {
   // Null selects the default GUI font.
   void SetFont(HFONT font);
   HFONT Font() const { return font_; }
+  // The row height, the text's inset and the column borders' grip for a display of dpi;
+  // the column widths stay the owner's to scale.
+  void SetDpi(UINT dpi);
 
   // The grid shows source, which must outlive the window or be replaced first. Call again
   // whenever the source's counts or texts changed: the grid takes the new shape, with
@@ -169,6 +176,9 @@ class StringGrid : public Window, private AccessibleSource {
   mutable std::string text_;
   HFONT font_ = nullptr;
   // Column border being dragged, or -1.
+  // The text's distance from its cell's left edge, 2 pixels at 96 DPI.
+  static constexpr int kTextInset = 2;
+  int text_inset_ = kTextInset;
   int sizing_col_ = -1;
   int sizing_start_x_ = 0;
   int sizing_start_width_ = 0;

@@ -1,6 +1,7 @@
 #include "ui/window_win.h"
 
 #include "ui/application_win.h"
+#include "ui/dpi_win.h"
 
 namespace lvn::ui {
 
@@ -74,36 +75,80 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam
   }
 }
 
+SIZE FrameSizeForDpi(const FrameArgs& args, UINT dpi) {
+  RECT outer{0, 0, Scale(args.client_width, dpi), Scale(args.client_height, dpi)};
+  AdjustFrameForDpi(&outer, args.style, args.menu != nullptr, 0, dpi);
+  return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+namespace {
+
+// Where a frame of size goes: centred on the screen, or at x, y moved just enough to lie on
+// the work area of the screen that holds it.
+POINT FramePlace(const FrameArgs& args, SIZE size) {
+  if (args.centred) {
+    return POINT{(::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2,
+                 (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
+  }
+  POINT place{args.x, args.y};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (::GetMonitorInfoA(::MonitorFromPoint(place, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    if (place.x + size.cx > work.right) place.x = work.right - size.cx;
+    if (place.y + size.cy > work.bottom) place.y = work.bottom - size.cy;
+    if (place.x < work.left) place.x = work.left;
+    if (place.y < work.top) place.y = work.top;
+  }
+  return place;
+}
+
+}  // namespace
+
 bool Window::CreateFrame(const FrameArgs& args) {
-  RECT outer{0, 0, args.client_width, args.client_height};
-  ::AdjustWindowRectEx(&outer, args.style, args.menu != nullptr ? TRUE : FALSE, 0);
+  // Sized for the primary screen first; the window's own screen decides below.
+  const SIZE estimate = FrameSizeForDpi(args, SystemDpi());
   CreateWindowArgs create;
   create.menu = args.menu;
   create.parent = args.owner;
   create.class_name = args.class_name;
   create.title = args.title;
   create.style = args.style;
-  create.width = outer.right - outer.left;
-  create.height = outer.bottom - outer.top;
-  create.x = args.centred ? (::GetSystemMetrics(SM_CXSCREEN) - create.width) / 2 : args.x;
-  create.y = args.centred ? (::GetSystemMetrics(SM_CYSCREEN) - create.height) / 2 : args.y;
+  create.width = estimate.cx;
+  create.height = estimate.cy;
+  const POINT first = FramePlace(args, estimate);
+  create.x = first.x;
+  create.y = first.y;
   if (!CreateHandle(create)) {
     if (args.menu != nullptr) ::DestroyMenu(args.menu);
     return false;
   }
-  // A menu bar that wraps, or metrics that differ from the estimate, change the client
-  // area; the client size is what the layout needs.
+  // A menu bar that wraps, metrics that differ from the estimate or another screen's DPI
+  // change the client area; the client size is what the layout needs.
+  const UINT dpi = DpiOf(hwnd_);
   RECT client{};
   ::GetClientRect(hwnd_, &client);
-  const int dx = args.client_width - (client.right - client.left);
-  const int dy = args.client_height - (client.bottom - client.top);
-  if (dx != 0 || dy != 0) {
-    const int width = create.width + dx, height = create.height + dy;
-    const int x = args.centred ? (::GetSystemMetrics(SM_CXSCREEN) - width) / 2 : args.x;
-    const int y = args.centred ? (::GetSystemMetrics(SM_CYSCREEN) - height) / 2 : args.y;
-    ::SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int dx = Scale(args.client_width, dpi) - (client.right - client.left);
+  const int dy = Scale(args.client_height, dpi) - (client.bottom - client.top);
+  const SIZE size{create.width + dx, create.height + dy};
+  const POINT place = FramePlace(args, size);
+  if (dx != 0 || dy != 0 || place.x != first.x || place.y != first.y) {
+    ::SetWindowPos(hwnd_, nullptr, place.x, place.y, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return true;
+}
+
+RedrawPause::RedrawPause(HWND window)
+    : window_(window), paused_(::IsWindowVisible(window) != FALSE) {
+  if (paused_) ::SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+}
+
+RedrawPause::~RedrawPause() {
+  if (!paused_) return;
+  ::SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+  ::RedrawWindow(window_, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void MoveWithMouse(HWND window) {

@@ -36,7 +36,8 @@ struct ChildPlace {
   int x = 0, y = 0, width = 0, height = 0;
 };
 
-// A top-level window sized by its client area, placed at x, y or centred on the screen.
+// A top-level window sized by its client area, given at 96 DPI and scaled to the DPI of the
+// screen it opens on; placed at x, y (kept on that screen) or centred on it.
 struct FrameArgs {
   const char* class_name = nullptr;
   const char* title = "";
@@ -54,6 +55,25 @@ struct FrameArgs {
 // grabbed; returns when the button is up. A move that put the top above the screen keeps
 // the window's height.
 void MoveWithMouse(HWND window);
+
+// The outer size of a frame whose client area is client_width x client_height at 96 DPI,
+// for a display of dpi.
+SIZE FrameSizeForDpi(const FrameArgs& args, UINT dpi);
+
+// Holds a visible window's drawing while its children move and change fonts, then redraws
+// it whole once: a layout for another DPI shows in one step.
+class RedrawPause {
+ public:
+  explicit RedrawPause(HWND window);
+  ~RedrawPause();
+  RedrawPause(const RedrawPause&) = delete;
+  RedrawPause& operator=(const RedrawPause&) = delete;
+
+ private:
+  HWND window_;
+  // A hidden window is left alone: turning drawing back on would show it.
+  bool paused_;
+};
 
 // A class that handles WM_DESTROY or later messages calls DestroyHandle in its own
 // destructor: by the time ~Window runs, the derived part is gone, and the window it still

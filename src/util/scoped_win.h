@@ -63,6 +63,8 @@ using ScopedFont = Scoped<NullHandleTraits<HFONT, &::DeleteObject>>;
 using ScopedBrush = Scoped<NullHandleTraits<HBRUSH, &::DeleteObject>>;
 using ScopedPen = Scoped<NullHandleTraits<HPEN, &::DeleteObject>>;
 using ScopedBitmap = Scoped<NullHandleTraits<HBITMAP, &::DeleteObject>>;
+// Icons made for one size (LoadImage without LR_SHARED), which windows only borrow.
+using ScopedIcon = Scoped<NullHandleTraits<HICON, &::DestroyIcon>>;
 // A menu that no window owns: a pop-up menu, or a menu bar not yet given to its window.
 using ScopedMenu = Scoped<NullHandleTraits<HMENU, &::DestroyMenu>>;
 

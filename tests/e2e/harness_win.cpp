@@ -614,6 +614,25 @@ std::vector<std::string> StatusFields(HWND main) {
   return fields;
 }
 
+// The field's whole text is in view: its first character at the left edge, its last one
+// inside the right edge.
+bool ShowsWholeText(HWND field) {
+  // The edit counts characters, not bytes.
+  const std::string text = WindowText(field);
+  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0);
+  if (length < 2) return false;
+  const auto x_of = [field](int index) {
+    const LRESULT at = ::SendMessageW(field, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
+    return at == -1 ? -1 : static_cast<int>(static_cast<short>(LOWORD(at)));
+  };
+  const int first = x_of(0), before_last = x_of(length - 2), last = x_of(length - 1);
+  RECT client{};
+  ::GetClientRect(field, &client);
+  return first >= 0 && before_last >= 0 && last > before_last &&
+         last + (last - before_last) <= client.right;
+}
+
 std::string GridCell(HWND grid, int col, int row) {
   ::SendMessageA(grid, ui::kGridMsgSetQueryCell, static_cast<WPARAM>(col), row);
   return WindowText(grid);
@@ -635,9 +654,10 @@ int GridSelectionTop(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetSelecti
 int GridSelectionBottom(HWND grid) { return GridAnswer(grid, ui::kGridMsgGetSelectionBottom); }
 
 POINT GridRowPoint(HWND grid, int row) {
-  constexpr int kPitch = 21;  // a row and its grid line
-  const int header = GridAnswer(grid, ui::kGridMsgGetFixedRows) * kPitch;
-  return POINT{40, header + (row - GridTopRow(grid)) * kPitch + kPitch / 2};
+  // A row and its grid line, in pixels at the grid's DPI.
+  const int pitch = GridAnswer(grid, ui::kGridMsgGetRowHeight) + 1;
+  const int header = GridAnswer(grid, ui::kGridMsgGetFixedRows) * pitch;
+  return POINT{40, header + (row - GridTopRow(grid)) * pitch + pitch / 2};
 }
 
 bool StartSession(Session* session, int rows) {

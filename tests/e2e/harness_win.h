@@ -140,6 +140,9 @@ bool ChooseFromMenu(const Session& session, WORD menu, WORD item);
 // The main window's parts, read the way an assistive tool reads them.
 // The status strip's fields.
 std::vector<std::string> StatusFields(HWND main);
+// An edit field's whole text is in view: its first character at the left edge, its last one
+// inside the right edge.
+bool ShowsWholeText(HWND field);
 // The history grid, through its message API.
 std::string GridCell(HWND grid, int col, int row);
 int GridRows(HWND grid);

@@ -33,25 +33,6 @@ bool FirstCheckDone(HWND main, int requests_before) {
          WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; });
 }
 
-// The field's whole text is in view: its first character at the left edge, its last one
-// inside the right edge.
-bool ShowsWholeText(HWND field) {
-  // The edit counts characters, not bytes.
-  const std::string text = WindowText(field);
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
-  if (length < 2) return false;
-  const auto x_of = [field](int index) {
-    const LRESULT at = ::SendMessageW(field, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
-    return at == -1 ? -1 : static_cast<int>(static_cast<short>(LOWORD(at)));
-  };
-  const int first = x_of(0), before_last = x_of(length - 2), last = x_of(length - 1);
-  RECT client{};
-  ::GetClientRect(field, &client);
-  return first >= 0 && before_last >= 0 && last > before_last &&
-         last + (last - before_last) <= client.right;
-}
-
 // The process's visible tooltip, once it shows.
 HWND VisibleTooltip(DWORD process_id) {
   HWND shown = nullptr;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/application_win.h"
+#include "windows/options/option_window_ids.h"
 #include "windows/options/option_window_win.h"
 
 namespace lvn {
@@ -26,12 +27,17 @@ struct RecordingHost : OptionHost {
   int closed = 0;
 };
 
+// The window class, registered once for every test here.
+bool Registered() {
+  if (ui::ApplicationInstance() == nullptr) ui::InitializeApplication(::GetModuleHandleA(nullptr));
+  static const bool registered = TfrmOption::RegisterWindowClass();
+  return registered;
+}
+
 // The owner keeps the window's object only while the window exists, and learns of its end
 // from the window itself, whether the user closed it or the owner let the object go.
 TEST(OptionWindow, TellsItsHostOfItsEndHoweverItEnds) {
-  if (ui::ApplicationInstance() == nullptr) ui::InitializeApplication(::GetModuleHandleA(nullptr));
-  static const bool registered = TfrmOption::RegisterWindowClass();
-  ASSERT_TRUE(registered);
+  ASSERT_TRUE(Registered());
 
   RecordingHost closed_by_user;
   auto window = std::make_unique<TfrmOption>(&closed_by_user);
@@ -49,6 +55,70 @@ TEST(OptionWindow, TellsItsHostOfItsEndHoweverItEnds) {
   window.reset();
   EXPECT_EQ(let_go.closed, 1) << "the window's last messages reached the whole object";
   EXPECT_FALSE(::IsWindow(handle));
+}
+
+// A move to a screen of another DPI lays the window out for it, its pages' controls too,
+// and a move back gives every figure it had.
+TEST(OptionWindow, TakesTheLayoutOfEachDpiItIsMovedTo) {
+  ASSERT_TRUE(Registered());
+  RecordingHost host;
+  TfrmOption window(&host);
+  ASSERT_TRUE(window.Create(nullptr));
+  const HWND self = window.Handle();
+
+  const auto place_of = [self](int id) {
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(self, id), &rect);
+    ::MapWindowPoints(nullptr, self, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  const auto font_height = [self](int id) {
+    LOGFONTA font{};
+    const auto handle = reinterpret_cast<HFONT>(::SendDlgItemMessageA(self, id, WM_GETFONT, 0, 0));
+    return ::GetObjectA(handle, sizeof font, &font) == sizeof font ? font.lfHeight : 0;
+  };
+  const auto at = [](int n, UINT dpi) { return ::MulDiv(n, static_cast<int>(dpi), 96); };
+  const RECT first_spin = place_of(kIdTimeoutSpin);
+  for (const UINT dpi : {144u, 192u, 96u}) {
+    RECT frame{};
+    ::GetWindowRect(self, &frame);
+    SIZE size{};
+    ASSERT_TRUE(::SendMessageA(self, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    RECT suggested{frame.left, frame.top, frame.left + size.cx, frame.top + size.cy};
+    ::SendMessageA(self, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+
+    ::GetWindowRect(self, &frame);
+    EXPECT_EQ(frame.right - frame.left, size.cx) << dpi;
+    const struct {
+      int id;
+      RECT place;
+      int font;
+    } controls[] = {
+        {kIdSectionTree, {0, 8, 73, 201}, -15},
+        {kIdOptionOk, {240, 208, 361, 233}, -12},
+        {kIdViewCheck, {96, 96, 345, 129}, -12},
+        // On the hidden pages.
+        {kIdUrlEdit, {96, 48, 353, 69}, -12},
+    };
+    for (const auto& c : controls) {
+      const RECT place = place_of(c.id);
+      EXPECT_EQ(place.left, at(c.place.left, dpi)) << dpi << " " << c.id;
+      EXPECT_EQ(place.top, at(c.place.top, dpi)) << dpi << " " << c.id;
+      EXPECT_EQ(place.right, at(c.place.right, dpi)) << dpi << " " << c.id;
+      EXPECT_EQ(place.bottom, at(c.place.bottom, dpi)) << dpi << " " << c.id;
+      EXPECT_EQ(font_height(c.id), at(c.font, dpi)) << dpi << " " << c.id;
+    }
+    // The timeout's spin box at the right end of its field's place (over the field's
+    // border), as tall as the field.
+    const RECT spin = place_of(kIdTimeoutSpin);
+    EXPECT_NEAR(spin.right, at(306, dpi), 2) << dpi;
+    EXPECT_EQ(spin.top, at(148, dpi)) << dpi;
+    EXPECT_EQ(spin.bottom, at(169, dpi)) << dpi;
+    if (dpi == 96) {
+      EXPECT_EQ(spin.left, first_spin.left);
+      EXPECT_EQ(spin.right, first_spin.right);
+    }
+  }
 }
 
 }  // namespace

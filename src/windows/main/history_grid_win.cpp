@@ -6,6 +6,7 @@
 #include "history/grid_keys.h"
 #include "desktop/status_layout.h"
 #include "history/history_view.h"
+#include "ui/dpi_win.h"
 #include "util/clipboard_win.h"
 #include "util/texts.h"
 #include "windows/main/main_window_messages_win.h"
@@ -16,7 +17,9 @@ namespace {
 enum GridPopCommand : UINT { kCmdCopy = 1 };
 
 constexpr int kCaptionCapacity = 256;
+// At 96 DPI: the date and time columns, and what the grid's frame takes from its width.
 constexpr int kFixedColumnWidths[] = {100, 75};
+constexpr int kFrameWidth = 8;
 
 }  // namespace
 
@@ -76,20 +79,27 @@ void HistoryGrid::TellTooLarge() {
                 MB_OK | MB_ICONWARNING);
 }
 
+void HistoryGrid::SetDpi(UINT dpi) {
+  dpi_ = dpi;
+  grid_->SetDpi(dpi);
+  FitColumns();
+}
+
 void HistoryGrid::FitColumns() {
   if (grid_->Handle() == nullptr) return;
   const int bar = grid_->VisibleDataRows() + 1 < grid_->RowCount()
-                      ? ::GetSystemMetrics(SM_CXVSCROLL)
+                      ? ui::MetricForDpi(SM_CXVSCROLL, dpi_)
                       : 0;
   int fixed = 0;
   for (std::size_t col = 0; col < std::size(kFixedColumnWidths); ++col) {
-    grid_->SetColWidth(static_cast<int>(col), kFixedColumnWidths[col]);
-    fixed += kFixedColumnWidths[col];
+    const int width = ui::Scale(kFixedColumnWidths[col], dpi_);
+    grid_->SetColWidth(static_cast<int>(col), width);
+    fixed += width;
   }
   RECT grid{};
   ::GetWindowRect(grid_->Handle(), &grid);
   grid_->SetColWidth(static_cast<int>(std::size(kFixedColumnWidths)),
-                     (grid.right - grid.left) - fixed - bar - 8);
+                     (grid.right - grid.left) - fixed - bar - ui::Scale(kFrameWidth, dpi_));
 }
 
 int HistoryGrid::GridRowCount() const { return history_->View().RowCount(); }

@@ -6,6 +6,7 @@
 
 #include "history/history_win.h"
 #include "history/log_format.h"
+#include "ui/dpi_win.h"
 #include "ui/grid_model.h"
 #include "ui/string_grid_win.h"
 #include "util/scoped_win.h"
@@ -43,6 +44,8 @@ class HistoryGrid : private ui::GridCellSource {
   void TellTooLarge();
   // The columns fitted to the grid's width, the scroll bar's included when it shows.
   void FitColumns();
+  // Rows and columns sized for a display of dpi, the columns fitted again.
+  void SetDpi(UINT dpi);
 
  private:
   // ui::GridCellSource
@@ -78,6 +81,7 @@ class HistoryGrid : private ui::GridCellSource {
   // The check mark of GridPop's delete-mode item, which is never shown (so nothing toggles it
   // from the menu): the flag is all of it.
   bool delete_mode_ = false;
+  UINT dpi_ = ui::kDesignDpi;
   // The user has been told once in this run that the history is too large to show.
   bool too_large_told_ = false;
   // What the posted message stands for; a copy from elsewhere finds it unset.

@@ -1,9 +1,11 @@
-// The main window built from its layout: the controls, their fonts, the menus and the icon;
-// and the status strip laid out again for another lookup host.
+// The main window built from its layout: the controls, their fonts, the menus and the icon,
+// all scaled for the window's DPI and again whenever it changes; and the status strip laid
+// out again for another lookup host.
 #include "windows/main/main_window_win.h"
 
 #include "ui/application_win.h"
 #include "ui/controls_win.h"
+#include "ui/dpi_win.h"
 #include "util/text.h"
 #include "util/texts.h"
 #include "windows/main/main_menu_win.h"
@@ -18,7 +20,8 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
 constexpr int32_t kLayoutTimerPeriod = 3000;  // until the settings set CheckInterval
-// The window's layout: its controls in tab order, with their names, places and fonts.
+// The window's layout: its controls in tab order, with their names, places and fonts. The
+// places are at 96 DPI.
 enum class Kind { kFlatEdit, kButton, kGrid, kImage, kTransparentImage, kTrayTarget };
 enum class FontRole { kDefault, kAddress, kGrid };
 struct LayoutEntry {
@@ -66,6 +69,23 @@ HICON MainIcon(int size_metric_x, int size_metric_y) {
                                          ::GetSystemMetrics(size_metric_y), LR_SHARED));
 }
 
+// The icon in the size a display of dpi asks for: the frame of that size, not a stretched
+// one. Not shared: a shared icon keeps the size it was first loaded in.
+HICON MainIconForDpi(int size_metric_x, int size_metric_y, UINT dpi) {
+  return static_cast<HICON>(::LoadImageA(ui::ApplicationInstance(), "MAINICON", IMAGE_ICON,
+                                         ui::MetricForDpi(size_metric_x, dpi),
+                                         ui::MetricForDpi(size_metric_y, dpi), 0));
+}
+
+ui::ChildPlace PlaceOf(const LayoutEntry& entry, HWND parent, UINT dpi) {
+  return ui::ChildPlace{parent,
+                        entry.id,
+                        ui::Scale(entry.x, dpi),
+                        ui::Scale(entry.y, dpi),
+                        ui::Scale(entry.width, dpi),
+                        ui::Scale(entry.height, dpi)};
+}
+
 }  // namespace
 
 bool TfrmMain::RegisterWindowClass() {
@@ -91,7 +111,7 @@ HWND* TfrmMain::ControlHandle(int id) {
   }
 }
 
-bool TfrmMain::BuildLayout() {
+ui::FrameArgs TfrmMain::Frame() const {
   ui::FrameArgs frame;
   frame.class_name = kClassName;
   frame.title = texts::kAppTitle;
@@ -99,19 +119,21 @@ bool TfrmMain::BuildLayout() {
   frame.client_width = kClientWidth;
   frame.client_height = kClientHeight;
   frame.centred = true;
+  frame.menu = Handle() != nullptr ? ::GetMenu(Handle()) : nullptr;
+  return frame;
+}
+
+bool TfrmMain::BuildLayout() {
+  ui::FrameArgs frame = Frame();
   frame.menu = BuildMainMenu();
   if (!CreateFrame(frame)) return false;
   HWND self = Handle();
+  dpi_ = ui::DpiOf(self);
 
-  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
-    fonts_[i].Reset(ui::CreateUiFont(kFonts[i]));
-  }
-  ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].Get()), FALSE);
-
+  // Made without fonts: ApplyDpi gives every control its font for the window's DPI.
   for (const LayoutEntry& entry : kLayout) {
-    const HFONT font = fonts_[static_cast<int>(entry.font)].Get();
-    const ui::ChildPlace place{self, entry.id, entry.x, entry.y, entry.width, entry.height};
-    bool made = false;
+    const ui::ChildPlace place = PlaceOf(entry, self, dpi_);
+    HWND made = nullptr;
     switch (entry.kind) {
       case Kind::kFlatEdit:
       case Kind::kButton:
@@ -120,29 +142,29 @@ bool TfrmMain::BuildLayout() {
         args.class_name = entry.kind == Kind::kButton ? "BUTTON" : "EDIT";
         args.text = entry.text;
         args.style = ControlStyle(entry.kind);
-        args.font = font;
         HWND* member = ControlHandle(entry.id);
         // A control without a member to hold it is a mistake of the table.
         if (member == nullptr) return false;
         *member = ui::CreateControl(args);
-        made = *member != nullptr;
+        made = *member;
         break;
       }
       case Kind::kGrid: {
         ui::StringGridArgs grid{place};
-        made = MainGrid.Create(grid);
-        MainGrid.SetFont(font);
+        if (MainGrid.Create(grid)) made = MainGrid.Handle();
         break;
       }
       case Kind::kTransparentImage:
       case Kind::kImage: {
         ui::ImageArgs image{place};
         image.transparent = entry.kind == Kind::kTransparentImage;
-        made = (entry.kind == Kind::kImage ? SizeChangeMark : Status).Create(image);
+        ui::Image& control = entry.kind == Kind::kImage ? SizeChangeMark : Status;
+        if (control.Create(image)) made = control.Handle();
         break;
       }
     }
-    if (!made) return false;
+    if (made == nullptr) return false;
+    layout_controls_.push_back(made);
   }
 
   if (!history_grid_.Create()) return false;
@@ -150,18 +172,72 @@ bool TfrmMain::BuildLayout() {
   ui::BufferControlPaint(NowIp);
   ui::BufferControlPaint(UpdateTime);
   // An IPv6 address and its check time are wider than the field at the design size.
-  if (!now_ip_line_.Attach(NowIp, Handle(), kFonts[static_cast<int>(FontRole::kAddress)])) {
+  if (!now_ip_line_.Attach(NowIp, Handle(), kFonts[static_cast<int>(FontRole::kAddress)],
+                           dpi_)) {
     return false;
   }
-  RECT grip{0, 0, SizeChangeMark.CanvasWidth(), SizeChangeMark.CanvasHeight()};
-  ::DrawFrameControl(SizeChangeMark.CanvasDc(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-  // The icon's notifications reach the hidden edit and come on as kMsgTrayNotification.
-  if (!tray_.Create(TaskTrayIbent, MainIcon(SM_CXSMICON, SM_CYSMICON), kMsgTrayNotification)) {
-    return false;
-  }
+  // The icon's notifications reach the hidden edit and come on as kMsgTrayNotification; its
+  // picture comes with the window's DPI.
+  if (!tray_.Create(TaskTrayIbent, nullptr, kMsgTrayNotification)) return false;
   scheduler_.Attach(Handle(), kMsgLookupResult, kMsgNetworkChanged);
   scheduler_.SetPeriod(kLayoutTimerPeriod);
-  history_grid_.FitColumns();
+  return ApplyDpi(dpi_, nullptr);
+}
+
+bool TfrmMain::ApplyDpi(UINT dpi, const RECT* frame) {
+  ScopedFont fonts[std::size(kFonts)];
+  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+    fonts[i].Reset(ui::CreateUiFont(kFonts[i], dpi));
+    if (!fonts[i]) return false;
+  }
+  ScopedIcon icons[] = {ScopedIcon(MainIconForDpi(SM_CXICON, SM_CYICON, dpi)),
+                        ScopedIcon(MainIconForDpi(SM_CXSMICON, SM_CYSMICON, dpi))};
+  dpi_ = dpi;
+  HWND self = Handle();
+  // One paint for the whole change, once everything has its new place and font.
+  ui::RedrawPause pause(self);
+  if (frame != nullptr) {
+    ::SetWindowPos(self, nullptr, frame->left, frame->top, frame->right - frame->left,
+                   frame->bottom - frame->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
+  for (std::size_t i = 0; i < std::size(kLayout) && i < layout_controls_.size(); ++i) {
+    const LayoutEntry& entry = kLayout[i];
+    const ui::ChildPlace place = PlaceOf(entry, self, dpi);
+    ::SetWindowPos(layout_controls_[i], nullptr, place.x, place.y, place.width, place.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const HFONT font = fonts[static_cast<int>(entry.font)].Get();
+    switch (entry.kind) {
+      case Kind::kGrid:
+        MainGrid.SetFont(font);
+        break;
+      case Kind::kImage: {
+        if (!SizeChangeMark.ResizeCanvas(place.width, place.height)) return false;
+        RECT grip{0, 0, place.width, place.height};
+        ::DrawFrameControl(SizeChangeMark.CanvasDc(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+        break;
+      }
+      case Kind::kTransparentImage:
+        // The strip has no font of the window's; its own comes below.
+        break;
+      default:
+        ::SendMessageA(layout_controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        break;
+    }
+  }
+  history_grid_.SetDpi(dpi);
+  now_ip_line_.SetDpi(dpi);
+  if (StatusStrip) StatusStrip->SetDpi(dpi);
+  if (icons[0]) ::SendMessageA(self, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0].Get()));
+  if (icons[1]) {
+    ::SendMessageA(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1].Get()));
+    tray_.SetIcon(icons[1].Get());
+  }
+  // The window and its controls hold the new fonts and icons: the old ones may go.
+  for (std::size_t i = 0; i < std::size(kFonts); ++i) fonts_[i] = std::move(fonts[i]);
+  for (std::size_t i = 0; i < std::size(icons); ++i) {
+    if (icons[i]) icons_[i] = std::move(icons[i]);
+  }
   return true;
 }
 

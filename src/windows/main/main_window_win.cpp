@@ -42,7 +42,7 @@ bool TfrmMain::Create(std::string* error) {
   scheduler_.SetPeriod(CheckInterval);
   scheduler_.WatchNetwork(Lookup.CheckOnNetworkChange);
 
-  StatusStrip = std::make_unique<TStatus>(&Status);
+  StatusStrip = std::make_unique<TStatus>(&Status, dpi_);
   StatusStrip->LayoutFor(LookupHost);
   ShowIntervalStatus();
 
@@ -269,6 +269,15 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case WM_LBUTTONDOWN:
       ui::MoveWithMouse(Handle());
+      return 0;
+    case WM_GETDPISCALEDSIZE: {
+      // The frame whose client area is the layout's at the new DPI, not a stretched one.
+      const SIZE size = ui::FrameSizeForDpi(Frame(), static_cast<UINT>(wparam));
+      *reinterpret_cast<SIZE*>(lparam) = size;
+      return TRUE;
+    }
+    case WM_DPICHANGED:
+      ApplyDpi(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_CLOSE:
       // The close passes only for the exit commands; it ends the message loop, and the

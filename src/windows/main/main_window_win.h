@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "check/check_cycle.h"
 #include "history/history_win.h"
@@ -13,6 +14,7 @@
 #include "settings/ini_file.h"
 #include "settings/lookup_settings.h"
 #include "settings/settings.h"
+#include "ui/dpi_win.h"
 #include "ui/fitted_line_win.h"
 #include "ui/image_win.h"
 #include "ui/string_grid_win.h"
@@ -33,6 +35,7 @@ class TfrmMain final : public ui::Window,
                        private HistoryGrid::Host {
  public:
   static constexpr char kClassName[] = "TfrmMain";
+  // At 96 DPI; the window scales them for its own.
   static constexpr int kClientWidth = 343;
   static constexpr int kClientHeight = 430;
 
@@ -50,6 +53,12 @@ class TfrmMain final : public ui::Window,
 
  private:
   bool BuildLayout();
+  // The frame the window has (its menu bar included once it exists).
+  ui::FrameArgs Frame() const;
+  // Fonts, places, the grid's rows and columns, the status strip, NowIp and the icons for a
+  // display of dpi, the window moved to frame first when given; drawn once at the end.
+  // False, with the old fonts and icons kept, when a font cannot be made.
+  bool ApplyDpi(UINT dpi, const RECT* frame);
   // The member that holds the control with this layout id; null for an id without one.
   HWND* ControlHandle(int id);
   void ShowIntervalStatus();
@@ -134,6 +143,10 @@ class TfrmMain final : public ui::Window,
   ui::Image SizeChangeMark;
   TrayIcon tray_;
   ScopedFont fonts_[3];  // default, address lines, grid
+  ScopedIcon icons_[2];  // the window's big and small icon; the small one is the tray's too
+  // The controls of the layout table, in its order.
+  std::vector<HWND> layout_controls_;
+  UINT dpi_ = ui::kDesignDpi;
   ui::FittedLine now_ip_line_;
   // Exists while the options window does: from the Settings command until it is closed.
   std::unique_ptr<TfrmOption> option_window_;

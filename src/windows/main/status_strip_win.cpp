@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/controls_win.h"
+#include "ui/dpi_win.h"
 #include "ui/gdi_scope_win.h"
 #include "util/text.h"
 #include "util/texts.h"
@@ -14,7 +15,7 @@ namespace lvn {
 namespace {
 
 constexpr COLORREF kMaroon = RGB(128, 0, 0);  // the transparent key
-// Cell height 12, a fixed-pitch face wherever MS Gothic is missing.
+// Cell height 12 at 96 DPI, a fixed-pitch face wherever MS Gothic is missing.
 constexpr ui::FontSpec kFont{"MS Gothic", 12, FIXED_PITCH | FF_MODERN};
 
 void FillBox(HDC dc, const StatusBox& box, COLORREF colour) {
@@ -23,17 +24,40 @@ void FillBox(HDC dc, const StatusBox& box, COLORREF colour) {
   ::FillRect(dc, &rect, brush.Get());
 }
 
+StatusSpacing ScaledSpacing(UINT dpi) {
+  const StatusSpacing design;
+  return StatusSpacing{ui::Scale(design.Gap, dpi), ui::Scale(design.PadWidth, dpi),
+                       ui::Scale(design.PadHeight, dpi), ui::Scale(design.TextLeft, dpi),
+                       ui::Scale(design.TextTop, dpi)};
+}
+
 }  // namespace
 
-TStatus::TStatus(ui::Image* image)
+TStatus::TStatus(ui::Image* image, UINT dpi)
     : Image(image),
-      font_(ui::CreateUiFont(kFont)) {
+      font_(ui::CreateUiFont(kFont, dpi)),
+      spacing_(ScaledSpacing(dpi)) {
   HDC dc = Image->CanvasDc();
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
   FillBox(dc, StatusBox{0, 0, Image->CanvasWidth(), Image->CanvasHeight()}, kMaroon);
 }
 
+bool TStatus::SetDpi(UINT dpi) {
+  ScopedFont font(ui::CreateUiFont(kFont, dpi));
+  if (!font) return false;
+  RECT place{};
+  ::GetClientRect(Image->Handle(), &place);
+  if (!Image->ResizeCanvas(place.right, place.bottom)) return false;
+  font_ = std::move(font);
+  spacing_ = ScaledSpacing(dpi);
+  HDC dc = Image->CanvasDc();
+  ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+  Layout(std::string(samples_).c_str());
+  return true;
+}
+
 void TStatus::Layout(const char* text) {
+  samples_ = text;
   HDC dc = Image->CanvasDc();
   // A layout before this one, for a longer host, leaves nothing behind.
   FillBox(dc, StatusBox{0, 0, Image->CanvasWidth(), Image->CanvasHeight()}, kMaroon);
@@ -46,7 +70,7 @@ void TStatus::Layout(const char* text) {
     *width = size.cx;
     *height = size.cy;
     return true;
-  });
+  }, spacing_);
   ScopedPen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
   ScopedSelect pen_in(dc, pen.Get());
   ScopedSelect brush_in(dc, ::GetSysColorBrush(COLOR_BTNFACE));

@@ -31,6 +31,15 @@ bool TrayIcon::Show() {
   return shown_;
 }
 
+void TrayIcon::SetIcon(HICON icon) {
+  icon_ = icon;
+  // The shell keeps a copy of the picture. A change it refuses becomes a new icon.
+  if (!shown_ || SetTrayIcon(target_, TrayAction::kModify, icon_, ui::ApplicationTitle())) return;
+  SetTrayIcon(target_, TrayAction::kRemove, icon_, ui::ApplicationTitle());
+  shown_ = false;
+  Show();
+}
+
 void TrayIcon::Hide() {
   if (shown_) SetTrayIcon(target_, TrayAction::kRemove, icon_, ui::ApplicationTitle());
   shown_ = false;

@@ -18,6 +18,9 @@ class TrayIcon {
   // Adds the icon unless it is there; true when it is. The shell may refuse while it is
   // busy at logon; the next call tries again.
   bool Show();
+  // A new picture, for another display scale; the shown icon takes it at once. The caller
+  // keeps icon alive while it is the icon's and may free the old one after this.
+  void SetIcon(HICON icon);
   // Removing always succeeds as far as the window is concerned.
   void Hide();
   // The shell restarted and no longer has the icon.

@@ -25,10 +25,10 @@ constexpr PageEntry kPage[] = {
 
 }  // namespace
 
-bool ConnectionPage::Create(HWND parent, HFONT font, Host* host) {
+bool ConnectionPage::Create(HWND parent, HFONT font, UINT dpi, Host* host) {
   parent_ = parent;
   host_ = host;
-  if (!CreatePageControls(parent, font, kPage, &controls_)) return false;
+  if (!CreatePageControls(parent, font, kPage, dpi, &controls_)) return false;
   // No limit of 299 bytes on the fields: a longer URL pasted would be cut to another one
   // that passes; the check says it is too long instead.
   const LookupSettings lookup = host_->CurrentLookup();
@@ -37,6 +37,10 @@ bool ConnectionPage::Create(HWND parent, HFONT font, Host* host) {
   ::CheckDlgButton(parent, kIdNetworkCheck,
                    lookup.CheckOnNetworkChange ? BST_CHECKED : BST_UNCHECKED);
   return true;
+}
+
+void ConnectionPage::ApplyDpi(HFONT font, UINT dpi) {
+  PlacePageControls(controls_, kPage, font, dpi);
 }
 
 void ConnectionPage::Show(bool show) {

@@ -53,10 +53,10 @@ std::string WithProgram(const std::string& command, const char* program) {
 
 }  // namespace
 
-bool NotifyPage::Create(HWND parent, HFONT font, Host* host) {
+bool NotifyPage::Create(HWND parent, HFONT font, UINT dpi, Host* host) {
   parent_ = parent;
   host_ = host;
-  if (!CreatePageControls(parent, font, kPage, &controls_)) return false;
+  if (!CreatePageControls(parent, font, kPage, dpi, &controls_)) return false;
   ::SendDlgItemMessageA(parent, kIdTimeoutSpin, UDM_SETRANGE32, kMinCommandTimeout,
                         kMaxCommandTimeout);
   ::SendDlgItemMessageA(parent, kIdCommandEdit, EM_LIMITTEXT, kCommandCapacity - 1, 0);
@@ -70,6 +70,10 @@ bool NotifyPage::Create(HWND parent, HFONT font, Host* host) {
   ::SendDlgItemMessageA(parent, kIdTimeoutSpin, UDM_SETPOS32, 0, settings.CommandTimeout);
   filling_ = false;
   return true;
+}
+
+void NotifyPage::ApplyDpi(HFONT font, UINT dpi) {
+  PlacePageControls(controls_, kPage, font, dpi);
 }
 
 void NotifyPage::Show(bool show) { ShowPageControls(controls_, show); }

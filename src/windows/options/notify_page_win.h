@@ -27,7 +27,9 @@ class NotifyPage {
   };
 
   // Makes the page's controls hidden, in tab order after the window's existing ones.
-  bool Create(HWND parent, HFONT font, Host* host);
+  bool Create(HWND parent, HFONT font, UINT dpi, Host* host);
+  // The page's controls at their places for a display of dpi, with font.
+  void ApplyDpi(HFONT font, UINT dpi);
   void Show(bool show);
   // A WM_COMMAND from one of the page's controls; false for any other.
   bool OnCommand(int id, UINT code);

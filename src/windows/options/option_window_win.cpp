@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 #include "ui/application_win.h"
 #include "ui/controls_win.h"
+#include "ui/dpi_win.h"
 #include "util/texts.h"
 
 namespace lvn {
@@ -15,8 +16,8 @@ namespace {
 // own background.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
-// The window's layout, its controls in tab order. Places inside a group box are the box's
-// place plus the control's place in it.
+// The window's layout, its controls in tab order, at 96 DPI. Places inside a group box are
+// the box's place plus the control's place in it.
 enum class Kind { kTree, kGroup, kList, kCheck, kButton };
 enum class FontRole { kWindow, kLarge };
 struct LayoutEntry {
@@ -56,11 +57,21 @@ constexpr ui::FontSpec kFonts[] = {
     {"ＭＳ Ｐゴシック", -15},  // kLarge
 };
 
+// At 96 DPI.
 constexpr int kTreeIndent = 19;
 constexpr int kListItemHeight = 15;
 
-ui::ControlArgs ArgsFor(const LayoutEntry& entry, HWND parent) {
-  ui::ControlArgs args{{parent, entry.id, entry.x, entry.y, entry.width, entry.height}};
+ui::ChildPlace PlaceOf(const LayoutEntry& entry, HWND parent, UINT dpi) {
+  return ui::ChildPlace{parent,
+                        entry.id,
+                        ui::Scale(entry.x, dpi),
+                        ui::Scale(entry.y, dpi),
+                        ui::Scale(entry.width, dpi),
+                        ui::Scale(entry.height, dpi)};
+}
+
+ui::ControlArgs ArgsFor(const LayoutEntry& entry, HWND parent, UINT dpi) {
+  ui::ControlArgs args{PlaceOf(entry, parent, dpi)};
   args.text = entry.text;
   switch (entry.kind) {
     case Kind::kTree:
@@ -90,10 +101,9 @@ ui::ControlArgs ArgsFor(const LayoutEntry& entry, HWND parent) {
   return args;
 }
 
-HWND CreateEntry(const LayoutEntry& entry, HWND parent, const ScopedFont (&fonts)[2]) {
-  ui::ControlArgs args = ArgsFor(entry, parent);
-  args.font = fonts[static_cast<int>(entry.font)].Get();
-  return ui::CreateControl(args);
+// Made without a font: ApplyDpi gives every control its font for the window's DPI.
+HWND CreateEntry(const LayoutEntry& entry, HWND parent, UINT dpi) {
+  return ui::CreateControl(ArgsFor(entry, parent, dpi));
 }
 
 HTREEITEM AddSection(HWND tree, const char* text) {
@@ -125,27 +135,15 @@ bool TfrmOption::RegisterWindowClass() {
 }
 
 bool TfrmOption::Create(HWND owner) {
-  ui::FrameArgs args;
-  args.class_name = kClassName;
-  args.title = texts::kOptionCaption;
-  args.style = kStyle;
-  args.client_width = kClientWidth;
-  args.client_height = kClientHeight;
-  args.x = kLeft;
-  args.y = kTop;
-  args.owner = owner;
-  if (!CreateFrame(args) || !BuildLayout()) return false;
+  if (!CreateFrame(Frame(owner)) || !BuildLayout()) return false;
   ui::UseDialogKeys(Handle(), true);
   return true;
 }
 
 bool TfrmOption::BuildLayout() {
-  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
-    fonts_[i].Reset(ui::CreateUiFont(kFonts[i]));
-  }
-  ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].Get()), FALSE);
+  dpi_ = ui::DpiOf(Handle());
   for (const LayoutEntry& entry : kLayout) {
-    HWND control = CreateEntry(entry, Handle(), fonts_);
+    HWND control = CreateEntry(entry, Handle(), dpi_);
     if (control == nullptr) return false;
     switch (entry.id) {
       case kIdSectionTree: SectionTree = control; break;
@@ -156,13 +154,13 @@ bool TfrmOption::BuildLayout() {
       default: break;
     }
   }
-  if (!notify_page_.Create(Handle(), fonts_[0].Get(), host_) ||
-      !connection_page_.Create(Handle(), fonts_[0].Get(), host_) ||
-      CreateEntry(kOk, Handle(), fonts_) == nullptr) {
+  if (!notify_page_.Create(Handle(), nullptr, dpi_, host_) ||
+      !connection_page_.Create(Handle(), nullptr, dpi_, host_) ||
+      CreateEntry(kOk, Handle(), dpi_) == nullptr) {
     return false;
   }
 
-  ::SendMessageA(SectionTree, TVM_SETINDENT, kTreeIndent, 0);
+
   action_item_ = AddSection(SectionTree, texts::kOptionSection);
   notify_item_ = AddSection(SectionTree, texts::kOptionNotifySection);
   connection_item_ = AddSection(SectionTree, texts::kOptionConnectionSection);
@@ -171,7 +169,6 @@ bool TfrmOption::BuildLayout() {
   for (const IntervalChoice& choice : kIntervalChoices) {
     ::SendMessageA(IntervalCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.Text));
   }
-  ::SendMessageA(IntervalCombo, CB_SETITEMHEIGHT, 0, kListItemHeight);
   // An interval the list does not hold shows its first item and stays until a pick.
   ::SendMessageA(IntervalCombo, CB_SETCURSEL,
                  static_cast<WPARAM>(IntervalChoiceOf(host_->CurrentCheckInterval())), 0);
@@ -180,6 +177,53 @@ bool TfrmOption::BuildLayout() {
   SetChecked(ViewCheck, views.CheckStart);
   SetChecked(ViewConnect, views.ConnectError);
   SetChecked(ViewOff, views.Off);
+  return ApplyDpi(dpi_, nullptr);
+}
+
+ui::FrameArgs TfrmOption::Frame(HWND owner) const {
+  ui::FrameArgs args;
+  args.class_name = kClassName;
+  args.title = texts::kOptionCaption;
+  args.style = kStyle;
+  args.client_width = kClientWidth;
+  args.client_height = kClientHeight;
+  args.x = kLeft;
+  args.y = kTop;
+  args.owner = owner;
+  return args;
+}
+
+bool TfrmOption::ApplyDpi(UINT dpi, const RECT* frame) {
+  ScopedFont fonts[std::size(kFonts)];
+  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+    fonts[i].Reset(ui::CreateUiFont(kFonts[i], dpi));
+    if (!fonts[i]) return false;
+  }
+  dpi_ = dpi;
+  HWND self = Handle();
+  // One paint for the whole change, once everything has its new place and font.
+  ui::RedrawPause pause(self);
+  if (frame != nullptr) {
+    ::SetWindowPos(self, nullptr, frame->left, frame->top, frame->right - frame->left,
+                   frame->bottom - frame->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
+  auto place = [&](const LayoutEntry& entry) {
+    HWND control = ::GetDlgItem(self, entry.id);
+    const ui::ChildPlace to = PlaceOf(entry, self, dpi);
+    ::SetWindowPos(control, nullptr, to.x, to.y, to.width, to.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageA(control, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(fonts[static_cast<int>(entry.font)].Get()), FALSE);
+  };
+  for (const LayoutEntry& entry : kLayout) place(entry);
+  place(kOk);
+  notify_page_.ApplyDpi(fonts[0].Get(), dpi);
+  connection_page_.ApplyDpi(fonts[0].Get(), dpi);
+  ::SendMessageA(SectionTree, TVM_SETINDENT, static_cast<WPARAM>(ui::Scale(kTreeIndent, dpi)), 0);
+  ::SendMessageA(IntervalCombo, CB_SETITEMHEIGHT, 0, ui::Scale(kListItemHeight, dpi));
+  // The controls hold the new fonts: the old ones may go.
+  for (std::size_t i = 0; i < std::size(kFonts); ++i) fonts_[i] = std::move(fonts[i]);
   return true;
 }
 
@@ -259,6 +303,14 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SHOWWINDOW:
       if (wparam == FALSE) connection_page_.HideBalloon();
       return ui::Window::OnMessage(message, wparam, lparam);
+    case WM_GETDPISCALEDSIZE:
+      // The frame whose client area is the layout's at the new DPI, not a stretched one.
+      *reinterpret_cast<SIZE*>(lparam) =
+          ui::FrameSizeForDpi(Frame(nullptr), static_cast<UINT>(wparam));
+      return TRUE;
+    case WM_DPICHANGED:
+      ApplyDpi(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_DESTROY:
       ui::UseDialogKeys(Handle(), false);
       host_->OptionWindowClosed();

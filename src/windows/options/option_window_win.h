@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "history/log_format.h"
+#include "ui/dpi_win.h"
 #include "ui/window_win.h"
 #include "util/scoped_win.h"
 #include "windows/options/connection_page_win.h"
@@ -39,6 +40,7 @@ class OptionHost : public NotifyPage::Host, public ConnectionPage::Host {
 class TfrmOption final : public ui::Window {
  public:
   static constexpr char kClassName[] = "TfrmOption";
+  // Its place on the screen; its client size at 96 DPI, scaled for the window's own.
   static constexpr int kLeft = 732;
   static constexpr int kTop = 199;
   static constexpr int kClientWidth = 366;
@@ -59,6 +61,10 @@ class TfrmOption final : public ui::Window {
 
  private:
   bool BuildLayout();
+  ui::FrameArgs Frame(HWND owner) const;
+  // Fonts and places for a display of dpi, the window moved to frame first when given;
+  // drawn once at the end. False, with the old fonts kept, when a font cannot be made.
+  bool ApplyDpi(UINT dpi, const RECT* frame);
   // Shows the page of the tree's item section.
   void ShowPage(HTREEITEM section);
   void IntervalComboChange();
@@ -77,6 +83,7 @@ class TfrmOption final : public ui::Window {
   NotifyPage notify_page_;
   ConnectionPage connection_page_;
   ScopedFont fonts_[2];  // the window's, the tree's and the list's
+  UINT dpi_ = ui::kDesignDpi;
   // The control that had the focus when the window was last deactivated.
   HWND focus_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/controls_win.h"
+#include "ui/dpi_win.h"
 
 namespace lvn {
 namespace {
@@ -42,13 +43,22 @@ const char* ClassOf(PageControl kind) {
   }
 }
 
+ui::ChildPlace PlaceOf(const PageEntry& entry, HWND parent, UINT dpi) {
+  return ui::ChildPlace{parent,
+                        entry.id,
+                        ui::Scale(entry.x, dpi),
+                        ui::Scale(entry.y, dpi),
+                        ui::Scale(entry.width, dpi),
+                        ui::Scale(entry.height, dpi)};
+}
+
 }  // namespace
 
-bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entries,
+bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entries, UINT dpi,
                         std::vector<HWND>* controls) {
   HWND buddy = nullptr;
   for (const PageEntry& entry : entries) {
-    ui::ControlArgs args{{parent, entry.id, entry.x, entry.y, entry.width, entry.height}};
+    ui::ControlArgs args{PlaceOf(entry, parent, dpi)};
     args.class_name = ClassOf(entry.kind);
     args.text = entry.text;
     args.style = StyleOf(entry.kind);
@@ -64,6 +74,25 @@ bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entr
     }
   }
   return true;
+}
+
+void PlacePageControls(const std::vector<HWND>& controls, std::span<const PageEntry> entries,
+                       HFONT font, UINT dpi) {
+  HWND buddy = nullptr;
+  for (std::size_t i = 0; i < entries.size() && i < controls.size(); ++i) {
+    const PageEntry& entry = entries[i];
+    HWND control = controls[i];
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (entry.kind == PageControl::kSpin) {
+      // Set again, the buddy places the spin box beside itself where it is now.
+      ::SendMessageA(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+      continue;
+    }
+    const ui::ChildPlace place = PlaceOf(entry, ::GetParent(control), dpi);
+    ::SetWindowPos(control, nullptr, place.x, place.y, place.width, place.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (entry.kind == PageControl::kNumber) buddy = control;
+  }
 }
 
 void ShowPageControls(const std::vector<HWND>& controls, bool show) {

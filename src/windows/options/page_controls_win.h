@@ -15,14 +15,19 @@ enum class PageControl { kGroup, kCheck, kLabel, kEdit, kNumber, kSpin, kButton 
 struct PageEntry {
   PageControl kind;
   int id;
-  int x, y, width, height;
+  int x, y, width, height;  // at 96 DPI
   const char* text;
 };
 
-// Makes the entries' controls, hidden, in tab order after the window's existing ones, and
-// adds them to *controls. A spin box takes the number field before it as its buddy.
-bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entries,
+// Makes the entries' controls, hidden, in tab order after the window's existing ones, at
+// their places for a display of dpi, and adds them to *controls. A spin box takes the
+// number field before it as its buddy, and its place from it.
+bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entries, UINT dpi,
                         std::vector<HWND>* controls);
+// The controls CreatePageControls made from entries moved to their places for a display of
+// dpi, with font.
+void PlacePageControls(const std::vector<HWND>& controls, std::span<const PageEntry> entries,
+                       HFONT font, UINT dpi);
 void ShowPageControls(const std::vector<HWND>& controls, bool show);
 
 bool Checked(HWND parent, int id);
