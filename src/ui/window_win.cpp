@@ -139,6 +139,16 @@ bool Window::CreateFrame(const FrameArgs& args) {
   return true;
 }
 
+bool SystemDpiChange(HWND window, WPARAM wparam, LPARAM lparam, UINT laid_out, UINT* dpi,
+                     POINT* top_left) {
+  const UINT now = DpiOf(window);
+  if (HIWORD(wparam) != now || now == laid_out || lparam == 0) return false;
+  const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+  *dpi = now;
+  *top_left = POINT{suggested->left, suggested->top};
+  return true;
+}
+
 RedrawPause::RedrawPause(HWND window)
     : window_(window), paused_(::IsWindowVisible(window) != FALSE) {
   if (paused_) ::SendMessageA(window_, WM_SETREDRAW, FALSE, 0);

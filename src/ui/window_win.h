@@ -60,6 +60,12 @@ void MoveWithMouse(HWND window);
 // for a display of dpi.
 SIZE FrameSizeForDpi(const FrameArgs& args, UINT dpi);
 
+// The DPI and the suggested top-left corner of a WM_DPICHANGED that is the system's: it
+// tells the DPI the window has already taken, and one other than the DPI it is laid out for.
+// Any program can send the message with any pointer; such a one is not read, and false.
+bool SystemDpiChange(HWND window, WPARAM wparam, LPARAM lparam, UINT laid_out, UINT* dpi,
+                     POINT* top_left);
+
 // Holds a visible window's drawing while its children move and change fonts, then redraws
 // it whole once: a layout for another DPI shows in one step.
 class RedrawPause {

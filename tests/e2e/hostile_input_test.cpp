@@ -262,6 +262,13 @@ TEST(HostileInput, MessagesFromAnotherProgramChangeNothing) {
       ::SendMessageTimeoutA(run.main, message, 0, 0x1234, SMTO_ABORTIFHUNG, 5000, &ignored);
       ::PostMessageA(run.main, message, 1, 0);
     }
+    // A DPI change whose rectangle points nowhere.
+    for (const UINT dpi : {96u, 144u}) {
+      DWORD_PTR ignored = 0;
+      ::SendMessageTimeoutA(run.main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0x1234,
+                            SMTO_ABORTIFHUNG, 5000, &ignored);
+      ::PostMessageA(run.main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0x1234);
+    }
   };
 
   // Idle: no result, no box, nothing written.

@@ -82,13 +82,13 @@ TEST(OptionWindow, TakesTheLayoutOfEachDpiItIsMovedTo) {
   for (const UINT dpi : {144u, 192u, 96u}) {
     RECT frame{};
     ::GetWindowRect(self, &frame);
-    SIZE size{};
-    ASSERT_TRUE(::SendMessageA(self, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
-    RECT suggested{frame.left, frame.top, frame.left + size.cx, frame.top + size.cy};
-    ::SendMessageA(self, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    const POINT top_left{frame.left, frame.top};
+    ASSERT_TRUE(window.ApplyDpi(dpi, &top_left));
 
-    ::GetWindowRect(self, &frame);
-    EXPECT_EQ(frame.right - frame.left, size.cx) << dpi;
+    // The width only: the caption stays at the size of the DPI the window really has.
+    RECT client{};
+    ::GetClientRect(self, &client);
+    EXPECT_EQ(client.right, at(366, dpi)) << dpi;
     const struct {
       int id;
       RECT place;

@@ -184,7 +184,7 @@ bool TfrmMain::BuildLayout() {
   return ApplyDpi(dpi_, nullptr);
 }
 
-bool TfrmMain::ApplyDpi(UINT dpi, const RECT* frame) {
+bool TfrmMain::ApplyDpi(UINT dpi, const POINT* top_left) {
   ScopedFont fonts[std::size(kFonts)];
   for (std::size_t i = 0; i < std::size(kFonts); ++i) {
     fonts[i].Reset(ui::CreateUiFont(kFonts[i], dpi));
@@ -196,9 +196,11 @@ bool TfrmMain::ApplyDpi(UINT dpi, const RECT* frame) {
   HWND self = Handle();
   // One paint for the whole change, once everything has its new place and font.
   ui::RedrawPause pause(self);
-  if (frame != nullptr) {
-    ::SetWindowPos(self, nullptr, frame->left, frame->top, frame->right - frame->left,
-                   frame->bottom - frame->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (top_left != nullptr) {
+    // Sized by the layout, not stretched from the old size.
+    const SIZE size = ui::FrameSizeForDpi(Frame(), dpi);
+    ::SetWindowPos(self, nullptr, top_left->x, top_left->y, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
   for (std::size_t i = 0; i < std::size(kLayout) && i < layout_controls_.size(); ++i) {

@@ -270,15 +270,14 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONDOWN:
       ui::MoveWithMouse(Handle());
       return 0;
-    case WM_GETDPISCALEDSIZE: {
-      // The frame whose client area is the layout's at the new DPI, not a stretched one.
-      const SIZE size = ui::FrameSizeForDpi(Frame(), static_cast<UINT>(wparam));
-      *reinterpret_cast<SIZE*>(lparam) = size;
-      return TRUE;
-    }
-    case WM_DPICHANGED:
-      ApplyDpi(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+    case WM_DPICHANGED: {
+      UINT dpi = 0;
+      POINT top_left{};
+      if (ui::SystemDpiChange(Handle(), wparam, lparam, dpi_, &dpi, &top_left)) {
+        ApplyDpi(dpi, &top_left);
+      }
       return 0;
+    }
     case WM_CLOSE:
       // The close passes only for the exit commands; it ends the message loop, and the
       // window is destroyed as the application shuts down.

@@ -56,9 +56,9 @@ class TfrmMain final : public ui::Window,
   // The frame the window has (its menu bar included once it exists).
   ui::FrameArgs Frame() const;
   // Fonts, places, the grid's rows and columns, the status strip, NowIp and the icons for a
-  // display of dpi, the window moved to frame first when given; drawn once at the end.
-  // False, with the old fonts and icons kept, when a font cannot be made.
-  bool ApplyDpi(UINT dpi, const RECT* frame);
+  // display of dpi, the window's frame sized for it at top_left when given; drawn once at
+  // the end. False, with the old fonts and icons kept, when a font cannot be made.
+  bool ApplyDpi(UINT dpi, const POINT* top_left);
   // The member that holds the control with this layout id; null for an id without one.
   HWND* ControlHandle(int id);
   void ShowIntervalStatus();

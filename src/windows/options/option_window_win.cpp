@@ -193,7 +193,7 @@ ui::FrameArgs TfrmOption::Frame(HWND owner) const {
   return args;
 }
 
-bool TfrmOption::ApplyDpi(UINT dpi, const RECT* frame) {
+bool TfrmOption::ApplyDpi(UINT dpi, const POINT* top_left) {
   ScopedFont fonts[std::size(kFonts)];
   for (std::size_t i = 0; i < std::size(kFonts); ++i) {
     fonts[i].Reset(ui::CreateUiFont(kFonts[i], dpi));
@@ -203,9 +203,11 @@ bool TfrmOption::ApplyDpi(UINT dpi, const RECT* frame) {
   HWND self = Handle();
   // One paint for the whole change, once everything has its new place and font.
   ui::RedrawPause pause(self);
-  if (frame != nullptr) {
-    ::SetWindowPos(self, nullptr, frame->left, frame->top, frame->right - frame->left,
-                   frame->bottom - frame->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (top_left != nullptr) {
+    // Sized by the layout, not stretched from the old size.
+    const SIZE size = ui::FrameSizeForDpi(Frame(nullptr), dpi);
+    ::SetWindowPos(self, nullptr, top_left->x, top_left->y, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
   auto place = [&](const LayoutEntry& entry) {
@@ -303,14 +305,14 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SHOWWINDOW:
       if (wparam == FALSE) connection_page_.HideBalloon();
       return ui::Window::OnMessage(message, wparam, lparam);
-    case WM_GETDPISCALEDSIZE:
-      // The frame whose client area is the layout's at the new DPI, not a stretched one.
-      *reinterpret_cast<SIZE*>(lparam) =
-          ui::FrameSizeForDpi(Frame(nullptr), static_cast<UINT>(wparam));
-      return TRUE;
-    case WM_DPICHANGED:
-      ApplyDpi(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+    case WM_DPICHANGED: {
+      UINT dpi = 0;
+      POINT top_left{};
+      if (ui::SystemDpiChange(Handle(), wparam, lparam, dpi_, &dpi, &top_left)) {
+        ApplyDpi(dpi, &top_left);
+      }
       return 0;
+    }
     case WM_DESTROY:
       ui::UseDialogKeys(Handle(), false);
       host_->OptionWindowClosed();

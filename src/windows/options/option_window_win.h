@@ -55,6 +55,10 @@ class TfrmOption final : public ui::Window {
   bool Create(HWND owner);
   // Shows the window, with the focus in its tree.
   void Show();
+  // Fonts and places for a display of dpi, the frame sized for it at top_left when given;
+  // drawn once at the end. False, with the old fonts kept, when a font cannot be made.
+  // The system's DPI changes come here.
+  bool ApplyDpi(UINT dpi, const POINT* top_left);
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -62,9 +66,6 @@ class TfrmOption final : public ui::Window {
  private:
   bool BuildLayout();
   ui::FrameArgs Frame(HWND owner) const;
-  // Fonts and places for a display of dpi, the window moved to frame first when given;
-  // drawn once at the end. False, with the old fonts kept, when a font cannot be made.
-  bool ApplyDpi(UINT dpi, const RECT* frame);
   // Shows the page of the tree's item section.
   void ShowPage(HTREEITEM section);
   void IntervalComboChange();
