@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <deque>
-#include <mutex>
+#include <mutex>  // std::lock_guard
 #include <new>
 #include <string_view>
 #include <utility>
@@ -17,6 +17,7 @@
 #include "util/data_folder.h"
 #include "util/file_io_win.h"
 #include "util/scoped_win.h"
+#include "util/srw_mutex_win.h"
 #include "util/text.h"
 
 namespace lvn {
@@ -387,7 +388,7 @@ bool AppendToCommandLog(const std::string& folder, const CommandOutcome& outcome
 
 struct CommandRunner::Shared {
   // Guards everything up to the handles.
-  std::mutex Mutex;
+  SrwMutex Mutex;
   RunQueue Queue;
   std::deque<CommandOutcome> Outcomes;
   std::string Folder;
@@ -396,7 +397,7 @@ struct CommandRunner::Shared {
   bool Attached = false;
 
   // Held while command.log is read and replaced, which the runs and the refusals both do.
-  std::mutex LogMutex;
+  SrwMutex LogMutex;
   // Set once, by Stop.
   ScopedHandle StopEvent{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   // The newest worker thread; touched only on the window's thread.
