@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ui/dpi_win.h"
+
 namespace lvn::ui {
 
 struct WindowClassArgs {
@@ -35,6 +37,18 @@ struct ChildPlace {
   int id = 0;
   int x = 0, y = 0, width = 0, height = 0;
 };
+
+// The place of a layout table's entry (its id, x, y, width and height at 96 DPI) in parent,
+// for a display of dpi.
+template <class Entry>
+ChildPlace ScaledPlace(const Entry& entry, HWND parent, UINT dpi) {
+  return ChildPlace{parent,
+                    entry.id,
+                    Scale(entry.x, dpi),
+                    Scale(entry.y, dpi),
+                    Scale(entry.width, dpi),
+                    Scale(entry.height, dpi)};
+}
 
 // A top-level window sized by its client area, given at 96 DPI and scaled to the DPI of the
 // screen it opens on; placed at x, y (kept on that screen) or centred on it.

@@ -77,15 +77,6 @@ HICON MainIconForDpi(int size_metric_x, int size_metric_y, UINT dpi) {
                                          ui::MetricForDpi(size_metric_y, dpi), 0));
 }
 
-ui::ChildPlace PlaceOf(const LayoutEntry& entry, HWND parent, UINT dpi) {
-  return ui::ChildPlace{parent,
-                        entry.id,
-                        ui::Scale(entry.x, dpi),
-                        ui::Scale(entry.y, dpi),
-                        ui::Scale(entry.width, dpi),
-                        ui::Scale(entry.height, dpi)};
-}
-
 }  // namespace
 
 bool TfrmMain::RegisterWindowClass() {
@@ -132,7 +123,7 @@ bool TfrmMain::BuildLayout() {
 
   // Made without fonts: ApplyDpi gives every control its font for the window's DPI.
   for (const LayoutEntry& entry : kLayout) {
-    const ui::ChildPlace place = PlaceOf(entry, self, dpi_);
+    const ui::ChildPlace place = ui::ScaledPlace(entry, self, dpi_);
     HWND made = nullptr;
     switch (entry.kind) {
       case Kind::kFlatEdit:
@@ -205,7 +196,7 @@ bool TfrmMain::ApplyDpi(UINT dpi, const POINT* top_left) {
   ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
   for (std::size_t i = 0; i < std::size(kLayout) && i < layout_controls_.size(); ++i) {
     const LayoutEntry& entry = kLayout[i];
-    const ui::ChildPlace place = PlaceOf(entry, self, dpi);
+    const ui::ChildPlace place = ui::ScaledPlace(entry, self, dpi);
     ::SetWindowPos(layout_controls_[i], nullptr, place.x, place.y, place.width, place.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     const HFONT font = fonts[static_cast<int>(entry.font)].Get();

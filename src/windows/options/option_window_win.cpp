@@ -61,17 +61,8 @@ constexpr ui::FontSpec kFonts[] = {
 constexpr int kTreeIndent = 19;
 constexpr int kListItemHeight = 15;
 
-ui::ChildPlace PlaceOf(const LayoutEntry& entry, HWND parent, UINT dpi) {
-  return ui::ChildPlace{parent,
-                        entry.id,
-                        ui::Scale(entry.x, dpi),
-                        ui::Scale(entry.y, dpi),
-                        ui::Scale(entry.width, dpi),
-                        ui::Scale(entry.height, dpi)};
-}
-
 ui::ControlArgs ArgsFor(const LayoutEntry& entry, HWND parent, UINT dpi) {
-  ui::ControlArgs args{PlaceOf(entry, parent, dpi)};
+  ui::ControlArgs args{ui::ScaledPlace(entry, parent, dpi)};
   args.text = entry.text;
   switch (entry.kind) {
     case Kind::kTree:
@@ -212,7 +203,7 @@ bool TfrmOption::ApplyDpi(UINT dpi, const POINT* top_left) {
   ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
   auto place = [&](const LayoutEntry& entry) {
     HWND control = ::GetDlgItem(self, entry.id);
-    const ui::ChildPlace to = PlaceOf(entry, self, dpi);
+    const ui::ChildPlace to = ui::ScaledPlace(entry, self, dpi);
     ::SetWindowPos(control, nullptr, to.x, to.y, to.width, to.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageA(control, WM_SETFONT,

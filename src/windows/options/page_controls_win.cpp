@@ -43,22 +43,13 @@ const char* ClassOf(PageControl kind) {
   }
 }
 
-ui::ChildPlace PlaceOf(const PageEntry& entry, HWND parent, UINT dpi) {
-  return ui::ChildPlace{parent,
-                        entry.id,
-                        ui::Scale(entry.x, dpi),
-                        ui::Scale(entry.y, dpi),
-                        ui::Scale(entry.width, dpi),
-                        ui::Scale(entry.height, dpi)};
-}
-
 }  // namespace
 
 bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entries, UINT dpi,
                         std::vector<HWND>* controls) {
   HWND buddy = nullptr;
   for (const PageEntry& entry : entries) {
-    ui::ControlArgs args{PlaceOf(entry, parent, dpi)};
+    ui::ControlArgs args{ui::ScaledPlace(entry, parent, dpi)};
     args.class_name = ClassOf(entry.kind);
     args.text = entry.text;
     args.style = StyleOf(entry.kind);
@@ -88,7 +79,7 @@ void PlacePageControls(const std::vector<HWND>& controls, std::span<const PageEn
       ::SendMessageA(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
       continue;
     }
-    const ui::ChildPlace place = PlaceOf(entry, ::GetParent(control), dpi);
+    const ui::ChildPlace place = ui::ScaledPlace(entry, ::GetParent(control), dpi);
     ::SetWindowPos(control, nullptr, place.x, place.y, place.width, place.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     if (entry.kind == PageControl::kNumber) buddy = control;
