@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
 #include <deque>
 #include <mutex>  // std::lock_guard
 #include <new>
@@ -19,6 +18,7 @@
 #include "util/scoped_win.h"
 #include "util/srw_mutex_win.h"
 #include "util/text.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
@@ -64,24 +64,6 @@ class AttributeList {
   bool initialized_ = false;
 };
 
-// ANSI (the active code page) to UTF-16; false, with the system's error set, for bytes the
-// code page does not map.
-bool ToWide(std::string_view text, std::wstring* wide) {
-  wide->clear();
-  if (text.empty()) return true;
-  if (text.size() > INT_MAX) {
-    ::SetLastError(ERROR_INVALID_PARAMETER);
-    return false;
-  }
-  const int length = static_cast<int>(text.size());
-  const int needed =
-      ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-  if (needed <= 0) return false;
-  wide->resize(static_cast<std::size_t>(needed));
-  return ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, wide->data(),
-                               needed) == needed;
-}
-
 // The variable's name in an environment entry: up to the first '=' after the first
 // character, which is '=' itself in the entries that hold each drive's folder.
 std::wstring_view VariableName(std::wstring_view entry) {
@@ -108,7 +90,7 @@ bool IsOurVariable(std::wstring_view entry) {
 // The program's own environment with the two addresses, sorted by name as Windows keeps it.
 bool RunEnvironment(const ChangeCommand& command, std::wstring* block) {
   std::wstring ip, old_ip;
-  if (!ToWide(command.Ip, &ip) || !ToWide(command.OldIp, &old_ip)) return false;
+  if (!AnsiToWide(command.Ip, &ip) || !AnsiToWide(command.OldIp, &old_ip)) return false;
   std::vector<std::wstring> entries;
   {
     const ScopedEnvironment own(::GetEnvironmentStringsW());
@@ -175,7 +157,7 @@ DWORD StartRun(const ChangeCommand& command, const std::string& folder, StartedR
   // A zero byte would end the line the process sees before the line the log shows.
   if (command.Line.find('\0') != std::string::npos) return ERROR_INVALID_PARAMETER;
   std::wstring line, wide_folder, environment;
-  if (!ToWide(command.Line, &line) || !ToWide(folder, &wide_folder) ||
+  if (!AnsiToWide(command.Line, &line) || !AnsiToWide(folder, &wide_folder) ||
       !RunEnvironment(command, &environment)) {
     return ::GetLastError();
   }

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <climits>
 #include <new>
 #include <utility>
 
 #include "util/system_library_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn::ui {
 
@@ -42,14 +42,9 @@ const Oleacc& OleaccFunctions() {
 
 // An ANSI text as a BSTR; null for an empty text or when memory is short.
 BSTR AnsiToBstr(const std::string& text) {
-  if (text.empty()) return nullptr;
-  const int size = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX / 2));
-  const int wide = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-  if (wide <= 0) return nullptr;
-  BSTR out = ::SysAllocStringLen(nullptr, static_cast<UINT>(wide));
-  if (out == nullptr) return nullptr;
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, out, wide);
-  return out;
+  std::wstring wide;
+  if (!AnsiToWide(text, &wide, Unmapped::kReplace) || wide.empty()) return nullptr;
+  return ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 
 void SetChild(VARIANT* out, long child) {

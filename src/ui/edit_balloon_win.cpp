@@ -4,17 +4,10 @@
 
 #include <string>
 
+#include "util/wide_text_win.h"
+
 namespace lvn::ui {
 namespace {
-
-std::wstring Wide(const char* text) {
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-  wide.pop_back();  // the terminating zero
-  return wide;
-}
 
 TTTOOLINFOA ToolFor(HWND edit) {
   TTTOOLINFOA tool{};
@@ -29,8 +22,9 @@ TTTOOLINFOA ToolFor(HWND edit) {
 
 void EditBalloon::Show(HWND edit, const char* title, const char* text) {
   Hide();
-  const std::wstring wide_title = Wide(title);
-  const std::wstring wide_text = Wide(text);
+  std::wstring wide_title, wide_text;
+  AnsiToWide(title, &wide_title, Unmapped::kReplace);
+  AnsiToWide(text, &wide_text, Unmapped::kReplace);
   EDITBALLOONTIP tip{};
   tip.cbStruct = sizeof tip;
   tip.pszTitle = wide_title.c_str();
