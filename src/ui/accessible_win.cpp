@@ -8,6 +8,7 @@
 #include <new>
 #include <utility>
 
+#include "ui/com_parts_win.h"
 #include "util/system_library_win.h"
 #include "util/wide_text_win.h"
 
@@ -46,81 +47,6 @@ BSTR AnsiToBstr(const std::string& text) {
   if (!AnsiToWide(text, &wide, Unmapped::kReplace) || wide.empty()) return nullptr;
   return ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
-
-void SetChild(VARIANT* out, long child) {
-  V_VT(out) = VT_I4;
-  V_I4(out) = child;
-}
-
-// Calls into the control may allocate; no exception leaves a COM method.
-template <typename Body>
-HRESULT Guarded(Body&& body) noexcept {
-  try {
-    return body();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
-}
-
-// The selected children of a control with several, for get_accSelection.
-class ChildEnum final : public IEnumVARIANT {
- public:
-  explicit ChildEnum(std::vector<long> children, std::size_t next = 0)
-      : children_(std::move(children)), next_(next) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IEnumVARIANT)) {
-      *out = static_cast<IEnumVARIANT*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
-
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
-    if (out == nullptr || (count > 1 && fetched == nullptr)) return E_POINTER;
-    ULONG given = 0;
-    while (given < count && next_ < children_.size()) SetChild(&out[given++], children_[next_++]);
-    if (fetched != nullptr) *fetched = given;
-    return given == count ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    const std::size_t left = children_.size() - next_;
-    next_ += std::min<std::size_t>(count, left);
-    return count <= left ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Reset() override {
-    next_ = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    return Guarded([&] {
-      auto* copy = new (std::nothrow) ChildEnum(children_, next_);
-      if (copy == nullptr) return E_OUTOFMEMORY;
-      *out = copy;
-      return S_OK;
-    });
-  }
-
- private:
-  ~ChildEnum() = default;
-
-  std::atomic<ULONG> refs_{1};
-  std::vector<long> children_;
-  std::size_t next_;
-};
 
 }  // namespace
 
@@ -267,7 +193,7 @@ class AccessibleObject final : public IAccessible {
         SetChild(selection, children.front());
         return S_OK;
       }
-      auto* all = new (std::nothrow) ChildEnum(std::move(children));
+      auto* all = NewChildEnum(std::move(children));
       if (all == nullptr) return E_OUTOFMEMORY;
       V_VT(selection) = VT_UNKNOWN;
       V_UNKNOWN(selection) = all;
