@@ -151,7 +151,6 @@ bool TfrmOption::BuildLayout() {
     return false;
   }
 
-
   action_item_ = AddSection(SectionTree, texts::kOptionSection);
   notify_item_ = AddSection(SectionTree, texts::kOptionNotifySection);
   connection_item_ = AddSection(SectionTree, texts::kOptionConnectionSection);
