@@ -453,13 +453,27 @@ bool CursorAt(POINT screen) {
   return ::GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
 }
 
+// The window's thread has read what the X server sent it so far: the thread reads its X
+// events each time it goes idle, and two answers in a row mean it went idle in between.
+void LetReadXEvents(HWND window) {
+  DWORD_PTR ignored = 0;
+  for (int round = 0; round < 2; ++round) {
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+  }
+}
+
 void BringToFront(HWND window) {
   const HWND root = ::GetAncestor(window, GA_ROOT);
-  if (::GetForegroundWindow() == root) return;
-  ::SetForegroundWindow(root);
-  WaitUntil([root] { return ::GetForegroundWindow() == root; }, 2000);
-  // The X server's focus event comes later, with its word on the keys; let it pass.
-  ::Sleep(100);
+  // A focus event the program has not read yet, from a window it showed a moment ago, would
+  // take the foreground back to that window after the keys were sent.
+  LetReadXEvents(root);
+  for (int attempt = 0; attempt < 3 && ::GetForegroundWindow() != root; ++attempt) {
+    ::SetForegroundWindow(root);
+    WaitUntil([root] { return ::GetForegroundWindow() == root; }, 2000);
+    // The X server's focus event comes later, with its word on the keys; let it pass.
+    ::Sleep(100);
+    LetReadXEvents(root);
+  }
 }
 
 // A cursor move to a point of the screen. Absolute coordinates run from 0 to 65535.
@@ -522,12 +536,14 @@ void PointAt(POINT screen) {
   if (CursorAt(screen)) return;
   PointerEchoes& echoes = PointerEchoes::Instance();
   const unsigned long long before = echoes.Seen();
-  // A window in its move loop or a menu holds the X pointer: no warp, so no answer comes.
+  // A window in its move loop or a menu holds the X pointer. A warp tried while it takes
+  // hold may still land, and its answer would come back inside the loop as a move to the
+  // old place; so the pointer is left alone until the hold ends.
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   const bool held = ::GetGUIThreadInfo(0, &info) &&
                     (info.flags & (GUI_INMOVESIZE | GUI_INMENUMODE)) != 0;
-  ::SetCursorPos(screen.x, screen.y);
+  if (!held) ::SetCursorPos(screen.x, screen.y);
   Send({MoveTo(screen)});
   WaitUntil([screen] { return CursorAt(screen); }, 2000);
   if (!held) echoes.Settle(screen, before);
@@ -564,23 +580,34 @@ void ClickAt(HWND window, POINT client, Button button, bool shift) {
 
 void DragBetween(HWND window, POINT from, POINT to) {
   BringToFront(window);
+  const HWND root = ::GetAncestor(window, GA_ROOT);
   const POINT start = ToScreen(window, from), end = ToScreen(window, to);
   PointAt(start);
+  RECT frame{};
+  ::GetWindowRect(root, &frame);
   Send({MouseButton(MOUSEEVENTF_LEFTDOWN)});
   // A hand holds the button a moment before it moves: the press has been taken (a capture,
   // or the system's move loop) before the moves come. A press nothing takes waits 1 s.
   const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
-  WaitUntil(
-      [thread] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return ::GetGUIThreadInfo(thread, &info) &&
-               (info.hwndCapture != nullptr || (info.flags & GUI_INMOVESIZE) != 0);
-      },
-      1000);
-  // In steps, as a hand moves, each one arrived before the next.
+  const auto gui = [thread] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(thread, &info);
+    return info;
+  };
+  WaitUntil([&] { return gui().hwndCapture != nullptr || (gui().flags & GUI_INMOVESIZE) != 0; },
+            1000);
+  const bool moving = (gui().flags & GUI_INMOVESIZE) != 0;
+  // In steps, as a hand moves, each one arrived before the next. Wine folds a move that
+  // comes while the one before is still being read into that one, and the newer place is
+  // lost; in a move or size loop the frame shows that a step was taken.
   for (int step = 1; step <= 4; ++step) {
     PointAt(POINT{start.x + (end.x - start.x) * step / 4, start.y + (end.y - start.y) * step / 4});
+    if (moving) {
+      const RECT before = frame;
+      WaitUntil([&] { return ::GetWindowRect(root, &frame) && !::EqualRect(&frame, &before); },
+                2000);
+    }
   }
   Send({MouseButton(MOUSEEVENTF_LEFTUP)});
 }

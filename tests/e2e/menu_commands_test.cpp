@@ -136,7 +136,9 @@ TEST(MenuCommands, TheWindowIsDraggedByItsBackgroundOnly) {
   const POINT background{150, 57};  // between the address lines and the grid
   const RECT before = FrameOf(run.main);
   DragBetween(run.main, background, POINT{background.x + 40, background.y + 30});
-  ASSERT_TRUE(WaitUntil([&] { return FrameOf(run.main).left == before.left + 40; }));
+  ASSERT_TRUE(WaitUntil([&] { return FrameOf(run.main).left == before.left + 40; }))
+      << "moved by " << FrameOf(run.main).left - before.left << ","
+      << FrameOf(run.main).top - before.top;
   ASSERT_TRUE(WaitUntil([&] { return NoMoveLoop(run.main); }));
   EXPECT_EQ(FrameOf(run.main).top, before.top + 30);
 
