@@ -4,7 +4,6 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <atomic>
 #include <new>
 #include <utility>
 
@@ -50,7 +49,7 @@ BSTR AnsiToBstr(const std::string& text) {
 
 }  // namespace
 
-class AccessibleObject final : public IAccessible {
+class AccessibleObject final : public ComObject<AccessibleObject, IAccessible, IDispatch> {
  public:
   AccessibleObject(HWND window, const AccessibleSource* source)
       : window_(window), source_(source) {}
@@ -58,25 +57,6 @@ class AccessibleObject final : public IAccessible {
   void Detach() {
     source_ = nullptr;
     window_ = nullptr;
-  }
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) ||
-        iid == __uuidof(IAccessible)) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
   }
 
   // IDispatch: readers call IAccessible directly; there is no type library.
@@ -268,6 +248,7 @@ class AccessibleObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return NotThere(); }
 
  private:
+  friend ComObject;  // the last Release deletes
   ~AccessibleObject() = default;
 
   // *child := the child id a VARIANT names, CHILDID_SELF for the control.
@@ -288,7 +269,6 @@ class AccessibleObject final : public IAccessible {
     return NotThere();
   }
 
-  std::atomic<ULONG> refs_{1};
   HWND window_;
   const AccessibleSource* source_;
 };

@@ -3,34 +3,16 @@
 #include <oleauto.h>
 
 #include <algorithm>
-#include <atomic>
 #include <utility>
 
 namespace lvn::ui {
 namespace {
 
 // The selected children of a control with several, for get_accSelection.
-class ChildEnum final : public IEnumVARIANT {
+class ChildEnum final : public ComObject<ChildEnum, IEnumVARIANT> {
  public:
   explicit ChildEnum(std::vector<long> children, std::size_t next = 0)
       : children_(std::move(children)), next_(next) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IEnumVARIANT)) {
-      *out = static_cast<IEnumVARIANT*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
     if (out == nullptr || (count > 1 && fetched == nullptr)) return E_POINTER;
@@ -60,9 +42,9 @@ class ChildEnum final : public IEnumVARIANT {
   }
 
  private:
+  friend ComObject;  // the last Release deletes
   ~ChildEnum() = default;
 
-  std::atomic<ULONG> refs_{1};
   std::vector<long> children_;
   std::size_t next_;
 };
