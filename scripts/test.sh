@@ -113,6 +113,14 @@ else
   record_step "unit build" 1
 fi
 
+# The benchmarks are not run here, only built, so that none rots unseen: the native one in
+# its own configuration (Release, no sanitizers); the Windows ones come with the win build.
+echo "== building the native benchmark"
+scripts/bench_history.sh --build-only >"$logs/bench-build.log" 2>&1
+status=$?
+record_step "the native benchmark builds (scripts/bench_history.sh)" $status
+[ $status -eq 0 ] || tail -n 30 "$logs/bench-build.log"
+
 # 3. Each parser's fuzz corpus (tests/fuzz/corpus) replayed, then a short fuzz run from it;
 # longer runs: scripts/fuzz.sh.
 if CC=clang CXX=clang++ build fuzz -S . -G Ninja -DLVN_FUZZ=ON -DCMAKE_BUILD_TYPE=Release -B build/fuzz; then

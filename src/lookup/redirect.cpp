@@ -98,10 +98,16 @@ std::string RemoveDotSegments(std::string_view in) {
 
 // RFC 3986 section 5.2.3: a relative path put beside the last "/" of the base's path.
 std::string MergePaths(const UrlParts& base, std::string_view path) {
-  if (base.HasAuthority && base.Path.empty()) return "/" + std::string(path);
-  const std::size_t slash = base.Path.rfind('/');
-  if (slash == std::string_view::npos) return std::string(path);
-  return std::string(base.Path.substr(0, slash + 1)) + std::string(path);
+  // Appended, not concatenated: GCC 12 sees a false overlap in operator+ at -O3.
+  std::string merged;
+  if (base.HasAuthority && base.Path.empty()) {
+    merged += '/';
+  } else {
+    const std::size_t slash = base.Path.rfind('/');
+    if (slash != std::string_view::npos) merged.append(base.Path.substr(0, slash + 1));
+  }
+  merged.append(path);
+  return merged;
 }
 
 }  // namespace
@@ -144,7 +150,7 @@ bool RedirectUrl(char* dest, const char* url, std::string_view location, std::si
   }
   if (target.Authority.empty()) return false;
   // An empty path is the root (RFC 3986 section 6.2.3), and the request names it.
-  if (path.empty()) path = "/";
+  if (path.empty()) path.push_back('/');
 
   std::string text(target.Scheme);
   text += "://";
