@@ -3,15 +3,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "history/clock_win.h"
+#include "notify/program_search.h"
 #include "notify/run_environment_win.h"
 #include "settings/notify_settings.h"
 #include "util/scoped_win.h"
 #include "util/text.h"
+#include "util/texts.h"
 #include "util/wide_text_win.h"
 
 namespace lvn {
@@ -79,6 +82,52 @@ bool MakeOutputPipe(ScopedHandle* reader, ScopedHandle* writer) {
   return true;
 }
 
+std::wstring VariableOf(const wchar_t* name) {
+  std::wstring value(::GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+  if (value.empty()) return value;
+  const DWORD length = ::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+  value.resize(length < value.size() ? length : 0);
+  return value;
+}
+
+std::wstring SystemFolder() {
+  wchar_t folder[MAX_PATH] = L"";
+  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+  return length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
+bool IsFile(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// *line with a bare program name replaced by the full path of the file we found for it.
+// False when it is found nowhere: the system's own search would then try the program's
+// and the working folder, so it does not run.
+bool ResolveProgram(std::wstring* line) {
+  const ProgramSplit split = SplitProgram(*line);
+  if (!IsBareProgramName(split.Program)) return true;
+  for (const std::wstring& candidate :
+       ProgramCandidates(split.Program, SystemFolder(), VariableOf(L"PATH"))) {
+    if (IsFile(candidate)) {
+      *line = WithProgramPath(candidate, split.Rest);
+      return true;
+    }
+  }
+  return false;
+}
+
+// The line for the log, in the program's code page.
+std::string AnsiOf(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int length = static_cast<int>(std::min<std::size_t>(wide.size(), INT_MAX / 2));
+  const int needed = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  if (needed <= 0) return {};
+  std::string text(static_cast<std::size_t>(needed), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, text.data(), needed, nullptr, nullptr);
+  return text;
+}
+
 struct StartedRun {
   ScopedHandle Job;
   ScopedHandle Process;
@@ -87,12 +136,10 @@ struct StartedRun {
 
 // Starts the command suspended, puts it into a job that ends its whole tree, and lets it
 // run. ERROR_SUCCESS, or the system's error with nothing left running.
-DWORD StartRun(const ChangeCommand& command, const std::string& folder, StartedRun* run) {
-  // A zero byte would end the line the process sees before the line the log shows.
-  if (command.Line.find('\0') != std::string::npos) return ERROR_INVALID_PARAMETER;
-  std::wstring line, wide_folder, environment;
-  if (!AnsiToWide(command.Line, &line) || !AnsiToWide(folder, &wide_folder) ||
-      !RunEnvironment(command, &environment)) {
+DWORD StartRun(const ChangeCommand& command, std::wstring line, const std::string& folder,
+               StartedRun* run) {
+  std::wstring wide_folder, environment;
+  if (!AnsiToWide(folder, &wide_folder) || !RunEnvironment(command, &environment)) {
     return ::GetLastError();
   }
   ScopedHandle job(::CreateJobObjectW(nullptr, nullptr));
@@ -269,10 +316,23 @@ CommandOutcome RunCommandProcess(const RunRequest& request, const std::string& f
   }
   const ULONGLONG started_ms = ::GetTickCount64();
   StartedRun run;
-  const DWORD error = StartRun(request.Command, folder, &run);
+  std::wstring line;
+  DWORD error = ERROR_SUCCESS;
+  // A zero byte would end the line the process sees before the line the log shows.
+  if (request.Command.Line.find('\0') != std::string::npos) {
+    error = ERROR_INVALID_PARAMETER;
+  } else if (!AnsiToWide(request.Command.Line, &line)) {
+    error = ::GetLastError();
+  } else if (!ResolveProgram(&line)) {
+    outcome.Reason = texts::kCommandProgramNotFound;
+    error = ERROR_FILE_NOT_FOUND;
+  } else {
+    outcome.Line = AnsiOf(line);
+    error = StartRun(request.Command, std::move(line), folder, &run);
+  }
   if (error != ERROR_SUCCESS) {
     outcome.End = RunEnd::kNotStarted;
-    outcome.Reason = SystemMessage(error);
+    if (outcome.Reason.empty()) outcome.Reason = SystemMessage(error);
     outcome.Milliseconds =
         static_cast<uint32_t>(std::min<ULONGLONG>(::GetTickCount64() - started_ms, UINT32_MAX));
     return outcome;

@@ -118,6 +118,8 @@ inline constexpr char kCommandTest[] = "テスト実行";
 inline constexpr char kCommandExitCode[] = "終了コード ";
 inline constexpr char kCommandTimedOut[] = "時間切れ";
 inline constexpr char kCommandNotStarted[] = "開始できません: ";
+inline constexpr char kCommandProgramNotFound[] =
+    "プログラムがシステム フォルダーにも PATH のフォルダーにも見つかりません";
 inline constexpr char kCommandEndedAtExit[] = "終了時に停止";
 inline constexpr char kCommandOutputCut[] = "、出力の残りは省略";
 

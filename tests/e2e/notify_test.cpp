@@ -50,6 +50,12 @@ bool BalloonShows(const std::string& text) {
   return false;
 }
 
+std::string EnvironmentVariable(const char* name) {
+  std::string value(::GetEnvironmentVariableA(name, nullptr, 0), '\0');
+  value.resize(::GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size())));
+  return value;
+}
+
 void SetField(HWND options, int id, const std::string& text) {
   ::SendMessageA(::GetDlgItem(options, id), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(text.c_str()));
@@ -60,8 +66,24 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n[Notify]\r\nChange=1\r\nCommand=" +
                                RecordRun() + " %IP% %oldip% print:done exit:0\r\n");
   SetLookupAnswer("[203.0.113.9]\r\n");
+  // A folder of the program's PATH with record_run.exe, and planted.exe where the system's
+  // own search would look first.
+  const std::string path_folder = "C:\\lvn-path";
+  std::string program_folder = ProgramPath();
+  program_folder.resize(program_folder.find_last_of('\\') + 1);
+  ::CreateDirectoryA(path_folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileA((program_folder + "record_run.exe").c_str(),
+                          (path_folder + "\\record_run.exe").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileA((program_folder + "record_run.exe").c_str(),
+                          (program_folder + "planted.exe").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileA((program_folder + "record_run.exe").c_str(),
+                          (DataFolder() + "planted.exe").c_str(), FALSE));
+  const std::string path = EnvironmentVariable("PATH");
+  ::SetEnvironmentVariableA("PATH", (path + ";" + path_folder).c_str());
   Session run;
-  ASSERT_TRUE(StartSession(&run, 3));
+  const bool started = StartSession(&run, 3);
+  ::SetEnvironmentVariableA("PATH", path.c_str());
+  ASSERT_TRUE(started);
 
   // The recorded change runs the command with both addresses, in the data folder, and
   // tells of the change.
@@ -104,13 +126,23 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   PressKeys(options, {VK_MENU, 'R'});
   EXPECT_TRUE(WaitUntil([&] { return ::IsDlgButtonChecked(options, kIdNoticeOutage) == BST_CHECKED; }));
 
-  // A command that hangs is ended at its limit, with the window answering meanwhile, and
-  // the failure is told.
+  // What is typed into the command field takes effect when the field is left: a change
+  // that comes meanwhile (a check the user did not start) runs the command in use.
+  PressKeys(options, {VK_TAB});
+  ASSERT_TRUE(WaitUntil([&] { return ::GetDlgCtrlID(FocusIn(options)) == kIdCommandEdit; }));
   SetField(options, kIdCommandEdit, RecordRun() + " %IP% hang");
-  SetField(options, kIdTimeoutEdit, "1");
   SetLookupAnswer("[203.0.113.10]\r\n");
-  ASSERT_TRUE(CheckNow(run.main));
+  ::PostMessageA(run.main, WM_COMMAND, MAKEWPARAM(kIdUpdate, BN_CLICKED), 0);
   ASSERT_TRUE(WaitUntil([] { return Runs().size() == 2; }));
+  EXPECT_NE(Runs().back().find("\tprint:done\texit:0"), std::string::npos) << Runs().back();
+
+  // Once left, a command that hangs is ended at its limit, with the window answering
+  // meanwhile, and the failure is told.
+  PressKeys(options, {VK_TAB});
+  SetField(options, kIdTimeoutEdit, "1");
+  SetLookupAnswer("[203.0.113.11]\r\n");
+  ASSERT_TRUE(CheckNow(run.main));
+  ASSERT_TRUE(WaitUntil([] { return Runs().size() == 3; }));
   DWORD_PTR answered = 0;
   EXPECT_NE(::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answered), 0);
   EXPECT_TRUE(WaitUntil([] { return CommandLogHas("時間切れ"); }, 15000));
@@ -126,8 +158,27 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   EXPECT_EQ(view.text.rfind("終了コード 0", 0), 0u) << view.text;
   EXPECT_NE(view.text.find("tested"), std::string::npos) << view.text;
   ASSERT_TRUE(PressButton(box, IDOK));
-  EXPECT_NE(Runs().back().find("\t203.0.113.10\t\t203.0.113.10\tprint:tested"), std::string::npos)
+  EXPECT_NE(Runs().back().find("\t203.0.113.11\t\t203.0.113.11\tprint:tested"), std::string::npos)
       << Runs().back();
+
+  // A bare program name runs only from the system folder or a PATH folder: planted.exe
+  // beside lorvane.exe and in the data folder is refused; record_run found on PATH runs
+  // by its full path, which the log shows.
+  SetField(options, kIdCommandEdit, "planted %IP% print:planted");
+  ASSERT_TRUE(PressButton(options, kIdCommandTest));
+  box = WaitForWindow(run.program.Id(), "#32770");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(ReadMessageBox(box).text.rfind("開始できません: プログラムが", 0), 0u)
+      << ReadMessageBox(box).text;
+  ASSERT_TRUE(PressButton(box, IDOK));
+  EXPECT_EQ(Runs().size(), 4u);
+  SetField(options, kIdCommandEdit, "record_run %IP% print:onpath");
+  ASSERT_TRUE(PressButton(options, kIdCommandTest));
+  box = WaitForWindow(run.program.Id(), "#32770");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(ReadMessageBox(box).text.rfind("終了コード 0", 0), 0u) << ReadMessageBox(box).text;
+  ASSERT_TRUE(PressButton(box, IDOK));
+  EXPECT_TRUE(CommandLogHas("\t\"" + path_folder + "\\record_run.exe\" 203.0.113.11 print:onpath"));
 
   // A click on a notice shows the hidden window.
   ASSERT_TRUE(PressButton(options, kIdOptionOk));
@@ -137,9 +188,10 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(run.main) != FALSE; }));
 
   ASSERT_TRUE(EndSession(&run));
+  ::DeleteFileA((program_folder + "planted.exe").c_str());
   const std::string ini = ReadDataFile("lvn.ini");
   EXPECT_NE(ini.find("Outage=1\r\n"), std::string::npos) << ini;
-  EXPECT_NE(ini.find("Command=" + RecordRun() + " %IP% print:tested\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Command=record_run %IP% print:onpath\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("CommandTimeout=1\r\n"), std::string::npos) << ini;
 }
 

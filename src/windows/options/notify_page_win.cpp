@@ -82,7 +82,6 @@ NotifySettings NotifyPage::Settings() const {
   NotifySettings settings = host_->CurrentNotify();
   settings.Change = Checked(parent_, kIdNoticeChange);
   settings.Outage = Checked(parent_, kIdNoticeOutage);
-  settings.Command = TextOf(::GetDlgItem(parent_, kIdCommandEdit));
   BOOL valid = FALSE;
   const UINT timeout = ::GetDlgItemInt(parent_, kIdTimeoutEdit, &valid, FALSE);
   // A field being typed into may hold no number or one out of bounds for a moment.
@@ -99,7 +98,7 @@ bool NotifyPage::OnCommand(int id, UINT code) {
       if (code == BN_CLICKED) host_->ChangeNotify(Settings());
       return true;
     case kIdCommandEdit:
-      if (code == EN_CHANGE && !filling_) host_->ChangeNotify(Settings());
+      if (code == EN_KILLFOCUS) TakeCommand();
       return true;
     case kIdTimeoutEdit:
       if (code == EN_CHANGE && !filling_) host_->ChangeNotify(Settings());
@@ -122,6 +121,15 @@ bool NotifyPage::OnCommand(int id, UINT code) {
   }
 }
 
+void NotifyPage::TakeCommand() {
+  if (parent_ == nullptr) return;
+  NotifySettings settings = host_->CurrentNotify();
+  std::string command = TextOf(::GetDlgItem(parent_, kIdCommandEdit));
+  if (command == settings.Command) return;
+  settings.Command = std::move(command);
+  host_->ChangeNotify(settings);
+}
+
 void NotifyPage::Browse() {
   // Not a KnownDLL on every system: taken from System32, once, when first needed.
   using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
@@ -138,7 +146,7 @@ void NotifyPage::Browse() {
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!get_open_file_name(&dialog)) return;
   const std::string command = WithProgram(TextOf(::GetDlgItem(parent_, kIdCommandEdit)), path);
-  // Through the field, whose change notice passes it on.
+  // Taken, as typed text is, when the field is left.
   ::SetDlgItemTextA(parent_, kIdCommandEdit, command.c_str());
   ::SetFocus(::GetDlgItem(parent_, kIdCommandEdit));
 }

@@ -33,6 +33,10 @@ class NotifyPage {
   void Show(bool show);
   // A WM_COMMAND from one of the page's controls; false for any other.
   bool OnCommand(int id, UINT code);
+  // The command field's text becomes the command. Only when the field is left, OK is
+  // pressed or the window closes: a change that comes while the user types must not run
+  // half a command line.
+  void TakeCommand();
 
  private:
   NotifySettings Settings() const;

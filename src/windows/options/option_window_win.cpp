@@ -263,6 +263,8 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                  code == BN_CLICKED) {
         ViewClick(id);
       } else if (id == kIdOptionOk && code == BN_CLICKED) {
+        // Enter in the field presses OK without leaving it.
+        notify_page_.TakeCommand();
         // Closed once the click has been handled.
         ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
       }
@@ -305,6 +307,8 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_DESTROY:
       ui::UseDialogKeys(Handle(), false);
+      // Destroyed without being hidden first (the program exits), no field was left.
+      notify_page_.TakeCommand();
       host_->OptionWindowClosed();
       return 0;
     default:
