@@ -37,7 +37,8 @@ template <typename Row>
 void CALLBACK OnChange(void* context, Row*, MIB_NOTIFICATION_TYPE type) {
   // The first call reports the state at registration, which is no change.
   if (type == MibInitialNotification) return;
-  const auto* target = static_cast<const NetworkWatchTarget*>(context);
+  auto* target = static_cast<NetworkWatchTarget*>(context);
+  target->Changed.store(true);
   ::PostMessageA(target->Window, target->Message, 0, 0);
 }
 
@@ -47,7 +48,9 @@ bool NetworkWatcher::Start(HWND target, UINT message) {
   Stop();
   const IpHelperApi* api = Api();
   if (api == nullptr) return false;
-  target_ = std::make_unique<NetworkWatchTarget>(NetworkWatchTarget{target, message});
+  target_ = std::make_unique<NetworkWatchTarget>();
+  target_->Window = target;
+  target_->Message = message;
   void* context = target_.get();
   const bool interfaces =
       api->NotifyIpInterfaceChange(AF_UNSPEC, &OnChange<MIB_IPINTERFACE_ROW>, context, FALSE,
@@ -63,6 +66,8 @@ bool NetworkWatcher::Start(HWND target, UINT message) {
   }
   return true;
 }
+
+bool NetworkWatcher::TakeChange() { return target_ && target_->Changed.exchange(false); }
 
 void NetworkWatcher::Stop() {
   const IpHelperApi* api = Api();

@@ -5,14 +5,17 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 
 namespace lvn {
 
-// Where a change is posted; read by the system's callback threads.
+// Where a change is posted; read by the system's callback threads. The message only says
+// "look": any program can post it, so a change counts only when Changed was set.
 struct NetworkWatchTarget {
-  HWND Window;
-  UINT Message;
+  HWND Window = nullptr;
+  UINT Message = 0;
+  std::atomic<bool> Changed{false};
 };
 
 class NetworkWatcher {
@@ -28,6 +31,8 @@ class NetworkWatcher {
   // Returns once no callback runs any more.
   void Stop();
   bool Watching() const { return target_ != nullptr; }
+  // True once for each burst of changes the system reported since the last call.
+  bool TakeChange();
 
  private:
   std::unique_ptr<NetworkWatchTarget> target_;

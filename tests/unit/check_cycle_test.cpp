@@ -131,6 +131,31 @@ TEST(NetworkGrace, HoldsFailuresForOneRetryAtTheEndOfTheWhile) {
   EXPECT_FALSE(grace.RetryAt().has_value());
 }
 
+TEST(NetworkGrace, EventsThatNeverStopDelayAHeldFailureByAMinuteAtMost) {
+  NetworkGrace grace;
+  grace.OnEvent(0);
+  ASSERT_TRUE(grace.HoldFailure(1000));
+  // A line that re-dials every 20 s, with checks failing between the events.
+  for (uint64_t t = 20000; t <= 60000; t += 20000) {
+    grace.OnEvent(t);
+    EXPECT_TRUE(grace.HoldFailure(t + 500)) << t;
+  }
+  EXPECT_EQ(grace.RetryAt(), 61000u);
+  grace.OnEvent(61000);
+  EXPECT_EQ(grace.RetryAt(), 61000u);
+  grace.RetryStarted();
+  grace.OnEvent(65000);
+  EXPECT_FALSE(grace.HoldFailure(66000)) << "the retry's failure is recorded, events or not";
+  // A success ends the hold: the next event's failure is held afresh, for its own minute.
+  grace.OnEvent(200000);
+  ASSERT_TRUE(grace.HoldFailure(201000));
+  grace.CheckSucceeded();
+  EXPECT_FALSE(grace.RetryAt().has_value());
+  grace.OnEvent(300000);
+  ASSERT_TRUE(grace.HoldFailure(301000));
+  EXPECT_EQ(grace.RetryAt(), 330000u);
+}
+
 TEST(StatusStrip, TextsAndLayout) {
   const std::pair<int32_t, const char*> intervals[] = {
       {15000, "自動:15秒"}, {45000, "自動:45秒"}, {59000, "自動:59秒"},

@@ -48,11 +48,17 @@ bool CheckScheduler::Start(const char* url, const std::string& fallback_url) {
   return lookup_.Start(url, window_, result_message_, kTimerLookupLimit, fallback_url.c_str());
 }
 
+void CheckScheduler::SetRetryTimer() {
+  const ULONGLONG now = ::GetTickCount64();
+  const ULONGLONG due = *grace_.RetryAt();
+  ::SetTimer(window_, kTimerRetry, static_cast<UINT>(due > now ? due - now : 0), nullptr);
+}
+
 CheckScheduler::Action CheckScheduler::Ended(const LookupResult& result, LookupResult* out) {
-  if (result.Status == LookupStatus::kFailed && grace_.HoldFailure(::GetTickCount64())) {
-    const ULONGLONG now = ::GetTickCount64();
-    const ULONGLONG due = *grace_.RetryAt();
-    ::SetTimer(window_, kTimerRetry, static_cast<UINT>(due > now ? due - now : 0), nullptr);
+  if (result.Status != LookupStatus::kFailed) {
+    grace_.CheckSucceeded();
+  } else if (grace_.HoldFailure(::GetTickCount64())) {
+    SetRetryTimer();
     return Action::kHeldFailure;
   }
   answer_note_ = result.FromFallback ? texts::kAnsweredByPrefix + fallback_url_ : std::string();
@@ -67,13 +73,13 @@ CheckScheduler::Action CheckScheduler::OnMessage(UINT message, WPARAM wparam, LP
     const std::optional<LookupResult> ended = lookup_.TakeResult();
     return ended ? Ended(*ended, result) : Action::kNone;
   }
-  if ((message == network_message_ || IsResume(message, wparam)) && watch_) {
+  // A network message that the watcher did not post finds no change to take.
+  const bool network_change = message == network_message_ && watcher_.TakeChange();
+  if ((network_change || IsResume(message, wparam)) && watch_) {
     // The check waits until a burst of events has settled.
     grace_.OnEvent(::GetTickCount64());
     ::SetTimer(window_, kTimerSettle, kNetworkSettleMs, nullptr);
-    if (grace_.RetryAt()) {
-      ::SetTimer(window_, kTimerRetry, kNetworkGraceMs, nullptr);
-    }
+    if (grace_.RetryAt()) SetRetryTimer();
     return Action::kNone;
   }
   if (message != WM_TIMER) {

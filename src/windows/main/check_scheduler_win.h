@@ -47,6 +47,7 @@ class CheckScheduler {
 
  private:
   Action Ended(const LookupResult& result, LookupResult* out);
+  void SetRetryTimer();
 
   HWND window_ = nullptr;
   UINT result_message_ = 0;
