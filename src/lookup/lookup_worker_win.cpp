@@ -26,16 +26,17 @@ class InternetThread {
   char FallbackUrl[kUrlCapacity] = "";
 
  private:
-  static LookupResult LookUp(const char* url) {
+  LookupResult LookUp(const char* url) {
     char answer[kAnswerCapacity] = "";
     WinInet client;
-    const FetchResult fetch = client.Fetch(answer, url, sizeof answer);
+    const FetchResult fetch = client.Fetch(answer, url, sizeof answer, &slot_->Cancel);
     return LookupResultOf(fetch, answer);
   }
 
   void Execute() {
     LookupResult result = LookUp(Url);
-    if (result.Status == LookupStatus::kFailed && FallbackUrl[0] != '\0') {
+    if (result.Status == LookupStatus::kFailed && FallbackUrl[0] != '\0' &&
+        !slot_->Cancel.Cancelled()) {
       result = LookUp(FallbackUrl);
       result.FromFallback = result.Status == LookupStatus::kAnswered;
     }
@@ -59,6 +60,17 @@ constexpr DWORD kTimerSlackMs = 250;
 bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR limit_timer,
                          const char* fallback_url) {
   if (Running()) return false;
+  if (abandoned_ && ::WaitForSingleObject(abandoned_.Get(), 0) == WAIT_TIMEOUT) {
+    // The page still holds the lookup given up before: a second request would only add a
+    // thread and a socket to it.
+    slot_ = std::make_shared<LookupSlot>();
+    slot_->Filled.store(true, std::memory_order_release);
+    target_ = target;
+    limit_timer_ = limit_timer;
+    ::PostMessageA(target, message, 0, 0);
+    return true;
+  }
+  abandoned_.Reset();
   auto slot = std::make_shared<LookupSlot>();
   auto* worker = new (std::nothrow) InternetThread(slot, target, message);
   if (worker == nullptr) return false;
@@ -78,6 +90,7 @@ bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR li
   limit_ms_ = worker->FallbackUrl[0] != '\0' ? 2 * kLookupLimitMs : kLookupLimitMs;
   ::SetTimer(target_, limit_timer_, limit_ms_, nullptr);
   ::ResumeThread(thread.Get());
+  thread_ = std::move(thread);
   return true;
 }
 
@@ -95,12 +108,15 @@ std::optional<LookupResult> LookupWorker::GiveUpWhenOverdue() {
   }
   // Any program can post a WM_TIMER: only a lookup that has run that long is given up.
   if (::GetTickCount() - started_ms_ < limit_ms_ - kTimerSlackMs) return std::nullopt;
+  slot_->Cancel.Cancel();
+  abandoned_ = std::move(thread_);
   End();
   return LookupResult{};
 }
 
 void LookupWorker::End() {
   slot_.reset();
+  thread_.Reset();
   ::KillTimer(target_, limit_timer_);
 }
 

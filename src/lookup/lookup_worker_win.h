@@ -12,7 +12,9 @@
 #include <optional>
 
 #include "lookup/lookup_answer.h"
+#include "lookup/wininet_win.h"
 #include "settings/settings.h"
+#include "util/scoped_win.h"
 
 namespace lvn {
 
@@ -21,10 +23,12 @@ namespace lvn {
 // waiting for the worker and counts the lookup as failed.
 inline constexpr UINT kLookupLimitMs = 8000;
 
-// Filled once by the worker thread; read by the window's thread only after Filled.
+// Filled once by the worker thread; read by the window's thread only after Filled. Cancel
+// is the window's, to end a lookup it gave up.
 struct LookupSlot {
   LookupResult Result;
   std::atomic<bool> Filled{false};
+  FetchCancel Cancel;
 };
 
 // Lives on the window's thread, as a member of the window that takes the results; every
@@ -39,6 +43,8 @@ class LookupWorker {
   // posts message to target once its result is in the slot, and sets target's timer
   // limit_timer for the time the window waits at most (the limit for each page). False,
   // with nothing started, while a lookup runs or when the system cannot make the thread.
+  // While a lookup given up before still holds its thread, no request is made: the
+  // lookup fails at once, its result handed over as any other.
   bool Start(const char* url, HWND target, UINT message, UINT_PTR limit_timer,
              const char* fallback_url = "");
   // From Start until its result has been taken or it was given up.
@@ -46,15 +52,19 @@ class LookupWorker {
   // On the message: the running lookup's result, which ends the lookup. Nothing, with
   // nothing changed, when there is none yet, as for a message some other program sent.
   std::optional<LookupResult> TakeResult();
-  // On the limit timer: a failed result when the running lookup has run for the limit; its
-  // thread runs on to its end, and its result, left in a slot nobody reads any more, is
-  // never taken. Nothing for a timer message that came early or from elsewhere.
+  // On the limit timer: a failed result when the running lookup has run for the limit. Its
+  // handles are closed, which ends its thread as soon as the system lets it; its result,
+  // left in a slot nobody reads any more, is never taken. Nothing for a timer message that
+  // came early or from elsewhere.
   std::optional<LookupResult> GiveUpWhenOverdue();
 
  private:
   void End();
 
   std::shared_ptr<LookupSlot> slot_;
+  ScopedHandle thread_;
+  // The thread of the lookup given up last, until it has ended: one at most.
+  ScopedHandle abandoned_;
   HWND target_ = nullptr;
   UINT_PTR limit_timer_ = 0;
   DWORD started_ms_ = 0;

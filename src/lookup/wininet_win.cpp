@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <cstdint>
+#include <mutex>
 
 #include "lookup/fetch_url.h"
 #include "lookup/lookup_answer.h"
@@ -54,7 +55,73 @@ const WinInetApi* Api() {
 
 // Handles exist only once Api() has loaded, so it is there to close them.
 void CloseInternetHandle(HINTERNET handle) { Api()->InternetCloseHandle(handle); }
-using ScopedInternet = Scoped<NullHandleTraits<HINTERNET, &CloseInternetHandle>>;
+
+}  // namespace
+
+// One handle of a fetch, closed at the end of its scope unless its FetchCancel closed it.
+class FetchHandle {
+ public:
+  FetchHandle(HINTERNET handle, FetchCancel* cancel) : handle_(handle), cancel_(cancel) {
+    if (handle_ != nullptr && cancel_ != nullptr && !cancel_->Adopt(handle_)) handle_ = nullptr;
+  }
+  FetchHandle(const FetchHandle&) = delete;
+  FetchHandle& operator=(const FetchHandle&) = delete;
+  ~FetchHandle() {
+    if (handle_ == nullptr) return;
+    if (cancel_ != nullptr) {
+      cancel_->Close(handle_);
+    } else {
+      CloseInternetHandle(handle_);
+    }
+  }
+  HINTERNET Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+
+ private:
+  HINTERNET handle_;
+  FetchCancel* cancel_;
+};
+
+void FetchCancel::Cancel() {
+  const std::lock_guard lock(mutex_);
+  cancelled_ = true;
+  for (auto handle = handles_.rbegin(); handle != handles_.rend(); ++handle) {
+    CloseInternetHandle(*handle);
+  }
+  handles_.clear();
+}
+
+bool FetchCancel::Cancelled() {
+  const std::lock_guard lock(mutex_);
+  return cancelled_;
+}
+
+bool FetchCancel::Adopt(void* handle) {
+  const std::lock_guard lock(mutex_);
+  if (!cancelled_) {
+    // Without memory for the entry the handle goes at once, and the fetch fails on it.
+    try {
+      handles_.push_back(handle);
+      return true;
+    } catch (...) {
+    }
+  }
+  CloseInternetHandle(handle);
+  return false;
+}
+
+void FetchCancel::Close(void* handle) {
+  const std::lock_guard lock(mutex_);
+  for (auto at = handles_.begin(); at != handles_.end(); ++at) {
+    if (*at == handle) {
+      handles_.erase(at);
+      CloseInternetHandle(handle);
+      return;
+    }
+  }
+}
+
+namespace {
 
 constexpr char kUserAgent[] = "MyApp";
 constexpr DWORD kStepTimeoutMs = 1000;  // connecting, sending, each receive
@@ -122,11 +189,11 @@ bool NextUrl(const WinInetApi& api, HINTERNET request, const char* url,
 
 }  // namespace
 
-FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n) {
+FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n, FetchCancel* cancel) {
   const WinInetApi* api = Api();
   if (api == nullptr) return FetchResult::kNoSession;
-  ScopedInternet session(
-      api->InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  FetchHandle session(
+      api->InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0), cancel);
   if (!session) return FetchResult::kNoSession;
   SetTimeouts(*api, session.Get());
 
@@ -145,19 +212,26 @@ FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n) {
     // A missing connection or request is not checked here: the steps below fail on it and
     // the answer comes out empty. Declared in this order so that they close request, then
     // connection.
-    ScopedInternet connection(api->InternetConnectA(session.Get(), target.Host, target.Port,
-                                                    nullptr, nullptr, INTERNET_SERVICE_HTTP, 0,
-                                                    0));
+    FetchHandle connection(api->InternetConnectA(session.Get(), target.Host, target.Port,
+                                                 nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
+                           cancel);
     SetTimeouts(*api, connection.Get());
-    // No flag waives a certificate error: it fails the send like an unreachable host.
-    const DWORD flags =
-        INTERNET_FLAG_NO_AUTO_REDIRECT | (target.Secure ? INTERNET_FLAG_SECURE : 0);
-    ScopedInternet request(api->HttpOpenRequestA(connection.Get(), nullptr, target.ObjectName,
-                                                 nullptr, referrer, nullptr, flags, 0));
+    // No flag waives a certificate error: it fails the send like an unreachable host. The
+    // answer always comes from the server and is never kept: a cached one would hide a
+    // change for as long as the page lets it be cached.
+    const DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD |
+                        INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                        (target.Secure ? INTERNET_FLAG_SECURE : 0);
+    FetchHandle request(api->HttpOpenRequestA(connection.Get(), nullptr, target.ObjectName,
+                                              nullptr, referrer, nullptr, flags, 0),
+                        cancel);
     SetTimeouts(*api, request.Get());
 
     api->HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0);
-    if (SendTookTooLong(before, ::GetTickCount())) return FetchResult::kFailed;
+    // A cancelled fetch's handles are closed: nothing more may be asked of them.
+    if (SendTookTooLong(before, ::GetTickCount()) || (cancel != nullptr && cancel->Cancelled())) {
+      return FetchResult::kFailed;
+    }
     const std::uint32_t status = StatusCode(*api, request.Get());
 
     if (IsRedirectStatus(status)) {

@@ -10,7 +10,8 @@ path of the program's default lookup URL, answers what the file answer.txt besid
 says at that moment, so a test can change the address or cause an outage: the file's
 bytes as a 200 answer, or "!down" for a 503, or "!trickle" for an answer that takes about
 6.5 s; "!slow" before the bytes answers them after 0.3 s; "!loop" redirects to itself for
-ever; "!hop" before the bytes answers them after one redirect. Every request is appended
+ever; "!hop" before the bytes answers them after one redirect. /cached answers another
+address each time, with a head that lets any cache keep it for an hour. Every request is appended
 to the log as one tab-separated line: request line, Host, User-Agent, Referer, and the
 scheme and port it came in on ("https 8443").
 
@@ -46,10 +47,10 @@ CASES = {
 }
 
 
-def head_for(status, body, extra=""):
+def head_for(status, body, extra="", cache="no-store"):
     return (
         "HTTP/1.1 %s\r\nContent-Type: text/plain\r\nContent-Length: %d\r\n"
-        "Cache-Control: no-store\r\nConnection: close\r\n%s\r\n" % (status, len(body), extra)
+        "Cache-Control: %s\r\nConnection: close\r\n%s\r\n" % (status, len(body), cache, extra)
     ).encode("ascii")
 
 
@@ -152,6 +153,14 @@ class Handler(socketserver.BaseRequestHandler):
             else:
                 sock.sendall(head_for("200 OK", answer) + answer)
                 return
+        if path == "/cached":
+            # Another address at each request, in an answer any cache may keep for an hour.
+            with LOG_LOCK:
+                self.server.cached_count = getattr(self.server, "cached_count", 0) + 1
+                body = b"[203.0.113.%d]" % self.server.cached_count
+            sock.sendall(head_for("200 OK", body, "Last-Modified: Mon, 01 Jan 2024 00:00:00 GMT\r\n",
+                                  "public, max-age=3600") + body)
+            return
         if path == "/stall":
             # Accepts and never answers; waits for the client to give up.
             try:

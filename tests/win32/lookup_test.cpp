@@ -2,6 +2,7 @@
 // nginx lookup page and the fault server (scripts/servers.sh starts both).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <cstdio>
@@ -266,6 +267,42 @@ TEST(WinInetFetch, ASlowBodyEndsAtTheLimitWithWhatArrived) {
   }
 }
 
+// A page that lets caches keep its answer for an hour still gets every lookup, and its
+// answer is not kept for the next one.
+TEST(WinInetFetch, EveryLookupAsksTheServer) {
+  std::string first, second;
+  for (std::string* address : {&first, &second}) {
+    char answer[kAnswerCapacity] = "";
+    WinInet client;
+    const FetchResult code = client.Fetch(answer, (kFault + "/cached").c_str(), sizeof answer);
+    *address = Described(LookupResultOf(code, answer));
+  }
+  EXPECT_EQ(first.rfind("203.0.113.", 0), 0u) << first;
+  EXPECT_NE(first, second);
+  // Nor is it in the user's WinINet cache, for this program or any other to find.
+  using GetEntryFn = BOOL(WINAPI*)(const char*, void*, DWORD*);
+  const auto get_entry = reinterpret_cast<GetEntryFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::LoadLibraryA("wininet.dll"), "GetUrlCacheEntryInfoA")));
+  ASSERT_NE(get_entry, nullptr);
+  DWORD size = 0;
+  EXPECT_FALSE(get_entry((kFault + "/cached").c_str(), nullptr, &size));
+  EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+// The process's threads, as the system counts them.
+int ThreadCount() {
+  ScopedHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (!snapshot) return -1;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more;
+       more = ::Thread32Next(snapshot.Get(), &entry)) {
+    count += entry.th32OwnerProcessID == ::GetCurrentProcessId() ? 1 : 0;
+  }
+  return count;
+}
+
 constexpr UINT kMsgResult = WM_APP + 1;
 
 // A hidden window on the test's thread, standing in for the main window.
@@ -302,6 +339,10 @@ class ResultTarget {
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* self = reinterpret_cast<ResultTarget*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_TIMER && wparam == 1 && self != nullptr) {
+      if (self->lookup.GiveUpWhenOverdue()) self->results.push_back("given up");
+      return 0;
+    }
     if (message == kMsgResult && self != nullptr) {
       const std::optional<LookupResult> result = self->lookup.TakeResult();
       if (!result) return 0;
@@ -404,6 +445,38 @@ TEST(InternetThread, ALookupStartedAtTheHandOffRunsOnWhenTheWorkerBeforeItEnds) 
   EXPECT_TRUE(target.lookup.Running());
   ASSERT_TRUE(PumpUntilIdle(target));
   EXPECT_EQ(target.results, (std::vector<std::string>{"198.51.100.7", "err"}));
+}
+
+// A page that never ends its head holds a lookup past its limit. The one given up is ended
+// as soon as the system lets it, and while it is not, a check fails without a second
+// request: no thread piles up behind such a page, however many checks come.
+TEST(InternetThread, ALookupGivenUpAtItsLimitLeavesAtMostOneThreadBehind) {
+  ResultTarget target;
+  const int threads = ThreadCount();
+  const auto requests = [] {
+    int count = 0;
+    for (const auto& request : FaultServerRequests()) {
+      count += request[0].find("/headdrip") != std::string::npos ? 1 : 0;
+    }
+    return count;
+  };
+  const int before = requests();
+  for (int check = 0; check < 4; ++check) {
+    const int lookups = requests();
+    const bool free = ThreadCount() <= threads;
+    ASSERT_TRUE(target.lookup.Start((kFault + "/headdrip").c_str(), target.Handle(), kMsgResult, 1));
+    ASSERT_TRUE(PumpUntilIdle(target));
+    EXPECT_LE(ThreadCount(), threads + 2) << check;
+    // A check that found the last lookup still held asked nothing.
+    if (!free) {
+      EXPECT_EQ(requests(), lookups) << check;
+    }
+  }
+  EXPECT_GE(requests() - before, 1);
+  EXPECT_EQ(target.results.size(), 4u);
+  for (const std::string& result : target.results) {
+    EXPECT_TRUE(result == "given up" || result == "err") << result;
+  }
 }
 
 // The window and its LookupWorker gone while the worker still fetches: the worker's
