@@ -23,9 +23,10 @@ struct HistoryState {
   int32_t LastEventCode = 0;
   // Oldest first; appended before any newer record.
   std::vector<PendingRecord> Pending;
-  // The oldest of them were read from the file an earlier run saved them to beside the log
-  // (kSavedRecordsFileName); it goes once they are in the log.
-  bool PendingFromSavedFile = false;
+  // The oldest of them were read from the files an earlier run saved them to
+  // (kSavedRecordsFileName), which were then moved to these paths (kTakenRecordsFileName);
+  // they go once the records are in the log.
+  std::vector<std::string> TakenFiles;
 };
 
 }  // namespace lvn

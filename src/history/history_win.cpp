@@ -11,13 +11,20 @@
 
 namespace lvn {
 
-void History::SetFolder(const char* folder) {
+void History::SetFolder(const char* folder, const std::string& fallback_folder) {
   CopyText(folder_, folder, sizeof folder_);
+  fallback_folder_ = fallback_folder;
   Forget();
-  Log(folder_, &state_).TakeSavedRecords();
+  Log(folder_, &state_).TakeSavedRecords(fallback_folder_);
 }
 
-bool History::SaveUnwritten() { return Log(folder_, &state_).SavePending(); }
+bool History::SaveUnwritten() { return Log(folder_, &state_).SavePending(fallback_folder_); }
+
+std::string History::UnwrittenText() const {
+  std::string text;
+  for (const PendingRecord& record : state_.Pending) text += record.Line;
+  return text;
+}
 
 void History::Forget() {
   known_stamp_.reset();
@@ -93,10 +100,14 @@ ReloadResult History::Reload(ViewSwitches view) {
   return ReloadResult::kRead;
 }
 
-bool History::Remove(const DeleteRange& range, ViewSwitches view) {
-  if (!range.Remove) return false;
-  Forget();
-  return Log(folder_, &state_).RemoveRange(range.First, range.Last, view);
+RemoveResult History::Remove(const DeleteRange& range, ViewSwitches view) {
+  if (!range.Remove) return RemoveResult::kFailed;
+  // The places count the bytes the view was made of; whatever came after them (appends,
+  // ours or another program's) moves none of them.
+  const RemoveResult removed =
+      Log(folder_, &state_).RemoveRange(range.First, range.Last, view, view_.Content());
+  if (removed != RemoveResult::kFailed) Forget();
+  return removed;
 }
 
 }  // namespace lvn

@@ -11,6 +11,7 @@
 #include "history/history_view.h"
 #include "history/local_time.h"
 #include "history/log_format.h"
+#include "history/log_win.h"
 #include "util/file_io_win.h"
 #include "util/path.h"
 
@@ -26,9 +27,10 @@ enum class ReloadResult {
 
 class History {
  public:
-  // folder: the data folder with its trailing "\". Takes the records an earlier run saved
-  // beside the log, to be appended before any newer one.
-  void SetFolder(const char* folder);
+  // folder: the data folder with its trailing "\"; fallback_folder: where kept records go
+  // at exit when the data folder takes none ("" for nowhere else). Takes the records an
+  // earlier run saved in either, to be appended before any newer one.
+  void SetFolder(const char* folder, const std::string& fallback_folder = {});
   const char* Folder() const { return folder_; }
 
   int32_t LastRecordKey() const { return state_.LastRecordKey; }
@@ -40,8 +42,10 @@ class History {
   bool Write(int32_t code, const char* text, const LocalTime& time);
 
   // At exit: records that could not be appended yet get a last chance, then are saved
-  // beside the log for the next start. False when some could be neither.
+  // beside the log, or else in the fallback folder, for the next start. False when some
+  // could be neither: UnwrittenText then holds them.
   bool SaveUnwritten();
+  std::string UnwrittenText() const;
 
   // Reads log.csv (records kept from failed appends go in first) and keeps it as the view;
   // records still kept, with the file held by another program, are shown after it as they
@@ -54,13 +58,15 @@ class History {
 
   // Deletes the records behind the view's rows top to bottom (see RowsToDelete): the shown
   // records between their two records, not the hidden ones. The view is stale afterwards:
-  // reload. False when nothing was removed.
-  bool RemoveRows(int top, int bottom, ViewSwitches view) {
+  // reload.
+  RemoveResult RemoveRows(int top, int bottom, ViewSwitches view) {
     return Remove(RowsToDelete(view_, top, bottom), view);
   }
   // The same for a range taken from the view earlier, with the switches it was shown under:
-  // the places of records stay theirs across reloads, which only append or compact.
-  bool Remove(const DeleteRange& range, ViewSwitches view);
+  // the places of records stay theirs across reloads, which only append or compact. Only
+  // while the file begins with the bytes the view was read from: after another program
+  // changed them, nothing is removed (kChanged).
+  RemoveResult Remove(const DeleteRange& range, ViewSwitches view);
 
   const HistoryView& View() const { return view_; }
 
@@ -69,6 +75,7 @@ class History {
   void Forget();
 
   char folder_[kPathCapacity] = "";
+  std::string fallback_folder_;
   HistoryState state_;
   HistoryView view_;
   // The file as this History last saw or left it, when that is known, and the bytes it

@@ -24,6 +24,8 @@ inline constexpr char kLogFileName[] = "log.csv";
 // Beside the log: records that could not be appended before the program ended, in the
 // log's format, for the next start to append first.
 inline constexpr char kSavedRecordsFileName[] = "log.pending.csv";
+// That file once an start took it: never read again, whatever happens to it.
+inline constexpr char kTakenRecordsFileName[] = "log.pending.taken";
 // Write keeps at most kRecordTextCapacity - 1 bytes of a record's text.
 inline constexpr std::size_t kRecordTextCapacity = 50;
 inline constexpr int kRecordFields = 5;

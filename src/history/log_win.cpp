@@ -69,6 +69,13 @@ bool FileEndsWith(const char* path, std::string_view tail) {
          got == bytes.size() && bytes == tail;
 }
 
+// content is shown, or shown followed by lines that came after it: what shown's places
+// counted is still where it was.
+bool BeginsWithWholeLines(std::string_view content, std::string_view shown) {
+  if (content.substr(0, shown.size()) != shown) return false;
+  return content.size() == shown.size() || shown.empty() || shown.back() == '\n';
+}
+
 }  // namespace
 
 Log::Log(const char* folder, HistoryState* state) : state_(state) {
@@ -124,7 +131,7 @@ bool Log::AppendPending() {
   }
   pending.erase(std::remove_if(pending.begin(), pending.end(), mine), pending.end());
   file.Reset();
-  if (state_->PendingFromSavedFile) RemoveSavedRecords();
+  if (!state_->TakenFiles.empty()) RemoveSavedRecords();
   // Taken as a reader will take it, once the file is closed.
   stamp_after_ = StampOfFile(path_);
   appended_ = std::move(bytes);
@@ -139,36 +146,53 @@ std::string Log::PendingBytes() const {
   return bytes;
 }
 
-std::string Log::SavedRecordsPath() const {
+std::string Log::SavedRecordsPath(const std::string& folder) const {
+  if (!folder.empty()) return folder + kSavedRecordsFileName;
   const std::string log(path_);
   return log.substr(0, log.size() - (sizeof kLogFileName - 1)) + kSavedRecordsFileName;
 }
 
 void Log::RemoveSavedRecords() {
-  const std::string saved = SavedRecordsPath();
-  // Emptied at least, should it be held open: an empty file adds nothing at the next start.
-  if (::DeleteFileA(saved.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
-      ReplaceFileContent(saved.c_str(), "")) {
-    state_->PendingFromSavedFile = false;
-  }
+  for (const std::string& taken : state_->TakenFiles) ::DeleteFileA(taken.c_str());
+  // One that cannot go is never read again: it appends nothing.
+  state_->TakenFiles.clear();
 }
 
-bool Log::SavePending() {
+bool Log::SavePending(const std::string& fallback_folder) {
   if (path_[0] == '\0') return !HasPending();
   for (int attempt = 1; !AppendPending(); ++attempt) {
     if (attempt == kExitAttempts) {
-      return ReplaceFileContent(SavedRecordsPath().c_str(), PendingBytes());
+      const std::string bytes = PendingBytes();
+      if (ReplaceFileContent(SavedRecordsPath().c_str(), bytes)) return true;
+      return !fallback_folder.empty() && SavedRecordsPath(fallback_folder) != SavedRecordsPath() &&
+             ReplaceFileContent(SavedRecordsPath(fallback_folder).c_str(), bytes);
     }
     ::Sleep(kExitRetryMs);
   }
   return true;
 }
 
-void Log::TakeSavedRecords() {
+void Log::TakeSavedRecords(const std::string& fallback_folder) {
   if (path_[0] == '\0') return;
-  const std::string saved_path = SavedRecordsPath();
+  TakeSavedFile({});
+  if (!fallback_folder.empty() && SavedRecordsPath(fallback_folder) != SavedRecordsPath()) {
+    TakeSavedFile(fallback_folder);
+  }
+}
+
+void Log::TakeSavedFile(const std::string& folder) {
+  const std::string saved_path = SavedRecordsPath(folder);
   std::string saved;
   if (ReadWholeFile(saved_path.c_str(), &saved, kMaxLogBytes) != ReadResult::kOk) return;
+  std::string taken_path = saved_path;
+  taken_path.replace(taken_path.size() - (sizeof kSavedRecordsFileName - 1), std::string::npos,
+                     kTakenRecordsFileName);
+  // Moved aside before any of it is appended: a kill, or a file that cannot be removed
+  // afterwards, can then append nothing twice.
+  if (!::MoveFileExA(saved_path.c_str(), taken_path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+  // Its read-only bit came along; it must neither stay nor stop the next file taken.
+  ::SetFileAttributesA(taken_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  state_->TakenFiles.push_back(taken_path);
   // Only whole records go into the log, each ended as an append ends it.
   std::vector<PendingRecord> records;
   std::string bytes;
@@ -177,12 +201,13 @@ void Log::TakeSavedRecords() {
     records.push_back({path_, std::string(reader.Line()) + "\r\n"});
     bytes += records.back().Line;
   }
-  state_->PendingFromSavedFile = true;
   if (bytes.empty() || FileEndsWith(path_, bytes)) {
-    RemoveSavedRecords();
+    ::DeleteFileA(taken_path.c_str());
+    state_->TakenFiles.pop_back();
     return;
   }
-  state_->Pending.insert(state_->Pending.begin(), records.begin(), records.end());
+  // Taken at start, before any record of this run.
+  state_->Pending.insert(state_->Pending.end(), records.begin(), records.end());
 }
 
 ReadResult Log::Read(std::string* content, std::optional<FileStamp>* stamp) {
@@ -199,32 +224,40 @@ bool Log::Replace(const LogRewrite& rewrite) {
   return true;
 }
 
-bool Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view) {
-  if (path_[0] == '\0') return false;  // no kept record can go in without a path either
-  std::string content;
-  switch (Read(&content, nullptr)) {
-    case ReadResult::kOk: {
-      // Places count the kept records too, and a rewrite without them would lose none but
-      // number them wrongly; the file is held by another program anyway.
-      if (HasPending()) return false;
-      if (content.empty()) return true;  // nothing to rewrite
-      // Written straight to the file as it is made: no second copy of a long log.
-      int32_t last_record_key = -1;
-      if (!ReplaceFileWith(path_, [&](const ByteSink& write) {
-            return StreamLogRewrite(content, first, last, view, write, &last_record_key);
-          })) {
-        return false;
+RemoveResult Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view,
+                              std::optional<std::string_view> shown) {
+  if (path_[0] == '\0') return RemoveResult::kFailed;  // no kept record can go in either
+  // Another program holding the log may let go soon, as for an append.
+  for (int attempt = 1;; ++attempt) {
+    std::string content;
+    switch (Read(&content, nullptr)) {
+      case ReadResult::kOk: {
+        // Places count the kept records too, and a rewrite without them would lose none but
+        // number them wrongly; the file is held by another program anyway.
+        if (HasPending()) break;
+        // Places in some other file would name other records.
+        if (shown && !BeginsWithWholeLines(content, *shown)) return RemoveResult::kChanged;
+        if (content.empty()) return RemoveResult::kRemoved;  // nothing to rewrite
+        // Written straight to the file as it is made: no second copy of a long log.
+        int32_t last_record_key = -1;
+        if (!ReplaceFileWith(path_, [&](const ByteSink& write) {
+              return StreamLogRewrite(content, first, last, view, write, &last_record_key);
+            })) {
+          break;
+        }
+        state_->LastRecordKey = last_record_key;
+        return RemoveResult::kRemoved;
       }
-      state_->LastRecordKey = last_record_key;
-      return true;
+      case ReadResult::kMissing:
+        return shown && !shown->empty() ? RemoveResult::kChanged : RemoveResult::kRemoved;
+      case ReadResult::kFailed:
+        break;
+      case ReadResult::kTooLarge:
+        return RemoveResult::kFailed;
     }
-    case ReadResult::kMissing:
-      return true;
-    case ReadResult::kFailed:
-    case ReadResult::kTooLarge:
-      break;
+    if (attempt == kOpenAttempts) return RemoveResult::kFailed;
+    ::Sleep(kOpenRetryMs);
   }
-  return false;
 }
 
 }  // namespace lvn

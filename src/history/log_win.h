@@ -16,6 +16,12 @@
 
 namespace lvn {
 
+enum class RemoveResult {
+  kRemoved,  // the records are gone (or there was no file to remove them from)
+  kChanged,  // the file is not the one the places were counted in: nothing removed
+  kFailed,   // the file could not be read or replaced: nothing removed
+};
+
 class Log {
  public:
   // folder: the data folder with its trailing "\"; state: the counters and waiting
@@ -33,11 +39,16 @@ class Log {
   // Rewrites the file without the shown records at places first to last (see RewriteLog)
   // and numbers the rest 0, 1, 2 ...; LastRecordKey becomes the last of them. The new
   // content replaces the old in one step, so a crash or a refused replace leaves the old
-  // file. A missing or empty file is left alone. False when the file could not be read or
-  // replaced; LastRecordKey is then unchanged.
-  bool RemoveRange(int32_t first, int32_t last, ViewSwitches view);
+  // file. A missing or empty file is left alone. shown, when given, is what the places
+  // were counted in: a file that does not begin with it, whole lines, is left alone
+  // (kChanged). A file another program holds is waited for a little, as an append waits.
+  // LastRecordKey changes only with kRemoved.
+  RemoveResult RemoveRange(int32_t first, int32_t last, ViewSwitches view,
+                           std::optional<std::string_view> shown = std::nullopt);
   // RemoveRange(key, key); Remove(-1) only compacts.
-  bool Remove(int32_t key, ViewSwitches view) { return RemoveRange(key, key, view); }
+  bool Remove(int32_t key, ViewSwitches view) {
+    return RemoveRange(key, key, view) == RemoveResult::kRemoved;
+  }
 
   // Appends the records kept for this file. True when none is left.
   bool AppendPending();
@@ -46,13 +57,17 @@ class Log {
   bool HasPending() const;
 
   // At exit: tries to append the kept records a few more times, over about a second, and
-  // saves what is still kept beside the log, replacing that file in one step. False when
-  // records are left that could be neither appended nor saved.
-  bool SavePending();
-  // At start: takes the records an earlier run saved beside the log, to be appended before
-  // any newer one. Records that file holds which the log already ends with (a run that
-  // ended between the append and the removal) are not taken twice.
-  void TakeSavedRecords();
+  // saves what is still kept beside the log, replacing that file in one step, else in
+  // fallback_folder (with its "\"; may be empty). False when records are left that could
+  // be neither appended nor saved.
+  bool SavePending(const std::string& fallback_folder);
+  // At start: takes the records an earlier run saved beside the log, then those it saved in
+  // fallback_folder, to be appended before any newer one. A file is taken by moving it
+  // aside before anything of it is appended, so that nothing is appended twice, whatever
+  // happens after; one that cannot be moved (another program holds it) stays for a later
+  // start. Records the log already ends with (an earlier version's run that ended between
+  // the append and the removal) are not taken twice.
+  void TakeSavedRecords(const std::string& fallback_folder);
   // After an append: the bytes it added, and the file's stamps before and after it.
   const std::string& Appended() const { return appended_; }
   const std::optional<FileStamp>& StampBefore() const { return stamp_before_; }
@@ -66,8 +81,9 @@ class Log {
   bool Replace(const LogRewrite& rewrite);
 
  private:
-  // The file kept records are saved to at exit.
-  std::string SavedRecordsPath() const;
+  // The file kept records are saved to at exit, in folder ("" for the log's).
+  std::string SavedRecordsPath(const std::string& folder = {}) const;
+  void TakeSavedFile(const std::string& folder);
   void RemoveSavedRecords();
 
   char path_[kPathCapacity];

@@ -92,6 +92,15 @@ inline constexpr char kGridPopCopy[] = "適用をコピー";
 inline constexpr char kGridPopDeleteMode[] = "削除モード (&D)";
 inline constexpr char kDeleteModeQuestion[] = "Deleteキーによる削除を有効にしますか？";
 inline constexpr char kDeleteModeCaption[] = "Lorvane *削除モード* 解除:F4";
+inline constexpr char kDeleteHistoryChanged[] =
+    "履歴がほかのプログラムによって変更されていたため、削除しませんでした。\r\n"
+    "最新の履歴を表示しました。削除する行を選び直してください。";
+inline constexpr char kDeleteFailed[] =
+    "ほかのプログラムが log.csv を使用しているため、削除できませんでした。\r\n"
+    "そのプログラムを閉じてから、もう一度削除してください。";
+inline constexpr char kUnwrittenRecordsLost[] =
+    "次の記録を log.csv にも保存用のファイルにも書き込めませんでした。"
+    "必要なら Ctrl+C でこの内容をコピーしてください。\r\n\r\n";
 inline constexpr char kAfterDeleteModeCaption[] = "Lorvane";
 
 // When the history cannot be shown: the status strip's row field (at most the width of

@@ -178,6 +178,70 @@ TEST(GridCommands, DeleteModeAsksOnceDeletesShownRecordsAndEndsWithF4) {
       << "the check end and the off marker follow";
 }
 
+// Rows stand for the places of records as the grid last read them. After another program
+// changed the log, a delete removes nothing and says so, and the grid shows the log anew;
+// while another program holds the log, a delete waits a little, then says it could not.
+TEST(GridCommands, DeleteRemovesNothingFromALogAnotherProgramChangedOrHolds) {
+  Session run;
+  Start(&run, false, 7);  // rows 1 to 6: records 1, 2, 3, 4, 6 and 7
+  const HWND grid = run.grid;
+  const auto texts = [] {
+    std::vector<std::string> in_file;
+    for (const std::string& line : LogLines()) in_file.push_back(Text(line));
+    return in_file;
+  };
+  const auto box_after_delete = [&](bool asks) {
+    PressKeys(run.main, {VK_DELETE});
+    HWND box = WaitForWindow(run.program.Id(), "#32770");
+    if (asks && box != nullptr) {
+      EXPECT_TRUE(PressButton(box, IDYES));
+      EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+      box = WaitForWindow(run.program.Id(), "#32770");
+    }
+    if (box == nullptr) return std::string("<no box>");
+    const std::string text = ReadMessageBox(box).text;
+    EXPECT_TRUE(PressButton(box, IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    return text;
+  };
+
+  // A spreadsheet removes the first record, the check start the grid hides: every record
+  // after it has moved up one place. Row 3 still shows record 3, 通信エラー.
+  std::string log = ReadDataFile("log.csv");
+  WriteDataFile("log.csv", log.substr(log.find("\r\n") + 2));
+  std::vector<std::string> kept = texts();
+  ClickAt(grid, GridRowPoint(grid, 3));
+  ASSERT_TRUE(WaitForWhere(grid, {3, 3, 3}));
+  ASSERT_EQ(GridCell(grid, 2, 3), "  通信エラー");
+  EXPECT_EQ(box_after_delete(true).rfind("履歴がほかのプログラムによって変更されていた", 0), 0u);
+  EXPECT_EQ(texts(), kept) << "no record went, 通信回復 in particular";
+
+  // Chosen again, the row goes, and only that record.
+  ASSERT_EQ(GridCell(grid, 2, 3), "  通信エラー");
+  PressKeys(run.main, {VK_DELETE});
+  kept.erase(kept.begin() + 2);
+  EXPECT_TRUE(WaitUntil([&] { return texts() == kept; })) << LogLines().size();
+
+  // Held without sharing, the log keeps its records, and the rows stay.
+  ASSERT_TRUE(WaitForWhere(grid, {3, 3, 3}));
+  ASSERT_EQ(GridCell(grid, 2, 3), "  通信回復");
+  {
+    const std::string path = DataFolder() + "log.csv";
+    HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::string text = box_after_delete(false);
+    ::CloseHandle(held);
+    EXPECT_EQ(text.rfind("ほかのプログラムが log.csv を使用しているため", 0), 0u) << text;
+  }
+  EXPECT_EQ(texts(), kept);
+  EXPECT_EQ(GridCell(grid, 2, 3), "  通信回復");
+  PressKeys(run.main, {VK_DELETE});
+  kept.erase(kept.begin() + 2);
+  EXPECT_TRUE(WaitUntil([&] { return texts() == kept; })) << LogLines().size();
+  EXPECT_TRUE(EndSession(&run));
+}
+
 // The log's texts in file order, and whether its keys are 0, 1, 2 ...
 std::vector<std::string> LogTexts() {
   std::vector<std::string> texts;

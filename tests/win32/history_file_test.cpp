@@ -112,23 +112,81 @@ TEST(HistoryFile, RecordsWrittenWhileTheLogIsLockedArriveInOrderOnceItIsFree) {
       << "nothing waits any more";
 }
 
-// What an earlier run saved beside the log goes in first, once: also when that run had
-// appended it already and ended before it could remove the file.
-TEST(HistoryFile, RecordsSavedBesideTheLogGoInFirstAndOnlyOnce) {
+// What an earlier run saved beside the log goes in first, once, whatever happens to the
+// saved file: also when that run had appended it already and ended before it could remove
+// the file, when the file is read-only, and when another program holds it (it then waits
+// for a start that can take it).
+TEST(HistoryFile, RecordsSavedBesideTheLogGoInOnce) {
   const std::string saved =
       "1,20,2019/07/04,12:00:00,B\r\nnot a record\r\n2,2,2019/07/04,12:00:01,C\r\n";
-  for (const bool appended_before : {false, true}) {
+  const std::string first = "0,20,2019/07/04,11:00:00,A\r\n";
+  enum class Saved { kPlain, kAppendedBefore, kReadOnly, kHeld };
+  const struct {
+    Saved kind;
+    Texts after_first, after_second;
+  } cases[] = {
+      {Saved::kPlain, {"A", "B", "C", "D"}, {"A", "B", "C", "D", "E"}},
+      {Saved::kAppendedBefore, {"A", "B", "C", "D"}, {"A", "B", "C", "D", "E"}},
+      {Saved::kReadOnly, {"A", "B", "C", "D"}, {"A", "B", "C", "D", "E"}},
+      {Saved::kHeld, {"A", "D"}, {"A", "D", "B", "C", "E"}},
+  };
+  for (const auto& c : cases) {
+    const int label = static_cast<int>(c.kind);
     TempFolder dir;
     const std::string log = dir.File("log.csv");
-    const std::string first = "0,20,2019/07/04,11:00:00,A\r\n";
-    WriteFileBytes(log, appended_before ? first + saved.substr(0, 28) + saved.substr(42) : first);
-    WriteFileBytes(dir.File("log.pending.csv"), saved);
-    History history;
-    history.SetFolder(dir.Path().c_str());
-    history.SetLastRecordKey(2);
-    ASSERT_TRUE(history.Write(20, "D", LocalTime{2019, 7, 4, 13, 0, 0}));
-    EXPECT_EQ(RecordTexts(ReadFileBytes(log)), (Texts{"A", "B", "C", "D"})) << appended_before;
-    EXPECT_EQ(::GetFileAttributesA(dir.File("log.pending.csv").c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string pending = dir.File("log.pending.csv");
+    WriteFileBytes(log, c.kind == Saved::kAppendedBefore
+                            ? first + saved.substr(0, 28) + saved.substr(42)
+                            : first);
+    WriteFileBytes(pending, saved);
+    if (c.kind == Saved::kReadOnly) ::SetFileAttributesA(pending.c_str(), FILE_ATTRIBUTE_READONLY);
+    // Read and write sharing, but no delete: the file can be neither moved nor removed.
+    ScopedHandle held = c.kind == Saved::kHeld
+                            ? Hold(pending, FILE_SHARE_READ | FILE_SHARE_WRITE)
+                            : ScopedHandle();
+    int32_t key = 2;
+    for (const char* text : {"D", "E"}) {
+      History history;
+      history.SetFolder(dir.Path().c_str());
+      history.SetLastRecordKey(key++);
+      ASSERT_TRUE(history.Write(20, text, LocalTime{2019, 7, 4, 13, 0, 0})) << label;
+      ASSERT_TRUE(history.SaveUnwritten()) << label;
+      held.Reset();
+      EXPECT_EQ(RecordTexts(ReadFileBytes(log)), *text == 'D' ? c.after_first : c.after_second)
+          << label << " after " << text;
+    }
+    EXPECT_EQ(::GetFileAttributesA(pending.c_str()), INVALID_FILE_ATTRIBUTES) << label;
+    EXPECT_EQ(::GetFileAttributesA(dir.File("log.pending.taken").c_str()), INVALID_FILE_ATTRIBUTES)
+        << label;
+  }
+}
+
+// At exit, records another program kept out of the log are saved beside it, else in the
+// fallback folder, from where the next start takes them; with neither, the caller learns
+// which records are lost.
+TEST(HistoryFile, RecordsKeptAtExitGoToTheFallbackFolderOrAreReported) {
+  for (const bool fallback : {true, false}) {
+    TempFolder dir, other;
+    const std::string log = dir.File("log.csv");
+    WriteFileBytes(log, "0,20,2019/07/04,11:00:00,A\r\n");
+    // A folder of that name: no file can be saved there.
+    ::CreateDirectoryA(dir.File("log.pending.csv").c_str(), nullptr);
+    const std::string fallback_folder = fallback ? other.Path() : std::string();
+    {
+      History history;
+      history.SetFolder(dir.Path().c_str(), fallback_folder);
+      history.SetLastRecordKey(0);
+      ScopedHandle held_log = Hold(log, 0);
+      EXPECT_FALSE(history.Write(20, "B", LocalTime{2019, 7, 4, 12, 0, 0}));
+      EXPECT_EQ(history.SaveUnwritten(), fallback);
+      EXPECT_EQ(history.UnwrittenText(), "1,20,2019/07/04,12:00:00,B\r\n") << fallback;
+    }
+    History next;
+    next.SetFolder(dir.Path().c_str(), fallback_folder);
+    next.SetLastRecordKey(1);
+    ASSERT_TRUE(next.Write(20, "C", LocalTime{2019, 7, 4, 13, 0, 0}));
+    const Texts expected = fallback ? Texts{"A", "B", "C"} : Texts{"A", "C"};
+    EXPECT_EQ(RecordTexts(ReadFileBytes(log)), expected);
   }
 }
 
@@ -219,13 +277,13 @@ TEST(HistoryReload, CompactsReportsTheLastKeyAndDeletes) {
   EXPECT_EQ(history.LastRecordKey(), 3);
 
   const int old_rows = history.View().RowCount();
-  EXPECT_TRUE(history.RemoveRows(4, 4, {}));
+  EXPECT_EQ(history.RemoveRows(4, 4, {}), RemoveResult::kRemoved);
   ASSERT_EQ(history.Reload({}), ReloadResult::kRead);
   EXPECT_EQ(CurrentRowAfterDelete(4, 4, old_rows, history.View().RowCount()), 3);
   EXPECT_EQ(ReadFileBytes(log_path), Line(0, "a") + Line(1, "b") + Line(2, "c"));
   EXPECT_EQ(history.View().RowCount(), 4);
   EXPECT_EQ(history.LastRecordKey(), 2);
-  EXPECT_FALSE(history.RemoveRows(0, 0, {})) << "the header has no record";
+  EXPECT_EQ(history.RemoveRows(0, 0, {}), RemoveResult::kFailed) << "the header has no record";
 }
 
 // A reload that reads only the program's own appends must still see every change anyone

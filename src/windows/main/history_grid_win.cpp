@@ -171,8 +171,23 @@ HistoryGrid::Chosen HistoryGrid::ChooseSelection() const {
 }
 
 void HistoryGrid::Delete(const Chosen& chosen) {
-  history_->Remove(chosen.records, chosen.view);
+  const RemoveResult removed = history_->Remove(chosen.records, chosen.view);
   host_->ReloadHistoryGrid();
+  if (removed != RemoveResult::kRemoved) {
+    // The rows stay as they are: chosen again from what the grid shows now, or deleted
+    // again once the log is free.
+    char caption[kCaptionCapacity] = "";
+    ::GetWindowTextA(host_->CommandWindow(), caption, sizeof caption);
+    ::MessageBoxA(host_->CommandWindow(),
+                  removed == RemoveResult::kChanged ? texts::kDeleteHistoryChanged
+                                                    : texts::kDeleteFailed,
+                  caption, MB_OK | MB_ICONEXCLAMATION);
+    if (!::IsWindow(grid_->Handle())) return;
+    ::SetFocus(grid_->Handle());
+    // Rows chosen in the old view name other records now: only the current row stays.
+    if (removed == RemoveResult::kChanged) grid_->SetSelection(grid_->Row(), grid_->Row(), grid_->Row());
+    return;
+  }
   const int row = CurrentRowAfterDelete(chosen.rows.top, chosen.rows.bottom, chosen.row_count,
                                         grid_->RowCount());
   // SetRow leaves a selection alone when the row is current already, as after a selection

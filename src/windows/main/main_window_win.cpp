@@ -4,6 +4,7 @@
 #include "desktop/tray_win.h"
 #include "history/clock_win.h"
 #include "ui/application_win.h"
+#include "util/ansi_path_win.h"
 #include "util/data_folder_win.h"
 #include "util/text.h"
 #include "util/texts.h"
@@ -37,7 +38,7 @@ bool TfrmMain::Create(std::string* error) {
   if (!LoadSettings(error)) return false;
   // The first check runs while the rest is built.
   StartLookup();
-  history_.SetFolder(DataFolder);
+  history_.SetFolder(DataFolder, ProgramFolder());
   ShowUpdateTime(UpdateTimeText(ChangeSeen::kBefore, Check.LastChange).c_str());
   scheduler_.SetPeriod(CheckInterval);
   scheduler_.WatchNetwork(Lookup.CheckOnNetworkChange);
@@ -137,7 +138,7 @@ bool TfrmMain::FormCloseQuery() {
   return false;
 }
 
-void TfrmMain::FormDestroy() {
+void TfrmMain::FormDestroy(bool session_ends) {
   destroying_ = true;
   // A window whose construction failed never ran: nothing to record, no settings to write.
   if (!created_ || end_recorded_) return;
@@ -145,10 +146,25 @@ void TfrmMain::FormDestroy() {
   RecordEvent(kEventCheckEnd, texts::kCheckEnd, CurrentLocalTime());
   RecordEvent(kEventOff, texts::kOffMark, CurrentLocalTime());
   // Records that another program's hold on the log kept out go beside it, not away.
-  history_.SaveUnwritten();
+  const bool saved = history_.SaveUnwritten();
   notifier_.Stop();
   scheduler_.Stop();
   SaveAllSettings();
+  // When nothing took them, the user is told what is lost, unless the logon ends and
+  // nobody could answer.
+  if (!saved && !session_ends) {
+    const std::string text = texts::kUnwrittenRecordsLost + history_.UnwrittenText();
+    ::MessageBoxA(nullptr, text.c_str(), texts::kAppTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  }
+}
+
+std::string TfrmMain::ProgramFolder() {
+  char path[kPathCapacity] = "";
+  if (!ProgramAnsiPath(path, sizeof path)) return {};
+  std::string folder(path);
+  const std::size_t slash = folder.find_last_of('\\');
+  folder.resize(slash == std::string::npos ? 0 : slash + 1);
+  return folder;
 }
 
 void TfrmMain::RestoreFromTray() {
@@ -289,13 +305,13 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam != FALSE) {
         ExitRequested = true;
         tray_.Hide();
-        FormDestroy();
+        FormDestroy(true);
         ::PostQuitMessage(0);
       }
       return 0;
     case WM_DESTROY:
       ui::UseDialogKeys(Handle(), false);
-      FormDestroy();
+      FormDestroy(false);
       return 0;
     default:
       if (message == kTaskbarCreated && FirstShowDone && !ExitRequested) {

@@ -74,7 +74,10 @@ class TfrmMain final : public ui::Window,
   bool OnSchedule(UINT message, WPARAM wparam, LPARAM lparam);
   void FormShow();
   bool FormCloseQuery();
-  void FormDestroy();
+  // session_ends: the logon ends, and no box can wait for an answer.
+  void FormDestroy(bool session_ends);
+  // The folder of lorvane.exe, with its "\"; empty when unknown.
+  static std::string ProgramFolder();
   void RestoreFromTray();
   void OnCommand(int id);
   void ExitAppClick();
