@@ -54,7 +54,11 @@ LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam,
                                           LPARAM lparam) noexcept {
-  if (message == WM_NCCREATE) {
+  // Only the creation on this thread binds the object: a WM_NCCREATE sent later, or from
+  // elsewhere, carries no object of ours.
+  if (message == WM_NCCREATE && IsOwnThreadMessage() &&
+      ::GetWindowLongPtrA(hwnd, GWLP_USERDATA) == 0 &&
+      IsReadableMemory(reinterpret_cast<const void*>(lparam), sizeof(CREATESTRUCTA))) {
     auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
     self->hwnd_ = hwnd;
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
@@ -139,10 +143,33 @@ bool Window::CreateFrame(const FrameArgs& args) {
   return true;
 }
 
+bool IsOwnThreadMessage() { return ::InSendMessage() == FALSE; }
+
+bool IsReadableMemory(const void* at, std::size_t size) {
+  if (at == nullptr) return false;
+  const auto* byte = static_cast<const unsigned char*>(at);
+  const auto* end = byte + size;
+  while (byte < end) {
+    MEMORY_BASIC_INFORMATION info{};
+    if (::VirtualQuery(byte, &info, sizeof info) != sizeof info || info.State != MEM_COMMIT ||
+        (info.Protect & (PAGE_GUARD | PAGE_NOACCESS)) != 0 || info.Protect == 0) {
+      return false;
+    }
+    const auto* region_end = static_cast<const unsigned char*>(info.BaseAddress) + info.RegionSize;
+    if (region_end <= byte) return false;
+    byte = region_end;
+  }
+  return true;
+}
+
 bool SystemDpiChange(HWND window, WPARAM wparam, LPARAM lparam, UINT laid_out, UINT* dpi,
                      POINT* top_left) {
   const UINT now = DpiOf(window);
-  if (HIWORD(wparam) != now || now == laid_out || lparam == 0) return false;
+  // The rectangle is read only from the system's own send, which comes on this thread.
+  if (!IsOwnThreadMessage() || HIWORD(wparam) != now || now == laid_out ||
+      !IsReadableMemory(reinterpret_cast<const void*>(lparam), sizeof(RECT))) {
+    return false;
+  }
   const auto* suggested = reinterpret_cast<const RECT*>(lparam);
   *dpi = now;
   *top_left = POINT{suggested->left, suggested->top};

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "ui/dpi_win.h"
 
 namespace lvn::ui {
@@ -73,6 +75,14 @@ void MoveWithMouse(HWND window);
 // The outer size of a frame whose client area is client_width x client_height at 96 DPI,
 // for a display of dpi.
 SIZE FrameSizeForDpi(const FrameArgs& args, UINT dpi);
+
+// True when the message being handled was sent from this thread (or posted), not by
+// another thread or process. A pointer in a message is read only then: the system does
+// not carry what it points to across processes, and any program can send one.
+bool IsOwnThreadMessage();
+// True when size bytes at at can be read. A posted message looks like one of this thread's
+// own; the pointer it carries is then at least checked before it is read.
+bool IsReadableMemory(const void* at, std::size_t size);
 
 // The DPI and the suggested top-left corner of a WM_DPICHANGED that is the system's: it
 // tells the DPI the window has already taken, and one other than the DPI it is laid out for.

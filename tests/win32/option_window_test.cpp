@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <string>
 
+#include "test_paths.h"
 #include "ui/application_win.h"
 #include "windows/options/option_window_ids.h"
 #include "windows/options/option_window_win.h"
@@ -55,6 +59,46 @@ TEST(OptionWindow, TellsItsHostOfItsEndHoweverItEnds) {
   window.reset();
   EXPECT_EQ(let_go.closed, 1) << "the window's last messages reached the whole object";
   EXPECT_FALSE(::IsWindow(handle));
+}
+
+// Messages whose parameters are pointers, sent from another thread (as another program's
+// would come, were they carried across) or posted, are not read: the window lives on, and
+// its own tree still switches the pages.
+TEST(OptionWindow, IgnoresPointerMessagesFromElsewhere) {
+  ASSERT_TRUE(Registered());
+  RecordingHost host;
+  TfrmOption window(&host);
+  ASSERT_TRUE(window.Create(nullptr));
+  const HWND self = window.Handle();
+  const UINT dpi = ::GetDpiForWindow(self);
+  struct Foreign {
+    UINT message;
+    WPARAM wparam;
+  };
+  static const Foreign kForeign[] = {
+      {WM_NOTIFY, 0}, {WM_DPICHANGED, MAKEWPARAM(dpi * 2, dpi * 2)}, {WM_NCCREATE, 0}};
+  std::atomic<bool> sent{false};
+  std::thread sender([&] {
+    for (const Foreign& f : kForeign) {
+      DWORD_PTR result = 0;
+      ::SendMessageTimeoutA(self, f.message, f.wparam, 1, SMTO_BLOCK, 5000, &result);
+    }
+    sent = true;
+  });
+  for (const Foreign& f : kForeign) ::PostMessageA(self, f.message, f.wparam, 1);
+  EXPECT_TRUE(test::PumpUntil([&] { return sent.load(); }));
+  sender.join();
+  ASSERT_TRUE(::IsWindow(self));
+
+  HWND tree = ::GetDlgItem(self, kIdSectionTree);
+  const auto second = reinterpret_cast<LPARAM>(::SendMessageA(
+      tree, TVM_GETNEXTITEM, TVGN_NEXT, ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)));
+  ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, second);
+  const auto shown = [self](int id) {
+    return (::GetWindowLongA(::GetDlgItem(self, id), GWL_STYLE) & WS_VISIBLE) != 0;
+  };
+  EXPECT_TRUE(shown(kIdNoticeGroup));
+  EXPECT_FALSE(shown(kIdViewGroup));
 }
 
 // A move to a screen of another DPI lays the window out for it, its pages' controls too,

@@ -271,7 +271,12 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     }
     case WM_NOTIFY: {
+      // Only the window's own children notify, from this thread.
       const auto* note = reinterpret_cast<const NMTREEVIEWA*>(lparam);
+      if (!ui::IsOwnThreadMessage() || !ui::IsReadableMemory(note, sizeof *note) ||
+          note->hdr.hwndFrom != SectionTree) {
+        return 0;
+      }
       if (note->hdr.idFrom == kIdSectionTree &&
           (note->hdr.code == TVN_SELCHANGEDA || note->hdr.code == TVN_SELCHANGEDW)) {
         ShowPage(note->itemNew.hItem);
