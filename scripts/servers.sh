@@ -79,11 +79,12 @@ CONF
     lvn_wait_port "$LVN_PHP_ADDRESS" "$LVN_SERVERS/php/server.log"
 }
 
-# Runs a command in a private mount namespace whose hosts file makes www.ombrix.example,
-# the program's default lookup host and the name on the TLS servers' certificates, the
-# fault server.
+# Runs a command in a private mount namespace whose hosts file makes the names on the TLS
+# servers' certificates the fault server: www.ombrix.example, and the public lookup
+# services a first start asks, which the tests so reach without the internet.
 lvn_with_test_hosts() {
-  { grep -v 'www\.ombrix\.example' /etc/hosts; echo "$LVN_FAULT_ADDRESS www.ombrix.example"; } \
+  { grep -v -e 'www\.ombrix\.example' -e 'api\.ipify\.org' -e 'checkip\.amazonaws\.com' /etc/hosts
+    echo "$LVN_FAULT_ADDRESS www.ombrix.example api.ipify.org checkip.amazonaws.com"; } \
     >"$LVN_SERVERS/hosts"
   unshare --mount sh -c 'mount --bind "$1" /etc/hosts && shift && exec "$@"' \
     sh "$LVN_SERVERS/hosts" "$@"

@@ -2,7 +2,8 @@
 # Makes the certificates of the tests' TLS servers in DIR, unless a whole set that is
 # good for another 30 days is there already:
 #   ca.pem          the test CA, which the tests' Wine prefix trusts (trust_ca.exe)
-#   good.pem        www.ombrix.example, from the test CA
+#   good.pem        www.ombrix.example and the public lookup services a first start asks
+#                   (api.ipify.org, checkip.amazonaws.com), from the test CA
 #   other-ca.pem    the same name from a CA nobody trusts
 #   expired.pem     the same name from the test CA, valid only in 2020
 #   wrong-name.pem  elsewhere.ombrix.example, from the test CA
@@ -12,8 +13,9 @@
 set -euo pipefail
 dir=$1
 name=www.ombrix.example
+public_names=api.ipify.org,checkip.amazonaws.com
 
-if [ -f "$dir/complete" ] && openssl x509 -in "$dir/good.pem" -noout -checkend 2592000 >/dev/null &&
+if [ -f "$dir/complete-public" ] && openssl x509 -in "$dir/good.pem" -noout -checkend 2592000 >/dev/null &&
    openssl x509 -in "$dir/ca.pem" -noout -checkend 2592000 >/dev/null; then
   exit 0
 fi
@@ -29,9 +31,11 @@ root() {
     -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign"
 }
 
-# leaf OUT CA DNS_NAME START END: openssl ca, since only it takes a start date in the past.
+# leaf OUT CA DNS_NAMES START END: openssl ca, since only it takes a start date in the past.
+# DNS_NAMES is comma-separated; the first is the common name.
 leaf() {
-  local out=$1 ca=$2 dns=$3 start=$4 end=$5 db
+  local out=$1 ca=$2 dns=$3 start=$4 end=$5 db alt
+  alt="DNS:${dns//,/,DNS:}"
   db=$(mktemp -d "$dir/ca.XXXXXX")
   : >"$db/index.txt"
   echo 01 >"$db/serial"
@@ -51,11 +55,11 @@ commonName = supplied
 basicConstraints = critical, CA:FALSE
 keyUsage = critical, digitalSignature, keyEncipherment
 extendedKeyUsage = serverAuth
-subjectAltName = DNS:$dns
+subjectAltName = $alt
 subjectKeyIdentifier = hash
 authorityKeyIdentifier = keyid
 CONF
-  openssl req -new -key server.key -subj "/CN=$dns" -out "$db/request.csr"
+  openssl req -new -key server.key -subj "/CN=${dns%%,*}" -out "$db/request.csr"
   openssl ca -batch -notext -config "$db/ca.conf" -extensions leaf -cert "$ca.pem" \
     -keyfile "$ca.key" -in "$db/request.csr" -out "$out" -startdate "$start" -enddate "$end" \
     2>"$db/ca.log" || { cat "$db/ca.log" >&2; return 1; }
@@ -69,8 +73,8 @@ root ca "Lorvane Test CA"
 root other-ca "Lorvane Other CA"
 yesterday=$(date -u -d '1 day ago' +%Y%m%d%H%M%SZ)
 later=$(date -u -d '3 years' +%Y%m%d%H%M%SZ)
-leaf good.pem ca "$name" "$yesterday" "$later"
+leaf good.pem ca "$name,$public_names" "$yesterday" "$later"
 leaf other-ca.pem other-ca "$name" "$yesterday" "$later"
 leaf expired.pem ca "$name" 20200101000000Z 20201231000000Z
 leaf wrong-name.pem ca "elsewhere.ombrix.example" "$yesterday" "$later"
-touch complete
+touch complete-public

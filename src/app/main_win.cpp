@@ -6,6 +6,7 @@
 #include "app/single_instance_win.h"
 #include "ui/application_win.h"
 #include "util/system_library_win.h"
+#include "util/text.h"
 #include "util/texts.h"
 #include "windows/main/main_window_win.h"
 #include "windows/options/option_window_win.h"
@@ -13,7 +14,14 @@
 namespace lvn {
 namespace {
 
-int RunApplication(HINSTANCE instance) {
+// A start at logon asks for the notification area: a shortcut set to run minimized, or
+// the /tray switch.
+bool StartsInTray(const char* arguments, int show) {
+  return show == SW_SHOWMINNOACTIVE || show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
+         HasSwitch(arguments != nullptr ? arguments : "", "/tray");
+}
+
+int RunApplication(HINSTANCE instance, bool to_tray) {
   ui::InitializeApplication(instance);
   // Left after every window has gone: their accessible objects are disconnected by then.
   const ui::ComApartment apartment;
@@ -29,7 +37,7 @@ int RunApplication(HINSTANCE instance) {
     ui::ShowExceptionMessage(error.c_str());
     return 0;
   }
-  main_window.Show();
+  main_window.Show(to_tray);
   ui::RunMessageLoop();
   return 0;
 }
@@ -37,7 +45,7 @@ int RunApplication(HINSTANCE instance) {
 }  // namespace
 }  // namespace lvn
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
   // Before anything loads a DLL: none may come from the program's folder.
   lvn::RestrictDllSearchToSystem32();
   // Held until the process ends, so later starts in this logon are refused.
@@ -49,7 +57,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   int exit_code = 0;
   try {
-    exit_code = lvn::RunApplication(instance);
+    exit_code = lvn::RunApplication(instance, lvn::StartsInTray(arguments, show));
   } catch (...) {
     lvn::ui::ShowCurrentException();
   }

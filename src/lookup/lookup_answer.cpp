@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "util/address.h"
 #include "util/text.h"
 
 namespace lvn {
@@ -33,13 +34,39 @@ char* AnswerText(char* dest, const char* block, std::size_t delivered, std::size
   return dest;
 }
 
+namespace {
+
+bool HasMarkers(const char* answer) {
+  return std::strchr(answer, '[') != nullptr && std::strchr(answer, ']') != nullptr;
+}
+
+// A body that is only an address, as public lookup services answer.
+std::string_view PlainAddress(const char* answer) {
+  const std::string_view trimmed = TrimBlanks(answer);
+  return IsWellFormedAddress(trimmed) ? trimmed : std::string_view();
+}
+
+}  // namespace
+
 FetchResult FetchResultForAnswer(const char* answer) {
-  return std::strlen(answer) >= kShortestAnswer ? FetchResult::kOk : FetchResult::kFailed;
+  return std::strlen(answer) >= kShortestAnswer || !PlainAddress(answer).empty()
+             ? FetchResult::kOk
+             : FetchResult::kFailed;
 }
 
 LookupResult LookupResultOf(FetchResult fetch, const char* answer) {
   LookupResult result;
   if (fetch != FetchResult::kOk) return result;
+  if (!HasMarkers(answer)) {
+    // Neither markers nor a bare address: a captive portal's page or some other, never a
+    // change of address.
+    const std::string_view plain = PlainAddress(answer);
+    if (plain.empty() || plain.size() >= sizeof result.Address) return result;
+    std::memcpy(result.Address, plain.data(), plain.size());
+    result.Address[plain.size()] = '\0';
+    result.Status = LookupStatus::kAnswered;
+    return result;
+  }
   char between[kAnswerCapacity];
   TextBetween(between, answer, "[", "]", sizeof between);
   // Stored values are read back trimmed: an untrimmed address would differ at every start.

@@ -33,7 +33,8 @@ bool IsSuccessStatus(std::uint32_t status);
 // The answer text: the delivered bytes up to the first zero byte among them, cut to n.
 char* AnswerText(char* dest, const char* block, std::size_t delivered, std::size_t n);
 
-// The result for an answer text that arrived with a 2xx status.
+// The result for an answer text that arrived with a 2xx status: kFailed when it is too short
+// to hold a marked address and is no bare address either.
 FetchResult FetchResultForAnswer(const char* answer);
 
 enum class LookupStatus { kAnswered, kFailed };
@@ -43,6 +44,7 @@ struct LookupResult {
   LookupStatus Status = LookupStatus::kFailed;
   // When answered: the text between the first "[" and the first "]" of the answer without
   // the bytes 0x00 to 0x20 at either end, cut at a character boundary; it may be empty.
+  // An answer without both markers is answered only when, trimmed, it is an address.
   char Address[kResultTextCapacity] = "";
   // The fallback page gave it, after the lookup URL failed.
   bool FromFallback = false;

@@ -192,8 +192,9 @@ bool NextUrl(const WinInetApi& api, HINTERNET request, const char* url,
 FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n, FetchCancel* cancel) {
   const WinInetApi* api = Api();
   if (api == nullptr) return FetchResult::kNoSession;
+  // Through the proxy the user's Internet settings name, as the browser goes.
   FetchHandle session(
-      api->InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0), cancel);
+      api->InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0), cancel);
   if (!session) return FetchResult::kNoSession;
   SetTimeouts(*api, session.Get());
 
@@ -218,10 +219,10 @@ FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n, FetchCa
     SetTimeouts(*api, connection.Get());
     // No flag waives a certificate error: it fails the send like an unreachable host. The
     // answer always comes from the server and is never kept: a cached one would hide a
-    // change for as long as the page lets it be cached.
+    // change for as long as the page lets it be cached. No cookie goes either way.
     const DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD |
                         INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                        (target.Secure ? INTERNET_FLAG_SECURE : 0);
+                        INTERNET_FLAG_NO_COOKIES | (target.Secure ? INTERNET_FLAG_SECURE : 0);
     FetchHandle request(api->HttpOpenRequestA(connection.Get(), nullptr, target.ObjectName,
                                               nullptr, referrer, nullptr, flags, 0),
                         cancel);

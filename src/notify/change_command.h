@@ -5,11 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace lvn {
+#include "util/address.h"
 
-// A textual IPv4 address (four decimal parts 0 to 255, no leading zeros) or IPv6 address
-// (RFC 4291's forms, "::" and a trailing IPv4 part included; no zone, no brackets).
-bool IsWellFormedAddress(std::string_view text);
+namespace lvn {
 
 enum class CommandRefusal {
   kNone,                 // it runs

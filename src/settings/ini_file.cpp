@@ -162,6 +162,10 @@ const std::string* IniFile::FindValue(std::string_view section, std::string_view
   return &sections_[s].entries[e].value;
 }
 
+bool IniFile::HasKey(std::string_view section, std::string_view key) const {
+  return FindValue(section, key) != nullptr;
+}
+
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
   const std::string* value = FindValue(section, key);

@@ -26,6 +26,7 @@ class IniFile {
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const;
   bool ReadBool(std::string_view section, std::string_view key, bool def) const;
   bool HasSection(std::string_view section) const;
+  bool HasKey(std::string_view section, std::string_view key) const;
 
   // Line breaks and NUL bytes in section, key and value become spaces, and the ends are
   // trimmed as the loader would, so memory always equals its own reloaded serialization.

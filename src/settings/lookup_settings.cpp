@@ -68,7 +68,9 @@ bool IsPort(std::string_view port) {
 
 LookupSettings ReadLookupSettings(const IniFile& ini) {
   LookupSettings s;
-  s.FallbackUrl = ini.ReadString(kLookupSection, kKeyFallbackUrl, "");
+  const bool first_start = !ini.HasKey(kSettingsSection, kKeyLookupUrl);
+  s.FallbackUrl =
+      ini.ReadString(kLookupSection, kKeyFallbackUrl, first_start ? kDefaultFallbackUrl : "");
   // Cut where a character ends: half a double-byte character would change the page asked.
   s.FallbackUrl.resize(
       WholeCharacterPrefix(s.FallbackUrl.data(), s.FallbackUrl.size(), kMaxUrlBytes));

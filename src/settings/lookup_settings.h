@@ -20,8 +20,9 @@ struct LookupSettings {
   bool operator==(const LookupSettings&) const = default;
 };
 
-// Defaults for missing or unreadable keys; a URL is cut to 299 bytes where a character
-// ends, as IpUrl's buffer holds.
+// Defaults for missing or unreadable keys (FallbackUrl's is kDefaultFallbackUrl when the
+// file names no IpUrl, else none); a URL is cut to 299 bytes where a character ends, as
+// IpUrl's buffer holds.
 LookupSettings ReadLookupSettings(const IniFile& ini);
 // Writes both keys when the section exists or a value differs from its default, and
 // nothing otherwise.

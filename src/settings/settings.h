@@ -9,11 +9,13 @@
 namespace lvn {
 
 inline constexpr char kSettingsSection[] = "Value";
-// The program's own site: its home page, and where the default lookup page is.
-#define LVN_SITE "https://www.ombrix.example/"
-inline constexpr char kHomePage[] = LVN_SITE;
-inline constexpr char kDefaultLookupUrl[] = LVN_SITE "lvn.php";
-#undef LVN_SITE
+// The program's own site, its home page.
+inline constexpr char kHomePage[] = "https://www.ombrix.example/";
+// The lookup pages of a file that names none (a first start): public services that answer
+// with the bare address over https, run for years by large operators. A file that names
+// IpUrl keeps it, and its FallbackUrl, even when empty.
+inline constexpr char kDefaultLookupUrl[] = "https://api.ipify.org";
+inline constexpr char kDefaultFallbackUrl[] = "https://checkip.amazonaws.com";
 
 // Key names as they appear in existing files; "LastCnange" is misspelt there and must stay so.
 inline constexpr char kKeyInterval[] = "Interval";

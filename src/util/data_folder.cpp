@@ -23,17 +23,21 @@ bool DataFolderFits(std::string_view folder) {
 }
 
 std::string ComposeDataFolder(const DataFolderPlaces& places) {
+  const auto program_folder = [&]() -> std::string {
+    for (std::string_view exe_path : {places.ExePath, places.ExePathShort}) {
+      if (exe_path.empty()) continue;
+      const std::string folder = FolderOf(exe_path);
+      if (DataFolderFits(folder)) return folder;
+    }
+    return "";
+  };
+  if (places.Portable) return program_folder();
   for (std::string_view app_data : {places.AppData, places.AppDataShort}) {
     const std::string folder = BelowAppData(app_data);
     if (!folder.empty() && DataFolderFits(folder)) return folder;
   }
   // The program's folder, as when the shell cannot tell where application data goes.
-  for (std::string_view exe_path : {places.ExePath, places.ExePathShort}) {
-    if (exe_path.empty()) continue;
-    const std::string folder = FolderOf(exe_path);
-    if (DataFolderFits(folder)) return folder;
-  }
-  return "";
+  return program_folder();
 }
 
 }  // namespace lvn

@@ -26,11 +26,13 @@ struct DataFolderPlaces {
   std::string_view AppDataShort;
   std::string_view ExePath;  // the executable's full path
   std::string_view ExePathShort;
+  // lvn.ini stands beside the executable: a portable copy, whose data stays with it.
+  bool Portable = false;
 };
 
 // The data folder, ending in "\": AppData followed by "\Lorvane\", else the same below
-// AppDataShort, else the folder of ExePath, else of ExePathShort: the first that fits.
-// Empty when none does.
+// AppDataShort, else the folder of ExePath, else of ExePathShort: the first that fits. For
+// a portable copy the executable's folder comes first. Empty when none fits.
 std::string ComposeDataFolder(const DataFolderPlaces& places);
 
 }  // namespace lvn

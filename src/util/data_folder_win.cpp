@@ -31,7 +31,7 @@ bool RoamingAppDataFolder(char (&path)[kPathCapacity], char (&short_path)[kPathC
 
 }  // namespace
 
-char* DataFolderPath(char* dest, std::size_t n) {
+char* DataFolderPath(char* dest, std::size_t n, bool* portable) {
   char app_data[kPathCapacity] = "";
   char app_data_short[kPathCapacity] = "";
   const bool have_app_data = RoamingAppDataFolder(app_data, app_data_short);
@@ -40,6 +40,14 @@ char* DataFolderPath(char* dest, std::size_t n) {
   ProgramAnsiPath(exe_path, kPathCapacity);
   ProgramShortAnsiPath(exe_path_short, kPathCapacity);
   DataFolderPlaces places{"", "", exe_path, exe_path_short};
+  const std::string exe(exe_path[0] != '\0' ? exe_path : exe_path_short);
+  if (!exe.empty()) {
+    const std::string settings = exe.substr(0, FolderPartLength(exe.c_str())) + "lvn.ini";
+    const DWORD attributes = ::GetFileAttributesA(settings.c_str());
+    places.Portable =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
+  if (portable != nullptr) *portable = places.Portable;
   if (have_app_data) {
     places.AppData = app_data;
     places.AppDataShort = app_data_short;

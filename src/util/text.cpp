@@ -1,5 +1,9 @@
 #include "util/text.h"
 
+#include <algorithm>
+
+#include "util/ascii.h"
+
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -172,6 +176,23 @@ char* TextBetween(char* dest, const char* text, const char* start_marker,
   if (after >= e) return Clear(dest, n);
   // after < e <= INT_MAX, so both fit in int.
   return MidText(dest, text, static_cast<int>(after), static_cast<int>(e - after), n);
+}
+
+bool HasSwitch(std::string_view arguments, std::string_view name) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!arguments.empty()) {
+    while (!arguments.empty() && blank(arguments.front())) arguments.remove_prefix(1);
+    std::size_t end = 0;
+    while (end < arguments.size() && !blank(arguments[end])) ++end;
+    const std::string_view word = arguments.substr(0, end);
+    if (word.size() == name.size() &&
+        std::equal(word.begin(), word.end(), name.begin(),
+                   [](char a, char b) { return AsciiLower(a) == AsciiLower(b); })) {
+      return true;
+    }
+    arguments.remove_prefix(end);
+  }
+  return false;
 }
 
 std::string_view TrimBlanks(std::string_view text) {

@@ -66,4 +66,8 @@ std::string_view TrimBlanks(std::string_view text);
 char* TextBetween(char* dest, const char* text, const char* start_marker,
                   const char* end_marker, std::size_t n);
 
+// Whether the program's arguments hold the switch name ("/tray"), ASCII case ignored, as a
+// word of its own.
+bool HasSwitch(std::string_view arguments, std::string_view name);
+
 }  // namespace lvn

@@ -6,6 +6,9 @@ namespace lvn::texts {
 
 inline constexpr char kAppTitle[] = "Lorvaneグローバル";
 inline constexpr char kAlreadyRunning[] = "すでに起動しています。";
+inline constexpr char kPortableFolderReadOnly[] =
+    "lorvane.exe と同じフォルダーに lvn.ini があるため、設定と履歴をそのフォルダーに保存しますが、"
+    "書き込めません。書き込めるフォルダーに移すか、書き込み禁止を解除してください:\r\n";
 inline constexpr char kOptionCaption[] = "環境設定";
 
 // The options window.
@@ -33,6 +36,7 @@ inline constexpr char kOptionUrlLabel[] = "URL(&U)";
 inline constexpr char kOptionFallbackLabel[] = "予備の URL(&F)   空欄なら使いません";
 inline constexpr char kOptionTriggerGroup[] = "確認のタイミング";
 inline constexpr char kOptionNetworkCheck[] = "ネットワークが変わったときも確認する(&W)";
+inline constexpr char kOptionPrivacy[] = "確認ページは確認ごとに PC のアドレスを知ります";
 
 // A URL the 接続 page refused: the balloon's title, then what is wrong with it.
 inline constexpr char kUrlRefusedTitle[] = "URL は変更されていません";

@@ -27,17 +27,55 @@ void SetField(HWND options, int id, const std::string& text) {
                  reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// The proxy of the user's Internet settings, as the Internet Options dialog sets it; none
+// for "".
+void SetUserProxy(const std::string& server) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                              nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD enable = server.empty() ? 0 : 1;
+  ::RegSetValueExA(key, "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable),
+                   sizeof enable);
+  ::RegSetValueExA(key, "ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
+                   static_cast<DWORD>(server.size() + 1));
+  ::RegCloseKey(key);
+}
+
 bool FocusComesTo(HWND options, int id) {
   return WaitUntil([&] { return ::GetDlgCtrlID(FocusIn(options)) == id; });
 }
 
 TEST(Connection, UrlsTakenWhenLeftOnlyWhenSoundAndSavedAtExit) {
+  // A first start: no lookup page named, so the public service is asked, over TLS, and its
+  // bare answer is the address.
   ClearDataFolder();
-  WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n");
-  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  SetLookupAnswer("198.51.100.7\n");
+  const int public_before = RequestCount("GET / ", "\tapi.ipify.org\t");
+  const int tls_before = RequestCount("GET / ", "\thttps 443");
+  const int fallback_before = RequestCount("GET / ", "\tcheckip.amazonaws.com\t");
   Session run;
-  ASSERT_TRUE(StartSession(&run, 2));
-  ASSERT_TRUE(WaitUntil([&] { return StatusFields(run.main)[1] == "www.ombrix.example"; }));
+  ASSERT_TRUE(StartSession(&run, 3));
+  EXPECT_EQ(GridCell(run.grid, 2, 2), "  198.51.100.7");
+  EXPECT_EQ(StatusFields(run.main)[1], "api.ipify.org");
+  EXPECT_EQ(RequestCount("GET / ", "\tapi.ipify.org\t") - public_before, 1);
+  EXPECT_EQ(RequestCount("GET / ", "\thttps 443") - tls_before, 1);
+
+  // A captive portal's page and a plain body that is no address are failures, never a
+  // change: one outage, whichever page answered.
+  for (const char* answer : {"<html><title>Sign in to Wi-Fi</title></html>", "not 1.2.3.4"}) {
+    SetLookupAnswer(answer);
+    ASSERT_TRUE(CheckNow(run.main));
+  }
+  ASSERT_TRUE(WaitForLogLines(3));
+  EXPECT_EQ(Code(LogLines().back()), "11");
+  EXPECT_EQ(RequestCount("GET / ", "\tcheckip.amazonaws.com\t") - fallback_before, 2)
+      << "the fallback was asked";
+  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  ASSERT_TRUE(CheckNow(run.main));
+  ASSERT_TRUE(WaitForLogLines(4));
+  EXPECT_EQ(Code(LogLines().back()), "12");
 
   // 接続 is the tree's third item; its page shows the values in use.
   ASSERT_TRUE(ChooseFromMenu(run, 'O', VK_RETURN));
@@ -49,11 +87,13 @@ TEST(Connection, UrlsTakenWhenLeftOnlyWhenSoundAndSavedAtExit) {
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(::GetDlgItem(options, kIdUrlGroup)); }));
   EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(options, kIdNoticeGroup)));
   EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(options, kIdViewGroup)));
-  EXPECT_EQ(WindowText(::GetDlgItem(options, kIdUrlEdit)), "https://www.ombrix.example/lvn.php");
-  EXPECT_EQ(WindowText(::GetDlgItem(options, kIdFallbackEdit)), "");
+  EXPECT_EQ(WindowText(::GetDlgItem(options, kIdUrlEdit)), "https://api.ipify.org");
+  EXPECT_EQ(WindowText(::GetDlgItem(options, kIdFallbackEdit)), "https://checkip.amazonaws.com");
+  EXPECT_EQ(WindowText(::GetDlgItem(options, kIdPrivacyLabel)),
+            "確認ページは確認ごとに PC のアドレスを知ります");
   EXPECT_EQ(::IsDlgButtonChecked(options, kIdNetworkCheck), BST_UNCHECKED);
   for (const int id : {kIdUrlGroup, kIdUrlLabel, kIdUrlEdit, kIdFallbackLabel, kIdFallbackEdit,
-                       kIdTriggerGroup, kIdNetworkCheck}) {
+                       kIdTriggerGroup, kIdNetworkCheck, kIdPrivacyLabel}) {
     RECT place{};
     ::GetWindowRect(::GetDlgItem(options, id), &place);
     ::MapWindowPoints(nullptr, options, reinterpret_cast<POINT*>(&place), 2);
@@ -72,7 +112,7 @@ TEST(Connection, UrlsTakenWhenLeftOnlyWhenSoundAndSavedAtExit) {
   SetField(options, kIdUrlEdit, "ftp://127.0.0.2/bad/lvn.php");
   PressKeys(options, {VK_TAB});
   EXPECT_TRUE(WaitUntil([&] { return BalloonShows(run, "http:// か https:// で始めてください"); }));
-  EXPECT_EQ(StatusFields(run.main)[1], "www.ombrix.example");
+  EXPECT_EQ(StatusFields(run.main)[1], "api.ipify.org");
   ASSERT_TRUE(CheckNow(run.main));
   EXPECT_EQ(RequestCount("GET /bad/"), 0);
 
@@ -81,12 +121,25 @@ TEST(Connection, UrlsTakenWhenLeftOnlyWhenSoundAndSavedAtExit) {
   ASSERT_TRUE(FocusComesTo(options, kIdUrlEdit));
   SetField(options, kIdUrlEdit, "http://127.0.0.2/conn/lvn.php");
   EXPECT_TRUE(WaitUntil([&] { return !BalloonShows(run, "http:// か https:// で始めてください"); }));
-  EXPECT_EQ(StatusFields(run.main)[1], "www.ombrix.example") << "not before the field is left";
+  EXPECT_EQ(StatusFields(run.main)[1], "api.ipify.org") << "not before the field is left";
   PressKeys(options, {VK_MENU, 'F'});
   ASSERT_TRUE(FocusComesTo(options, kIdFallbackEdit));
   EXPECT_TRUE(WaitUntil([&] { return StatusFields(run.main)[1] == "127.0.0.2"; }));
   EXPECT_EQ(StatusFields(run.main)[0], "自動:1分") << "the other fields stay";
   ASSERT_TRUE(CheckNow(run.main, "GET /conn/lvn.php "));
+
+  // The proxy of the user's Internet settings carries the lookup: a page whose host is not
+  // even known here is reached through it.
+  SetUserProxy("127.0.0.2:8080");
+  PressKeys(options, {VK_MENU, 'U'});
+  ASSERT_TRUE(FocusComesTo(options, kIdUrlEdit));
+  SetField(options, kIdUrlEdit, "http://proxied.example/lvn.php");
+  PressKeys(options, {VK_MENU, 'F'});
+  ASSERT_TRUE(FocusComesTo(options, kIdFallbackEdit));
+  const bool proxied = CheckNow(run.main, "GET http://proxied.example");
+  SetUserProxy("");
+  ASSERT_TRUE(proxied);
+  EXPECT_EQ(GridRows(run.grid), 5) << "the same address, no record";
 
   // The box acts at once; a second URL still in its field is taken at the exit.
   PressKeys(options, {VK_MENU, 'W'});
@@ -96,7 +149,7 @@ TEST(Connection, UrlsTakenWhenLeftOnlyWhenSoundAndSavedAtExit) {
   SetField(options, kIdFallbackEdit, "http://127.0.0.2/spare/lvn.php");
   ASSERT_TRUE(EndSession(&run));
   const std::string ini = ReadDataFile("lvn.ini");
-  EXPECT_NE(ini.find("IpUrl=http://127.0.0.2/conn/lvn.php\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("IpUrl=http://proxied.example/lvn.php\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("[Lookup]\r\nFallbackUrl=http://127.0.0.2/spare/lvn.php\r\n"
                      "CheckOnNetworkChange=1\r\n"),
             std::string::npos)

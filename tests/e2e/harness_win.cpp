@@ -43,11 +43,16 @@ Program& Program::operator=(Program&& other) noexcept {
   return *this;
 }
 
-bool Program::Launch(Program* program, const std::string& exe) {
+bool Program::Launch(Program* program, const std::string& exe, const std::string& arguments,
+                     int show) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  if (show >= 0) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+  }
   PROCESS_INFORMATION info{};
-  std::string command = "\"" + exe + "\"";
+  std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
     return false;
@@ -327,18 +332,21 @@ std::string AddressLog(int records, int pad) {
 
 void SetLookupAnswer(const std::string& body) { WriteBytes(FaultFolder() + "answer.txt", body); }
 
-int RequestCount(const std::string& request_line_start) {
+int RequestCount(const std::string& request_line_start, const std::string& containing) {
   const char* log = std::getenv("LVN_FAULT_LOG");
   if (log == nullptr) return -1;
   std::istringstream in(ReadBytes(UnixToWindows(log)));
   int count = 0;
   for (std::string line; std::getline(in, line);) {
-    if (line.rfind(request_line_start, 0) == 0) ++count;
+    if (line.rfind(request_line_start, 0) == 0 && line.find(containing) != std::string::npos) {
+      ++count;
+    }
   }
   return count;
 }
 
-int LookupRequestCount() { return RequestCount("GET /lvn.php "); }
+// The tests' own lookup page, and the public service a first start asks.
+int LookupRequestCount() { return RequestCount("GET /lvn.php ") + RequestCount("GET / "); }
 
 int TrayIconCount() {
   int count = 0;
@@ -723,9 +731,12 @@ bool WaitForLogLines(std::size_t count) {
 bool CheckNow(HWND main, const std::string& request_line) {
   HWND update = ::GetDlgItem(main, kIdUpdate);
   if (!WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; })) return false;
-  const int before = RequestCount(request_line);
+  const auto count = [&] {
+    return request_line.empty() ? LookupRequestCount() : RequestCount(request_line);
+  };
+  const int before = count();
   ::PostMessageA(update, BM_CLICK, 0, 0);
-  return WaitUntil([&] { return RequestCount(request_line) > before; }) &&
+  return WaitUntil([&] { return count() > before; }) &&
          WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; });
 }
 

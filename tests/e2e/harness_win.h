@@ -30,7 +30,9 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  static bool Launch(Program* program, const std::string& exe = ProgramPath());
+  // show: the shortcut's "Run" choice (SW_...), or -1 for none.
+  static bool Launch(Program* program, const std::string& exe = ProgramPath(),
+                     const std::string& arguments = "", int show = -1);
 
   DWORD Id() const { return id_; }
   bool IsRunning() const;
@@ -94,10 +96,11 @@ std::string AddressLog(int records, int pad);
 // "!down" for an error status, "!trickle" for an answer too slow to count, "!headdrip"
 // for a head whose lines trickle in for a minute, "!slow" and the bytes for them after 0.3 s.
 void SetLookupAnswer(const std::string& body);
-// How many GET /lvn.php the fault server has seen.
+// How many lookups the fault server has seen: GET /lvn.php, and GET / of a public service.
 int LookupRequestCount();
 // How many requests whose request line starts so the fault server has seen.
-int RequestCount(const std::string& request_line_start);
+// containing, when given, must stand in the line too (a host, "\thttps 443").
+int RequestCount(const std::string& request_line_start, const std::string& containing = "");
 
 // Icons in the notification area (Wine's own tray window).
 int TrayIconCount();
@@ -157,7 +160,8 @@ POINT GridRowPoint(HWND grid, int row);
 // Waits until log.csv has at least count lines.
 bool WaitForLogLines(std::size_t count);
 // Clicks Update once it is enabled and waits for the lookup it starts to be handled: for a
-// request whose request line starts with request_line, and for Update enabled again.
-bool CheckNow(HWND main, const std::string& request_line = "GET /lvn.php ");
+// request whose request line starts with request_line (a lookup page's request when empty),
+// and for Update enabled again.
+bool CheckNow(HWND main, const std::string& request_line = "");
 
 }  // namespace lvn::e2e

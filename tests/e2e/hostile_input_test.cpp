@@ -45,8 +45,12 @@ HWND VisibleTooltip(DWORD process_id) {
   return shown;
 }
 
+// The tests' own lookup page, as a user's file names it: one page, no fallback.
+constexpr char kOwnPage[] = "[Value]\r\nIpUrl=http://127.0.0.2/lvn.php\r\n";
+
 TEST(HostileInput, ARedirectLoopIsAnOutageAndAShortChainIsFollowed) {
   ClearDataFolder();
+  WriteDataFile("lvn.ini", kOwnPage);
   SetLookupAnswer("!loop");
   const int before = LookupRequestCount();
   Session run;
@@ -215,7 +219,7 @@ TEST(HostileInput, ADataFolderOutsideTheCodePageIsReachedByItsShortName) {
 // A started program whose first lookup found the address it knew, and has been handled.
 void StartWithKnownAddress(Session* run) {
   ClearDataFolder();
-  WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\n");
+  WriteDataFile("lvn.ini", std::string(kOwnPage) + "IpHoz=198.51.100.7\r\n");
   SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
   ASSERT_TRUE(StartSession(run, 2));
   HWND update = ::GetDlgItem(run->main, kIdUpdate);

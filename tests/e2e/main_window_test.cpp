@@ -42,7 +42,7 @@ TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
   EXPECT_EQ(GridCell(grid, 2, 1), "チェック開始");
   EXPECT_EQ(GridCell(grid, 2, 2), "  198.51.100.7");
   EXPECT_EQ(StatusFields(main),
-            (std::vector<std::string>{"自動:1分", "www.ombrix.example", "行:1/2"}));
+            (std::vector<std::string>{"自動:1分", "api.ipify.org", "行:1/2"}));
   const std::string ini_after_change = ReadDataFile("lvn.ini");
   EXPECT_NE(ini_after_change.find("IpHoz=198.51.100.7\r\n"), std::string::npos);
 
@@ -112,8 +112,10 @@ TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
   EXPECT_EQ(ReadDataFile("lvn.ini"),
             "[Value]\r\nPrimaryKey=6\r\nIpHoz=203.0.113.9\r\nLastCnange=" +
                 Fields(log[4])[2] + " " + Fields(log[4])[3] +
-                "\r\nInterval=60000\r\nIpUrl=https://www.ombrix.example/lvn.php\r\n"
-                "ViewCheckStart=1\r\nViewConnectError=1\r\nViewOff=1\r\n\r\n");
+                "\r\nInterval=60000\r\nIpUrl=https://api.ipify.org\r\n"
+                "ViewCheckStart=1\r\nViewConnectError=1\r\nViewOff=1\r\n\r\n"
+                "[Lookup]\r\nFallbackUrl=https://checkip.amazonaws.com\r\n"
+                "CheckOnNetworkChange=0\r\n\r\n");
 }
 
 TEST(MainWindow, ChecksGoOnWhileHiddenAndTheTrayMenuExits) {

@@ -28,7 +28,8 @@ constexpr char kLog[] =
 void Start(Session* run, const std::string& ini_lines, int rows) {
   ClearDataFolder();
   WriteDataFile("log.csv", kLog);
-  WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\nPrimaryKey=3\r\n" + ini_lines);
+  WriteDataFile("lvn.ini", "[Value]\r\nIpUrl=https://www.ombrix.example/lvn.php\r\n"
+                           "IpHoz=198.51.100.7\r\nPrimaryKey=3\r\n" + ini_lines);
   SetLookupAnswer(kAnswer);
   ASSERT_TRUE(StartSession(run, rows)) << GridRows(run->grid);
 }

@@ -116,5 +116,61 @@ TEST(Startup, AnUnreadableSettingsFileEndsTheProgramWithoutTouchingAnything) {
   EXPECT_EQ(ReadDataFile("log.csv"), "<missing>");
 }
 
+// A copy with lvn.ini beside it keeps its settings and history there, not in %APPDATA%;
+// started from a shortcut set to run minimized (as at logon) it shows only its icon, and
+// a click on the icon shows the window.
+TEST(Startup, APortableCopyStartedMinimizedKeepsItsDataBesideItAndShowsOnlyItsIcon) {
+  ClearDataFolder();
+  SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
+  const std::string folder = "C:\\lvn-portable\\";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  ::DeleteFileA((folder + "log.csv").c_str());
+  ASSERT_TRUE(::CopyFileA(ProgramPath().c_str(), (folder + "lorvane.exe").c_str(), FALSE));
+  {
+    const std::string ini = "; settings of this copy\r\n[Value]\r\nIpUrl=http://127.0.0.2/lvn.php\r\n";
+    HANDLE file = ::CreateFileA((folder + "lvn.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, ini.data(), static_cast<DWORD>(ini.size()), &written, nullptr);
+    ::CloseHandle(file);
+  }
+  const int icons = TrayIconCount();
+  Program copy;
+  ASSERT_TRUE(Program::Launch(&copy, folder + "lorvane.exe", "", SW_SHOWMINNOACTIVE));
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    const std::vector<HWND> found = TopLevelWindows(copy.Id(), "TfrmMain");
+    main = found.empty() ? nullptr : found[0];
+    return main != nullptr;
+  }));
+  EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == icons + 1; }));
+  const auto log = [&] {
+    HANDLE file = ::CreateFileA((folder + "log.csv").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    char bytes[4096];
+    DWORD got = 0;
+    ::ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+    ::CloseHandle(file);
+    return std::string(bytes, got);
+  };
+  // Checking goes on from the start, with no window shown.
+  EXPECT_TRUE(WaitUntil([&] { return log().find("198.51.100.7") != std::string::npos; }));
+  EXPECT_FALSE(::IsWindowVisible(main));
+  EXPECT_EQ(ReadDataFile("log.csv"), "<missing>");
+  EXPECT_EQ(ReadDataFile("lvn.ini"), "<missing>");
+
+  ::PostMessageA(::GetDlgItem(main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
+  ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(copy.WaitForExit(&exit_code));
+  EXPECT_EQ(exit_code, 0u);
+  EXPECT_NE(log().find("***,***,***"), std::string::npos);
+  EXPECT_EQ(ReadDataFile("log.csv"), "<missing>");
+}
+
 }  // namespace
 }  // namespace lvn::e2e

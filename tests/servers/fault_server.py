@@ -6,14 +6,16 @@ scripts/test_certs.sh makes, HTTPS on ADDRESS:443 and 8443 (www.ombrix.example, 
 test CA), 8444 (from a CA nobody trusts), 8445 (expired) and 8446 (another name); with a
 second ADDRESS, an IPv6 one, plain HTTP on its port 8080 too. The request path picks the
 behaviour (see CASES and the special paths in Handler), whatever the port. /lvn.php, the
-path of the program's default lookup URL, answers what the file answer.txt beside the log
+path of the lookup URL the tests give, answers what the file answer.txt beside the log
 says at that moment, so a test can change the address or cause an outage: the file's
 bytes as a 200 answer, or "!down" for a 503, or "!trickle" for an answer that takes about
 6.5 s; "!slow" before the bytes answers them after 0.3 s; "!loop" redirects to itself for
 ever; "!hop" before the bytes answers them after one redirect. /cached answers another
-address each time, with a head that lets any cache keep it for an hour. Every request is appended
-to the log as one tab-separated line: request line, Host, User-Agent, Referer, and the
-scheme and port it came in on ("https 8443").
+address each time, with a head that lets any cache keep it for an hour. "/" asked by the
+name of a public lookup service (api.ipify.org, checkip.amazonaws.com) answers as /lvn.php
+does; so does a proxy's request for any .../lvn.php. Every request is appended to the log as
+one tab-separated line: request line, Host, User-Agent, Referer, and the scheme and port it
+came in on ("https 8443").
 
     fault_server.py ADDRESS LOG_FILE [CERT_DIR [IPV6_ADDRESS]]
 """
@@ -26,6 +28,7 @@ import threading
 import time
 
 LOG_LOCK = threading.Lock()
+PUBLIC_HOSTS = ("api.ipify.org", "checkip.amazonaws.com")
 
 # path -> (status line, body)
 CASES = {
@@ -89,6 +92,9 @@ class Handler(socketserver.BaseRequestHandler):
         parts = lines[0].split(" ")
         # The last segment picks the behaviour, so tests may put any folders before it.
         path = "/" + parts[1].split("?", 1)[0].rsplit("/", 1)[-1] if len(parts) > 1 else ""
+        # The public lookup services a first start asks answer as /lvn.php does.
+        if headers.get("host", "").split(":")[0].lower() in PUBLIC_HOSTS and path == "/":
+            path = "/lvn.php"
         target = parts[1] if len(parts) > 1 else ""
         try:
             self.respond(sock, path, target)

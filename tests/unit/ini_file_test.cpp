@@ -179,7 +179,7 @@ TEST(SettingsTest, FirstRunThenAddressChangeThenExit) {
   WriteSettings(ini, v);
   EXPECT_EQ(ini.Serialize(),
             "[Value]\r\nPrimaryKey=0\r\nIpHoz=192.0.2.7\r\nLastCnange=2024/05/01 12:00\r\n"
-            "Interval=60000\r\nIpUrl=https://www.ombrix.example/lvn.php\r\n"
+            "Interval=60000\r\nIpUrl=https://api.ipify.org\r\n"
             "ViewCheckStart=1\r\nViewConnectError=1\r\nViewOff=0\r\n\r\n");
 }
 
@@ -191,7 +191,7 @@ TEST(NotifySettingsTest, WrittenOnlyWhenUsedAndReadWithinBounds) {
     NotifySettings settings;
     std::string after;
   } cases[] = {
-      {"[Value]\r\nIpHoz=1.2.3.4\r\n", {}, "[Value]\r\nIpHoz=1.2.3.4\r\n\r\n"},
+      {"[Value]\r\nIpUrl=http://a/\r\n", {}, "[Value]\r\nIpUrl=http://a/\r\n\r\n"},
       {"[Notify]\r\nChange=1\r\n", {},
        "[Notify]\r\nChange=0\r\nOutage=0\r\nCommand=\r\nCommandTimeout=60\r\n\r\n"},
       {"", {false, false, "a.exe %IP%", 60},
@@ -221,7 +221,7 @@ TEST(LookupSettingsTest, WrittenOnlyWhenUsedAndCutBetweenCharacters) {
     LookupSettings settings;
     std::string after;
   } cases[] = {
-      {"[Value]\r\nIpHoz=1.2.3.4\r\n", {}, "[Value]\r\nIpHoz=1.2.3.4\r\n\r\n"},
+      {"[Value]\r\nIpUrl=http://a/\r\n", {}, "[Value]\r\nIpUrl=http://a/\r\n\r\n"},
       {"[lookup]\r\n", {}, "[lookup]\r\nFallbackUrl=\r\nCheckOnNetworkChange=0\r\n\r\n"},
       {"", {"", true}, "[Lookup]\r\nFallbackUrl=\r\nCheckOnNetworkChange=1\r\n\r\n"},
       {"", {"http://b/x", false},
@@ -233,6 +233,12 @@ TEST(LookupSettingsTest, WrittenOnlyWhenUsedAndCutBetweenCharacters) {
     EXPECT_EQ(ini.Serialize(), c.after) << c.before;
     EXPECT_EQ(ReadLookupSettings(Loaded(c.after)), c.settings) << c.after;
   }
+  // A file that names no lookup page (a first start) gets a public one and a fallback; one
+  // that names its own page keeps it without a fallback.
+  EXPECT_STREQ(ReadSettings(Loaded("")).LookupUrl, kDefaultLookupUrl);
+  EXPECT_EQ(ReadLookupSettings(Loaded("[Value]\r\nIpHoz=1.2.3.4\r\n")).FallbackUrl,
+            kDefaultFallbackUrl);
+  EXPECT_EQ(ReadLookupSettings(Loaded("[Value]\r\nIpUrl=http://a/\r\n")).FallbackUrl, "");
   // 298 bytes and a double-byte character: the character does not fit and goes whole.
   const std::string url = "http://a/" + std::string(289, 'x');
   for (const auto& [tail, kept] : {std::pair{"\x83X"s, url}, {"y\x83X"s, url + "y"}}) {

@@ -46,6 +46,7 @@ TEST(LookupAnswer, AnswerTextStopsAtZeroAndCapacity) {
       {"[198.51.100.7]", 500, "[198.51.100.7]", FetchResult::kOk},
       {"[1.2.3.4]", 500, "[1.2.3.4]", FetchResult::kFailed},
       {"[1.2.3.45]", 500, "[1.2.3.45]", FetchResult::kOk},
+      {"1.2.3.4\n", 500, "1.2.3.4\n", FetchResult::kOk},  // a bare address may be short
       {"[1.2.\0.3.4.5.6.7]"s, 500, "[1.2.", FetchResult::kFailed},
       {std::string(1000, 'x'), 500, std::string(499, 'x'), FetchResult::kOk},
       {"", 500, "", FetchResult::kFailed},
@@ -82,8 +83,13 @@ TEST(LookupAnswer, TheAddressIsWhatStandsBetweenTheFirstMarkers) {
       {FetchResult::kOk, "[0123456789012345678901234567890123456789abcd\x83\x41]",
        "0123456789012345678901234567890123456789abcd"},
       {FetchResult::kOk, "x]y[203.0.113.9]", ""},
-      {FetchResult::kOk, "no markers at all", ""},
-      {FetchResult::kOk, "only [ an opener", ""},
+      // Without markers, only a bare address is an answer: a captive portal's page is none.
+      {FetchResult::kOk, "203.0.113.9\n", "203.0.113.9"},
+      {FetchResult::kOk, " 2001:db8::1\r\n", "2001:db8::1"},
+      {FetchResult::kOk, "no markers at all", nullptr},
+      {FetchResult::kOk, "<html><title>Sign in to Wi-Fi</title></html>", nullptr},
+      {FetchResult::kOk, "203.0.113.9 is your address", nullptr},
+      {FetchResult::kOk, "only [ an opener", nullptr},
       {FetchResult::kOk, "[]          ", ""},
       // A page that reports its own failure between the markers.
       {FetchResult::kOk, "[ error: rate limited]", nullptr},

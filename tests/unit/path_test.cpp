@@ -77,6 +77,9 @@ TEST(Path, TheDataFolderIsBelowAppDataOrElseTheExecutablesFolderAndNeverCut) {
     EXPECT_EQ(folder, c.expected) << c.app_data.size() << " " << c.exe;
     EXPECT_TRUE(DataFolderFits(folder));
   }
+  // A portable copy keeps its data beside it, never in another folder.
+  EXPECT_EQ(ComposeDataFolder({roaming, roaming, exe, exe, true}), "C:\\Program Files\\Lorvane\\");
+  EXPECT_EQ(ComposeDataFolder({roaming, roaming, long_exe, "", true}), "");
 }
 
 }  // namespace

@@ -82,5 +82,13 @@ TEST(Text, UrlParts) {
   }
 }
 
+TEST(Text, ASwitchCountsOnlyAsAWordOfItsOwn) {
+  const std::pair<const char*, bool> cases[] = {
+      {"/tray", true}, {"  /TRAY\t", true}, {"-x /Tray -y", true},
+      {"", false}, {"/trayx", false}, {"x/tray", false}, {"\"/tray\"", false},
+  };
+  for (const auto& [arguments, has] : cases) EXPECT_EQ(HasSwitch(arguments, "/tray"), has) << arguments;
+}
+
 }  // namespace
 }  // namespace lvn

@@ -380,7 +380,7 @@ TEST(InternetThread, HandsTheAddressOrErrToTheUserInterfaceThread) {
       {kFault + "/ipv6", "2001:db8:85a3:1234:5678:8a2e:370:7334"},
       {kFault + "/padded", "198.51.100.7"},
       {kFault + "/reversed", ""},
-      {kFault + "/missing", ""},
+      {kFault + "/missing", "err"},  // a captive portal's page is no answer
       {kFault + "/touching", ""},
       {kFault + "/nine", "err"},
       {kFault + "/nf", "err"},

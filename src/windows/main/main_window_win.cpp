@@ -30,7 +30,8 @@ bool TfrmMain::Create(std::string* error) {
     return false;
   }
   ExitRequested = false;
-  DataFolderPath(DataFolder, sizeof DataFolder);
+  bool portable = false;
+  DataFolderPath(DataFolder, sizeof DataFolder, &portable);
   JoinTexts(IniPath, DataFolder, "lvn.ini", sizeof IniPath);
 
   notifier_.Attach(DataFolder, Handle(), kMsgCommandEnded,
@@ -50,13 +51,26 @@ bool TfrmMain::Create(std::string* error) {
   if (::GetFileAttributesA(DataFolder) == INVALID_FILE_ATTRIBUTES) {
     ::CreateDirectoryA(DataFolder, nullptr);  // a failure shows in the writes that follow
   }
+  // A portable copy's data stays with it, even on a stick that is write-protected: said,
+  // never moved elsewhere behind the user's back.
+  if (portable && !FolderTakesFiles(DataFolder)) {
+    const std::string text = texts::kPortableFolderReadOnly + std::string(DataFolder);
+    ::MessageBoxA(nullptr, text.c_str(), texts::kAppTitle, MB_OK | MB_ICONWARNING);
+  }
   ShowNowIp("");
   ui::UseDialogKeys(Handle(), true);
   created_ = true;
   return true;
 }
 
-void TfrmMain::Show() {
+void TfrmMain::Show(bool to_tray) {
+  if (to_tray) {
+    // What the first show does, without the window: the check start, the grid, the icon.
+    FormShow();
+    if (tray_.Show()) return;
+    ::ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
+    return;
+  }
   ::ShowWindow(Handle(), SW_SHOWNORMAL);
   ::UpdateWindow(Handle());
 }
@@ -156,6 +170,16 @@ void TfrmMain::FormDestroy(bool session_ends) {
     const std::string text = texts::kUnwrittenRecordsLost + history_.UnwrittenText();
     ::MessageBoxA(nullptr, text.c_str(), texts::kAppTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   }
+}
+
+bool TfrmMain::FolderTakesFiles(const char* folder) {
+  const std::string probe = std::string(folder) + "lvn.probe.tmp";
+  const HANDLE file =
+      ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(file);
+  return true;
 }
 
 std::string TfrmMain::ProgramFolder() {

@@ -46,7 +46,9 @@ class TfrmMain final : public ui::Window,
   // Builds the window from its layout and its settings and starts the first lookup. False
   // with *error set when the settings file exists but cannot be read.
   bool Create(std::string* error);
-  void Show();
+  // Shows the window, or with to_tray only the notification-area icon, as a start at
+  // logon asks; a shell that refuses the icon gets the window minimized instead.
+  void Show(bool to_tray);
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -78,6 +80,8 @@ class TfrmMain final : public ui::Window,
   void FormDestroy(bool session_ends);
   // The folder of lorvane.exe, with its "\"; empty when unknown.
   static std::string ProgramFolder();
+  // Whether a file can be made in folder (with its "\\").
+  static bool FolderTakesFiles(const char* folder);
   void RestoreFromTray();
   void OnCommand(int id);
   void ExitAppClick();

@@ -21,6 +21,8 @@ constexpr PageEntry kPage[] = {
     {Kind::kGroup, kIdTriggerGroup, kTriggerX, kTriggerY, 273, 45, texts::kOptionTriggerGroup},
     {Kind::kCheck, kIdNetworkCheck, kTriggerX + 8, kTriggerY + 16, 257, 20,
      texts::kOptionNetworkCheck},
+    // What the page learns, said where its URL is chosen.
+    {Kind::kLabel, kIdPrivacyLabel, kUrlX, kTriggerY + 51, 273, 14, texts::kOptionPrivacy},
 };
 
 }  // namespace

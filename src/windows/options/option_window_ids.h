@@ -33,6 +33,7 @@ enum OptionControlId : int {
   kIdFallbackEdit = 325,
   kIdTriggerGroup = 326,
   kIdNetworkCheck = 327,
+  kIdPrivacyLabel = 328,
 };
 
 }  // namespace lvn

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "notify/change_command.h"
+#include "util/address.h"
 
 namespace lvn {
 namespace {
