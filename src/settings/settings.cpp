@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -30,10 +32,17 @@ const IntervalChoice kIntervalChoices[kIntervalChoiceCount] = {
 };
 
 int IntervalChoiceOf(int32_t interval_ms) {
+  int nearest = 0;
+  int64_t nearest_distance = INT64_MAX;
   for (int i = 0; i < kIntervalChoiceCount; ++i) {
-    if (kIntervalChoices[i].Milliseconds == interval_ms) return i;
+    const int64_t distance =
+        std::llabs(static_cast<int64_t>(kIntervalChoices[i].Milliseconds) - interval_ms);
+    if (distance < nearest_distance) {
+      nearest = i;
+      nearest_distance = distance;
+    }
   }
-  return 0;
+  return nearest;
 }
 
 int32_t IntervalOfChoice(int index) {

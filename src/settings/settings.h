@@ -45,7 +45,8 @@ struct IntervalChoice {
 };
 inline constexpr int kIntervalChoiceCount = 7;
 extern const IntervalChoice kIntervalChoices[kIntervalChoiceCount];
-// The list item of exactly this interval; item 0 for any interval not in the list.
+// The list item of this interval, or of the nearest one the list holds (the shorter of two
+// as near), which shows until the user picks another.
 int IntervalChoiceOf(int32_t interval_ms);
 // The interval of a list item; 15000 for an index outside the list (no selection).
 int32_t IntervalOfChoice(int index);

@@ -115,7 +115,7 @@ TEST(OptionsWindow, LayoutValuesAndKeys) {
   EXPECT_EQ(PlaceIn(options, list).left, 96);
   EXPECT_EQ(PlaceIn(options, list).right, 96 + 113);
   ASSERT_EQ(Ask(list, CB_GETCOUNT), 7);
-  EXPECT_EQ(Ask(list, CB_GETCURSEL), 0) << "120000 is not in the list: the first item shows";
+  EXPECT_EQ(Ask(list, CB_GETCURSEL), 2) << "120000 is not in the list: the nearest, 1分, shows";
   EXPECT_EQ(StatusFields(run.main)[0], "自動:2分") << "and the interval stays";
   EXPECT_TRUE(Checked(options, kIdViewCheck));
   EXPECT_TRUE(Checked(options, kIdViewConnect));
@@ -158,10 +158,11 @@ TEST(OptionsWindow, ChangesActAtOnceOneWindowAtATimeAndReachTheSettingsAtExit) {
   ASSERT_NE(options, nullptr);
   HWND list = ::GetDlgItem(options, kIdIntervalCombo);
 
-  // A pick acts at once: 30秒, then 15秒; the timer runs at 15 s from then on.
+  // A pick acts at once: from 1分, the nearest item, up to 30秒, then 15秒; the timer runs
+  // at 15 s from then on.
   ClickAt(list, POINT{20, 8});
   ASSERT_TRUE(WaitUntil([&] { return Ask(list, CB_GETDROPPEDSTATE) != 0; }));
-  PressKeys(options, {VK_DOWN});
+  PressKeys(options, {VK_UP});
   PressKeys(options, {VK_RETURN});
   EXPECT_TRUE(WaitUntil([&] { return StatusFields(run.main)[0] == "自動:30秒"; }));
   PressKeys(options, {VK_UP});

@@ -104,15 +104,16 @@ TEST(SettingsTest, IntervalHasALowerBoundOnly) {
   }
 }
 
-// The options window's list: a value not in it selects the first item and is kept until
-// the user picks one; a pick outside the list means the shortest interval.
+// The options window's list: a value not in it selects the nearest item (the shorter of two
+// as near) and is kept until the user picks one; a pick outside the list means the
+// shortest interval.
 TEST(SettingsTest, IntervalChoicesMapBothWays) {
   const struct {
     int32_t interval;
     int choice;
   } cases[] = {
       {15000, 0}, {30000, 1}, {60000, 2}, {300000, 3}, {600000, 4}, {1800000, 5}, {3600000, 6},
-      {120000, 0}, {45000, 0}, {15001, 0},
+      {120000, 2}, {45000, 1}, {15001, 0}, {4000000, 6}, {180000, 2}, {INT32_MAX, 6},
   };
   for (const auto& c : cases) EXPECT_EQ(IntervalChoiceOf(c.interval), c.choice) << c.interval;
   for (int i = 0; i < kIntervalChoiceCount; ++i) {

@@ -159,7 +159,7 @@ bool TfrmOption::BuildLayout() {
   for (const IntervalChoice& choice : kIntervalChoices) {
     ::SendMessageA(IntervalCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.Text));
   }
-  // An interval the list does not hold shows its first item and stays until a pick.
+  // An interval the list does not hold shows the nearest item and stays until a pick.
   ::SendMessageA(IntervalCombo, CB_SETCURSEL,
                  static_cast<WPARAM>(IntervalChoiceOf(host_->CurrentCheckInterval())), 0);
 
