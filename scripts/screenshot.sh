@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots (docs/screenshot.png, docs/options.png,
+# Takes the screenshots of the README and docs/using.md (docs/screenshot.png, docs/options.png,
 # docs/options-notify.png and docs/options-connection.png, and both windows at 150 %
 # display scale: docs/screenshot-144dpi.png and docs/options-144dpi.png) on a private X
 # server, from first runs in prefixes of their own.
