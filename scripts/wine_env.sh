@@ -12,6 +12,9 @@ export WINELOADER=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver64
 # Code page 932 for the program's ANSI texts.
 export LC_ALL=ja_JP.UTF-8
+# WinINet takes the user's Internet settings, and under Wine the environment's proxy too:
+# the tests' lookups go to loopback servers only, through no proxy but one they set.
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
 # No Mono or Gecko installer prompts.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # DLLs the program must never take from its own folder (the e2e run tells Wine to look
