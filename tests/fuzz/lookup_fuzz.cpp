@@ -1,5 +1,7 @@
 // The lookup page's answer is untrusted: whatever bytes arrive, the answer text and the
 // result text stay inside their buffers and mean what they should.
+#include <arpa/inet.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -20,15 +22,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const lvn::LookupResult result = lvn::LookupResultOf(fetch, answer);
   const std::string got(result.Address);
   // The same rule, written the obvious way.
+  const auto trimmed = [](std::string t) {
+    while (!t.empty() && static_cast<unsigned char>(t.back()) <= 0x20) t.pop_back();
+    while (!t.empty() && static_cast<unsigned char>(t.front()) <= 0x20) t.erase(0, 1);
+    return t;
+  };
   std::string want;
   const std::size_t open = text.find('['), close = text.find(']');
-  if (open != std::string::npos && close != std::string::npos && open + 1 < close) {
-    want = text.substr(open + 1, close - open - 1);
-    while (!want.empty() && static_cast<unsigned char>(want.back()) <= 0x20) want.pop_back();
-    while (!want.empty() && static_cast<unsigned char>(want.front()) <= 0x20) want.erase(0, 1);
+  const bool marked = open != std::string::npos && close != std::string::npos;
+  if (marked && open + 1 < close) want = trimmed(text.substr(open + 1, close - open - 1));
+  // Without both markers only a bare address counts, as inet_pton reads one.
+  bool bare = false;
+  if (!marked) {
+    want = trimmed(text);
+    unsigned char bytes[16];
+    bare = inet_pton(AF_INET, want.c_str(), bytes) == 1 || inet_pton(AF_INET6, want.c_str(), bytes) == 1;
   }
-  // A failed fetch, or a page that reports its own failure: no address at all.
-  if (fetch != lvn::FetchResult::kOk || (!want.empty() && want[0] == 'e')) {
+  if ((text.size() >= lvn::kShortestAnswer || bare) != (fetch == lvn::FetchResult::kOk)) __builtin_trap();
+  // A failed fetch, a page that reports its own failure or one with neither markers nor an
+  // address: no address at all.
+  if (fetch != lvn::FetchResult::kOk || (marked && !want.empty() && want[0] == 'e') ||
+      (!marked && !bare)) {
     if (result.Status != lvn::LookupStatus::kFailed || !got.empty()) __builtin_trap();
     return 0;
   }
