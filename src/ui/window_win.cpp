@@ -54,10 +54,9 @@ LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam,
                                           LPARAM lparam) noexcept {
-  // Only the creation on this thread binds the object: a WM_NCCREATE sent later, or from
-  // elsewhere, carries no object of ours.
-  if (message == WM_NCCREATE && IsOwnThreadMessage() &&
-      ::GetWindowLongPtrA(hwnd, GWLP_USERDATA) == 0 &&
+  // Only the creation binds the object: a WM_NCCREATE sent later, by another program, finds
+  // the window bound already, and one with a pointer that leads nowhere is not read.
+  if (message == WM_NCCREATE && ::GetWindowLongPtrA(hwnd, GWLP_USERDATA) == 0 &&
       IsReadableMemory(reinterpret_cast<const void*>(lparam), sizeof(CREATESTRUCTA))) {
     auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
     self->hwnd_ = hwnd;
@@ -143,8 +142,6 @@ bool Window::CreateFrame(const FrameArgs& args) {
   return true;
 }
 
-bool IsOwnThreadMessage() { return ::InSendMessage() == FALSE; }
-
 bool IsReadableMemory(const void* at, std::size_t size) {
   if (at == nullptr) return false;
   const auto* byte = static_cast<const unsigned char*>(at);
@@ -165,8 +162,9 @@ bool IsReadableMemory(const void* at, std::size_t size) {
 bool SystemDpiChange(HWND window, WPARAM wparam, LPARAM lparam, UINT laid_out, UINT* dpi,
                      POINT* top_left) {
   const UINT now = DpiOf(window);
-  // The rectangle is read only from the system's own send, which comes on this thread.
-  if (!IsOwnThreadMessage() || HIWORD(wparam) != now || now == laid_out ||
+  // The rectangle is read only where it can be: any program can send the message, and the
+  // system does not carry what its pointer points to from another process.
+  if (HIWORD(wparam) != now || now == laid_out ||
       !IsReadableMemory(reinterpret_cast<const void*>(lparam), sizeof(RECT))) {
     return false;
   }

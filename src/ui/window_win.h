@@ -76,12 +76,11 @@ void MoveWithMouse(HWND window);
 // for a display of dpi.
 SIZE FrameSizeForDpi(const FrameArgs& args, UINT dpi);
 
-// True when the message being handled was sent from this thread (or posted), not by
-// another thread or process. A pointer in a message is read only then: the system does
-// not carry what it points to across processes, and any program can send one.
-bool IsOwnThreadMessage();
-// True when size bytes at at can be read. A posted message looks like one of this thread's
-// own; the pointer it carries is then at least checked before it is read.
+// True when size bytes at at can be read. Any program can send or post a message whose
+// parameter is a pointer, and the system does not carry what it points to from another
+// process: such a pointer is checked before it is read. (Whether the message came from
+// this thread cannot tell: a child's notice is sent on this thread while it handles a
+// message another process sent, as when a screen reader selects an item.)
 bool IsReadableMemory(const void* at, std::size_t size);
 
 // The DPI and the suggested top-left corner of a WM_DPICHANGED that is the system's: it

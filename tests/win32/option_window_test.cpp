@@ -63,7 +63,8 @@ TEST(OptionWindow, TellsItsHostOfItsEndHoweverItEnds) {
 
 // Messages whose parameters are pointers, sent from another thread (as another program's
 // would come, were they carried across) or posted, are not read: the window lives on, and
-// its own tree still switches the pages.
+// its own tree still switches the pages, also when another thread selects its item (as a
+// screen reader in another process does).
 TEST(OptionWindow, IgnoresPointerMessagesFromElsewhere) {
   ASSERT_TRUE(Registered());
   RecordingHost host;
@@ -93,7 +94,14 @@ TEST(OptionWindow, IgnoresPointerMessagesFromElsewhere) {
   HWND tree = ::GetDlgItem(self, kIdSectionTree);
   const auto second = reinterpret_cast<LPARAM>(::SendMessageA(
       tree, TVM_GETNEXTITEM, TVGN_NEXT, ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)));
-  ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, second);
+  std::atomic<bool> selected{false};
+  std::thread selector([&] {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(tree, TVM_SELECTITEM, TVGN_CARET, second, SMTO_BLOCK, 5000, &result);
+    selected = true;
+  });
+  EXPECT_TRUE(test::PumpUntil([&] { return selected.load(); }));
+  selector.join();
   const auto shown = [self](int id) {
     return (::GetWindowLongA(::GetDlgItem(self, id), GWL_STYLE) & WS_VISIBLE) != 0;
   };

@@ -271,10 +271,9 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     }
     case WM_NOTIFY: {
-      // Only the window's own children notify, from this thread.
+      // Only the window's own tree notifies; a pointer from elsewhere is not followed.
       const auto* note = reinterpret_cast<const NMTREEVIEWA*>(lparam);
-      if (!ui::IsOwnThreadMessage() || !ui::IsReadableMemory(note, sizeof *note) ||
-          note->hdr.hwndFrom != SectionTree) {
+      if (!ui::IsReadableMemory(note, sizeof *note) || note->hdr.hwndFrom != SectionTree) {
         return 0;
       }
       if (note->hdr.idFrom == kIdSectionTree &&
