@@ -36,7 +36,7 @@ inline constexpr char kOptionUrlLabel[] = "URL(&U)";
 inline constexpr char kOptionFallbackLabel[] = "予備の URL(&F)   空欄なら使いません";
 inline constexpr char kOptionTriggerGroup[] = "確認のタイミング";
 inline constexpr char kOptionNetworkCheck[] = "ネットワークが変わったときも確認する(&W)";
-inline constexpr char kOptionPrivacy[] = "確認ページは確認ごとに PC のアドレスを知ります";
+inline constexpr char kOptionPrivacy[] = "確認ページは確認ごとにアドレスを知ります";
 
 // A URL the 接続 page refused: the balloon's title, then what is wrong with it.
 inline constexpr char kUrlRefusedTitle[] = "URL は変更されていません";

@@ -90,7 +90,7 @@ TEST(Connection, UrlsTakenWhenLeftOnlyWhenSoundAndSavedAtExit) {
   EXPECT_EQ(WindowText(::GetDlgItem(options, kIdUrlEdit)), "https://api.ipify.org");
   EXPECT_EQ(WindowText(::GetDlgItem(options, kIdFallbackEdit)), "https://checkip.amazonaws.com");
   EXPECT_EQ(WindowText(::GetDlgItem(options, kIdPrivacyLabel)),
-            "確認ページは確認ごとに PC のアドレスを知ります");
+            "確認ページは確認ごとにアドレスを知ります");
   EXPECT_EQ(::IsDlgButtonChecked(options, kIdNetworkCheck), BST_UNCHECKED);
   for (const int id : {kIdUrlGroup, kIdUrlLabel, kIdUrlEdit, kIdFallbackLabel, kIdFallbackEdit,
                        kIdTriggerGroup, kIdNetworkCheck, kIdPrivacyLabel}) {
