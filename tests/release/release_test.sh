@@ -111,7 +111,11 @@ check "readme.txt is Shift-JIS with CR LF and names the version, exe, data folde
 
 # ---- Under Wine.
 echo "== Wine prefix in build/release-test"
-if ! { lvn_start_xvfb && lvn_wine_init; }; then
+# One server for the whole run. Debian's wineserver wrapper passes -p0, so without this the
+# server ends with each Wine program and the next one starts a new one; a program started
+# while the old server is still exiting gives up after a few seconds ("a wine server seems
+# to be running, but I cannot connect to it"), which a loaded machine makes likely enough.
+if ! { lvn_start_xvfb && lvn_wine_init && lvn_wineserver -p; }; then
   check "Wine starts" false
   finish
 fi
