@@ -21,6 +21,11 @@ check() {
     echo "FAIL $name"; failed=$((failed + 1))
   fi
 }
+# prepare NAME COMMAND...: a step that sets up later checks; counted as a failure when it fails.
+prepare() {
+  local name=$1; shift
+  "$@" >/dev/null 2>&1 || { echo "FAIL preparing: $name"; failed=$((failed + 1)); }
+}
 finish() {
   echo "release: $passed passed, $failed failed ($((SECONDS - started)) s)"
   [ "$failed" -eq 0 ]
@@ -128,13 +133,63 @@ start_menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lorvane.l
 startup="$(find "$appdata/Microsoft/Windows/Start Menu/Programs" -maxdepth 1 -iname startup)/Lorvane.lnk"
 uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lorvane'
 
-# Prints the uninstall entry's value $1 (64-bit view, where the installer writes it).
-entry() {
-  lvn_wine reg.exe query "$uninst_key" /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
-    sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
+# reg_read KEY VIEW: reads KEY in the registry's view VIEW (32 or 64) with one reg.exe into
+# reg_values (value name -> data) and reg_subkeys (names). False when reg.exe fails, with
+# the reason in reg_error.
+declare -A reg_values
+reg_subkeys=()
+reg_error=""
+reg_read() {
+  local key=$1 view=$2 out status line depth
+  reg_values=()
+  reg_subkeys=()
+  out=$(lvn_wine reg.exe query "$key" "/reg:$view" 2>"$LVN_BUILD/reg-query.err")
+  status=$?
+  if [ $status -ne 0 ]; then
+    # Wine's messages are in the console's code page.
+    reg_error="reg.exe query $key /reg:$view: exit code $status, $(
+      iconv -c -f CP932 -t UTF-8 <"$LVN_BUILD/reg-query.err" | tr -d '\r')"
+    return 1
+  fi
+  # Values under the key's full name (which Wine leaves out when there are none), then the
+  # subkeys' full names, one level deeper.
+  depth=${key//[^\\]/}
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    if [[ $line =~ ^\ {4}(.+)\ {4}(REG_[A-Z_]+)(\ {4}(.*))?$ ]]; then
+      reg_values[${BASH_REMATCH[1]}]=${BASH_REMATCH[4]}
+    elif [[ $line == HKEY_* ]] && [ "${line//[^\\]/}" = "$depth\\" ]; then
+      reg_subkeys+=("${line##*\\}")
+    fi
+  done <<<"$out"
 }
-# True when the uninstall entry is in the registry's view $1 (32 or 64).
-entry_in_view() { lvn_wine reg.exe query "$uninst_key" "/reg:$1" >/dev/null 2>&1; }
+# reg_get KEY VIEW: reg_read that says why when it fails.
+reg_get() { reg_read "$@" || { echo "  $reg_error"; return 1; }; }
+# key_in_view KEY VIEW: exit code 0 when KEY is there, 1 when it is not, 2 when reg.exe
+# failed. reg.exe fails alike for a missing key and for a Wine that could not run it, so
+# absence is read from the parent's listing (or the parent's absence, and so on up).
+key_in_view() {
+  local key=$1 view=$2 parent=${1%\\*} status
+  if reg_read "$parent" "$view"; then
+    local name
+    for name in "${reg_subkeys[@]}"; do [ "$name" = "${key##*\\}" ] && return 0; done
+    return 1
+  fi
+  local error=$reg_error
+  if [[ $parent == *\\*\\* ]]; then
+    key_in_view "$parent" "$view" >/dev/null; status=$?
+    [ $status -eq 1 ] && return 1
+  fi
+  echo "  $error"
+  return 2
+}
+no_entry() {
+  local status view
+  for view in 64 32; do
+    key_in_view "$uninst_key" "$view"; status=$?
+    [ $status -eq 1 ] || { [ $status -eq 0 ] && echo "  the entry is in the $view-bit view"; return 1; }
+  done
+}
 # A shortcut names its target's full path.
 points_to() {
   [ -f "$1" ] && python3 -c '
@@ -147,19 +202,32 @@ files_installed() {
   [ -f "$1/lorvane.exe" ] && cmp -s "$1/lorvane.exe" build/release/stage/Lorvane/lorvane.exe &&
     diff -r "$1/help" help >/dev/null 2>&1 && [ -f "$1/uninstall.exe" ]
 }
+# expect NAME WANTED: the value NAME of the last reg_read is WANTED; says so when not.
+expect() {
+  if [ -z "${reg_values[$1]+set}" ]; then
+    echo "  $1: not there, expected '$2'"; return 1
+  elif [ "${reg_values[$1]}" != "$2" ]; then
+    echo "  $1: read '${reg_values[$1]}', expected '$2'"; return 1
+  fi
+}
 entry_is() {
-  local win=$1 size_kb estimated
-  [ "$(entry DisplayName)" = Lorvane ] && [ "$(entry DisplayVersion)" = "$version" ] &&
-    [ "$(entry Publisher)" = Ombrix ] && [ "$(entry DisplayIcon)" = "$win\\lorvane.exe,0" ] &&
-    [ "$(entry UninstallString)" = "\"$win\\uninstall.exe\"" ] &&
-    [ "$(entry QuietUninstallString)" = "\"$win\\uninstall.exe\" /S" ] &&
-    [ "$(entry InstallLocation)" = "$win" ] &&
-    [ "$(entry NoModify)" = 0x1 ] && [ "$(entry NoRepair)" = 0x1 ] || return 1
+  local win=$1 ok=0 size_kb estimated
+  reg_get "$uninst_key" 64 || return 1
+  expect DisplayName Lorvane || ok=1
+  expect DisplayVersion "$version" || ok=1
+  expect Publisher Ombrix || ok=1
+  expect DisplayIcon "$win\\lorvane.exe,0" || ok=1
+  expect UninstallString "\"$win\\uninstall.exe\"" || ok=1
+  expect QuietUninstallString "\"$win\\uninstall.exe\" /S" || ok=1
+  expect InstallLocation "$win" || ok=1
+  expect NoModify 0x1 || ok=1
+  expect NoRepair 0x1 || ok=1
   # In KB, as Settings › Apps reads it.
   size_kb=$(( $(du -sb "$(unix_path "$win")" | cut -f1) / 1024 ))
-  estimated=$(( $(entry EstimatedSize) ))
+  estimated=$(( ${reg_values[EstimatedSize]:-0} ))
   [ "$estimated" -ge $((size_kb - 8)) ] && [ "$estimated" -le $((size_kb + 8)) ] ||
-    { echo "  EstimatedSize $estimated KB, files $size_kb KB"; return 1; }
+    { echo "  EstimatedSize $estimated KB, files $size_kb KB"; ok=1; }
+  return $ok
 }
 # Runs a program under Wine; prints its exit code.
 exit_code() { lvn_wine "$@" >/dev/null 2>&1; echo $?; }
@@ -220,12 +288,15 @@ if start_app "$other_win"; then
   # Marks that show whether the installer touched anything.
   echo marker >>"$other_dir/help/index.htm"
   rm -f "$start_menu"
-  lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:64 >/dev/null 2>&1
+  prepare "an older version in the entry" \
+    lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:64
   check "silent install over a running copy exits with code 2" \
     [ "$(exit_code "$setup" /S)" = 2 ]
-  check "and changes nothing" sh -c '
-    tail -n 1 "$1" | grep -qx marker && [ ! -e "$2" ] && [ "$3" = 0.9 ]' sh \
-    "$other_dir/help/index.htm" "$start_menu" "$(entry DisplayVersion)"
+  unchanged() {
+    tail -n 1 "$other_dir/help/index.htm" | grep -qx marker && [ ! -e "$start_menu" ] &&
+      reg_get "$uninst_key" 64 && expect DisplayVersion 0.9
+  }
+  check "and changes nothing" unchanged
   check "silent uninstall of a running copy exits with code 2 and keeps the files" sh -c '
     [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 2 ] &&
     [ -f "$2/lorvane.exe" ] && [ -f "$2/help/index.htm" ]' sh "$other_win" "$other_dir"
@@ -249,7 +320,6 @@ check "silent uninstall succeeds" \
 check "the program files are gone" sh -c \
   '[ ! -e "$1/lorvane.exe" ] && [ ! -e "$1/help" ]' sh "$other_dir"
 check "both shortcuts are gone" sh -c '[ ! -e "$1" ] && [ ! -e "$2" ]' sh "$start_menu" "$startup"
-no_entry() { ! entry_in_view 64 && ! entry_in_view 32; }
 check "the uninstall entry is gone from both views" no_entry
 check "the settings and history stay" sh -c '[ -s "$1/lvn.ini" ] && [ -s "$1/log.csv" ]' sh "$data"
 
@@ -262,12 +332,18 @@ mkdir -p "$old_dir/help"
 printf 'old' >"$old_dir/lorvane.exe"
 printf 'old' >"$old_dir/help/index.htm"
 printf 'old' >"$old_dir/uninstall.exe"
-lvn_wine reg.exe add "$uninst_key" /v InstallLocation /d "$old_win" /f /reg:32 >/dev/null 2>&1
-lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:32 >/dev/null 2>&1
+prepare "the 32-bit entry's folder" \
+  lvn_wine reg.exe add "$uninst_key" /v InstallLocation /d "$old_win" /f /reg:32
+prepare "the 32-bit entry's version" \
+  lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:32
 check "silent install over it succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
 check "it upgraded that copy in its folder" files_installed "$old_dir"
 check "nothing went to the default folder" [ ! -e "$default_dir" ]
-only_64_entry() { ! entry_in_view 32 && entry_is "$1"; }
+only_64_entry() {
+  key_in_view "$uninst_key" 32
+  case $? in 0) echo "  an entry is left in the 32-bit view"; return 1;; 2) return 1;; esac
+  entry_is "$1"
+}
 check "one uninstall entry, in the 64-bit view, naming that folder" only_64_entry "$old_win"
 check "silent uninstall removes it" sh -c '
   [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 0 ] &&
