@@ -1,12 +1,16 @@
 ; Lorvane's installer, built by scripts/release.sh:
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3.4 "-DCOPYRIGHT=..." -DSTAGE=folder -DOUTFILE=file lorvane.nsi
-; STAGE holds lorvane.exe and help\ as they ship.
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3.4 "-DCOPYRIGHT=..." -DSTAGE=folder
+;            -DHELP_FILES=file.nsh -DOUTFILE=file lorvane.nsi
+; STAGE holds lorvane.exe and help\ as they ship; HELP_FILES names the files in help\.
 ;
 ; A 64-bit installer for a 64-bit program: it installs into the 64-bit Program Files and
 ; writes its uninstall entry into the registry's 64-bit view. 32-bit Windows refuses to
 ; start it and names it by its file description, which says it needs 64-bit Windows.
 ; Earlier versions' 32-bit installer left its entry in the 32-bit view: an upgrade takes
 ; that copy's folder and removes the entry, so that Apps never lists Lorvane twice.
+;
+; The folder may hold other programs' files: only Lorvane's own are written or removed,
+; by name.
 ;
 ; Silent use:  setup.exe /S [/STARTUP] [/D=folder]    uninstall.exe /S
 ; Exit code 2: Lorvane was running and nothing was changed.
@@ -16,8 +20,8 @@ ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
-!ifndef VERSION | COPYRIGHT | STAGE | OUTFILE
-  !error "VERSION, COPYRIGHT, STAGE and OUTFILE must be defined (see scripts/release.sh)"
+!ifndef VERSION | COPYRIGHT | STAGE | HELP_FILES | OUTFILE
+  !error "VERSION, COPYRIGHT, STAGE, HELP_FILES and OUTFILE must be defined (see scripts/release.sh)"
 !endif
 
 !define PRODUCT "Lorvane"
@@ -33,6 +37,7 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+!include "${HELP_FILES}"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -112,6 +117,36 @@ Var InstalledEntry32
     ${EndIf}
 !macroend
 
+!macro InstallHelpFile DIR NAME
+  File "${STAGE}\help\${NAME}"
+!macroend
+!macro DeleteHelpFile DIR NAME
+  Delete "${DIR}\help\${NAME}"
+!macroend
+; Adds the size of the file FILE, in bytes, to $2.
+!macro AddFileSize FILE
+  ClearErrors
+  FileOpen $3 "${FILE}" r
+  ${IfNot} ${Errors}
+    FileSeek $3 0 END $4
+    FileClose $3
+    IntOp $2 $2 + $4
+  ${EndIf}
+!macroend
+!macro AddHelpFileSize DIR NAME
+  !insertmacro AddFileSize "${DIR}\help\${NAME}"
+!macroend
+; Every version so far shipped the same help files, so removing this version's names
+; also removes an older version's.
+!macro DeleteProgramFiles DIR
+  Delete "${DIR}\${EXE}"
+  !insertmacro LVN_HELP_FILES DeleteHelpFile "${DIR}"
+  ; Kept while other programs' files are in it.
+  RMDir "${DIR}\help"
+  Delete "${DIR}\${UNINSTALLER}"
+  RMDir "${DIR}"
+!macroend
+
 Section "$(SectionProgram)" SecProgram
   SectionIn RO
   ; Asked again: the program may have been started while the pages were shown.
@@ -127,19 +162,13 @@ Section "$(SectionProgram)" SecProgram
   ${If} $1 != ""
   ${AndIf} $1 != $INSTDIR
   ${AndIf} ${FileExists} "$1\${UNINSTALLER}"
-    Delete "$1\${EXE}"
-    Delete "$1\help\*.*"
-    RMDir "$1\help"
-    Delete "$1\${UNINSTALLER}"
-    RMDir "$1"
+    !insertmacro DeleteProgramFiles $1
   ${EndIf}
 
   SetOutPath "$INSTDIR"
   File "${STAGE}\${EXE}"
-  ; Help pages an older version had and this one has not go.
-  Delete "$INSTDIR\help\*.*"
   SetOutPath "$INSTDIR\help"
-  File "${STAGE}\help\*.*"
+  !insertmacro LVN_HELP_FILES InstallHelpFile ""
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
@@ -153,7 +182,12 @@ Section "$(SectionProgram)" SecProgram
   WriteRegStr HKLM "${UNINST_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
   WriteRegStr HKLM "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
   WriteRegStr HKLM "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
-  ${GetSize} "$INSTDIR" "/S=0K" $2 $3 $4
+  ; Lorvane's files only: the folder may be shared.
+  StrCpy $2 0
+  !insertmacro AddFileSize "$INSTDIR\${EXE}"
+  !insertmacro AddFileSize "$INSTDIR\${UNINSTALLER}"
+  !insertmacro LVN_HELP_FILES AddHelpFileSize "$INSTDIR"
+  IntOp $2 $2 / 1024
   WriteRegDWORD HKLM "${UNINST_KEY}" "EstimatedSize" $2
   WriteRegDWORD HKLM "${UNINST_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINST_KEY}" "NoRepair" 1
@@ -235,12 +269,8 @@ Section "un.$(SectionProgram)" UnSecProgram
   SetShellVarContext current
   Delete "$SMSTARTUP\${PRODUCT}.lnk"
 
-  Delete "$INSTDIR\${EXE}"
-  Delete "$INSTDIR\help\*.*"
-  RMDir "$INSTDIR\help"
-  Delete "$INSTDIR\${UNINSTALLER}"
-  ; Left in place when the user put files of their own there.
-  RMDir "$INSTDIR"
+  ; The folder itself stays when other programs' files are in it.
+  !insertmacro DeleteProgramFiles $INSTDIR
 
   DeleteRegKey HKLM "${UNINST_KEY}"
   ; An entry the earlier 32-bit installer left, should an upgrade have missed it.

@@ -198,9 +198,25 @@ data = open(sys.argv[1], "rb").read()
 target = sys.argv[2]
 sys.exit(0 if target.encode("ascii") in data or target.encode("utf-16-le") in data else 1)' "$1" "$2"
 }
+# Lorvane's files as the installer writes them: the exe, the staged help files, the uninstaller.
+stage=build/release/stage/Lorvane
+lorvane_files() {
+  local file
+  echo lorvane.exe
+  for file in "$stage"/help/*; do echo "help/${file##*/}"; done
+  echo uninstall.exe
+}
 files_installed() {
-  [ -f "$1/lorvane.exe" ] && cmp -s "$1/lorvane.exe" build/release/stage/Lorvane/lorvane.exe &&
-    diff -r "$1/help" help >/dev/null 2>&1 && [ -f "$1/uninstall.exe" ]
+  local name
+  for name in $(lorvane_files); do
+    [ -f "$1/$name" ] || { echo "  $name is missing"; return 1; }
+    [ "$name" = uninstall.exe ] || cmp -s "$1/$name" "$stage/$name" ||
+      { echo "  $name differs from the staged one"; return 1; }
+  done
+}
+files_gone() {
+  local name
+  for name in $(lorvane_files); do [ ! -e "$1/$name" ] || { echo "  $name is left"; return 1; }; done
 }
 # expect NAME WANTED: the value NAME of the last reg_read is WANTED; says so when not.
 expect() {
@@ -222,11 +238,12 @@ entry_is() {
   expect InstallLocation "$win" || ok=1
   expect NoModify 0x1 || ok=1
   expect NoRepair 0x1 || ok=1
-  # In KB, as Settings › Apps reads it.
-  size_kb=$(( $(du -sb "$(unix_path "$win")" | cut -f1) / 1024 ))
+  # In KB, as Settings › Apps reads it; Lorvane's files only, the folder may hold others.
+  size_kb=$(( $(cd "$(unix_path "$win")" && stat -c %s $(lorvane_files) |
+                paste -sd+ | bc) / 1024 ))
   estimated=$(( ${reg_values[EstimatedSize]:-0} ))
-  [ "$estimated" -ge $((size_kb - 8)) ] && [ "$estimated" -le $((size_kb + 8)) ] ||
-    { echo "  EstimatedSize $estimated KB, files $size_kb KB"; ok=1; }
+  [ "$estimated" -eq "$size_kb" ] ||
+    { echo "  EstimatedSize $estimated KB, Lorvane's files $size_kb KB"; ok=1; }
   return $ok
 }
 # Runs a program under Wine; prints its exit code.
@@ -348,5 +365,30 @@ check "one uninstall entry, in the 64-bit view, naming that folder" only_64_entr
 check "silent uninstall removes it" sh -c '
   [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 0 ] &&
   [ ! -e "$2/lorvane.exe" ]' sh "$old_win" "$old_dir"
+
+echo "== a folder with other programs' files but no uninstaller"
+shared_win='C:\Apps\Shared'
+shared_dir="$drive_c/Apps/Shared"
+mkdir -p "$shared_dir/help"
+printf 'notes\r\n' >"$shared_dir/help/notes.htm"
+# Large enough to show in the entry's size, were it counted.
+head -c 65536 /dev/zero >"$shared_dir/tool.exe"
+others() { (cd "$shared_dir" && sha1sum help/notes.htm tool.exe); }
+others_before=$(others)
+check "silent install beside them succeeds" [ "$(exit_code "$setup" /S "/D=$shared_win")" = 0 ]
+beside() { files_installed "$shared_dir" && [ "$(others)" = "$others_before" ]; }
+check "Lorvane's files are there and the others as they were" beside
+check "the uninstall entry counts only Lorvane's files" entry_is "$shared_win"
+# The plain QuietUninstallString: the uninstaller finishes from a copy in the temporary
+# folder, and removes itself too; the entry goes last.
+entry_gone() { key_in_view "$uninst_key" 64 >/dev/null; [ $? -eq 1 ]; }
+check "silent uninstall finishes" sh -c '
+  [ "$("$WINELOADER" "$1\\uninstall.exe" /S >/dev/null 2>&1; echo $?)" = 0 ]' sh "$shared_win"
+check "and removes its entry" wait_for entry_gone
+only_others_left() {
+  files_gone "$shared_dir" && [ "$(others)" = "$others_before" ] &&
+    [ "$(ls -A "$shared_dir")" = "$(printf 'help\ntool.exe')" ]
+}
+check "it removed Lorvane's files only; the others and the folder stay" only_others_left
 
 finish
