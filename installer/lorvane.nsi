@@ -10,10 +10,11 @@
 ; that copy's folder and removes the entry, so that Apps never lists Lorvane twice.
 ;
 ; The folder may hold other programs' files: only Lorvane's own are written or removed,
-; by name.
+; by name, and a folder whose uninstall.exe is another program's is refused.
 ;
 ; Silent use:  setup.exe /S [/STARTUP] [/D=folder]    uninstall.exe /S
-; Exit code 2: Lorvane was running and nothing was changed.
+; Exit code 2: nothing was changed, because Lorvane was running or the folder holds
+; another program's uninstall.exe.
 
 Target amd64-unicode
 ManifestDPIAware true
@@ -31,7 +32,7 @@ SetCompressor /SOLID lzma
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 ; The program's single-instance mutex.
 !define MUTEX "Ombrix_LORVANE"
-!define ERROR_RUNNING 2
+!define ERROR_REFUSED 2
 
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -56,6 +57,7 @@ VIFileVersion "${VERSION}"
 !define MUI_UNCOMPONENTSPAGE_NODESC
 
 !insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -66,6 +68,7 @@ VIFileVersion "${VERSION}"
 !insertmacro MUI_LANGUAGE "Japanese"
 !insertmacro MUI_LANGUAGE "English"
 
+; The uninstaller carries these too: they tell Lorvane's uninstaller from another's.
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${PRODUCT} Setup (64-bit Windows)"
@@ -81,6 +84,8 @@ LangString SectionData ${LANG_JAPANESE} "設定と履歴も削除する"
 LangString SectionData ${LANG_ENGLISH} "Also delete settings and history"
 LangString RunningText ${LANG_JAPANESE} "Lorvane が実行中です。$\r$\n$\r$\n通知領域のアイコンのメニューから Lorvane を終了してから、[再試行] を押してください。"
 LangString RunningText ${LANG_ENGLISH} "Lorvane is running.$\r$\n$\r$\nExit it from its icon's menu in the notification area, then press Retry."
+LangString ForeignText ${LANG_JAPANESE} "$INSTDIR には、Lorvane のものではない ${UNINSTALLER} があります。$\r$\n$\r$\nほかのプログラムのファイルを上書きしないよう、このフォルダにはインストールしません。別のフォルダを選んでください。"
+LangString ForeignText ${LANG_ENGLISH} "$INSTDIR holds an ${UNINSTALLER} that is not Lorvane's.$\r$\n$\r$\nLorvane is not installed there, so that another program's files are not overwritten. Choose another folder."
 
 ; The uninstall entry's name in Settings > Apps.
 !define DISPLAY_NAME "${PRODUCT}"
@@ -147,22 +152,110 @@ Var InstalledEntry32
   RMDir "${DIR}"
 !macroend
 
+; $R1 = the string NAME of the version resource at $R2 in the language and code page
+; $R7$R8, "" when it has none.
+!macro VersionString NAME
+  StrCpy $R1 ""
+  StrCpy $R6 "\StringFileInfo\$R7$R8\${NAME}"
+  System::Call 'version::VerQueryValueW(p R2, w R6, *p .R3, *i .R4) i .R5'
+  ${If} $R5 <> 0
+    System::Call 'kernel32::lstrcpynW(w .R1, p R3, i ${NSIS_MAX_STRLEN})'
+  ${EndIf}
+!macroend
+
+; Sets $R0 to 1 when the file $R0 names carries the version resource of Lorvane's
+; installers and of the uninstallers they write (ProductName and CompanyName, in the
+; first language it lists), to 0 otherwise.
+Function IsLorvanes
+  Push $R1
+  Push $R2
+  Push $R3
+  Push $R4
+  Push $R5
+  Push $R6
+  Push $R7
+  Push $R8
+  Push $R9
+  StrCpy $R9 0
+  System::Call 'version::GetFileVersionInfoSizeW(w R0, p 0) i .R1'
+  ${If} $R1 > 0
+    System::Alloc $R1
+    Pop $R2
+    System::Call 'version::GetFileVersionInfoW(w R0, i 0, i R1, p R2) i .R5'
+    StrCpy $R6 "\VarFileInfo\Translation"
+    ${If} $R5 <> 0
+      System::Call 'version::VerQueryValueW(p R2, w R6, *p .R3, *i .R4) i .R5'
+    ${EndIf}
+    ${If} $R5 <> 0
+    ${AndIf} $R4 >= 4
+      System::Call '*$R3(&i2 .R7, &i2 .R8)'
+      IntFmt $R7 "%04x" $R7
+      IntFmt $R8 "%04x" $R8
+      !insertmacro VersionString ProductName
+      ${If} $R1 S== "${PRODUCT}"
+        !insertmacro VersionString CompanyName
+        ${If} $R1 S== "${PUBLISHER}"
+          StrCpy $R9 1
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+    System::Free $R2
+  ${EndIf}
+  StrCpy $R0 $R9
+  Pop $R9
+  Pop $R8
+  Pop $R7
+  Pop $R6
+  Pop $R5
+  Pop $R4
+  Pop $R3
+  Pop $R2
+  Pop $R1
+FunctionEnd
+
+; Sets $R0 to 1 when $INSTDIR holds an uninstaller that is not Lorvane's.
+Function IsTakenFolder
+  StrCpy $R0 0
+  ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+    StrCpy $R0 "$INSTDIR\${UNINSTALLER}"
+    Call IsLorvanes
+    IntOp $R0 $R0 ^ 1
+  ${EndIf}
+FunctionEnd
+
+Function DirectoryLeave
+  Call IsTakenFolder
+  ${If} $R0 = 1
+    MessageBox MB_OK|MB_ICONSTOP "$(ForeignText)"
+    Abort
+  ${EndIf}
+FunctionEnd
+
 Section "$(SectionProgram)" SecProgram
   SectionIn RO
   ; Asked again: the program may have been started while the pages were shown.
   !insertmacro WaitUntilNotRunning install_cancelled
+  ; Silent installs and /D= never saw the directory page.
+  Call IsTakenFolder
+  ${If} $R0 = 1
+    MessageBox MB_OK|MB_ICONSTOP "$(ForeignText)" /SD IDOK
+    Goto install_cancelled
+  ${EndIf}
   Goto install_files
   install_cancelled:
-    SetErrorLevel ${ERROR_RUNNING}
+    SetErrorLevel ${ERROR_REFUSED}
     Abort
   install_files:
 
   ; A copy installed elsewhere is moved here: one copy, one uninstall entry.
-  StrCpy $1 $InstalledDir
-  ${If} $1 != ""
-  ${AndIf} $1 != $INSTDIR
-  ${AndIf} ${FileExists} "$1\${UNINSTALLER}"
-    !insertmacro DeleteProgramFiles $1
+  StrCpy $R0 "$InstalledDir\${UNINSTALLER}"
+  ${If} $InstalledDir != ""
+  ${AndIf} $InstalledDir != $INSTDIR
+  ${AndIf} ${FileExists} $R0
+    Call IsLorvanes
+    ${If} $R0 = 1
+      !insertmacro DeleteProgramFiles $InstalledDir
+    ${EndIf}
   ${EndIf}
 
   SetOutPath "$INSTDIR"
@@ -237,7 +330,7 @@ Function .onInit
   !insertmacro WaitUntilNotRunning init_cancelled
   Goto init_running_checked
   init_cancelled:
-    SetErrorLevel ${ERROR_RUNNING}
+    SetErrorLevel ${ERROR_REFUSED}
     Quit
   init_running_checked:
   !insertmacro FindInstalledCopy
@@ -260,7 +353,7 @@ Section "un.$(SectionProgram)" UnSecProgram
   !insertmacro WaitUntilNotRunning uninstall_cancelled
   Goto uninstall_files
   uninstall_cancelled:
-    SetErrorLevel ${ERROR_RUNNING}
+    SetErrorLevel ${ERROR_REFUSED}
     Abort
   uninstall_files:
 
@@ -291,6 +384,6 @@ Function un.onInit
   !insertmacro WaitUntilNotRunning un_init_cancelled
   Return
   un_init_cancelled:
-    SetErrorLevel ${ERROR_RUNNING}
+    SetErrorLevel ${ERROR_REFUSED}
     Quit
 FunctionEnd

@@ -62,6 +62,11 @@ trap 'exit 1' INT TERM
 scripts/build_win.sh lvn_exit >build/release-test-lvn_exit.log 2>&1 ||
   { cat build/release-test-lvn_exit.log; check "lvn_exit.exe builds" false; finish; }
 lvn_exit="$top/build/win/bin/lvn_exit.exe"
+# Another program's uninstaller, for the folders the installer must leave alone.
+foreign_uninstaller="$top/build/release-test-foreign-uninstall.exe"
+makensis -V2 "-DOUTFILE=$foreign_uninstaller" tests/release/foreign_uninstaller.nsi \
+  >build/release-test-foreign.log 2>&1 ||
+  { cat build/release-test-foreign.log; check "the stand-in uninstaller builds" false; finish; }
 
 # ---- The products in dist/, no Wine needed.
 check "the installer is a 64-bit program (PE32+)" tests/tools/pe_machine.py "$setup"
@@ -214,6 +219,10 @@ files_installed() {
       { echo "  $name differs from the staged one"; return 1; }
   done
 }
+# Every file and folder under $1 with its contents' hash, to show that nothing changed.
+snapshot() {
+  (cd "$1" && find . -printf '%y %p\n' -type f -exec sha1sum {} + | sort)
+}
 files_gone() {
   local name
   for name in $(lorvane_files); do [ ! -e "$1/$name" ] || { echo "  $name is left"; return 1; }; done
@@ -276,6 +285,9 @@ check "the Start-menu shortcut starts the installed exe" \
 check "no Startup shortcut unless asked for" [ ! -e "$startup" ]
 check "the uninstall entry has every value, the version $version among them" \
   entry_is "$default_win"
+# An uninstaller of an earlier version (they all carry the same version resource).
+prepare "a copy of Lorvane's uninstaller" \
+  cp "$default_dir/uninstall.exe" "$LVN_BUILD/lorvane-uninstall.exe"
 
 # A first run's settings, with a lookup page that nobody serves.
 mkdir -p "$data"
@@ -348,7 +360,7 @@ old_dir="$drive_c/Old/Lorvane"
 mkdir -p "$old_dir/help"
 printf 'old' >"$old_dir/lorvane.exe"
 printf 'old' >"$old_dir/help/index.htm"
-printf 'old' >"$old_dir/uninstall.exe"
+prepare "that copy's uninstaller" cp "$LVN_BUILD/lorvane-uninstall.exe" "$old_dir/uninstall.exe"
 prepare "the 32-bit entry's folder" \
   lvn_wine reg.exe add "$uninst_key" /v InstallLocation /d "$old_win" /f /reg:32
 prepare "the 32-bit entry's version" \
@@ -365,6 +377,25 @@ check "one uninstall entry, in the 64-bit view, naming that folder" only_64_entr
 check "silent uninstall removes it" sh -c '
   [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 0 ] &&
   [ ! -e "$2/lorvane.exe" ]' sh "$old_win" "$old_dir"
+
+echo "== a folder that another program's uninstaller owns"
+taken_win='C:\Apps\Tidewell'
+taken_dir="$drive_c/Apps/Tidewell"
+mkdir -p "$taken_dir/help"
+prepare "its uninstaller" cp "$foreign_uninstaller" "$taken_dir/uninstall.exe"
+# Help files of its own, one of them named like Lorvane's.
+for name in $(lorvane_files); do
+  case $name in help/*) printf 'Tidewell %s\r\n' "$name" >"$taken_dir/$name";; esac
+done
+printf 'Tidewell notes\r\n' >"$taken_dir/help/notes.htm"
+taken_before=$(snapshot "$taken_dir")
+check "silent install into it is refused with exit code 2" \
+  [ "$(exit_code "$setup" /S "/D=$taken_win")" = 2 ]
+untouched() {
+  [ "$(snapshot "$taken_dir")" = "$taken_before" ] || { echo "  the folder changed"; return 1; }
+  no_entry && [ ! -e "$start_menu" ] && [ ! -e "$startup" ]
+}
+check "and touches nothing: the folder, the uninstall entry, the shortcut" untouched
 
 echo "== a folder with other programs' files but no uninstaller"
 shared_win='C:\Apps\Shared'
