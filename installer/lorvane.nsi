@@ -12,6 +12,11 @@
 ; The folder may hold other programs' files: only Lorvane's own are written or removed,
 ; by name, and a folder whose uninstall.exe is another program's is refused.
 ;
+; The installer and uninstaller may run elevated as another account than the user who
+; started them (a standard user typing an administrator's password), so they touch no
+; user's profile: start at logon is a machine-wide Run value, and each user's settings
+; and history are left to that user.
+;
 ; Silent use:  setup.exe /S [/STARTUP] [/D=folder]    uninstall.exe /S
 ; Exit code 2: nothing was changed, because Lorvane was running or the folder holds
 ; another program's uninstall.exe.
@@ -30,6 +35,7 @@ SetCompressor /SOLID lzma
 !define EXE "lorvane.exe"
 !define UNINSTALLER "uninstall.exe"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; The program's single-instance mutex.
 !define MUTEX "Ombrix_LORVANE"
 !define ERROR_REFUSED 2
@@ -54,15 +60,16 @@ VIFileVersion "${VERSION}"
 !define MUI_UNICON "..\res\lorvane.ico"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_UNCOMPONENTSPAGE_NODESC
 
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(ComponentsText)"
 !insertmacro MUI_PAGE_COMPONENTS
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 
-!insertmacro MUI_UNPAGE_COMPONENTS
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "$(UninstallText)"
+!insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Japanese"
@@ -78,10 +85,12 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "${COPYRIGHT}"
 
 LangString SectionProgram ${LANG_JAPANESE} "Lorvane (必須)"
 LangString SectionProgram ${LANG_ENGLISH} "Lorvane (required)"
-LangString SectionStartup ${LANG_JAPANESE} "ログオン時に起動する"
-LangString SectionStartup ${LANG_ENGLISH} "Start at logon"
-LangString SectionData ${LANG_JAPANESE} "設定と履歴も削除する"
-LangString SectionData ${LANG_ENGLISH} "Also delete settings and history"
+LangString SectionStartup ${LANG_JAPANESE} "ログオン時に起動する (すべてのユーザー)"
+LangString SectionStartup ${LANG_ENGLISH} "Start at logon (every user)"
+LangString ComponentsText ${LANG_JAPANESE} "設定と履歴は、ユーザーごとに %APPDATA%\Lorvane に保存されます。アンインストールしても残ります。不要になったら、各ユーザーがそのフォルダを削除してください。"
+LangString ComponentsText ${LANG_ENGLISH} "Settings and history are kept for each user in that user's %APPDATA%\Lorvane. Uninstalling leaves them; each user can delete that folder to remove them."
+LangString UninstallText ${LANG_JAPANESE} "Lorvane のプログラム、ショートカット、ログオン時の起動を削除します。設定と履歴 (各ユーザーの %APPDATA%\Lorvane) は残ります。不要なら、各ユーザーがそのフォルダを削除してください。"
+LangString UninstallText ${LANG_ENGLISH} "This removes Lorvane's program, its shortcut and its start at logon. Settings and history (each user's %APPDATA%\Lorvane) stay; each user can delete that folder to remove them."
 LangString RunningText ${LANG_JAPANESE} "Lorvane が実行中です。$\r$\n$\r$\n通知領域のアイコンのメニューから Lorvane を終了してから、[再試行] を押してください。"
 LangString RunningText ${LANG_ENGLISH} "Lorvane is running.$\r$\n$\r$\nExit it from its icon's menu in the notification area, then press Retry."
 LangString ForeignText ${LANG_JAPANESE} "$INSTDIR には、Lorvane のものではない ${UNINSTALLER} があります。$\r$\n$\r$\nほかのプログラムのファイルを上書きしないよう、このフォルダにはインストールしません。別のフォルダを選んでください。"
@@ -291,18 +300,20 @@ Section "$(SectionProgram)" SecProgram
   ${EndIf}
 SectionEnd
 
-; The Startup folder is the user's own, not the machine's.
+; Machine-wide: the user who started setup may not be the account it runs as.
 Section /o "$(SectionStartup)" SecStartup
-  SetShellVarContext current
-  CreateShortcut "$SMSTARTUP\${PRODUCT}.lnk" "$INSTDIR\${EXE}"
+  WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\${EXE}"'
 SectionEnd
 
-; Unticking the component on an upgrade takes the shortcut away.
-Section "-StartupOff"
+Section "-StartupChoice"
+  ; Unticking the component on an upgrade takes start at logon away.
   ${IfNot} ${SectionIsSelected} ${SecStartup}
-    SetShellVarContext current
-    Delete "$SMSTARTUP\${PRODUCT}.lnk"
+    DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
   ${EndIf}
+  ; Earlier versions started it from the installing user's Startup folder; the Run value
+  ; does that now.
+  SetShellVarContext current
+  Delete "$SMSTARTUP\${PRODUCT}.lnk"
 SectionEnd
 
 ; The installed copy's folder, from the 64-bit entry or else the earlier 32-bit one. An
@@ -335,9 +346,12 @@ Function .onInit
   init_running_checked:
   !insertmacro FindInstalledCopy
 
-  ; An upgrade keeps the logon choice made before; /STARTUP chooses it without pages.
+  ; An upgrade keeps the logon choice made before (the Run value, or an earlier version's
+  ; Startup shortcut); /STARTUP chooses it without pages.
+  ReadRegStr $0 HKLM "${RUN_KEY}" "${PRODUCT}"
   SetShellVarContext current
-  ${If} ${FileExists} "$SMSTARTUP\${PRODUCT}.lnk"
+  ${If} $0 != ""
+  ${OrIf} ${FileExists} "$SMSTARTUP\${PRODUCT}.lnk"
     !insertmacro SelectSection ${SecStartup}
   ${EndIf}
   ${GetParameters} $0
@@ -359,8 +373,7 @@ Section "un.$(SectionProgram)" UnSecProgram
 
   SetShellVarContext all
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  SetShellVarContext current
-  Delete "$SMSTARTUP\${PRODUCT}.lnk"
+  DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
 
   ; The folder itself stays when other programs' files are in it.
   !insertmacro DeleteProgramFiles $INSTDIR
@@ -370,12 +383,6 @@ Section "un.$(SectionProgram)" UnSecProgram
   SetRegView 32
   DeleteRegKey HKLM "${UNINST_KEY}"
   SetRegView 64
-SectionEnd
-
-; Off unless ticked: the settings and history outlive the program by default.
-Section /o "un.$(SectionData)" UnSecData
-  SetShellVarContext current
-  RMDir /r "$APPDATA\${PRODUCT}"
 SectionEnd
 
 Function un.onInit

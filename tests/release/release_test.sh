@@ -134,9 +134,11 @@ unix_path() { lvn_winepath -u "$1"; }
 appdata=$(unix_path "$(lvn_wine cmd.exe /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
 data="$appdata/Lorvane"
 start_menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lorvane.lnk"
-# Wine spells it StartUp.
+# Where versions before this one put the shortcut that started it at logon. Wine spells
+# it StartUp.
 startup="$(find "$appdata/Microsoft/Windows/Start Menu/Programs" -maxdepth 1 -iname startup)/Lorvane.lnk"
 uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lorvane'
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
 # reg_read KEY VIEW: reads KEY in the registry's view VIEW (32 or 64) with one reg.exe into
 # reg_values (value name -> data) and reg_subkeys (names). False when reg.exe fails, with
@@ -170,6 +172,16 @@ reg_read() {
 }
 # reg_get KEY VIEW: reg_read that says why when it fails.
 reg_get() { reg_read "$@" || { echo "  $reg_error"; return 1; }; }
+# reg_get_or_none KEY VIEW: reg_get, with a key that is not there read as one without values.
+reg_get_or_none() {
+  local error status
+  reg_read "$1" "$2" && return 0
+  error=$reg_error
+  key_in_view "$1" "$2" >/dev/null; status=$?
+  reg_values=()
+  reg_subkeys=()
+  [ $status -eq 1 ] || { echo "  $error"; return 1; }
+}
 # key_in_view KEY VIEW: exit code 0 when KEY is there, 1 when it is not, 2 when reg.exe
 # failed. reg.exe fails alike for a missing key and for a Wine that could not run it, so
 # absence is read from the parent's listing (or the parent's absence, and so on up).
@@ -219,13 +231,13 @@ files_installed() {
       { echo "  $name differs from the staged one"; return 1; }
   done
 }
-# Every file and folder under $1 with its contents' hash, to show that nothing changed.
-snapshot() {
-  (cd "$1" && find . -printf '%y %p\n' -type f -exec sha1sum {} + | sort)
-}
 files_gone() {
   local name
   for name in $(lorvane_files); do [ ! -e "$1/$name" ] || { echo "  $name is left"; return 1; }; done
+}
+# Every file and folder under $1 with its contents' hash, to show that nothing changed.
+snapshot() {
+  (cd "$1" && find . -printf '%y %p\n' -type f -exec sha1sum {} + | sort)
 }
 # expect NAME WANTED: the value NAME of the last reg_read is WANTED; says so when not.
 expect() {
@@ -255,6 +267,17 @@ entry_is() {
     { echo "  EstimatedSize $estimated KB, Lorvane's files $size_kb KB"; ok=1; }
   return $ok
 }
+# starts_at_logon WIN: the machine's Run value starts WIN\lorvane.exe, and no earlier
+# version's Startup shortcut is left; with no WIN, nothing starts Lorvane at logon.
+starts_at_logon() {
+  [ ! -e "$startup" ] || { echo "  a Startup shortcut is there"; return 1; }
+  reg_get_or_none "$run_key" 64 || return 1
+  if [ -n "${1:-}" ]; then
+    expect Lorvane "\"$1\\lorvane.exe\""
+  elif [ -n "${reg_values[Lorvane]+set}" ]; then
+    echo "  Run value Lorvane: '${reg_values[Lorvane]}'"; return 1
+  fi
+}
 # Runs a program under Wine; prints its exit code.
 exit_code() { lvn_wine "$@" >/dev/null 2>&1; echo $?; }
 wait_for() {
@@ -282,7 +305,7 @@ check "the exe and help are in the 64-bit Program Files\\Lorvane" files_installe
 check "the uninstaller is a 64-bit program (PE32+)" tests/tools/pe_machine.py "$default_dir/uninstall.exe"
 check "the Start-menu shortcut starts the installed exe" \
   points_to "$start_menu" "$default_win\\lorvane.exe"
-check "no Startup shortcut unless asked for" [ ! -e "$startup" ]
+check "nothing starts it at logon unless asked for" starts_at_logon
 check "the uninstall entry has every value, the version $version among them" \
   entry_is "$default_win"
 # An uninstaller of an earlier version (they all carry the same version resource).
@@ -308,9 +331,12 @@ check "the files moved to the /D= folder" \
   sh -c '[ ! -e "$1" ] && [ ! -e "$2" ]' sh "$default_dir/lorvane.exe" "$default_dir"
 check "the exe and help are in the /D= folder" files_installed "$other_dir"
 check "the uninstall entry names the /D= folder" entry_is "$other_win"
-check "both shortcuts start the exe in the /D= folder" sh -c \
-  "$(declare -f points_to); points_to \"\$1\" \"\$3\" && points_to \"\$2\" \"\$3\"" sh \
-  "$start_menu" "$startup" "$other_win\\lorvane.exe"
+check "the Start-menu shortcut starts the exe in the /D= folder" \
+  points_to "$start_menu" "$other_win\\lorvane.exe"
+check "the machine's Run value starts it at logon, from the /D= folder" \
+  starts_at_logon "$other_win"
+# The shortcut an earlier version would have put in the Startup folder.
+prepare "an earlier version's Startup shortcut" cp "$start_menu" "$LVN_BUILD/lorvane.lnk"
 
 echo "== refused while the program runs"
 if start_app "$other_win"; then
@@ -334,13 +360,14 @@ else
   check "the installed program shows its window" false
 fi
 
-echo "== upgrade in place"
+echo "== upgrade in place, from a version that started it from the Startup folder"
+prepare "no Run value" lvn_wine reg.exe delete "$run_key" /v Lorvane /f /reg:64
+prepare "the Startup shortcut" cp "$LVN_BUILD/lorvane.lnk" "$startup"
 check "silent install over an older version succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
 check "it upgraded the copy in the /D= folder" files_installed "$other_dir"
 check "the uninstall entry has the new version" entry_is "$other_win"
-check "the Start-menu shortcut is back and the Startup one kept" sh -c \
-  "$(declare -f points_to); points_to \"\$1\" \"\$3\" && points_to \"\$2\" \"\$3\"" sh \
-  "$start_menu" "$startup" "$other_win\\lorvane.exe"
+check "the Start-menu shortcut is back" points_to "$start_menu" "$other_win\\lorvane.exe"
+check "the Startup shortcut became the machine's Run value" starts_at_logon "$other_win"
 
 echo "== uninstall"
 check "silent uninstall succeeds" \
@@ -348,7 +375,8 @@ check "silent uninstall succeeds" \
 # With _?= the uninstaller runs in place and cannot remove itself.
 check "the program files are gone" sh -c \
   '[ ! -e "$1/lorvane.exe" ] && [ ! -e "$1/help" ]' sh "$other_dir"
-check "both shortcuts are gone" sh -c '[ ! -e "$1" ] && [ ! -e "$2" ]' sh "$start_menu" "$startup"
+check "the Start-menu shortcut is gone" [ ! -e "$start_menu" ]
+check "nothing starts it at logon any more" starts_at_logon
 check "the uninstall entry is gone from both views" no_entry
 check "the settings and history stay" sh -c '[ -s "$1/lvn.ini" ] && [ -s "$1/log.csv" ]' sh "$data"
 
@@ -393,7 +421,7 @@ check "silent install into it is refused with exit code 2" \
   [ "$(exit_code "$setup" /S "/D=$taken_win")" = 2 ]
 untouched() {
   [ "$(snapshot "$taken_dir")" = "$taken_before" ] || { echo "  the folder changed"; return 1; }
-  no_entry && [ ! -e "$start_menu" ] && [ ! -e "$startup" ]
+  no_entry && [ ! -e "$start_menu" ] && starts_at_logon
 }
 check "and touches nothing: the folder, the uninstall entry, the shortcut" untouched
 
