@@ -4,7 +4,7 @@
 # of its own (build/release-test/wineprefix) on a private X server. Prints one line per
 # check and a count; exits non-zero when any check fails.
 #   LVN_RELEASE_REUSE=1  skips the build and tests the dist/ and build/release/ of the last
-#                        run (to repeat the Wine part; the release itself is not rebuilt)
+#                        run (to repeat the steps under Wine without rebuilding the release)
 set -uo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
@@ -62,10 +62,11 @@ trap 'exit 1' INT TERM
 scripts/build_win.sh lvn_exit >build/release-test-lvn_exit.log 2>&1 ||
   { cat build/release-test-lvn_exit.log; check "lvn_exit.exe builds" false; finish; }
 lvn_exit="$top/build/win/bin/lvn_exit.exe"
-# Another program's uninstaller, for the folders the installer must leave alone.
+# Another program's uninstaller, for the folders the installer must leave alone; 64-bit,
+# like everything built here.
 foreign_uninstaller="$top/build/release-test-foreign-uninstall.exe"
-makensis -V2 "-DOUTFILE=$foreign_uninstaller" tests/release/foreign_uninstaller.nsi \
-  >build/release-test-foreign.log 2>&1 ||
+{ makensis -V2 "-DOUTFILE=$foreign_uninstaller" tests/release/foreign_uninstaller.nsi &&
+    tests/tools/pe_machine.py "$foreign_uninstaller"; } >build/release-test-foreign.log 2>&1 ||
   { cat build/release-test-foreign.log; check "the stand-in uninstaller builds" false; finish; }
 
 # ---- The products in dist/, no Wine needed.
