@@ -46,6 +46,24 @@ cp -r server "$stage/server"
 sed -e "s/@VERSION@/$version/" -e "s/@COPYRIGHT@/$copyright/" installer/readme.txt |
   iconv -f UTF-8 -t CP932 | sed 's/$/\r/' >"$stage/readme.txt"
 
+# The help files by name: the installer writes and removes only these, since the folder it
+# installs into may hold other programs' files.
+help_files="$build/help_files.nsh"
+{
+  echo "; Written by scripts/release.sh from the staged help folder."
+  echo '!macro LVN_HELP_FILES OP DIR'
+  for file in "$stage"/help/*; do
+    name=$(basename "$file")
+    # Taken into NSIS strings as they are.
+    if [ ! -f "$file" ] || [[ ! $name =~ ^[A-Za-z0-9._-]+$ ]]; then
+      echo "help/$name: the installer takes only files, named with letters, digits, . _ -" >&2
+      exit 1
+    fi
+    echo "  !insertmacro \${OP} \"\${DIR}\" \"$name\""
+  done
+  echo '!macroend'
+} >"$help_files"
+
 mkdir -p dist
 setup="lorvane-$version-setup.exe"
 zip="lorvane-$version-portable.zip"
@@ -57,7 +75,7 @@ echo "== writing dist/$zip"
 echo "== writing dist/$setup"
 lvn_step "making the installer with makensis" "$build/makensis.log" \
   makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$version" "-DCOPYRIGHT=$copyright" \
-  "-DSTAGE=$stage" "-DOUTFILE=$top/dist/$setup" installer/lorvane.nsi
+  "-DSTAGE=$stage" "-DHELP_FILES=$help_files" "-DOUTFILE=$top/dist/$setup" installer/lorvane.nsi
 
 (cd dist && sha256sum "$setup" "$zip" >SHA256SUMS)
 echo "== dist/"

@@ -3,6 +3,8 @@
 # installs, upgrades and uninstalls it silently under Wine's 64-bit loader in a fresh prefix
 # of its own (build/release-test/wineprefix) on a private X server. Prints one line per
 # check and a count; exits non-zero when any check fails.
+#   LVN_RELEASE_REUSE=1  skips the build and tests the dist/ and build/release/ of the last
+#                        run (to repeat the steps under Wine without rebuilding the release)
 set -uo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
@@ -19,6 +21,11 @@ check() {
     echo "FAIL $name"; failed=$((failed + 1))
   fi
 }
+# prepare NAME COMMAND...: a step that sets up later checks; counted as a failure when it fails.
+prepare() {
+  local name=$1; shift
+  "$@" >/dev/null 2>&1 || { echo "FAIL preparing: $name"; failed=$((failed + 1)); }
+}
 finish() {
   echo "release: $passed passed, $failed failed ($((SECONDS - started)) s)"
   [ "$failed" -eq 0 ]
@@ -27,7 +34,9 @@ finish() {
 
 mkdir -p build
 echo "== release.sh"
-if ! scripts/release.sh >build/release-test.log 2>&1; then
+if [ "${LVN_RELEASE_REUSE:-}" = 1 ] && [ -s build/release-test.log ] && [ -d build/release/stage ]; then
+  echo "(reusing the last build: LVN_RELEASE_REUSE=1)"
+elif ! scripts/release.sh >build/release-test.log 2>&1; then
   cat build/release-test.log
   check "release.sh builds the release" false
   finish
@@ -53,6 +62,12 @@ trap 'exit 1' INT TERM
 scripts/build_win.sh lvn_exit >build/release-test-lvn_exit.log 2>&1 ||
   { cat build/release-test-lvn_exit.log; check "lvn_exit.exe builds" false; finish; }
 lvn_exit="$top/build/win/bin/lvn_exit.exe"
+# Another program's uninstaller, for the folders the installer must leave alone; 64-bit,
+# like everything built here.
+foreign_uninstaller="$top/build/release-test-foreign-uninstall.exe"
+{ makensis -V2 "-DOUTFILE=$foreign_uninstaller" tests/release/foreign_uninstaller.nsi &&
+    tests/tools/pe_machine.py "$foreign_uninstaller"; } >build/release-test-foreign.log 2>&1 ||
+  { cat build/release-test-foreign.log; check "the stand-in uninstaller builds" false; finish; }
 
 # ---- The products in dist/, no Wine needed.
 check "the installer is a 64-bit program (PE32+)" tests/tools/pe_machine.py "$setup"
@@ -107,7 +122,11 @@ check "readme.txt is Shift-JIS with CR LF and names the version, exe, data folde
 
 # ---- Under Wine.
 echo "== Wine prefix in build/release-test"
-if ! { lvn_start_xvfb && lvn_wine_init; }; then
+# One server for the whole run. Debian's wineserver wrapper passes -p0, so without this the
+# server ends with each Wine program and the next one starts a new one; a program started
+# while the old server is still exiting gives up after a few seconds ("a wine server seems
+# to be running, but I cannot connect to it"), which a loaded machine makes likely enough.
+if ! { lvn_start_xvfb && lvn_wine_init && lvn_wineserver -p; }; then
   check "Wine starts" false
   finish
 fi
@@ -116,17 +135,79 @@ unix_path() { lvn_winepath -u "$1"; }
 appdata=$(unix_path "$(lvn_wine cmd.exe /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
 data="$appdata/Lorvane"
 start_menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lorvane.lnk"
-# Wine spells it StartUp.
+# Where versions before this one put the shortcut that started it at logon. Wine spells
+# it StartUp.
 startup="$(find "$appdata/Microsoft/Windows/Start Menu/Programs" -maxdepth 1 -iname startup)/Lorvane.lnk"
 uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lorvane'
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
-# Prints the uninstall entry's value $1 (64-bit view, where the installer writes it).
-entry() {
-  lvn_wine reg.exe query "$uninst_key" /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
-    sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
+# reg_read KEY VIEW: reads KEY in the registry's view VIEW (32 or 64) with one reg.exe into
+# reg_values (value name -> data) and reg_subkeys (names). False when reg.exe fails, with
+# the reason in reg_error.
+declare -A reg_values
+reg_subkeys=()
+reg_error=""
+reg_read() {
+  local key=$1 view=$2 out status line depth
+  reg_values=()
+  reg_subkeys=()
+  out=$(lvn_wine reg.exe query "$key" "/reg:$view" 2>"$LVN_BUILD/reg-query.err")
+  status=$?
+  if [ $status -ne 0 ]; then
+    # Wine's messages are in the console's code page.
+    reg_error="reg.exe query $key /reg:$view: exit code $status, $(
+      iconv -c -f CP932 -t UTF-8 <"$LVN_BUILD/reg-query.err" | tr -d '\r')"
+    return 1
+  fi
+  # Values under the key's full name (which Wine leaves out when there are none), then the
+  # subkeys' full names, one level deeper.
+  depth=${key//[^\\]/}
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    if [[ $line =~ ^\ {4}(.+)\ {4}(REG_[A-Z_]+)(\ {4}(.*))?$ ]]; then
+      reg_values[${BASH_REMATCH[1]}]=${BASH_REMATCH[4]}
+    elif [[ $line == HKEY_* ]] && [ "${line//[^\\]/}" = "$depth\\" ]; then
+      reg_subkeys+=("${line##*\\}")
+    fi
+  done <<<"$out"
 }
-# True when the uninstall entry is in the registry's view $1 (32 or 64).
-entry_in_view() { lvn_wine reg.exe query "$uninst_key" "/reg:$1" >/dev/null 2>&1; }
+# reg_get KEY VIEW: reg_read that says why when it fails.
+reg_get() { reg_read "$@" || { echo "  $reg_error"; return 1; }; }
+# reg_get_or_none KEY VIEW: reg_get, with a key that is not there read as one without values.
+reg_get_or_none() {
+  local error status
+  reg_read "$1" "$2" && return 0
+  error=$reg_error
+  key_in_view "$1" "$2" >/dev/null; status=$?
+  reg_values=()
+  reg_subkeys=()
+  [ $status -eq 1 ] || { echo "  $error"; return 1; }
+}
+# key_in_view KEY VIEW: exit code 0 when KEY is there, 1 when it is not, 2 when reg.exe
+# failed. reg.exe fails alike for a missing key and for a Wine that could not run it, so
+# absence is read from the parent's listing (or the parent's absence, and so on up).
+key_in_view() {
+  local key=$1 view=$2 parent=${1%\\*} status
+  if reg_read "$parent" "$view"; then
+    local name
+    for name in "${reg_subkeys[@]}"; do [ "$name" = "${key##*\\}" ] && return 0; done
+    return 1
+  fi
+  local error=$reg_error
+  if [[ $parent == *\\*\\* ]]; then
+    key_in_view "$parent" "$view" >/dev/null; status=$?
+    [ $status -eq 1 ] && return 1
+  fi
+  echo "  $error"
+  return 2
+}
+no_entry() {
+  local status view
+  for view in 64 32; do
+    key_in_view "$uninst_key" "$view"; status=$?
+    [ $status -eq 1 ] || { [ $status -eq 0 ] && echo "  the entry is in the $view-bit view"; return 1; }
+  done
+}
 # A shortcut names its target's full path.
 points_to() {
   [ -f "$1" ] && python3 -c '
@@ -135,23 +216,68 @@ data = open(sys.argv[1], "rb").read()
 target = sys.argv[2]
 sys.exit(0 if target.encode("ascii") in data or target.encode("utf-16-le") in data else 1)' "$1" "$2"
 }
+# Lorvane's files as the installer writes them: the exe, the staged help files, the uninstaller.
+stage=build/release/stage/Lorvane
+lorvane_files() {
+  local file
+  echo lorvane.exe
+  for file in "$stage"/help/*; do echo "help/${file##*/}"; done
+  echo uninstall.exe
+}
 files_installed() {
-  [ -f "$1/lorvane.exe" ] && cmp -s "$1/lorvane.exe" build/release/stage/Lorvane/lorvane.exe &&
-    diff -r "$1/help" help >/dev/null 2>&1 && [ -f "$1/uninstall.exe" ]
+  local name
+  for name in $(lorvane_files); do
+    [ -f "$1/$name" ] || { echo "  $name is missing"; return 1; }
+    [ "$name" = uninstall.exe ] || cmp -s "$1/$name" "$stage/$name" ||
+      { echo "  $name differs from the staged one"; return 1; }
+  done
+}
+files_gone() {
+  local name
+  for name in $(lorvane_files); do [ ! -e "$1/$name" ] || { echo "  $name is left"; return 1; }; done
+}
+# Every file and folder under $1 with its contents' hash, to show that nothing changed.
+snapshot() {
+  (cd "$1" && find . -printf '%y %p\n' -type f -exec sha1sum {} + | sort)
+}
+# expect NAME WANTED: the value NAME of the last reg_read is WANTED; says so when not.
+expect() {
+  if [ -z "${reg_values[$1]+set}" ]; then
+    echo "  $1: not there, expected '$2'"; return 1
+  elif [ "${reg_values[$1]}" != "$2" ]; then
+    echo "  $1: read '${reg_values[$1]}', expected '$2'"; return 1
+  fi
 }
 entry_is() {
-  local win=$1 size_kb estimated
-  [ "$(entry DisplayName)" = Lorvane ] && [ "$(entry DisplayVersion)" = "$version" ] &&
-    [ "$(entry Publisher)" = Ombrix ] && [ "$(entry DisplayIcon)" = "$win\\lorvane.exe,0" ] &&
-    [ "$(entry UninstallString)" = "\"$win\\uninstall.exe\"" ] &&
-    [ "$(entry QuietUninstallString)" = "\"$win\\uninstall.exe\" /S" ] &&
-    [ "$(entry InstallLocation)" = "$win" ] &&
-    [ "$(entry NoModify)" = 0x1 ] && [ "$(entry NoRepair)" = 0x1 ] || return 1
-  # In KB, as Settings › Apps reads it.
-  size_kb=$(( $(du -sb "$(unix_path "$win")" | cut -f1) / 1024 ))
-  estimated=$(( $(entry EstimatedSize) ))
-  [ "$estimated" -ge $((size_kb - 8)) ] && [ "$estimated" -le $((size_kb + 8)) ] ||
-    { echo "  EstimatedSize $estimated KB, files $size_kb KB"; return 1; }
+  local win=$1 ok=0 size_kb estimated
+  reg_get "$uninst_key" 64 || return 1
+  expect DisplayName Lorvane || ok=1
+  expect DisplayVersion "$version" || ok=1
+  expect Publisher Ombrix || ok=1
+  expect DisplayIcon "$win\\lorvane.exe,0" || ok=1
+  expect UninstallString "\"$win\\uninstall.exe\"" || ok=1
+  expect QuietUninstallString "\"$win\\uninstall.exe\" /S" || ok=1
+  expect InstallLocation "$win" || ok=1
+  expect NoModify 0x1 || ok=1
+  expect NoRepair 0x1 || ok=1
+  # In KB, as Settings › Apps reads it; Lorvane's files only, the folder may hold others.
+  size_kb=$(( $(cd "$(unix_path "$win")" && stat -c %s $(lorvane_files) |
+                paste -sd+ | bc) / 1024 ))
+  estimated=$(( ${reg_values[EstimatedSize]:-0} ))
+  [ "$estimated" -eq "$size_kb" ] ||
+    { echo "  EstimatedSize $estimated KB, Lorvane's files $size_kb KB"; ok=1; }
+  return $ok
+}
+# starts_at_logon WIN: the machine's Run value starts WIN\lorvane.exe, and no earlier
+# version's Startup shortcut is left; with no WIN, nothing starts Lorvane at logon.
+starts_at_logon() {
+  [ ! -e "$startup" ] || { echo "  a Startup shortcut is there"; return 1; }
+  reg_get_or_none "$run_key" 64 || return 1
+  if [ -n "${1:-}" ]; then
+    expect Lorvane "\"$1\\lorvane.exe\""
+  elif [ -n "${reg_values[Lorvane]+set}" ]; then
+    echo "  Run value Lorvane: '${reg_values[Lorvane]}'"; return 1
+  fi
 }
 # Runs a program under Wine; prints its exit code.
 exit_code() { lvn_wine "$@" >/dev/null 2>&1; echo $?; }
@@ -180,9 +306,12 @@ check "the exe and help are in the 64-bit Program Files\\Lorvane" files_installe
 check "the uninstaller is a 64-bit program (PE32+)" tests/tools/pe_machine.py "$default_dir/uninstall.exe"
 check "the Start-menu shortcut starts the installed exe" \
   points_to "$start_menu" "$default_win\\lorvane.exe"
-check "no Startup shortcut unless asked for" [ ! -e "$startup" ]
+check "nothing starts it at logon unless asked for" starts_at_logon
 check "the uninstall entry has every value, the version $version among them" \
   entry_is "$default_win"
+# An uninstaller of an earlier version (they all carry the same version resource).
+prepare "a copy of Lorvane's uninstaller" \
+  cp "$default_dir/uninstall.exe" "$LVN_BUILD/lorvane-uninstall.exe"
 
 # A first run's settings, with a lookup page that nobody serves.
 mkdir -p "$data"
@@ -203,21 +332,27 @@ check "the files moved to the /D= folder" \
   sh -c '[ ! -e "$1" ] && [ ! -e "$2" ]' sh "$default_dir/lorvane.exe" "$default_dir"
 check "the exe and help are in the /D= folder" files_installed "$other_dir"
 check "the uninstall entry names the /D= folder" entry_is "$other_win"
-check "both shortcuts start the exe in the /D= folder" sh -c \
-  "$(declare -f points_to); points_to \"\$1\" \"\$3\" && points_to \"\$2\" \"\$3\"" sh \
-  "$start_menu" "$startup" "$other_win\\lorvane.exe"
+check "the Start-menu shortcut starts the exe in the /D= folder" \
+  points_to "$start_menu" "$other_win\\lorvane.exe"
+check "the machine's Run value starts it at logon, from the /D= folder" \
+  starts_at_logon "$other_win"
+# The shortcut an earlier version would have put in the Startup folder.
+prepare "an earlier version's Startup shortcut" cp "$start_menu" "$LVN_BUILD/lorvane.lnk"
 
 echo "== refused while the program runs"
 if start_app "$other_win"; then
   # Marks that show whether the installer touched anything.
   echo marker >>"$other_dir/help/index.htm"
   rm -f "$start_menu"
-  lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:64 >/dev/null 2>&1
+  prepare "an older version in the entry" \
+    lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:64
   check "silent install over a running copy exits with code 2" \
     [ "$(exit_code "$setup" /S)" = 2 ]
-  check "and changes nothing" sh -c '
-    tail -n 1 "$1" | grep -qx marker && [ ! -e "$2" ] && [ "$3" = 0.9 ]' sh \
-    "$other_dir/help/index.htm" "$start_menu" "$(entry DisplayVersion)"
+  unchanged() {
+    tail -n 1 "$other_dir/help/index.htm" | grep -qx marker && [ ! -e "$start_menu" ] &&
+      reg_get "$uninst_key" 64 && expect DisplayVersion 0.9
+  }
+  check "and changes nothing" unchanged
   check "silent uninstall of a running copy exits with code 2 and keeps the files" sh -c '
     [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 2 ] &&
     [ -f "$2/lorvane.exe" ] && [ -f "$2/help/index.htm" ]' sh "$other_win" "$other_dir"
@@ -226,13 +361,14 @@ else
   check "the installed program shows its window" false
 fi
 
-echo "== upgrade in place"
+echo "== upgrade in place, from a version that started it from the Startup folder"
+prepare "no Run value" lvn_wine reg.exe delete "$run_key" /v Lorvane /f /reg:64
+prepare "the Startup shortcut" cp "$LVN_BUILD/lorvane.lnk" "$startup"
 check "silent install over an older version succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
 check "it upgraded the copy in the /D= folder" files_installed "$other_dir"
 check "the uninstall entry has the new version" entry_is "$other_win"
-check "the Start-menu shortcut is back and the Startup one kept" sh -c \
-  "$(declare -f points_to); points_to \"\$1\" \"\$3\" && points_to \"\$2\" \"\$3\"" sh \
-  "$start_menu" "$startup" "$other_win\\lorvane.exe"
+check "the Start-menu shortcut is back" points_to "$start_menu" "$other_win\\lorvane.exe"
+check "the Startup shortcut became the machine's Run value" starts_at_logon "$other_win"
 
 echo "== uninstall"
 check "silent uninstall succeeds" \
@@ -240,8 +376,8 @@ check "silent uninstall succeeds" \
 # With _?= the uninstaller runs in place and cannot remove itself.
 check "the program files are gone" sh -c \
   '[ ! -e "$1/lorvane.exe" ] && [ ! -e "$1/help" ]' sh "$other_dir"
-check "both shortcuts are gone" sh -c '[ ! -e "$1" ] && [ ! -e "$2" ]' sh "$start_menu" "$startup"
-no_entry() { ! entry_in_view 64 && ! entry_in_view 32; }
+check "the Start-menu shortcut is gone" [ ! -e "$start_menu" ]
+check "nothing starts it at logon any more" starts_at_logon
 check "the uninstall entry is gone from both views" no_entry
 check "the settings and history stay" sh -c '[ -s "$1/lvn.ini" ] && [ -s "$1/log.csv" ]' sh "$data"
 
@@ -253,16 +389,66 @@ old_dir="$drive_c/Old/Lorvane"
 mkdir -p "$old_dir/help"
 printf 'old' >"$old_dir/lorvane.exe"
 printf 'old' >"$old_dir/help/index.htm"
-printf 'old' >"$old_dir/uninstall.exe"
-lvn_wine reg.exe add "$uninst_key" /v InstallLocation /d "$old_win" /f /reg:32 >/dev/null 2>&1
-lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:32 >/dev/null 2>&1
+prepare "that copy's uninstaller" cp "$LVN_BUILD/lorvane-uninstall.exe" "$old_dir/uninstall.exe"
+prepare "the 32-bit entry's folder" \
+  lvn_wine reg.exe add "$uninst_key" /v InstallLocation /d "$old_win" /f /reg:32
+prepare "the 32-bit entry's version" \
+  lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:32
 check "silent install over it succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
 check "it upgraded that copy in its folder" files_installed "$old_dir"
 check "nothing went to the default folder" [ ! -e "$default_dir" ]
-only_64_entry() { ! entry_in_view 32 && entry_is "$1"; }
+only_64_entry() {
+  key_in_view "$uninst_key" 32
+  case $? in 0) echo "  an entry is left in the 32-bit view"; return 1;; 2) return 1;; esac
+  entry_is "$1"
+}
 check "one uninstall entry, in the 64-bit view, naming that folder" only_64_entry "$old_win"
 check "silent uninstall removes it" sh -c '
   [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 0 ] &&
   [ ! -e "$2/lorvane.exe" ]' sh "$old_win" "$old_dir"
+
+echo "== a folder that another program's uninstaller owns"
+taken_win='C:\Apps\Tidewell'
+taken_dir="$drive_c/Apps/Tidewell"
+mkdir -p "$taken_dir/help"
+prepare "its uninstaller" cp "$foreign_uninstaller" "$taken_dir/uninstall.exe"
+# Help files of its own, one of them named like Lorvane's.
+for name in $(lorvane_files); do
+  case $name in help/*) printf 'Tidewell %s\r\n' "$name" >"$taken_dir/$name";; esac
+done
+printf 'Tidewell notes\r\n' >"$taken_dir/help/notes.htm"
+taken_before=$(snapshot "$taken_dir")
+check "silent install into it is refused with exit code 2" \
+  [ "$(exit_code "$setup" /S "/D=$taken_win")" = 2 ]
+untouched() {
+  [ "$(snapshot "$taken_dir")" = "$taken_before" ] || { echo "  the folder changed"; return 1; }
+  no_entry && [ ! -e "$start_menu" ] && starts_at_logon
+}
+check "and touches nothing: the folder, the uninstall entry, the shortcut" untouched
+
+echo "== a folder with other programs' files but no uninstaller"
+shared_win='C:\Apps\Shared'
+shared_dir="$drive_c/Apps/Shared"
+mkdir -p "$shared_dir/help"
+printf 'notes\r\n' >"$shared_dir/help/notes.htm"
+# Large enough to show in the entry's size, were it counted.
+head -c 65536 /dev/zero >"$shared_dir/tool.exe"
+others() { (cd "$shared_dir" && sha1sum help/notes.htm tool.exe); }
+others_before=$(others)
+check "silent install beside them succeeds" [ "$(exit_code "$setup" /S "/D=$shared_win")" = 0 ]
+beside() { files_installed "$shared_dir" && [ "$(others)" = "$others_before" ]; }
+check "Lorvane's files are there and the others as they were" beside
+check "the uninstall entry counts only Lorvane's files" entry_is "$shared_win"
+# The plain QuietUninstallString: the uninstaller finishes from a copy in the temporary
+# folder, and removes itself too; the entry goes last.
+entry_gone() { key_in_view "$uninst_key" 64 >/dev/null; [ $? -eq 1 ]; }
+check "silent uninstall finishes" sh -c '
+  [ "$("$WINELOADER" "$1\\uninstall.exe" /S >/dev/null 2>&1; echo $?)" = 0 ]' sh "$shared_win"
+check "and removes its entry" wait_for entry_gone
+only_others_left() {
+  files_gone "$shared_dir" && [ "$(others)" = "$others_before" ] &&
+    [ "$(ls -A "$shared_dir")" = "$(printf 'help\ntool.exe')" ]
+}
+check "it removed Lorvane's files only; the others and the folder stay" only_others_left
 
 finish
