@@ -302,7 +302,8 @@ SectionEnd
 
 ; Machine-wide: the user who started setup may not be the account it runs as.
 Section /o "$(SectionStartup)" SecStartup
-  WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\${EXE}"'
+  ; With its icon only, as a start at logon should.
+  WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\${EXE}" /tray'
 SectionEnd
 
 Section "-StartupChoice"

@@ -2,6 +2,7 @@
 # Builds the release from a clean build folder and writes it to dist/:
 #   lorvane-<version>-setup.exe     the installer
 #   lorvane-<version>-portable.zip  Lorvane/ with the program, its help, the lookup pages, readme.txt
+#                                   and a commented lvn.ini, which makes it a portable copy
 #   SHA256SUMS                      of both
 # <version> is the CMake project version, as in the exe's version resource.
 set -euo pipefail
@@ -45,6 +46,8 @@ cp -r server "$stage/server"
 # Notepad on a Japanese Windows reads Shift-JIS with CR LF.
 sed -e "s/@VERSION@/$version/" -e "s/@COPYRIGHT@/$copyright/" installer/readme.txt |
   iconv -f UTF-8 -t CP932 | sed 's/$/\r/' >"$stage/readme.txt"
+# The zip is a portable copy: lvn.ini beside lorvane.exe keeps the data in its folder.
+iconv -f UTF-8 -t CP932 installer/portable-lvn.ini | sed 's/$/\r/' >"$stage/lvn.ini"
 
 # The help files by name: the installer writes and removes only these, since the folder it
 # installs into may hold other programs' files.

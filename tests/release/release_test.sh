@@ -81,7 +81,7 @@ import os, sys, zipfile
 path, top, version = sys.argv[1:]
 with zipfile.ZipFile(path) as z:
     names = set(z.namelist())
-    expected = {"Lorvane/", "Lorvane/lorvane.exe", "Lorvane/readme.txt"}
+    expected = {"Lorvane/", "Lorvane/lorvane.exe", "Lorvane/readme.txt", "Lorvane/lvn.ini"}
     for folder in ("help", "server"):
         for root, dirs, files in os.walk(os.path.join(top, folder)):
             rel = os.path.relpath(root, top)
@@ -98,7 +98,8 @@ with zipfile.ZipFile(path) as z:
                         print("  differs from the source:", name); sys.exit(1)
 PY
 }
-check "the zip holds Lorvane/ with the exe, help, server pages and readme, nothing else" zip_listing
+check "the zip holds Lorvane/ with the exe, help, server pages, readme and lvn.ini, nothing else" \
+  zip_listing
 
 readme_is_shift_jis() {
   python3 - "$zip" "$version" <<'PY'
@@ -115,9 +116,15 @@ if data.count(b"\n") != data.count(b"\r\n") or not data.endswith(b"\r\n"):
 for needed in (sys.argv[2], "lorvane.exe", "%APPDATA%\\Lorvane", "アンインストール"):
     if needed not in text:
         print("  readme.txt does not say", needed); sys.exit(1)
+# The portable copy's lvn.ini: comments only, in the settings file's own form.
+ini = zipfile.ZipFile(sys.argv[1]).read("Lorvane/lvn.ini")
+lines = ini.decode("cp932").split("\r\n")
+if ini.count(b"\n") != ini.count(b"\r\n") or lines[-1] != "" or \
+        not all(line.startswith(";") for line in lines[:-1]):
+    print("  lvn.ini is not Shift-JIS comment lines with CR LF"); sys.exit(1)
 PY
 }
-check "readme.txt is Shift-JIS with CR LF and names the version, exe, data folder, uninstall" \
+check "readme.txt and the portable lvn.ini are Shift-JIS with CR LF; readme names the version, exe, data folder, uninstall" \
   readme_is_shift_jis
 
 # ---- Under Wine.
@@ -274,7 +281,7 @@ starts_at_logon() {
   [ ! -e "$startup" ] || { echo "  a Startup shortcut is there"; return 1; }
   reg_get_or_none "$run_key" 64 || return 1
   if [ -n "${1:-}" ]; then
-    expect Lorvane "\"$1\\lorvane.exe\""
+    expect Lorvane "\"$1\\lorvane.exe\" /tray"
   elif [ -n "${reg_values[Lorvane]+set}" ]; then
     echo "  Run value Lorvane: '${reg_values[Lorvane]}'"; return 1
   fi
