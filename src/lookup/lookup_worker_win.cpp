@@ -67,6 +67,7 @@ bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR li
     slot_->Filled.store(true, std::memory_order_release);
     target_ = target;
     limit_timer_ = limit_timer;
+    started_ms_ = ::GetTickCount();
     ::PostMessageA(target, message, 0, 0);
     return true;
   }
@@ -109,7 +110,8 @@ std::optional<LookupResult> LookupWorker::GiveUpWhenOverdue() {
   // Any program can post a WM_TIMER: only a lookup that has run that long is given up.
   if (::GetTickCount() - started_ms_ < limit_ms_ - kTimerSlackMs) return std::nullopt;
   slot_->Cancel.Cancel();
-  abandoned_ = std::move(thread_);
+  // A check that failed at once has no thread of its own: the one still abandoned stays.
+  if (thread_) abandoned_ = std::move(thread_);
   End();
   return LookupResult{};
 }
