@@ -10,7 +10,7 @@ else()
   set(LVN_SANITIZE "")
 endif()
 
-add_library(lvn_core STATIC ${LVN_CORE_SOURCES} src/util/lead_byte_cp932.cpp)
+add_library(lvn_core STATIC ${LVN_CORE_SOURCES} ${LVN_NATIVE_SOURCES})
 lvn_target_options(lvn_core)
 target_include_directories(lvn_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_options(lvn_core PUBLIC ${LVN_SANITIZE})

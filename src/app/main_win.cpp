@@ -25,7 +25,7 @@ int RunApplication(HINSTANCE instance, bool to_tray) {
   ui::InitializeApplication(instance);
   // Left after every window has gone: their accessible objects are disconnected by then.
   const ui::ComApartment apartment;
-  ui::SetApplicationTitle(texts::kAppTitle);
+  ui::SetApplicationTitle(texts::Ui().AppTitle);
   if (!TfrmMain::RegisterWindowClass() || !TfrmOption::RegisterWindowClass()) {
     ui::ShowExceptionMessage("");
     return 0;
@@ -52,7 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
   lvn::ScopedHandle mutex;
   if (lvn::ClaimSingleInstance(lvn::kInstanceMutexName, &mutex) ==
       lvn::InstanceClaim::kAlreadyRunning) {
-    ::MessageBoxA(nullptr, lvn::texts::kAlreadyRunning, lvn::texts::kAppTitle, MB_OK);
+    ::MessageBoxA(nullptr, lvn::texts::Ui().AlreadyRunning, lvn::texts::Ui().AppTitle, MB_OK);
     return 0;
   }
   int exit_code = 0;

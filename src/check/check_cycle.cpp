@@ -10,8 +10,8 @@
 namespace lvn {
 
 std::string UpdateTimeText(ChangeSeen seen, const char* last_change) {
-  return (seen == ChangeSeen::kInThisRun ? texts::kChangeInThisRunPrefix
-                                         : texts::kChangeBeforePrefix) +
+  return (seen == ChangeSeen::kInThisRun ? texts::Ui().ChangeInThisRunPrefix
+                                         : texts::Ui().ChangeBeforePrefix) +
          std::string(last_change);
 }
 
@@ -42,8 +42,8 @@ CheckEvents HandleLookupResult(const LookupResult& lookup, const LocalTime& now,
   }
 
   char now_ip[kNowIpCapacity];
-  JoinTexts(now_ip, texts::kNowPrefix, failed ? texts::kCommError : result,
-            texts::kCheckedLabel, FormatClock(now).c_str(), sizeof now_ip);
+  JoinTexts(now_ip, texts::Ui().NowPrefix, failed ? texts::Ui().CommError : result,
+            texts::Ui().CheckedLabel, FormatClock(now).c_str(), sizeof now_ip);
   host->ShowNowIp(now_ip);
   host->EnableUpdate();
   return events;

@@ -41,9 +41,9 @@ void ShowVersionBox(HWND owner) {
   FileVersionText(version, program, sizeof version);
   // Two carriage returns and no line feed: an empty line before the notice.
   char text[kVersionBoxCapacity];
-  JoinTexts(text, texts::kAppTitle, texts::kVersionPrefix, version, "\r\r", LVN_COPYRIGHT,
+  JoinTexts(text, texts::Ui().AppTitle, texts::Ui().VersionPrefix, version, "\r\r", LVN_COPYRIGHT,
             sizeof text);
-  ::MessageBoxA(owner, text, texts::kVersionCaption, MB_OK);
+  ::MessageBoxA(owner, text, texts::Ui().VersionCaption, MB_OK);
 }
 
 }  // namespace lvn

@@ -57,10 +57,10 @@ std::string IntervalStatusText(int32_t check_interval_ms) {
   const int32_t seconds = check_interval_ms / 1000;
   char text[kIntervalTextCapacity];
   if (minutes > 0) {
-    JoinTexts(text, texts::kAutoPrefix, std::to_string(minutes).c_str(), texts::kMinutes,
+    JoinTexts(text, texts::Ui().AutoPrefix, std::to_string(minutes).c_str(), texts::Ui().Minutes,
               sizeof text);
   } else {
-    JoinTexts(text, texts::kAutoPrefix, std::to_string(seconds).c_str(), texts::kSeconds,
+    JoinTexts(text, texts::Ui().AutoPrefix, std::to_string(seconds).c_str(), texts::Ui().Seconds,
               sizeof text);
   }
   return text;
@@ -68,7 +68,7 @@ std::string IntervalStatusText(int32_t check_interval_ms) {
 
 std::string RowIndicatorText(int row, int row_count) {
   char text[kRowTextCapacity];
-  JoinTexts(text, texts::kRowPrefix, std::to_string(row).c_str(), "/",
+  JoinTexts(text, texts::Ui().RowPrefix, std::to_string(row).c_str(), "/",
             std::to_string(row_count - 1).c_str(), sizeof text);
   return text;
 }

@@ -7,6 +7,7 @@
 
 #include "history/log_write.h"
 #include "util/clamp.h"
+#include "util/code_page.h"
 #include "util/texts.h"
 
 namespace lvn {
@@ -59,6 +60,24 @@ bool HistoryView::Extend(std::string_view appended, ViewSwitches view) {
   return true;
 }
 
+namespace {
+
+// The text of a record the program writes, in an interface language other than the one
+// its file text is in; null to show the file's text.
+const char* ShownRecordText(int32_t code) {
+  if (texts::CurrentLanguage() == texts::Language::kJapanese) return nullptr;
+  const texts::Texts& ui = texts::Ui();
+  switch (code) {
+    case kEventCheckStart: return ui.CheckStart;
+    case kEventCheckEnd: return ui.CheckEnd;
+    case kEventCommError: return ui.CommError;
+    case kEventCommRecovered: return ui.CommRecovered;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
 void HistoryView::Index(std::size_t from) {
   RecordReader reader(std::string_view(content_).substr(from));
   std::string scratch;
@@ -90,9 +109,9 @@ void HistoryView::CellText(int row, int column, std::string* text) const {
   text->clear();
   if (row < 0 || column < 0 || column >= kHistoryColumns) return;
   if (row == 0) {
-    static constexpr const char* kHeader[kHistoryColumns] = {
-        texts::kColumnDate, texts::kColumnTime, texts::kColumnText};
-    text->assign(kHeader[column]);
+    const texts::Texts& ui = texts::Ui();
+    const char* const header[kHistoryColumns] = {ui.ColumnDate, ui.ColumnTime, ui.ColumnText};
+    text->assign(header[column]);
     return;
   }
   const auto index = static_cast<std::size_t>(row) - 1;
@@ -100,7 +119,8 @@ void HistoryView::CellText(int row, int column, std::string* text) const {
   RecordReader reader(std::string_view(content_).substr(row_lines_[index]));
   if (!reader.Next() || !reader.IsRecord()) return;
   if (column == 2 && reader.Code() > kEventCheckEnd) text->assign("  ");
-  text->append(reader.Field(column + 2));
+  const char* shown = column == 2 ? ShownRecordText(reader.Code()) : nullptr;
+  text->append(shown != nullptr ? std::string(shown) : Utf8OfCp932(reader.Field(column + 2)));
 }
 
 DeleteRange RowsToDelete(const HistoryView& view, int top, int bottom) {

@@ -20,6 +20,14 @@ inline constexpr int32_t kEventCommError = 11;
 inline constexpr int32_t kEventCommRecovered = 12;
 inline constexpr int32_t kEventAddressChange = 20;
 
+// The texts the program writes for its own records, as the file holds them (code page 932
+// bytes, whatever the interface language), and the date and time of an off record.
+inline constexpr char kRecordCheckStart[] = "\x83\x60\x83\x46\x83\x62\x83\x4e\x8a\x4a\x8e\x6e";  // チェック開始
+inline constexpr char kRecordCheckEnd[] = "\x83\x60\x83\x46\x83\x62\x83\x4e\x8f\x49\x97\xb9";  // チェック終了
+inline constexpr char kRecordCommError[] = "\x92\xca\x90\x4d\x83\x47\x83\x89\x81\x5b";  // 通信エラー
+inline constexpr char kRecordCommRecovered[] = "\x92\xca\x90\x4d\x89\xf1\x95\x9c";  // 通信回復
+inline constexpr char kRecordOffMark[] = "***";
+
 inline constexpr char kLogFileName[] = "log.csv";
 // Beside the log: records that could not be appended before the program ended, in the
 // log's format, for the next start to append first.

@@ -98,12 +98,12 @@ std::string RecordLine(int32_t key, int32_t code, const char* text, const LocalT
     if (c == '\r' || c == '\n') c = ' ';
   }
   if (code == kEventOff) {
-    date = texts::kOffMark;
-    clock = texts::kOffMark;
+    date = kRecordOffMark;
+    clock = kRecordOffMark;
   } else if (code == kEventCommError) {
-    body = texts::kCommError;
+    body = kRecordCommError;
   } else if (code == kEventCommRecovered) {
-    body = texts::kCommRecovered;
+    body = kRecordCommRecovered;
   }
   std::string line;
   AppendDecimal(&line, key);

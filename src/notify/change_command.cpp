@@ -50,9 +50,9 @@ const char* RefusalText(CommandRefusal refusal) {
     case CommandRefusal::kNone:
       return "";
     case CommandRefusal::kNoCommand:
-      return texts::kCommandRefusedEmpty;
+      return texts::Ui().CommandRefusedEmpty;
     case CommandRefusal::kAddressMalformed:
-      return texts::kCommandRefusedAddress;
+      return texts::Ui().CommandRefusedAddress;
   }
   return "";
 }

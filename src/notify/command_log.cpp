@@ -1,6 +1,7 @@
 #include "notify/command_log.h"
 
 #include "util/ascii.h"
+#include "util/code_page.h"
 #include "util/text.h"
 #include "util/texts.h"
 
@@ -68,36 +69,53 @@ bool StartsEntry(std::string_view content, std::size_t pos) {
 
 }  // namespace
 
+// The program's text (UTF-8) on one line: line breaks become spaces, other control
+// characters "?".
+std::string OneLineOfText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char b = Byte(text[i]);
+    if (IsLineBreak(text[i])) {
+      out.push_back(' ');
+      if (text.substr(i, 2) == "\r\n") ++i;
+    } else {
+      out.push_back((b < 0x20 && b != '\t') || b == 0x7F ? '?' : text[i]);
+    }
+  }
+  return out;
+}
+
 std::string RunEndText(const CommandOutcome& outcome) {
   switch (outcome.End) {
     case RunEnd::kExited:
-      return texts::kCommandExitCode + ExitCodeText(outcome.ExitCode);
+      return texts::Ui().CommandExitCode + ExitCodeText(outcome.ExitCode);
     case RunEnd::kTimedOut:
-      return texts::kCommandTimedOut;
+      return texts::Ui().CommandTimedOut;
     case RunEnd::kNotStarted: {
-      std::string text = texts::kCommandNotStarted;
-      AppendOneLine(&text, outcome.Reason);
-      return text;
+      return texts::Ui().CommandNotStarted + OneLineOfText(outcome.Reason);
     }
     case RunEnd::kEndedAtExit:
-      return texts::kCommandEndedAtExit;
+      return texts::Ui().CommandEndedAtExit;
   }
   return "";
 }
 
 std::string CommandLogEntry(const CommandOutcome& outcome) {
-  std::string entry = FormatDateTime(outcome.Started);
-  entry.push_back(' ');
+  std::string head = FormatDateTime(outcome.Started);
+  head.push_back(' ');
   if (outcome.Test) {
-    entry += texts::kCommandTest;
-    entry.push_back(' ');
+    head += texts::Ui().CommandTest;
+    head.push_back(' ');
   }
-  entry += RunEndText(outcome);
-  entry += " (" + std::to_string(outcome.Milliseconds / 1000) + "." +
-           std::to_string(outcome.Milliseconds % 1000 / 100) + " " + texts::kSeconds;
-  if (outcome.OutputCut) entry += texts::kCommandOutputCut;
-  entry += ")\r\n\t";
-  AppendOneLine(&entry, outcome.Line);
+  head += RunEndText(outcome);
+  head += " (" + std::to_string(outcome.Milliseconds / 1000) + "." +
+          std::to_string(outcome.Milliseconds % 1000 / 100) + " " + texts::Ui().Seconds;
+  if (outcome.OutputCut) head += texts::Ui().CommandOutputCut;
+  head += ")";
+  // The file's code page; the output is kept as the program wrote it.
+  std::string entry = Cp932OrQuestionMarks(head);
+  entry += "\r\n\t";
+  AppendOneLine(&entry, Cp932OrQuestionMarks(outcome.Line));
   entry += "\r\n";
   AppendOutputLines(&entry, outcome.Output);
   return entry;

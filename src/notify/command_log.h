@@ -33,8 +33,8 @@ struct CommandOutcome {
   RunEnd End = RunEnd::kNotStarted;
   uint32_t ExitCode = 0;
   LocalTime Started;       // when the run started, or failed to
-  std::string Line;        // the command line as run
-  std::string Reason;      // why it could not start
+  std::string Line;        // the command line as run, UTF-8
+  std::string Reason;      // why it could not start, UTF-8
   std::string Output;      // the first kKeptOutputBytes bytes of its output and error streams
   bool OutputCut = false;  // it wrote more than Output holds
   uint32_t Milliseconds = 0;
@@ -44,7 +44,7 @@ struct CommandOutcome {
 // How the run ended, in a few words: its exit code, a time-out, why it did not start.
 std::string RunEndText(const CommandOutcome& outcome);
 
-// The outcome's entry. Line ends in the output become the entry's (CR LF), a trailing one
+// The outcome's entry, in the file's code page (932). Line ends in the output become the entry's (CR LF), a trailing one
 // adds no empty line; other control bytes, and a lead byte that no trail byte follows,
 // become '?'.
 std::string CommandLogEntry(const CommandOutcome& outcome);

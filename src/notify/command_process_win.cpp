@@ -117,17 +117,6 @@ bool ResolveProgram(std::wstring* line) {
   return false;
 }
 
-// The line for the log, in the program's code page.
-std::string AnsiOf(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int length = static_cast<int>(std::min<std::size_t>(wide.size(), INT_MAX / 2));
-  const int needed = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0) return {};
-  std::string text(static_cast<std::size_t>(needed), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, text.data(), needed, nullptr, nullptr);
-  return text;
-}
-
 struct StartedRun {
   ScopedHandle Job;
   ScopedHandle Process;
@@ -139,7 +128,7 @@ struct StartedRun {
 DWORD StartRun(const ChangeCommand& command, std::wstring line, const std::string& folder,
                StartedRun* run) {
   std::wstring wide_folder, environment;
-  if (!AnsiToWide(folder, &wide_folder) || !RunEnvironment(command, &environment)) {
+  if (!WideOfUtf8Strict(folder, &wide_folder) || !RunEnvironment(command, &environment)) {
     return ::GetLastError();
   }
   ScopedHandle job(::CreateJobObjectW(nullptr, nullptr));
@@ -321,13 +310,13 @@ CommandOutcome RunCommandProcess(const RunRequest& request, const std::string& f
   // A zero byte would end the line the process sees before the line the log shows.
   if (request.Command.Line.find('\0') != std::string::npos) {
     error = ERROR_INVALID_PARAMETER;
-  } else if (!AnsiToWide(request.Command.Line, &line)) {
-    error = ::GetLastError();
+  } else if (!WideOfUtf8Strict(request.Command.Line, &line)) {
+    error = ERROR_NO_UNICODE_TRANSLATION;
   } else if (!ResolveProgram(&line)) {
-    outcome.Reason = texts::kCommandProgramNotFound;
+    outcome.Reason = texts::Ui().CommandProgramNotFound;
     error = ERROR_FILE_NOT_FOUND;
   } else {
-    outcome.Line = AnsiOf(line);
+    outcome.Line = Utf8Of(line);
     error = StartRun(request.Command, std::move(line), folder, &run);
   }
   if (error != ERROR_SUCCESS) {

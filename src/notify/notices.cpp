@@ -8,16 +8,16 @@ std::vector<Notice> NoticesFor(const CheckEvents& events, const NotifySettings& 
                                const LocalTime& now) {
   std::vector<Notice> notices;
   if (settings.Outage && events.OutageBegan) {
-    notices.push_back({texts::kNoticeOutageTitle, texts::kNoticeOutageSince + FormatDateTime(now),
+    notices.push_back({texts::Ui().NoticeOutageTitle, texts::Ui().NoticeOutageSince + FormatDateTime(now),
                        true});
   }
   if (settings.Outage && events.Recovered) {
-    notices.push_back({texts::kNoticeRecoveredTitle, texts::kNowPrefix + events.Ip, false});
+    notices.push_back({texts::Ui().NoticeRecoveredTitle, texts::Ui().NowPrefix + events.Ip, false});
   }
   if (settings.Change && events.Changed) {
-    notices.push_back({texts::kNoticeChangeTitle,
+    notices.push_back({texts::Ui().NoticeChangeTitle,
                        events.OldIp.empty() ? events.Ip
-                                            : events.OldIp + texts::kNoticeArrow + events.Ip,
+                                            : events.OldIp + texts::Ui().NoticeArrow + events.Ip,
                        false});
   }
   return notices;

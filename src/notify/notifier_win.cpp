@@ -40,12 +40,12 @@ void Notifier::OnRunEnded() {
   while (const std::optional<CommandOutcome> outcome = runner_.TakeOutcome()) {
     if (outcome->Test) {
       const std::string text = RunEndText(*outcome) + "\r\n\r\n" + outcome->Output;
-      ::MessageBoxA(BoxOwner(), text.c_str(), texts::kCommandTest,
+      ::MessageBoxA(BoxOwner(), text.c_str(), texts::Ui().CommandTest,
                     MB_OK | static_cast<UINT>(Failed(*outcome) ? MB_ICONWARNING
                                                                : MB_ICONINFORMATION));
     } else if (Failed(*outcome) && outcome->End != RunEnd::kEndedAtExit &&
                (settings_.Change || settings_.Outage)) {
-      show_(Notice{texts::kNoticeCommandTitle, RunEndText(*outcome), true});
+      show_(Notice{texts::Ui().NoticeCommandTitle, RunEndText(*outcome), true});
     }
   }
 }
@@ -54,7 +54,7 @@ void Notifier::RunTest(const std::string& command, const char* ip) {
   ChangeCommand prepared;
   const CommandRefusal refusal = PrepareChangeCommand(command, ip, "", &prepared);
   if (refusal != CommandRefusal::kNone) {
-    ::MessageBoxA(BoxOwner(), RefusalText(refusal), texts::kCommandTest, MB_OK | MB_ICONWARNING);
+    ::MessageBoxA(BoxOwner(), RefusalText(refusal), texts::Ui().CommandTest, MB_OK | MB_ICONWARNING);
     return;
   }
   runner_.RunTest(prepared, settings_.CommandTimeout);

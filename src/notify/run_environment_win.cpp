@@ -45,7 +45,10 @@ bool IsOurVariable(std::wstring_view entry) {
 
 bool RunEnvironment(const ChangeCommand& command, std::wstring* block) {
   std::wstring ip, old_ip;
-  if (!AnsiToWide(command.Ip, &ip) || !AnsiToWide(command.OldIp, &old_ip)) return false;
+  if (!WideOfUtf8Strict(command.Ip, &ip) || !WideOfUtf8Strict(command.OldIp, &old_ip)) {
+    ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
   std::vector<std::wstring> entries;
   {
     const ScopedEnvironment own(::GetEnvironmentStringsW());

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "util/ascii.h"
+#include "util/code_page.h"
 #include "util/text.h"
 
 namespace lvn {
@@ -169,7 +170,7 @@ bool IniFile::HasKey(std::string_view section, std::string_view key) const {
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
   const std::string* value = FindValue(section, key);
-  return value != nullptr ? *value : std::string(def);
+  return value != nullptr ? Utf8OfCp932(*value) : std::string(def);
 }
 
 int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
@@ -182,21 +183,29 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-void IniFile::WriteString(std::string_view section, std::string_view key,
+bool IniFile::WriteString(std::string_view section, std::string_view key,
                           std::string_view value) {
+  std::string stored;
+  if (!Cp932OfUtf8(value, &stored)) return false;
   std::string name = CleanText(section);
   std::string clean_key = CleanText(key);
-  std::string clean_value = CleanText(value);
+  std::string clean_value = CleanText(stored);
 
   std::size_t s = SectionIndex(name);
   if (s == sections_.size()) sections_.push_back({std::move(name), {}});
   std::vector<Entry>& entries = sections_[s].entries;
   const std::size_t e = EntryIndex(s, clean_key);
   if (e < entries.size()) {
-    entries[e].value = std::move(clean_value);
+    // A value that reads the same keeps its bytes: two byte forms of one character
+    // (the NEC and IBM extensions) must not change under a save that changed nothing.
+    if (entries[e].value != clean_value &&
+        Utf8OfCp932(entries[e].value) != Utf8OfCp932(clean_value)) {
+      entries[e].value = std::move(clean_value);
+    }
   } else {
     entries.push_back({true, std::move(clean_key), std::move(clean_value)});
   }
+  return true;
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {

@@ -1,4 +1,5 @@
-// The settings file held in memory: sections of "key=value" lines, Shift-JIS text.
+// The settings file held in memory: sections of "key=value" lines, Shift-JIS text, as the
+// file's bytes. Values are read and written as UTF-8, the program's text.
 //
 // Loading never fails; whatever cannot be understood is kept as a keyless line, before the
 // first section or in its section, and written back there. Blank lines and a leading UTF-8
@@ -30,7 +31,8 @@ class IniFile {
 
   // Line breaks and NUL bytes in section, key and value become spaces, and the ends are
   // trimmed as the loader would, so memory always equals its own reloaded serialization.
-  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+  // False, with nothing changed, for a value code page 932 cannot hold.
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
 

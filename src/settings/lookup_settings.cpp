@@ -122,14 +122,14 @@ UrlProblem FallbackUrlProblem(std::string_view url) {
 const char* UrlProblemText(UrlProblem problem) {
   switch (problem) {
     case UrlProblem::kNone: return "";
-    case UrlProblem::kEmpty: return texts::kUrlEmpty;
-    case UrlProblem::kTooLong: return texts::kUrlTooLong;
-    case UrlProblem::kBlank: return texts::kUrlBlank;
-    case UrlProblem::kNotAscii: return texts::kUrlNotAscii;
-    case UrlProblem::kNotHttp: return texts::kUrlNotHttp;
-    case UrlProblem::kNoHost: return texts::kUrlNoHost;
-    case UrlProblem::kBadHost: return texts::kUrlBadHost;
-    case UrlProblem::kBadPort: return texts::kUrlBadPort;
+    case UrlProblem::kEmpty: return texts::Ui().UrlEmpty;
+    case UrlProblem::kTooLong: return texts::Ui().UrlTooLong;
+    case UrlProblem::kBlank: return texts::Ui().UrlBlank;
+    case UrlProblem::kNotAscii: return texts::Ui().UrlNotAscii;
+    case UrlProblem::kNotHttp: return texts::Ui().UrlNotHttp;
+    case UrlProblem::kNoHost: return texts::Ui().UrlNoHost;
+    case UrlProblem::kBadHost: return texts::Ui().UrlBadHost;
+    case UrlProblem::kBadPort: return texts::Ui().UrlBadPort;
   }
   return "";
 }

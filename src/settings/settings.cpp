@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "util/text.h"
+#include "util/texts.h"
 
 namespace lvn {
 namespace {
@@ -27,8 +28,7 @@ std::string_view TextOf(const char (&src)[N]) {
 }  // namespace
 
 const IntervalChoice kIntervalChoices[kIntervalChoiceCount] = {
-    {"15秒", 15000},  {"30秒", 30000},    {"1分", 60000},    {"5分", 300000},
-    {"10分", 600000}, {"30分", 1800000}, {"60分", 3600000},
+    {15000}, {30000}, {60000}, {300000}, {600000}, {1800000}, {3600000},
 };
 
 int IntervalChoiceOf(int32_t interval_ms) {
@@ -43,6 +43,13 @@ int IntervalChoiceOf(int32_t interval_ms) {
     }
   }
   return nearest;
+}
+
+std::string IntervalChoiceText(int index) {
+  if (index < 0 || index >= kIntervalChoiceCount) return {};
+  const int32_t ms = kIntervalChoices[index].Milliseconds;
+  return ms < 60000 ? std::to_string(ms / 1000) + texts::Ui().Seconds
+                    : std::to_string(ms / 60000) + texts::Ui().Minutes;
 }
 
 int32_t IntervalOfChoice(int index) {

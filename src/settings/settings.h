@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "settings/ini_file.h"
 
@@ -40,7 +41,6 @@ inline constexpr std::size_t kLastChangeCapacity = 100;  // LastCnange
 
 // The check intervals the options window offers, in the order of its list.
 struct IntervalChoice {
-  const char* Text;
   int32_t Milliseconds;
 };
 inline constexpr int kIntervalChoiceCount = 7;
@@ -48,6 +48,8 @@ extern const IntervalChoice kIntervalChoices[kIntervalChoiceCount];
 // The list item of this interval, or of the nearest one the list holds (the shorter of two
 // as near), which shows until the user picks another.
 int IntervalChoiceOf(int32_t interval_ms);
+// A list item's text in the interface language ("15秒", "1 min"); empty outside the list.
+std::string IntervalChoiceText(int index);
 // The interval of a list item; 15000 for an index outside the list (no selection).
 int32_t IntervalOfChoice(int index);
 

@@ -40,10 +40,10 @@ const Oleacc& OleaccFunctions() {
   return functions;
 }
 
-// An ANSI text as a BSTR; null for an empty text or when memory is short.
-BSTR AnsiToBstr(const std::string& text) {
-  std::wstring wide;
-  if (!AnsiToWide(text, &wide, Unmapped::kReplace) || wide.empty()) return nullptr;
+// A text as a BSTR; null for an empty text or when memory is short.
+BSTR TextToBstr(const std::string& text) {
+  const std::wstring wide = Wide(text);
+  if (wide.empty()) return nullptr;
   return ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 
@@ -110,7 +110,7 @@ class AccessibleObject final : public ComObject<AccessibleObject, IAccessible, I
     // The control itself has no name of its own: a reader takes its label.
     if (which == CHILDID_SELF) return S_FALSE;
     return Guarded([&] {
-      *name = AnsiToBstr(source_->AccChildName(which));
+      *name = TextToBstr(source_->AccChildName(which));
       return *name != nullptr ? S_OK : S_FALSE;
     });
   }

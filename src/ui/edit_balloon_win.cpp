@@ -22,9 +22,8 @@ TTTOOLINFOA ToolFor(HWND edit) {
 
 void EditBalloon::Show(HWND edit, const char* title, const char* text) {
   Hide();
-  std::wstring wide_title, wide_text;
-  AnsiToWide(title, &wide_title, Unmapped::kReplace);
-  AnsiToWide(text, &wide_text, Unmapped::kReplace);
+  const std::wstring wide_title = Wide(title);
+  const std::wstring wide_text = Wide(text);
   EDITBALLOONTIP tip{};
   tip.cbStruct = sizeof tip;
   tip.pszTitle = wide_title.c_str();

@@ -11,6 +11,10 @@
 
 namespace lvn {
 
+bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
 const std::array<bool, 256>& LeadByteTable() {
   static const std::array<bool, 256> table = [] {
     std::array<bool, 256> t{};

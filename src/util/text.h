@@ -1,4 +1,5 @@
-// Bounded text operations on zero-terminated ANSI (Shift-JIS) byte strings.
+// Bounded text operations on zero-terminated byte strings: the files' Shift-JIS (code page
+// 932) text, whose double-byte characters are never cut in half.
 //
 // Every operation writes into a caller's buffer of capacity n bytes (terminating zero
 // included), cuts what does not fit instead of failing, and returns the destination.
@@ -14,8 +15,8 @@
 
 namespace lvn {
 
-// True when b starts a double-byte character in the active ANSI code page.
-// Native builds use code page 932's ranges; the Windows build asks the system.
+// True when b starts a double-byte character in code page 932, the files' code page,
+// whatever the system's.
 bool IsLeadByte(unsigned char b);
 // IsLeadByte of every byte value, asked of the code page once: for loops over long texts.
 const std::array<bool, 256>& LeadByteTable();

@@ -1,139 +1,158 @@
-// The program's own texts, in one place for review. Source files are UTF-8; the compiler
-// stores these literals as Shift-JIS (code page 932) bytes.
+// The program's own texts, one table per language, all in UTF-8. A new language is a new
+// table and a new Language; the compiler refuses a table that lacks a text.
+//
+// The texts the files hold (log.csv's record texts) are not here: they are the files'
+// bytes, whatever the interface language (history/log_format.h).
 #pragma once
+
+#include <cstdint>
+#include <string_view>
 
 namespace lvn::texts {
 
-inline constexpr char kAppTitle[] = "Lorvaneグローバル";
-inline constexpr char kAlreadyRunning[] = "すでに起動しています。";
-inline constexpr char kPortableFolderReadOnly[] =
-    "lorvane.exe と同じフォルダーに lvn.ini があるため、設定と履歴をそのフォルダーに保存しますが、"
-    "書き込めません。書き込めるフォルダーに移すか、書き込み禁止を解除してください:\r\n";
-inline constexpr char kOptionCaption[] = "環境設定";
+struct Texts {
+  const char* AppTitle;
+  const char* AlreadyRunning;
+  const char* PortableFolderReadOnly;  // followed by the folder
+  const char* OptionCaption;
 
-// The options window.
-inline constexpr char kOptionSection[] = "動作";
-inline constexpr char kOptionIntervalGroup[] = "チェック間隔";
-inline constexpr char kOptionViewGroup[] = "表示";
-inline constexpr char kOptionViewCheckStart[] = "チェック開始 / 終了 (&C)";
-inline constexpr char kOptionViewConnectError[] = "通信エラー / 回復 (&E)";
-inline constexpr char kOptionViewOff[] = "**** オフ状態 (&O)";
-inline constexpr char kOptionOk[] = "OK(&O)";
-inline constexpr char kOptionNotifySection[] = "通知";
-inline constexpr char kOptionNoticeGroup[] = "通知";
-inline constexpr char kOptionNoticeChange[] = "アドレスが変わったとき(&N)";
-inline constexpr char kOptionNoticeOutage[] = "通信エラー / 回復のとき(&R)";
-inline constexpr char kOptionCommandGroup[] = "アドレスが変わったときのコマンド";
-inline constexpr char kOptionCommandLabel[] = "コマンド(&M)   %IP%:新  %OLDIP%:前";
-inline constexpr char kOptionCommandBrowse[] = "参照...(&B)";
-inline constexpr char kOptionTimeoutLabel[] = "制限時間(&L)";
-inline constexpr char kOptionTimeoutUnit[] = "秒";
-inline constexpr char kOptionCommandTest[] = "テスト実行(&T)";
-inline constexpr char kOptionBrowseFilter[] = "プログラム (*.exe;*.bat;*.cmd)\0*.exe;*.bat;*.cmd\0すべてのファイル (*.*)\0*.*\0";
-inline constexpr char kOptionConnectionSection[] = "接続";
-inline constexpr char kOptionUrlGroup[] = "確認ページ";
-inline constexpr char kOptionUrlLabel[] = "URL(&U)";
-inline constexpr char kOptionFallbackLabel[] = "予備の URL(&F)   空欄なら使いません";
-inline constexpr char kOptionTriggerGroup[] = "確認のタイミング";
-inline constexpr char kOptionNetworkCheck[] = "ネットワークが変わったときも確認する(&W)";
-inline constexpr char kOptionPrivacy[] = "確認ページは確認ごとにアドレスを知ります";
+  // The options window.
+  const char* OptionSection;
+  const char* OptionIntervalGroup;
+  const char* OptionViewGroup;
+  const char* OptionViewCheckStart;
+  const char* OptionViewConnectError;
+  const char* OptionViewOff;
+  const char* OptionLanguageLabel;
+  const char* OptionLanguageAuto;
+  const char* OptionLanguageNote;  // when a new choice takes effect
+  const char* OptionOk;
+  const char* OptionNotifySection;
+  const char* OptionNoticeGroup;
+  const char* OptionNoticeChange;
+  const char* OptionNoticeOutage;
+  const char* OptionCommandGroup;
+  const char* OptionCommandLabel;
+  const char* OptionCommandBrowse;
+  const char* OptionTimeoutLabel;
+  const char* OptionTimeoutUnit;
+  const char* OptionCommandTest;
+  // The file dialog's filter: description|pattern pairs, "|" standing for the zeros.
+  const char* OptionBrowseFilter;
+  const char* OptionConnectionSection;
+  const char* OptionUrlGroup;
+  const char* OptionUrlLabel;
+  const char* OptionFallbackLabel;
+  const char* OptionTriggerGroup;
+  const char* OptionNetworkCheck;
+  const char* OptionPrivacy;
 
-// A URL the 接続 page refused: the balloon's title, then what is wrong with it.
-inline constexpr char kUrlRefusedTitle[] = "URL は変更されていません";
-inline constexpr char kUrlEmpty[] = "URL を入力してください";
-inline constexpr char kUrlTooLong[] = "長すぎます (299 バイトまで)";
-inline constexpr char kUrlBlank[] = "空白や制御文字は使えません";
-inline constexpr char kUrlNotAscii[] = "半角の英数字と記号で書いてください";
-inline constexpr char kUrlNotHttp[] = "http:// か https:// で始めてください";
-inline constexpr char kUrlNoHost[] = "ホスト名がありません";
-inline constexpr char kUrlBadHost[] = "ホスト名が正しくありません";
-inline constexpr char kUrlBadPort[] = "ポート番号は 1 から 65535 までです";
+  // A URL the 接続 page refused: the balloon's title, then what is wrong with it.
+  const char* UrlRefusedTitle;
+  const char* UrlEmpty;
+  const char* UrlTooLong;
+  const char* UrlBlank;
+  const char* UrlNotAscii;
+  const char* UrlNotHttp;
+  const char* UrlNoHost;
+  const char* UrlBadHost;
+  const char* UrlBadPort;
+  // A command the files' code page cannot hold: the balloon's title and text.
+  const char* CommandRefusedTitle;
+  const char* CommandNotStorable;
 
-// The address lines of the main window.
-inline constexpr char kNowPrefix[] = "現在:";
-inline constexpr char kCheckedLabel[] = " 確認:";
-inline constexpr char kAnsweredByPrefix[] = "予備の確認ページ: ";  // NowIp's tooltip
-inline constexpr char kChangeBeforePrefix[] = "変更:";     // a change an earlier run saw
-inline constexpr char kChangeInThisRunPrefix[] = "更新:";  // a change seen in this run
+  // The address lines of the main window.
+  const char* NowPrefix;
+  const char* CheckedLabel;
+  const char* AnsweredByPrefix;       // NowIp's tooltip
+  const char* ChangeBeforePrefix;     // a change an earlier run saw
+  const char* ChangeInThisRunPrefix;  // a change seen in this run
 
-// The status strip.
-inline constexpr char kAutoPrefix[] = "自動:";
-inline constexpr char kMinutes[] = "分";
-inline constexpr char kSeconds[] = "秒";
-inline constexpr char kRowPrefix[] = "行:";
-inline constexpr char kIntervalSample[] = "自動:60分";
-inline constexpr char kRowSample[] = "行:####/####";
+  // The status strip, and the interval list: a number between a prefix and a unit.
+  const char* AutoPrefix;
+  const char* Minutes;
+  const char* Seconds;
+  const char* RowPrefix;
+  const char* IntervalSample;  // the widest interval field
+  const char* RowSample;       // the widest row field
 
-// Menus.
-inline constexpr char kMenuFile[] = "ファイル(&F)";
-inline constexpr char kMenuOpenFolder[] = "フォルダを開く(&O)";
-inline constexpr char kMenuExit[] = "終了(&X)";
-inline constexpr char kMenuSettings[] = "設定(&O)";
-inline constexpr char kMenuOptions[] = "環境設定(&O)";
-inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
-inline constexpr char kMenuHelpPage[] = "ヘルプ(&H)";
-inline constexpr char kMenuHomePage[] = "ホームページ(&P)";
-inline constexpr char kMenuVersion[] = "バージョン情報(&V)";
-inline constexpr char kTrayExit[] = "Lorvaneの終了(&X)";
+  // Menus.
+  const char* MenuFile;
+  const char* MenuOpenFolder;
+  const char* MenuExit;
+  const char* MenuSettings;
+  const char* MenuOptions;
+  const char* MenuHelp;
+  const char* MenuHelpPage;
+  const char* MenuHomePage;
+  const char* MenuVersion;
+  const char* TrayExit;
 
-inline constexpr char kUpdateButton[] = "更新(&K)";
-inline constexpr char kVersionCaption[] = "バージョン情報";
-inline constexpr char kVersionPrefix[] = "\r\nVer:";
-inline constexpr char kTrayTargetText[] = "TaskTrayIbent";
-inline constexpr char kSettingsUnreadable[] = "設定ファイルを読み込めません: ";
+  const char* UpdateButton;
+  const char* VersionCaption;
+  const char* VersionPrefix;
+  const char* SettingsUnreadable;  // followed by the file's path
+  const char* HelpPage;            // the help file, in the program's help folder
 
-// The history: record texts and the grid's column titles.
-inline constexpr char kCheckStart[] = "チェック開始";
-inline constexpr char kCheckEnd[] = "チェック終了";
-inline constexpr char kCommError[] = "通信エラー";
-inline constexpr char kCommRecovered[] = "通信回復";
-inline constexpr char kOffMark[] = "***";
-inline constexpr char kColumnDate[] = "日付";
-inline constexpr char kColumnTime[] = "時刻";
-inline constexpr char kColumnText[] = "適用";
-// The history grid's pop-up menu and delete mode.
-inline constexpr char kGridPopCopy[] = "適用をコピー";
-inline constexpr char kGridPopDeleteMode[] = "削除モード (&D)";
-inline constexpr char kDeleteModeQuestion[] = "Deleteキーによる削除を有効にしますか？";
-inline constexpr char kDeleteModeCaption[] = "Lorvane *削除モード* 解除:F4";
-inline constexpr char kDeleteHistoryChanged[] =
-    "履歴がほかのプログラムによって変更されていたため、削除しませんでした。\r\n"
-    "最新の履歴を表示しました。削除する行を選び直してください。";
-inline constexpr char kDeleteFailed[] =
-    "ほかのプログラムが log.csv を使用しているため、削除できませんでした。\r\n"
-    "そのプログラムを閉じてから、もう一度削除してください。";
-inline constexpr char kUnwrittenRecordsLost[] =
-    "次の記録を log.csv にも保存用のファイルにも書き込めませんでした。"
-    "必要なら Ctrl+C でこの内容をコピーしてください。\r\n\r\n";
-inline constexpr char kAfterDeleteModeCaption[] = "Lorvane";
+  // The history: the records the program writes, as shown, and the grid's column titles.
+  const char* CheckStart;
+  const char* CheckEnd;
+  const char* CommError;
+  const char* CommRecovered;
+  const char* ColumnDate;
+  const char* ColumnTime;
+  const char* ColumnText;
+  // The history grid's pop-up menu and delete mode.
+  const char* GridPopCopy;
+  const char* GridPopDeleteMode;
+  const char* DeleteModeQuestion;
+  const char* DeleteModeCaption;
+  const char* DeleteHistoryChanged;
+  const char* DeleteFailed;
+  const char* UnwrittenRecordsLost;  // followed by the records
+  const char* AfterDeleteModeCaption;
 
-// When the history cannot be shown: the status strip's row field (at most the width of
-// "行:####/####"), and the message, followed by the log's path.
-inline constexpr char kHistoryUnreadableStatus[] = "履歴読込不可";
-inline constexpr char kHistoryTooLargeStatus[] = "履歴:上限超";
-inline constexpr char kHistoryTooLargeMessage[] =
-    "履歴ファイルが大きすぎるため (2 GB まで)、履歴を表示できません。\r\n"
-    "記録はこれまでどおりファイルに追加され、ファイルの内容は失われません。\r\n"
-    "古い記録を別のファイルに移すと、再び表示できます。\r\n\r\n";
+  // When the history cannot be shown: the status strip's row field (at most the width of
+  // RowSample), and the message, followed by the log's path.
+  const char* HistoryUnreadableStatus;
+  const char* HistoryTooLargeStatus;
+  const char* HistoryTooLargeMessage;
 
-// Balloon notices.
-inline constexpr char kNoticeChangeTitle[] = "IPアドレスが変わりました";
-inline constexpr char kNoticeArrow[] = " → ";
-inline constexpr char kNoticeOutageTitle[] = "通信エラー";
-inline constexpr char kNoticeOutageSince[] = "開始:";
-inline constexpr char kNoticeRecoveredTitle[] = "回復";
-inline constexpr char kNoticeCommandTitle[] = "変更時のコマンドが失敗しました";
+  // Balloon notices.
+  const char* NoticeChangeTitle;
+  const char* NoticeArrow;
+  const char* NoticeOutageTitle;
+  const char* NoticeOutageSince;
+  const char* NoticeRecoveredTitle;
+  const char* NoticeCommandTitle;
 
-// The change command's runs in command.log: why one did not run, and how one ended.
-inline constexpr char kCommandRefusedEmpty[] = "コマンドが設定されていません";
-inline constexpr char kCommandRefusedAddress[] = "新しいアドレスの形式が正しくないため実行しません";
-inline constexpr char kCommandTest[] = "テスト実行";
-inline constexpr char kCommandExitCode[] = "終了コード ";
-inline constexpr char kCommandTimedOut[] = "時間切れ";
-inline constexpr char kCommandNotStarted[] = "開始できません: ";
-inline constexpr char kCommandProgramNotFound[] =
-    "プログラムがシステム フォルダーにも PATH のフォルダーにも見つかりません";
-inline constexpr char kCommandEndedAtExit[] = "終了時に停止";
-inline constexpr char kCommandOutputCut[] = "、出力の残りは省略";
+  // The change command's runs in command.log: why one did not run, and how one ended.
+  const char* CommandRefusedEmpty;
+  const char* CommandRefusedAddress;
+  const char* CommandTest;
+  const char* CommandExitCode;
+  const char* CommandTimedOut;
+  const char* CommandNotStarted;
+  const char* CommandProgramNotFound;
+  const char* CommandEndedAtExit;
+  const char* CommandOutputCut;
+};
+
+extern const Texts kJapaneseTexts;
+extern const Texts kEnglishTexts;
+
+enum class Language { kJapanese, kEnglish };
+
+// The interface language: the setting's choice ("ja", "en"), else ("auto", empty or
+// anything else) Japanese for a Japanese user interface language and English for every other.
+Language LanguageFor(std::string_view setting, uint16_t ui_language_id);
+// The setting's value for a language choice; "auto" for none.
+const char* LanguageSettingOf(int choice);  // 0 auto, 1 ja, 2 en
+int LanguageChoiceOf(std::string_view setting);
+
+// Chosen once at start, before any window; Japanese until then.
+void UseLanguage(Language language);
+Language CurrentLanguage();
+const Texts& Ui();
 
 }  // namespace lvn::texts

@@ -1,5 +1,5 @@
-// Text in the active ANSI code page (the program's own) as UTF-16, for the calls that
-// take only that.
+// The program's text (UTF-8) and the files' (code page 932) as the UTF-16 that every call
+// into Windows takes: the one place where text changes form at that boundary.
 #pragma once
 
 #include <string>
@@ -7,13 +7,16 @@
 
 namespace lvn {
 
-enum class Unmapped {
-  kFail,     // false, with the system's error set: what is run must be what was written
-  kReplace,  // the code page's default character: what is only read or shown
-};
+// Malformed UTF-8 becomes U+FFFD: for what is shown.
+std::wstring Wide(std::string_view utf8);
+// False, with *wide untouched, for malformed UTF-8: for what is run or stored.
+bool WideOfUtf8Strict(std::string_view utf8, std::wstring* wide);
+// A lone surrogate becomes U+FFFD.
+std::string Utf8Of(std::wstring_view wide);
 
-// False when text is too long for the system, or for bytes the code page does not map
-// and kFail.
-bool AnsiToWide(std::string_view text, std::wstring* wide, Unmapped unmapped = Unmapped::kFail);
+// Bytes code page 932 does not map become U+FFFD.
+std::wstring WideOfCp932(std::string_view cp932);
+// False, with *cp932 untouched, when a character has no form in code page 932.
+bool Cp932OfWide(std::wstring_view wide, std::string* cp932);
 
 }  // namespace lvn

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sjis.h"
+
 namespace lvn {
 namespace {
 
@@ -23,11 +25,11 @@ CommandOutcome Outcome(RunEnd end, std::string line, std::string output) {
 // Program output that looks like entries, line ends of every kind, control bytes and lead
 // bytes without their trail bytes.
 const std::string kHostileOutputs[] = {
-    "2025/01/05 10:00:07 終了コード 0 (0.0 秒)\r\n\t> fake\r\n",
+    Sjis("2025/01/05 10:00:07 終了コード 0 (0.0 秒)\r\n\t> fake\r\n"),
     "\0\x1b[1m\x7f\r\r\n\n\t\tx\x82\r\n\x82"s,
     "\r",
-    "\n\n2025/01/05 10:00:07 時間切れ (1.0 秒)",
-    "ソ\x83\x5c\\\x82\t\x82",
+    Sjis("\n\n2025/01/05 10:00:07 時間切れ (1.0 秒)"),
+    Sjis("ソ") + "\x83\x5c\\\x82\t\x82",
     "",
 };
 
@@ -48,19 +50,25 @@ TEST(CommandLog, Entries) {
     std::string entry;
   } cases[] = {
       {exited,
-       "2025/01/05 10:00:07 終了コード 0 (1.2 秒)\r\n"
-       "\tcurl -s \"https://d.example/?ip=203.0.113.9\"\r\n\tgood 203.0.113.9\r\n"},
-      {test, "2025/01/05 10:00:07 テスト実行 時間切れ (60.0 秒、出力の残りは省略)\r\n\tx\r\n\ta\r\n\tb\r\n"},
-      {crashed, "2025/01/05 10:00:07 終了コード 0xC0000005 (0.0 秒)\r\n\ta\tb? c\r\n"},
-      {refused, "2025/01/05 10:00:07 開始できません: File not found. Ask ? (0.0 秒)\r\n\tnope.exe\r\n"},
+       Sjis("2025/01/05 10:00:07 終了コード 0 (1.2 秒)\r\n"
+            "\tcurl -s \"https://d.example/?ip=203.0.113.9\"\r\n\tgood 203.0.113.9\r\n")},
+      {test, Sjis("2025/01/05 10:00:07 テスト実行 時間切れ (60.0 秒、出力の残りは省略)\r\n\tx\r\n"
+                  "\ta\r\n\tb\r\n")},
+      {crashed, Sjis("2025/01/05 10:00:07 終了コード 0xC0000005 (0.0 秒)\r\n\ta\tb? c\r\n")},
+      {refused,
+       Sjis("2025/01/05 10:00:07 開始できません: File not found. Ask ? (0.0 秒)\r\n\tnope.exe\r\n")},
+      // A command line in the files' code page; what it lacks becomes "?".
+      {Outcome(RunEnd::kExited, "C:\\ツール\\Paweł.exe", ""),
+       Sjis("2025/01/05 10:00:07 終了コード 0 (0.0 秒)\r\n\tC:\\ツール\\Pawe?.exe\r\n")},
       {Outcome(RunEnd::kEndedAtExit, "", kHostileOutputs[0]),
-       "2025/01/05 10:00:07 終了時に停止 (0.0 秒)\r\n\t\r\n"
-       "\t2025/01/05 10:00:07 終了コード 0 (0.0 秒)\r\n\t\t> fake\r\n"},
+       Sjis("2025/01/05 10:00:07 終了時に停止 (0.0 秒)\r\n\t\r\n"
+            "\t2025/01/05 10:00:07 終了コード 0 (0.0 秒)\r\n\t\t> fake\r\n")},
       {Outcome(RunEnd::kExited, "", kHostileOutputs[1]),
-       "2025/01/05 10:00:07 終了コード 0 (0.0 秒)\r\n\t\r\n"
-       "\t??[1m?\r\n\t\r\n\t\r\n\t\t\tx?\r\n\t?\r\n"},
+       Sjis("2025/01/05 10:00:07 終了コード 0 (0.0 秒)\r\n\t\r\n") +
+           "\t??[1m?\r\n\t\r\n\t\r\n\t\t\tx?\r\n\t?\r\n"},
       {Outcome(RunEnd::kExited, "", kHostileOutputs[4]),
-       "2025/01/05 10:00:07 終了コード 0 (0.0 秒)\r\n\t\r\n\tソ\x83\x5c\\?\t?\r\n"},
+       Sjis("2025/01/05 10:00:07 終了コード 0 (0.0 秒)\r\n\t\r\n\tソ") +
+           "\x83\x5c\\?\t?\r\n"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CommandLogEntry(c.outcome), c.entry);

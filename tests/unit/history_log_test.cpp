@@ -7,6 +7,7 @@
 #include "history/local_time.h"
 #include "history/log_format.h"
 #include "history/log_write.h"
+#include "sjis.h"
 
 namespace lvn {
 namespace {
@@ -160,16 +161,16 @@ TEST(HistoryLog, WriteFollowsTheRecordFormatAndARewriteKeepsItByteForByte) {
     int32_t code;
     std::string text, line;
   } cases[] = {
-      {1, "チェック開始", "0,1,2019/07/04,09:05:03,チェック開始\r\n"},
-      {11, "ignored", "1,11,2019/07/04,09:05:03,通信エラー\r\n"},
-      {12, "", "2,12,2019/07/04,09:05:03,通信回復\r\n"},
+      {1, kRecordCheckStart, Sjis("0,1,2019/07/04,09:05:03,チェック開始\r\n")},
+      {11, "ignored", Sjis("1,11,2019/07/04,09:05:03,通信エラー\r\n")},
+      {12, "", Sjis("2,12,2019/07/04,09:05:03,通信回復\r\n")},
       {0, "***", "3,0,***,***,***\r\n"},
       {20, "", "4,20,2019/07/04,09:05:03,\r\n"},
       // Texts from the network must not break the record apart.
       {20, "a,b\r\nc\"", "5,20,2019/07/04,09:05:03,\"a,b  c\"\"\"\r\n"},
       {20, x49 + "yz", "6,20,2019/07/04,09:05:03," + x49 + "\r\n"},
       // A character that does not fit whole is left out, not cut in half.
-      {20, x49.substr(1) + "あ", "7,20,2019/07/04,09:05:03," + x49.substr(1) + "\r\n"},
+      {20, x49.substr(1) + Sjis("あ"), "7,20,2019/07/04,09:05:03," + x49.substr(1) + "\r\n"},
       {20, "1 \x81", "8,20,2019/07/04,09:05:03,\"1 \x81\r\n"},
   };
   std::string file;

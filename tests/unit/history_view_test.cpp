@@ -7,6 +7,8 @@
 
 #include "history/log_format.h"
 #include "history/log_write.h"
+#include "sjis.h"
+#include "util/texts.h"
 
 namespace lvn {
 namespace {
@@ -17,8 +19,8 @@ using Keys = std::vector<int32_t>;
 const ViewSwitches kAll, kNone{false, false, false}, kNoChecks{false, true, true};
 
 std::string Record(int key, int code, const std::string& text) {
-  return std::to_string(key) + "," + std::to_string(code) + ",2019/07/04,09:05:03," + text +
-         "\r\n";
+  return std::to_string(key) + "," + std::to_string(code) + ",2019/07/04,09:05:03," +
+         Sjis(text) + "\r\n";
 }
 
 std::string Cell(const HistoryView& view, int row, int column) {
@@ -78,6 +80,12 @@ TEST(HistoryView, RowsKeysAndTheCompactionDecision) {
     EXPECT_EQ(view.NeedsCompaction(), c.compact) << c.content;
     EXPECT_EQ(view.LastRecordKey(), c.last_key) << c.content;
   }
+  // In English the records the program writes read from their codes; an address as it is.
+  texts::UseLanguage(texts::Language::kEnglish);
+  EXPECT_EQ(Column2(HistoryView::FromLog(five + Record(5, 20, "1.2.3.4"), kAll)),
+            (Texts{"***", "Checking started", "Checking ended", "  Connection error",
+                   "  Connection recovered", "  1.2.3.4"}));
+  texts::UseLanguage(texts::Language::kJapanese);
   const HistoryView view = HistoryView::FromLog(Record(0, 20, "x"), kAll);
   EXPECT_EQ(Cell(view, 1, 0) + Cell(view, 1, 1), "2019/07/0409:05:03");
 }

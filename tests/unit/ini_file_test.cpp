@@ -9,6 +9,7 @@
 #include "settings/lookup_settings.h"
 #include "settings/notify_settings.h"
 #include "settings/settings.h"
+#include "util/texts.h"
 
 namespace lvn {
 namespace {
@@ -121,7 +122,28 @@ TEST(SettingsTest, IntervalChoicesMapBothWays) {
   }
   EXPECT_EQ(IntervalOfChoice(-1), 15000);
   EXPECT_EQ(IntervalOfChoice(kIntervalChoiceCount), 15000);
-  EXPECT_STREQ(kIntervalChoices[2].Text, "1分");
+  EXPECT_EQ(IntervalChoiceText(0), "15秒");
+  EXPECT_EQ(IntervalChoiceText(2), "1分");
+  texts::UseLanguage(texts::Language::kEnglish);
+  EXPECT_EQ(IntervalChoiceText(0), "15 s");
+  EXPECT_EQ(IntervalChoiceText(6), "60 min");
+  texts::UseLanguage(texts::Language::kJapanese);
+}
+
+// Values are the program's UTF-8 text; the file holds code page 932 bytes, and a value it
+// cannot hold is refused, never stored as "?".
+TEST(IniFileTest, ValuesAreCodePage932InTheFile) {
+  IniFile ini = Loaded("[Notify]\r\nCommand=C:\\\x83\x63\x81\x5b\x83\x8b\\a.exe\r\n"
+                       "Old=\xed\x40\r\n");
+  EXPECT_EQ(ini.ReadString("Notify", "Command", ""), "C:\\ツール\\a.exe");
+  EXPECT_FALSE(ini.WriteString("Notify", "Command", "C:\\Paweł\\a.exe"));
+  EXPECT_FALSE(ini.WriteString("Notify", "Command", "C:\\한\\a.exe"));
+  EXPECT_TRUE(ini.WriteString("Notify", "Other", "設定"));
+  // Written back unchanged, a character with two byte forms keeps the file's.
+  EXPECT_TRUE(ini.WriteString("Notify", "Old", ini.ReadString("Notify", "Old", "")));
+  EXPECT_EQ(ini.Serialize(),
+            "[Notify]\r\nCommand=C:\\\x83\x63\x81\x5b\x83\x8b\\a.exe\r\nOld=\xed\x40\r\n"
+            "Other=\x90\xdd\x92\xe8\r\n\r\n");
 }
 
 TEST(SettingsTest, FileCaseIsKeptAndTextsAreCut) {

@@ -61,7 +61,7 @@ CheckScheduler::Action CheckScheduler::Ended(const LookupResult& result, LookupR
     SetRetryTimer();
     return Action::kHeldFailure;
   }
-  answer_note_ = result.FromFallback ? texts::kAnsweredByPrefix + fallback_url_ : std::string();
+  answer_note_ = result.FromFallback ? texts::Ui().AnsweredByPrefix + fallback_url_ : std::string();
   *out = result;
   return Action::kResult;
 }

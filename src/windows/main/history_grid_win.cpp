@@ -30,7 +30,7 @@ bool HistoryGrid::Create() {
   GridPop.Reset(::CreatePopupMenu());
   if (!GridPop) return false;
   // No delete-mode item is shown: the keys alone reach delete mode.
-  if (!::AppendMenuA(GridPop.Get(), MF_STRING, kCmdCopy, texts::kGridPopCopy) ||
+  if (!::AppendMenuA(GridPop.Get(), MF_STRING, kCmdCopy, texts::Ui().GridPopCopy) ||
       !::AppendMenuA(GridPop.Get(), MF_SEPARATOR, 0, nullptr)) {
     return false;
   }
@@ -49,13 +49,13 @@ ReloadResult HistoryGrid::Reload(ViewSwitches views, bool select_last) {
   const ReloadResult result = history_->Reload(views);
   if (result == ReloadResult::kUnreadable) {
     // Held by another program for now: the grid keeps what it shows.
-    host_->ShowRowStatus(texts::kHistoryUnreadableStatus);
+    host_->ShowRowStatus(texts::Ui().HistoryUnreadableStatus);
     return result;
   }
   // One reshape and one repaint for the whole history; the grid asks for the rows in view.
   grid_->SetSource(this, kHeaderRows);
   if (result == ReloadResult::kTooLarge) {
-    host_->ShowRowStatus(texts::kHistoryTooLargeStatus);
+    host_->ShowRowStatus(texts::Ui().HistoryTooLargeStatus);
     if (!too_large_told_) {
       too_large_told_ = true;
       too_large_to_tell_ = true;
@@ -72,10 +72,10 @@ ReloadResult HistoryGrid::Reload(ViewSwitches views, bool select_last) {
 void HistoryGrid::TellTooLarge() {
   if (!too_large_to_tell_) return;
   too_large_to_tell_ = false;
-  std::string message = texts::kHistoryTooLargeMessage;
+  std::string message = texts::Ui().HistoryTooLargeMessage;
   message += history_->Folder();
   message += kLogFileName;
-  ::MessageBoxA(host_->CommandWindow(), message.c_str(), texts::kAppTitle,
+  ::MessageBoxA(host_->CommandWindow(), message.c_str(), texts::Ui().AppTitle,
                 MB_OK | MB_ICONWARNING);
 }
 
@@ -124,7 +124,7 @@ void HistoryGrid::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
       const Chosen chosen = ChooseSelection();
       char caption[kCaptionCapacity] = "";
       ::GetWindowTextA(host_->CommandWindow(), caption, sizeof caption);
-      const int answer = ::MessageBoxA(host_->CommandWindow(), texts::kDeleteModeQuestion,
+      const int answer = ::MessageBoxA(host_->CommandWindow(), texts::Ui().DeleteModeQuestion,
                                        caption, MB_YESNO | MB_DEFBUTTON2);
       // Some systems give the focus back to the owner, not to the grid the key came from.
       if (::IsWindow(grid_->Handle())) ::SetFocus(grid_->Handle());
@@ -158,7 +158,7 @@ void HistoryGrid::CopyDescription() {
 void HistoryGrid::SetDeleteMode(bool on) {
   delete_mode_ = on;
   ::SetWindowTextA(host_->CommandWindow(),
-                   on ? texts::kDeleteModeCaption : texts::kAfterDeleteModeCaption);
+                   on ? texts::Ui().DeleteModeCaption : texts::Ui().AfterDeleteModeCaption);
 }
 
 HistoryGrid::Chosen HistoryGrid::ChooseSelection() const {
@@ -179,8 +179,8 @@ void HistoryGrid::Delete(const Chosen& chosen) {
     char caption[kCaptionCapacity] = "";
     ::GetWindowTextA(host_->CommandWindow(), caption, sizeof caption);
     ::MessageBoxA(host_->CommandWindow(),
-                  removed == RemoveResult::kChanged ? texts::kDeleteHistoryChanged
-                                                    : texts::kDeleteFailed,
+                  removed == RemoveResult::kChanged ? texts::Ui().DeleteHistoryChanged
+                                                    : texts::Ui().DeleteFailed,
                   caption, MB_OK | MB_ICONEXCLAMATION);
     if (!::IsWindow(grid_->Handle())) return;
     ::SetFocus(grid_->Handle());

@@ -8,19 +8,19 @@ namespace lvn {
 
 HMENU BuildMainMenu() {
   HMENU file = ::CreatePopupMenu();
-  ::AppendMenuA(file, MF_STRING, kCmdOpenFolder, texts::kMenuOpenFolder);
+  ::AppendMenuA(file, MF_STRING, kCmdOpenFolder, texts::Ui().MenuOpenFolder);
   ::AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuA(file, MF_STRING, kCmdExitApp, texts::kMenuExit);
+  ::AppendMenuA(file, MF_STRING, kCmdExitApp, texts::Ui().MenuExit);
   HMENU settings = ::CreatePopupMenu();
-  ::AppendMenuA(settings, MF_STRING, kCmdOptions, texts::kMenuOptions);
+  ::AppendMenuA(settings, MF_STRING, kCmdOptions, texts::Ui().MenuOptions);
   HMENU help = ::CreatePopupMenu();
-  ::AppendMenuA(help, MF_STRING, kCmdHelp, texts::kMenuHelpPage);
-  ::AppendMenuA(help, MF_STRING, kCmdHomePage, texts::kMenuHomePage);
-  ::AppendMenuA(help, MF_STRING, kCmdVersion, texts::kMenuVersion);
+  ::AppendMenuA(help, MF_STRING, kCmdHelp, texts::Ui().MenuHelpPage);
+  ::AppendMenuA(help, MF_STRING, kCmdHomePage, texts::Ui().MenuHomePage);
+  ::AppendMenuA(help, MF_STRING, kCmdVersion, texts::Ui().MenuVersion);
   HMENU bar = ::CreateMenu();
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), texts::kMenuFile);
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), texts::kMenuSettings);
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), texts::kMenuHelp);
+  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), texts::Ui().MenuFile);
+  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), texts::Ui().MenuSettings);
+  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), texts::Ui().MenuHelp);
   return bar;
 }
 

@@ -29,19 +29,19 @@ struct LayoutEntry {
   Kind kind;
   int id;
   int x, y, width, height;
-  const char* text;
+  const char* text;  // the Update button's comes from the interface language's texts
   FontRole font;
 };
 constexpr LayoutEntry kLayout[] = {
     {"NowIp", Kind::kFlatEdit, kIdNowIp, 4, 4, 337, 21, "", FontRole::kAddress},
     {"UpdateTime", Kind::kFlatEdit, kIdUpdateTime, 4, 32, 265, 21, "", FontRole::kAddress},
-    {"Update", Kind::kButton, kIdUpdate, 272, 28, 69, 29, texts::kUpdateButton, FontRole::kDefault},
+    {"Update", Kind::kButton, kIdUpdate, 272, 28, 69, 29, "", FontRole::kDefault},
     {"MainGrid", Kind::kGrid, kIdMainGrid, 5, 60, 336, 342, "", FontRole::kGrid},
     {"Status", Kind::kTransparentImage, kIdStatus, 3, 407, 314, 20, "", FontRole::kDefault},
     {"SizeChangeMark", Kind::kImage, 0, 328, 410, 13, 13, "", FontRole::kDefault},
     // Just below the client area: it only receives the tray icon's notifications.
     {"TaskTrayIbent", Kind::kTrayTarget, kIdTaskTrayIbent, 264, 432, 17, 20,
-     texts::kTrayTargetText, FontRole::kDefault},
+     "TaskTrayIbent", FontRole::kDefault},
 };
 
 DWORD ControlStyle(Kind kind) {
@@ -105,7 +105,7 @@ HWND* TfrmMain::ControlHandle(int id) {
 ui::FrameArgs TfrmMain::Frame() const {
   ui::FrameArgs frame;
   frame.class_name = kClassName;
-  frame.title = texts::kAppTitle;
+  frame.title = texts::Ui().AppTitle;
   frame.style = kStyle;
   frame.client_width = kClientWidth;
   frame.client_height = kClientHeight;
@@ -131,7 +131,7 @@ bool TfrmMain::BuildLayout() {
       case Kind::kTrayTarget: {
         ui::ControlArgs args{place};
         args.class_name = entry.kind == Kind::kButton ? "BUTTON" : "EDIT";
-        args.text = entry.text;
+        args.text = entry.id == kIdUpdate ? texts::Ui().UpdateButton : entry.text;
         args.style = ControlStyle(entry.kind);
         HWND* member = ControlHandle(entry.id);
         // A control without a member to hold it is a mistake of the table.

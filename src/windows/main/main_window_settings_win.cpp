@@ -13,7 +13,7 @@ namespace lvn {
 bool TfrmMain::LoadSettings(std::string* error) {
   Settings = std::make_unique<IniFile>();
   if (!LoadSettingsFile(IniPath, Settings.get())) {
-    *error = std::string(texts::kSettingsUnreadable) + IniPath;
+    *error = std::string(texts::Ui().SettingsUnreadable) + IniPath;
     return false;
   }
   const SettingsValues values = ReadSettings(*Settings);

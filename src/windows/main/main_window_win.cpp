@@ -54,8 +54,8 @@ bool TfrmMain::Create(std::string* error) {
   // A portable copy's data stays with it, even on a stick that is write-protected: said,
   // never moved elsewhere behind the user's back.
   if (portable && !FolderTakesFiles(DataFolder)) {
-    const std::string text = texts::kPortableFolderReadOnly + std::string(DataFolder);
-    ::MessageBoxA(nullptr, text.c_str(), texts::kAppTitle, MB_OK | MB_ICONWARNING);
+    const std::string text = texts::Ui().PortableFolderReadOnly + std::string(DataFolder);
+    ::MessageBoxA(nullptr, text.c_str(), texts::Ui().AppTitle, MB_OK | MB_ICONWARNING);
   }
   ShowNowIp("");
   ui::UseDialogKeys(Handle(), true);
@@ -130,7 +130,7 @@ void TfrmMain::ReloadHistoryGrid() {
 
 void TfrmMain::FormShow() {
   if (FirstShowDone) return;
-  RecordEvent(kEventCheckStart, texts::kCheckStart, CurrentLocalTime());
+  RecordEvent(kEventCheckStart, kRecordCheckStart, CurrentLocalTime());
   ReloadHistoryGrid();
   FirstShowDone = true;
   grid_focus_due_ = true;
@@ -157,8 +157,8 @@ void TfrmMain::FormDestroy(bool session_ends) {
   // A window whose construction failed never ran: nothing to record, no settings to write.
   if (!created_ || end_recorded_) return;
   end_recorded_ = true;
-  RecordEvent(kEventCheckEnd, texts::kCheckEnd, CurrentLocalTime());
-  RecordEvent(kEventOff, texts::kOffMark, CurrentLocalTime());
+  RecordEvent(kEventCheckEnd, kRecordCheckEnd, CurrentLocalTime());
+  RecordEvent(kEventOff, kRecordOffMark, CurrentLocalTime());
   // Records that another program's hold on the log kept out go beside it, not away.
   const bool saved = history_.SaveUnwritten();
   notifier_.Stop();
@@ -167,8 +167,8 @@ void TfrmMain::FormDestroy(bool session_ends) {
   // When nothing took them, the user is told what is lost, unless the logon ends and
   // nobody could answer.
   if (!saved && !session_ends) {
-    const std::string text = texts::kUnwrittenRecordsLost + history_.UnwrittenText();
-    ::MessageBoxA(nullptr, text.c_str(), texts::kAppTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    const std::string text = texts::Ui().UnwrittenRecordsLost + history_.UnwrittenText();
+    ::MessageBoxA(nullptr, text.c_str(), texts::Ui().AppTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   }
 }
 

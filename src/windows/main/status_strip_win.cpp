@@ -88,7 +88,7 @@ void TStatus::Layout(const char* text) {
 
 void TStatus::LayoutFor(const char* lookup_host) {
   char layout[kLayoutTextCapacity];
-  JoinTexts(layout, texts::kIntervalSample, ";", lookup_host, ";", texts::kRowSample,
+  JoinTexts(layout, texts::Ui().IntervalSample, ";", lookup_host, ";", texts::Ui().RowSample,
             sizeof layout);
   Layout(layout);
 }

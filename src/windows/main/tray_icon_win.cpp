@@ -13,7 +13,7 @@ bool TrayIcon::Create(HWND target, HICON icon, UINT forward_message) {
   icon_ = icon;
   TaskBarPop.Reset(::CreatePopupMenu());
   if (!TaskBarPop ||
-      !::AppendMenuA(TaskBarPop.Get(), MF_STRING, kCmdTrayExit, texts::kTrayExit)) {
+      !::AppendMenuA(TaskBarPop.Get(), MF_STRING, kCmdTrayExit, texts::Ui().TrayExit)) {
     return false;
   }
   return ui::HookControl(target, [forward_message](HWND edit, UINT message, WPARAM,

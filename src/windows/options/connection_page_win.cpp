@@ -13,16 +13,16 @@ constexpr UINT_PTR kBalloonTimer = 1;
 using Kind = PageControl;
 constexpr int kUrlX = 88, kUrlY = 16, kTriggerX = 88, kTriggerY = 132;
 constexpr PageEntry kPage[] = {
-    {Kind::kGroup, kIdUrlGroup, kUrlX, kUrlY, 273, 109, texts::kOptionUrlGroup},
-    {Kind::kLabel, kIdUrlLabel, kUrlX + 8, kUrlY + 16, 257, 14, texts::kOptionUrlLabel},
-    {Kind::kEdit, kIdUrlEdit, kUrlX + 8, kUrlY + 32, 257, 21, ""},
-    {Kind::kLabel, kIdFallbackLabel, kUrlX + 8, kUrlY + 60, 257, 14, texts::kOptionFallbackLabel},
-    {Kind::kEdit, kIdFallbackEdit, kUrlX + 8, kUrlY + 76, 257, 21, ""},
-    {Kind::kGroup, kIdTriggerGroup, kTriggerX, kTriggerY, 273, 45, texts::kOptionTriggerGroup},
+    {Kind::kGroup, kIdUrlGroup, kUrlX, kUrlY, 273, 109, &texts::Texts::OptionUrlGroup},
+    {Kind::kLabel, kIdUrlLabel, kUrlX + 8, kUrlY + 16, 257, 14, &texts::Texts::OptionUrlLabel},
+    {Kind::kEdit, kIdUrlEdit, kUrlX + 8, kUrlY + 32, 257, 21},
+    {Kind::kLabel, kIdFallbackLabel, kUrlX + 8, kUrlY + 60, 257, 14, &texts::Texts::OptionFallbackLabel},
+    {Kind::kEdit, kIdFallbackEdit, kUrlX + 8, kUrlY + 76, 257, 21},
+    {Kind::kGroup, kIdTriggerGroup, kTriggerX, kTriggerY, 273, 45, &texts::Texts::OptionTriggerGroup},
     {Kind::kCheck, kIdNetworkCheck, kTriggerX + 8, kTriggerY + 16, 257, 20,
-     texts::kOptionNetworkCheck},
+     &texts::Texts::OptionNetworkCheck},
     // What the page learns, said where its URL is chosen.
-    {Kind::kLabel, kIdPrivacyLabel, kUrlX, kTriggerY + 51, 273, 14, texts::kOptionPrivacy},
+    {Kind::kLabel, kIdPrivacyLabel, kUrlX, kTriggerY + 51, 273, 14, &texts::Texts::OptionPrivacy},
 };
 
 }  // namespace
@@ -80,7 +80,7 @@ void ConnectionPage::OnTimer(UINT_PTR id) {
   if (id != kBalloonTimer) return;
   ::KillTimer(parent_, kBalloonTimer);
   if (balloon_problem_ != UrlProblem::kNone && ::IsWindowVisible(parent_)) {
-    balloon_.Show(::GetDlgItem(parent_, balloon_field_), texts::kUrlRefusedTitle,
+    balloon_.Show(::GetDlgItem(parent_, balloon_field_), texts::Ui().UrlRefusedTitle,
                   UrlProblemText(balloon_problem_));
   }
   balloon_problem_ = UrlProblem::kNone;

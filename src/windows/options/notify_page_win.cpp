@@ -15,25 +15,25 @@ namespace {
 using Kind = PageControl;
 constexpr int kNoticeX = 88, kNoticeY = 16, kCommandX = 88, kCommandY = 88;
 constexpr PageEntry kPage[] = {
-    {Kind::kGroup, kIdNoticeGroup, kNoticeX, kNoticeY, 273, 65, texts::kOptionNoticeGroup},
+    {Kind::kGroup, kIdNoticeGroup, kNoticeX, kNoticeY, 273, 65, &texts::Texts::OptionNoticeGroup},
     {Kind::kCheck, kIdNoticeChange, kNoticeX + 8, kNoticeY + 16, 257, 20,
-     texts::kOptionNoticeChange},
+     &texts::Texts::OptionNoticeChange},
     {Kind::kCheck, kIdNoticeOutage, kNoticeX + 8, kNoticeY + 38, 257, 20,
-     texts::kOptionNoticeOutage},
-    {Kind::kGroup, kIdCommandGroup, kCommandX, kCommandY, 273, 113, texts::kOptionCommandGroup},
+     &texts::Texts::OptionNoticeOutage},
+    {Kind::kGroup, kIdCommandGroup, kCommandX, kCommandY, 273, 113, &texts::Texts::OptionCommandGroup},
     {Kind::kLabel, kIdCommandLabel, kCommandX + 8, kCommandY + 16, 257, 14,
-     texts::kOptionCommandLabel},
-    {Kind::kEdit, kIdCommandEdit, kCommandX + 8, kCommandY + 32, 257, 21, ""},
+     &texts::Texts::OptionCommandLabel},
+    {Kind::kEdit, kIdCommandEdit, kCommandX + 8, kCommandY + 32, 257, 21},
     {Kind::kButton, kIdCommandBrowse, kCommandX + 8, kCommandY + 59, 81, 23,
-     texts::kOptionCommandBrowse},
+     &texts::Texts::OptionCommandBrowse},
     {Kind::kLabel, kIdTimeoutLabel, kCommandX + 100, kCommandY + 64, 64, 14,
-     texts::kOptionTimeoutLabel},
-    {Kind::kNumber, kIdTimeoutEdit, kCommandX + 166, kCommandY + 60, 52, 21, ""},
-    {Kind::kSpin, kIdTimeoutSpin, 0, 0, 0, 0, ""},
+     &texts::Texts::OptionTimeoutLabel},
+    {Kind::kNumber, kIdTimeoutEdit, kCommandX + 166, kCommandY + 60, 52, 21},
+    {Kind::kSpin, kIdTimeoutSpin, 0, 0, 0, 0},
     {Kind::kLabel, kIdTimeoutUnit, kCommandX + 222, kCommandY + 64, 30, 14,
-     texts::kOptionTimeoutUnit},
+     &texts::Texts::OptionTimeoutUnit},
     {Kind::kButton, kIdCommandTest, kCommandX + 8, kCommandY + 87, 105, 23,
-     texts::kOptionCommandTest},
+     &texts::Texts::OptionCommandTest},
 };
 
 // The command line with its program replaced: the arguments the user wrote stay.
@@ -140,7 +140,7 @@ void NotifyPage::Browse() {
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = parent_;
-  dialog.lpstrFilter = texts::kOptionBrowseFilter;
+  dialog.lpstrFilter = texts::Ui().OptionBrowseFilter;
   dialog.lpstrFile = path;
   dialog.nMaxFile = sizeof path;
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;

@@ -24,29 +24,29 @@ struct LayoutEntry {
   Kind kind;
   int id;
   int x, y, width, height;
-  const char* text;
+  const char* texts::Texts::*text;  // none: null
   FontRole font;
 };
 constexpr int kGroup1X = 88, kGroup1Y = 16, kGroup2X = 88, kGroup2Y = 80;
 // A drop-down list's height is the field's and its opened list's together.
 constexpr int kListDropHeight = 200;
 constexpr LayoutEntry kLayout[] = {
-    {Kind::kTree, kIdSectionTree, 0, 8, 73, 193, "", FontRole::kLarge},
-    {Kind::kGroup, kIdIntervalGroup, kGroup1X, kGroup1Y, 177, 49, texts::kOptionIntervalGroup,
+    {Kind::kTree, kIdSectionTree, 0, 8, 73, 193, nullptr, FontRole::kLarge},
+    {Kind::kGroup, kIdIntervalGroup, kGroup1X, kGroup1Y, 177, 49, &texts::Texts::OptionIntervalGroup,
      FontRole::kWindow},
-    {Kind::kList, kIdIntervalCombo, kGroup1X + 8, kGroup1Y + 21, 113, kListDropHeight, "",
+    {Kind::kList, kIdIntervalCombo, kGroup1X + 8, kGroup1Y + 21, 113, kListDropHeight, nullptr,
      FontRole::kLarge},
-    {Kind::kGroup, kIdViewGroup, kGroup2X, kGroup2Y, 273, 121, texts::kOptionViewGroup,
+    {Kind::kGroup, kIdViewGroup, kGroup2X, kGroup2Y, 273, 121, &texts::Texts::OptionViewGroup,
      FontRole::kWindow},
     {Kind::kCheck, kIdViewCheck, kGroup2X + 8, kGroup2Y + 16, 249, 33,
-     texts::kOptionViewCheckStart, FontRole::kWindow},
+     &texts::Texts::OptionViewCheckStart, FontRole::kWindow},
     {Kind::kCheck, kIdViewConnect, kGroup2X + 8, kGroup2Y + 48, 249, 33,
-     texts::kOptionViewConnectError, FontRole::kWindow},
-    {Kind::kCheck, kIdViewOff, kGroup2X + 8, kGroup2Y + 80, 249, 33, texts::kOptionViewOff,
+     &texts::Texts::OptionViewConnectError, FontRole::kWindow},
+    {Kind::kCheck, kIdViewOff, kGroup2X + 8, kGroup2Y + 80, 249, 33, &texts::Texts::OptionViewOff,
      FontRole::kWindow},
 };
 // After every page's controls, so that Tab reaches it last.
-constexpr LayoutEntry kOk{Kind::kButton, kIdOptionOk, 240, 208, 121, 25, texts::kOptionOk,
+constexpr LayoutEntry kOk{Kind::kButton, kIdOptionOk, 240, 208, 121, 25, &texts::Texts::OptionOk,
                           FontRole::kWindow};
 // The 動作 page's controls, shown while it is chosen.
 constexpr int kActionPage[] = {kIdIntervalGroup, kIdIntervalCombo, kIdViewGroup,
@@ -63,7 +63,7 @@ constexpr int kListItemHeight = 15;
 
 ui::ControlArgs ArgsFor(const LayoutEntry& entry, HWND parent, UINT dpi) {
   ui::ControlArgs args{ui::ScaledPlace(entry, parent, dpi)};
-  args.text = entry.text;
+  args.text = entry.text != nullptr ? texts::Ui().*entry.text : "";
   switch (entry.kind) {
     case Kind::kTree:
       args.class_name = WC_TREEVIEWA;
@@ -151,13 +151,14 @@ bool TfrmOption::BuildLayout() {
     return false;
   }
 
-  action_item_ = AddSection(SectionTree, texts::kOptionSection);
-  notify_item_ = AddSection(SectionTree, texts::kOptionNotifySection);
-  connection_item_ = AddSection(SectionTree, texts::kOptionConnectionSection);
+  action_item_ = AddSection(SectionTree, texts::Ui().OptionSection);
+  notify_item_ = AddSection(SectionTree, texts::Ui().OptionNotifySection);
+  connection_item_ = AddSection(SectionTree, texts::Ui().OptionConnectionSection);
   ::SendMessageA(SectionTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(action_item_));
 
-  for (const IntervalChoice& choice : kIntervalChoices) {
-    ::SendMessageA(IntervalCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.Text));
+  for (int i = 0; i < kIntervalChoiceCount; ++i) {
+    const std::string text = IntervalChoiceText(i);
+    ::SendMessageA(IntervalCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
   // An interval the list does not hold shows the nearest item and stays until a pick.
   ::SendMessageA(IntervalCombo, CB_SETCURSEL,
@@ -173,7 +174,7 @@ bool TfrmOption::BuildLayout() {
 ui::FrameArgs TfrmOption::Frame(HWND owner) const {
   ui::FrameArgs args;
   args.class_name = kClassName;
-  args.title = texts::kOptionCaption;
+  args.title = texts::Ui().OptionCaption;
   args.style = kStyle;
   args.client_width = kClientWidth;
   args.client_height = kClientHeight;

@@ -51,7 +51,7 @@ bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entr
   for (const PageEntry& entry : entries) {
     ui::ControlArgs args{ui::ScaledPlace(entry, parent, dpi)};
     args.class_name = ClassOf(entry.kind);
-    args.text = entry.text;
+    args.text = entry.text != nullptr ? texts::Ui().*entry.text : "";
     args.style = StyleOf(entry.kind);
     const bool field = entry.kind == PageControl::kEdit || entry.kind == PageControl::kNumber;
     args.ex_style = field ? WS_EX_CLIENTEDGE : 0;

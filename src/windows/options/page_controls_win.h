@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "util/texts.h"
+
 namespace lvn {
 
 enum class PageControl { kGroup, kCheck, kLabel, kEdit, kNumber, kSpin, kButton };
@@ -16,7 +18,7 @@ struct PageEntry {
   PageControl kind;
   int id;
   int x, y, width, height;  // at 96 DPI
-  const char* text;
+  const char* texts::Texts::*text = nullptr;  // in the interface language's texts; none
 };
 
 // Makes the entries' controls, hidden, in tab order after the window's existing ones, at
