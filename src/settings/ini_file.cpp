@@ -208,6 +208,16 @@ bool IniFile::WriteString(std::string_view section, std::string_view key,
   return true;
 }
 
+void IniFile::RemoveKey(std::string_view section, std::string_view key) {
+  const std::size_t s = SectionIndex(section);
+  if (s == sections_.size()) return;
+  std::vector<Entry>& entries = sections_[s].entries;
+  const std::size_t e = EntryIndex(s, key);
+  if (e < entries.size()) entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(e));
+  // A section we emptied goes with its last key: a file that never used it looks the same.
+  if (entries.empty()) sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(s));
+}
+
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
   WriteString(section, key, std::to_string(value));
 }

@@ -33,6 +33,8 @@ class IniFile {
   // trimmed as the loader would, so memory always equals its own reloaded serialization.
   // False, with nothing changed, for a value code page 932 cannot hold.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+  // The first such key goes; its section too when nothing is left in it.
+  void RemoveKey(std::string_view section, std::string_view key);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
 

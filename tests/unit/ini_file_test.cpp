@@ -141,6 +141,8 @@ TEST(IniFileTest, ValuesAreCodePage932InTheFile) {
   EXPECT_TRUE(ini.WriteString("Notify", "Other", "設定"));
   // Written back unchanged, a character with two byte forms keeps the file's.
   EXPECT_TRUE(ini.WriteString("Notify", "Old", ini.ReadString("Notify", "Old", "")));
+  ini.WriteString("View", "Language", "en");
+  ini.RemoveKey("View", "Language");
   EXPECT_EQ(ini.Serialize(),
             "[Notify]\r\nCommand=C:\\\x83\x63\x81\x5b\x83\x8b\\a.exe\r\nOld=\xed\x40\r\n"
             "Other=\x90\xdd\x92\xe8\r\n\r\n");
