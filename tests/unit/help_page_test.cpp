@@ -28,7 +28,8 @@ TEST(HelpPage, ExplainsEverySettingAndStandsAlone) {
     for (const char* key : {kKeyInterval, kKeyLookupUrl, kKeyLastIp, kKeyLastChange,
                             kKeyPrimaryKey, kKeyViewCheckStart, kKeyViewConnectError,
                             kKeyViewOff, kKeyNotifyChange, kKeyNotifyOutage, kKeyCommand,
-                            kKeyCommandTimeout, kKeyFallbackUrl, kKeyCheckOnNetworkChange}) {
+                            kKeyCommandTimeout, kKeyFallbackUrl, kKeyCheckOnNetworkChange,
+                            kKeyLanguage}) {
       EXPECT_NE(page.find("<tr><td><code>" + std::string(key) + "</code></td>"),
                 std::string::npos)
           << key << " has no row in the table of lvn.ini";
