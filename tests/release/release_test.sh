@@ -6,6 +6,14 @@
 #   LVN_RELEASE_REUSE=1  skips the build and tests the dist/ and build/release/ of the last
 #                        run (to repeat the steps under Wine without rebuilding the release)
 set -uo pipefail
+# Debian's wine64 comes without Wine's preloader, which reserves the addresses Wine needs
+# before anything else is mapped. With the kernel's brk randomization, glibc's heap then
+# lands on Wine's shared user data page (0x7ffe0000) about once in a thousand starts, and
+# the program ends at once with exit code 1 ("failed to map the shared user data", which
+# WINEDEBUG=-all hides). Without address randomization the heap stays next to the loader.
+if [ -z "${LVN_NO_RANDOMIZE:-}" ] && setarch "$(uname -m)" -R true 2>/dev/null; then
+  LVN_NO_RANDOMIZE=1 exec setarch "$(uname -m)" -R "$0" "$@"
+fi
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
 started=$SECONDS
@@ -123,9 +131,9 @@ check "readme.txt is Shift-JIS with CR LF and names the version, exe, data folde
 # ---- Under Wine.
 echo "== Wine prefix in build/release-test"
 # One server for the whole run. Debian's wineserver wrapper passes -p0, so without this the
-# server ends with each Wine program and the next one starts a new one; a program started
-# while the old server is still exiting gives up after a few seconds ("a wine server seems
-# to be running, but I cannot connect to it"), which a loaded machine makes likely enough.
+# server ends with each Wine program and the next one starts a new one, with a new session;
+# a program started while the old server is still exiting waits for it only a few seconds
+# before giving up ("a wine server seems to be running, but I cannot connect to it").
 if ! { lvn_start_xvfb && lvn_wine_init && lvn_wineserver -p; }; then
   check "Wine starts" false
   finish
