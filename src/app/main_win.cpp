@@ -8,6 +8,7 @@
 #include "util/system_library_win.h"
 #include "util/text.h"
 #include "util/texts.h"
+#include "util/wide_text_win.h"
 #include "windows/main/main_window_win.h"
 #include "windows/options/option_window_win.h"
 
@@ -21,17 +22,26 @@ bool StartsInTray(const char* arguments, int show) {
          HasSwitch(arguments != nullptr ? arguments : "", "/tray");
 }
 
+// setting: [View] Language, empty when the settings have not been read.
+void ChooseLanguage(const std::string& setting) {
+  texts::UseLanguage(texts::LanguageFor(setting, ::GetUserDefaultUILanguage()));
+}
+
 int RunApplication(HINSTANCE instance, bool to_tray) {
   ui::InitializeApplication(instance);
   // Left after every window has gone: their accessible objects are disconnected by then.
   const ui::ComApartment apartment;
+  // Destroyed at the end of this function, or as an exception leaves it.
+  TfrmMain main_window;
+  // Before any window: lvn.ini may choose the interface language. A file that cannot be
+  // read is told by Create, in the language Windows' own interface has.
+  main_window.ReadSettingsFile();
+  ChooseLanguage(main_window.LanguageSetting());
   ui::SetApplicationTitle(texts::Ui().AppTitle);
   if (!TfrmMain::RegisterWindowClass() || !TfrmOption::RegisterWindowClass()) {
     ui::ShowExceptionMessage("");
     return 0;
   }
-  // Destroyed at the end of this function, or as an exception leaves it.
-  TfrmMain main_window;
   std::string error;
   if (!main_window.Create(&error)) {
     ui::ShowExceptionMessage(error.c_str());
@@ -48,11 +58,14 @@ int RunApplication(HINSTANCE instance, bool to_tray) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
   // Before anything loads a DLL: none may come from the program's folder.
   lvn::RestrictDllSearchToSystem32();
+  // The box that refuses a second copy comes before the settings are read.
+  lvn::ChooseLanguage("");
   // Held until the process ends, so later starts in this logon are refused.
   lvn::ScopedHandle mutex;
   if (lvn::ClaimSingleInstance(lvn::kInstanceMutexName, &mutex) ==
       lvn::InstanceClaim::kAlreadyRunning) {
-    ::MessageBoxA(nullptr, lvn::texts::Ui().AlreadyRunning, lvn::texts::Ui().AppTitle, MB_OK);
+    ::MessageBoxW(nullptr, lvn::Wide(lvn::texts::Ui().AlreadyRunning).c_str(),
+                  lvn::Wide(lvn::texts::Ui().AppTitle).c_str(), MB_OK);
     return 0;
   }
   int exit_code = 0;

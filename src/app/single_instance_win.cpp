@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include "util/wide_text_win.h"
+
 namespace lvn {
 
 InstanceClaim ClaimSingleInstance(const char* name, ScopedHandle* mutex) {
-  ScopedHandle handle(::CreateMutexA(nullptr, TRUE, name));
+  const std::wstring wide_name = Wide(name);
+  ScopedHandle handle(::CreateMutexW(nullptr, TRUE, wide_name.c_str()));
   // Read at once: the next call may change it.
   const DWORD error = ::GetLastError();
   // A copy running elevated owns a mutex that a plain user's copy may not open: that is

@@ -12,7 +12,7 @@ enum class InstanceClaim {
   kUnguarded,       // the mutex could not be created; run without the guard
 };
 
-// Creates the named mutex. On kFirst, *mutex owns it for the life of the process.
+// Creates the mutex named name (UTF-8). On kFirst, *mutex owns it for the life of the process.
 InstanceClaim ClaimSingleInstance(const char* name, ScopedHandle* mutex);
 
 }  // namespace lvn

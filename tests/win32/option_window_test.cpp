@@ -9,6 +9,7 @@
 
 #include "test_paths.h"
 #include "ui/application_win.h"
+#include "util/wide_text_win.h"
 #include "windows/options/option_window_ids.h"
 #include "windows/options/option_window_win.h"
 
@@ -21,14 +22,18 @@ struct RecordingHost : OptionHost {
   ViewSwitches Views() const override { return {}; }
   void ChangeViews(ViewSwitches) override {}
   void OptionWindowClosed() override { ++closed; }
-  NotifySettings CurrentNotify() const override { return {}; }
-  void ChangeNotify(const NotifySettings&) override {}
+  NotifySettings CurrentNotify() const override { return notify; }
+  void ChangeNotify(const NotifySettings& settings) override { notify = settings; }
   void TestCommand(const std::string&) override {}
-  std::string CurrentLookupUrl() const override { return "http://h/"; }
-  void ChangeLookupUrl(const std::string&) override {}
+  std::string CurrentLookupUrl() const override { return url; }
+  void ChangeLookupUrl(const std::string& new_url) override { url = new_url; }
   LookupSettings CurrentLookup() const override { return {}; }
   void ChangeLookup(const LookupSettings&) override {}
+  int LanguageChoice() const override { return 0; }
+  void ChangeLanguageChoice(int) override {}
   int closed = 0;
+  NotifySettings notify{.Command = "old.exe"};
+  std::string url = "http://h/";
 };
 
 // The window class, registered once for every test here.
@@ -170,6 +175,62 @@ TEST(OptionWindow, TakesTheLayoutOfEachDpiItIsMovedTo) {
       EXPECT_EQ(spin.left, first_spin.left);
       EXPECT_EQ(spin.right, first_spin.right);
     }
+  }
+}
+
+// A field's text is taken when the field is left or OK is pressed, unless it cannot be kept:
+// then what is in use stays, the window stays open, and a balloon beside the field says why.
+TEST(OptionWindow, FieldsTakeOnlyWhatTheSettingsCanKeep) {
+  ASSERT_TRUE(Registered());
+  const struct {
+    int page;  // the tree's item
+    int field;
+    const wchar_t* text;
+    bool by_ok;  // else the field is left
+    bool taken;
+  } kCases[] = {
+      {2, kIdUrlEdit, L"ftp://h/", false, false},
+      // "ł" has no form in code page 932, lvn.ini's.
+      {1, kIdCommandEdit, L"C:\\Tools\\\u0142.exe %IP%", false, false},
+      {1, kIdCommandEdit, L"C:\\Tools\\\u0142.exe %IP%", true, false},
+      {1, kIdCommandEdit, L"\"C:\\\u30C4\u30FC\u30EB\\\u901A\u77E5.exe\" %IP%", true, true},
+  };
+  for (const auto& c : kCases) {
+    RecordingHost host;
+    TfrmOption window(&host);
+    ASSERT_TRUE(window.Create(nullptr));
+    window.Show();
+    const HWND self = window.Handle();
+    HWND tree = ::GetDlgItem(self, kIdSectionTree);
+    LPARAM item = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    for (int i = 0; i < c.page; ++i) item = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item);
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
+    HWND field = ::GetDlgItem(self, c.field);
+    ::SetFocus(field);
+    ::SetWindowTextW(field, c.text);
+    if (c.by_ok) {
+      ::SendMessageW(self, WM_COMMAND, MAKEWPARAM(kIdOptionOk, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(self, kIdOptionOk)));
+    } else {
+      ::SetFocus(tree);
+    }
+    const std::string text = Utf8Of(c.text);
+    const auto in_use = [&c](const RecordingHost& h) {
+      return c.field == kIdUrlEdit ? h.url : h.notify.Command;
+    };
+    EXPECT_EQ(in_use(host), c.taken ? text : in_use(RecordingHost{})) << text;
+    const auto balloon_shown = [self] {
+      for (HWND tip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip != nullptr;
+           tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+        if (::IsWindowVisible(tip) && ::GetWindowThreadProcessId(tip, nullptr) ==
+                                          ::GetWindowThreadProcessId(self, nullptr)) {
+          return true;
+        }
+      }
+      return false;
+    };
+    EXPECT_EQ(test::PumpUntil(balloon_shown, c.taken ? 500 : 5000), !c.taken) << text;
+    EXPECT_EQ(::IsWindow(self) != FALSE, !(c.by_ok && c.taken)) << text;
   }
 }
 

@@ -9,6 +9,7 @@
 #include "ui/dpi_win.h"
 #include "util/clipboard_win.h"
 #include "util/texts.h"
+#include "util/wide_text_win.h"
 #include "windows/main/main_window_messages_win.h"
 
 namespace lvn {
@@ -16,10 +17,17 @@ namespace {
 
 enum GridPopCommand : UINT { kCmdCopy = 1 };
 
-constexpr int kCaptionCapacity = 256;
 // At 96 DPI: the date and time columns, and what the grid's frame takes from its width.
 constexpr int kFixedColumnWidths[] = {100, 75};
 constexpr int kFrameWidth = 8;
+
+// The window's caption as it reads now, delete mode told or not: the boxes' title.
+std::wstring CaptionOf(HWND window) {
+  std::wstring caption(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  caption.resize(static_cast<std::size_t>(
+      ::GetWindowTextW(window, caption.data(), static_cast<int>(caption.size()))));
+  return caption;
+}
 
 }  // namespace
 
@@ -30,8 +38,8 @@ bool HistoryGrid::Create() {
   GridPop.Reset(::CreatePopupMenu());
   if (!GridPop) return false;
   // No delete-mode item is shown: the keys alone reach delete mode.
-  if (!::AppendMenuA(GridPop.Get(), MF_STRING, kCmdCopy, texts::Ui().GridPopCopy) ||
-      !::AppendMenuA(GridPop.Get(), MF_SEPARATOR, 0, nullptr)) {
+  if (!::AppendMenuW(GridPop.Get(), MF_STRING, kCmdCopy, Wide(texts::Ui().GridPopCopy).c_str()) ||
+      !::AppendMenuW(GridPop.Get(), MF_SEPARATOR, 0, nullptr)) {
     return false;
   }
   grid_->SetSource(this, kHeaderRows);
@@ -59,7 +67,7 @@ ReloadResult HistoryGrid::Reload(ViewSwitches views, bool select_last) {
     if (!too_large_told_) {
       too_large_told_ = true;
       too_large_to_tell_ = true;
-      ::PostMessageA(host_->CommandWindow(), kMsgHistoryTooLarge, 0, 0);
+      ::PostMessageW(host_->CommandWindow(), kMsgHistoryTooLarge, 0, 0);
     }
     return result;
   }
@@ -75,7 +83,7 @@ void HistoryGrid::TellTooLarge() {
   std::string message = texts::Ui().HistoryTooLargeMessage;
   message += history_->Folder();
   message += kLogFileName;
-  ::MessageBoxA(host_->CommandWindow(), message.c_str(), texts::Ui().AppTitle,
+  ::MessageBoxW(host_->CommandWindow(), Wide(message).c_str(), Wide(texts::Ui().AppTitle).c_str(),
                 MB_OK | MB_ICONWARNING);
 }
 
@@ -122,10 +130,9 @@ void HistoryGrid::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
       break;
     case GridKeyAction::kAskForDeleteMode: {
       const Chosen chosen = ChooseSelection();
-      char caption[kCaptionCapacity] = "";
-      ::GetWindowTextA(host_->CommandWindow(), caption, sizeof caption);
-      const int answer = ::MessageBoxA(host_->CommandWindow(), texts::Ui().DeleteModeQuestion,
-                                       caption, MB_YESNO | MB_DEFBUTTON2);
+      const int answer =
+          ::MessageBoxW(host_->CommandWindow(), Wide(texts::Ui().DeleteModeQuestion).c_str(),
+                        CaptionOf(host_->CommandWindow()).c_str(), MB_YESNO | MB_DEFBUTTON2);
       // Some systems give the focus back to the owner, not to the grid the key came from.
       if (::IsWindow(grid_->Handle())) ::SetFocus(grid_->Handle());
       // No, or a box that could not be shown: the key goes on to the grid, which does
@@ -157,8 +164,9 @@ void HistoryGrid::CopyDescription() {
 
 void HistoryGrid::SetDeleteMode(bool on) {
   delete_mode_ = on;
-  ::SetWindowTextA(host_->CommandWindow(),
-                   on ? texts::Ui().DeleteModeCaption : texts::Ui().AfterDeleteModeCaption);
+  ::SetWindowTextW(host_->CommandWindow(),
+                   Wide(on ? texts::Ui().DeleteModeCaption : texts::Ui().AfterDeleteModeCaption)
+                       .c_str());
 }
 
 HistoryGrid::Chosen HistoryGrid::ChooseSelection() const {
@@ -176,12 +184,11 @@ void HistoryGrid::Delete(const Chosen& chosen) {
   if (removed != RemoveResult::kRemoved) {
     // The rows stay as they are: chosen again from what the grid shows now, or deleted
     // again once the log is free.
-    char caption[kCaptionCapacity] = "";
-    ::GetWindowTextA(host_->CommandWindow(), caption, sizeof caption);
-    ::MessageBoxA(host_->CommandWindow(),
-                  removed == RemoveResult::kChanged ? texts::Ui().DeleteHistoryChanged
-                                                    : texts::Ui().DeleteFailed,
-                  caption, MB_OK | MB_ICONEXCLAMATION);
+    const std::wstring text = Wide(removed == RemoveResult::kChanged
+                                       ? texts::Ui().DeleteHistoryChanged
+                                       : texts::Ui().DeleteFailed);
+    ::MessageBoxW(host_->CommandWindow(), text.c_str(), CaptionOf(host_->CommandWindow()).c_str(),
+                  MB_OK | MB_ICONEXCLAMATION);
     if (!::IsWindow(grid_->Handle())) return;
     ::SetFocus(grid_->Handle());
     // Rows chosen in the old view name other records now: only the current row stays.

@@ -2,25 +2,35 @@
 
 #include "desktop/menu_commands_win.h"
 #include "util/texts.h"
+#include "util/wide_text_win.h"
 #include "windows/main/main_window_ids.h"
 
 namespace lvn {
 
+namespace {
+
+void AddItem(HMENU menu, UINT flags, UINT_PTR id, const char* text) {
+  ::AppendMenuW(menu, flags, id, Wide(text).c_str());
+}
+
+}  // namespace
+
 HMENU BuildMainMenu() {
+  const texts::Texts& text = texts::Ui();
   HMENU file = ::CreatePopupMenu();
-  ::AppendMenuA(file, MF_STRING, kCmdOpenFolder, texts::Ui().MenuOpenFolder);
-  ::AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuA(file, MF_STRING, kCmdExitApp, texts::Ui().MenuExit);
+  AddItem(file, MF_STRING, kCmdOpenFolder, text.MenuOpenFolder);
+  ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  AddItem(file, MF_STRING, kCmdExitApp, text.MenuExit);
   HMENU settings = ::CreatePopupMenu();
-  ::AppendMenuA(settings, MF_STRING, kCmdOptions, texts::Ui().MenuOptions);
+  AddItem(settings, MF_STRING, kCmdOptions, text.MenuOptions);
   HMENU help = ::CreatePopupMenu();
-  ::AppendMenuA(help, MF_STRING, kCmdHelp, texts::Ui().MenuHelpPage);
-  ::AppendMenuA(help, MF_STRING, kCmdHomePage, texts::Ui().MenuHomePage);
-  ::AppendMenuA(help, MF_STRING, kCmdVersion, texts::Ui().MenuVersion);
+  AddItem(help, MF_STRING, kCmdHelp, text.MenuHelpPage);
+  AddItem(help, MF_STRING, kCmdHomePage, text.MenuHomePage);
+  AddItem(help, MF_STRING, kCmdVersion, text.MenuVersion);
   HMENU bar = ::CreateMenu();
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), texts::Ui().MenuFile);
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), texts::Ui().MenuSettings);
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), texts::Ui().MenuHelp);
+  AddItem(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), text.MenuFile);
+  AddItem(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), text.MenuSettings);
+  AddItem(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), text.MenuHelp);
   return bar;
 }
 

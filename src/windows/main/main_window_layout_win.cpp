@@ -64,7 +64,7 @@ constexpr ui::FontSpec kFonts[] = {
 };
 
 HICON MainIcon(int size_metric_x, int size_metric_y) {
-  return static_cast<HICON>(::LoadImageA(ui::ApplicationInstance(), "MAINICON", IMAGE_ICON,
+  return static_cast<HICON>(::LoadImageW(ui::ApplicationInstance(), L"MAINICON", IMAGE_ICON,
                                          ::GetSystemMetrics(size_metric_x),
                                          ::GetSystemMetrics(size_metric_y), LR_SHARED));
 }
@@ -72,7 +72,7 @@ HICON MainIcon(int size_metric_x, int size_metric_y) {
 // The icon in the size a display of dpi asks for: the frame of that size, not a stretched
 // one. Not shared: a shared icon keeps the size it was first loaded in.
 HICON MainIconForDpi(int size_metric_x, int size_metric_y, UINT dpi) {
-  return static_cast<HICON>(::LoadImageA(ui::ApplicationInstance(), "MAINICON", IMAGE_ICON,
+  return static_cast<HICON>(::LoadImageW(ui::ApplicationInstance(), L"MAINICON", IMAGE_ICON,
                                          ui::MetricForDpi(size_metric_x, dpi),
                                          ui::MetricForDpi(size_metric_y, dpi), 0));
 }
@@ -193,7 +193,7 @@ bool TfrmMain::ApplyDpi(UINT dpi, const POINT* top_left) {
     ::SetWindowPos(self, nullptr, top_left->x, top_left->y, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
+  ::SendMessageW(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
   for (std::size_t i = 0; i < std::size(kLayout) && i < layout_controls_.size(); ++i) {
     const LayoutEntry& entry = kLayout[i];
     const ui::ChildPlace place = ui::ScaledPlace(entry, self, dpi);
@@ -214,16 +214,18 @@ bool TfrmMain::ApplyDpi(UINT dpi, const POINT* top_left) {
         // The strip has no font of the window's; its own comes below.
         break;
       default:
-        ::SendMessageA(layout_controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        ::SendMessageW(layout_controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         break;
     }
   }
   history_grid_.SetDpi(dpi);
   now_ip_line_.SetDpi(dpi);
   if (StatusStrip) StatusStrip->SetDpi(dpi);
-  if (icons[0]) ::SendMessageA(self, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0].Get()));
+  if (icons[0]) {
+    ::SendMessageW(self, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0].Get()));
+  }
   if (icons[1]) {
-    ::SendMessageA(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1].Get()));
+    ::SendMessageW(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1].Get()));
     tray_.SetIcon(icons[1].Get());
   }
   // The window and its controls hold the new fonts and icons: the old ones may go.

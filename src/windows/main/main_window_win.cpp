@@ -6,7 +6,9 @@
 #include "ui/application_win.h"
 #include "util/data_folder_win.h"
 #include "util/text.h"
+#include "util/path.h"
 #include "util/texts.h"
+#include "util/wide_text_win.h"
 #include "windows/main/main_menu_win.h"
 #include "windows/main/main_window_ids.h"
 #include "windows/main/main_window_messages_win.h"
@@ -14,8 +16,11 @@
 namespace lvn {
 namespace {
 
+const UINT kTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
 
-const UINT kTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+void ShowBox(const std::string& text, UINT type) {
+  ::MessageBoxW(nullptr, Wide(text).c_str(), Wide(texts::Ui().AppTitle).c_str(), type);
+}
 
 }  // namespace
 
@@ -24,21 +29,21 @@ TfrmMain::~TfrmMain() {
 }
 
 bool TfrmMain::Create(std::string* error) {
+  if (!Settings) {
+    *error = texts::Ui().SettingsUnreadable + IniPath;
+    return false;
+  }
   if (!BuildLayout()) {
     *error = "";
     return false;
   }
   ExitRequested = false;
-  bool portable = false;
-  CopyText(DataFolder, DataFolderPath(&portable).c_str(), sizeof DataFolder);
-  JoinTexts(IniPath, DataFolder, "lvn.ini", sizeof IniPath);
-
-  notifier_.Attach(DataFolder, Handle(), kMsgCommandEnded,
+  notifier_.Attach(DataFolder.c_str(), Handle(), kMsgCommandEnded,
                    [this](const Notice& notice) { return tray_.ShowNotice(notice); });
-  if (!LoadSettings(error)) return false;
+  LoadSettings();
   // The first check runs while the rest is built.
   StartLookup();
-  history_.SetFolder(DataFolder, ProgramFolder());
+  history_.SetFolder(DataFolder.c_str(), ProgramFolder());
   ShowUpdateTime(UpdateTimeText(ChangeSeen::kBefore, Check.LastChange).c_str());
   scheduler_.SetPeriod(CheckInterval);
   scheduler_.WatchNetwork(Lookup.CheckOnNetworkChange);
@@ -47,14 +52,14 @@ bool TfrmMain::Create(std::string* error) {
   StatusStrip->LayoutFor(LookupHost);
   ShowIntervalStatus();
 
-  if (::GetFileAttributesA(DataFolder) == INVALID_FILE_ATTRIBUTES) {
-    ::CreateDirectoryA(DataFolder, nullptr);  // a failure shows in the writes that follow
+  const std::wstring folder = Wide(DataFolder);
+  if (::GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    ::CreateDirectoryW(folder.c_str(), nullptr);  // a failure shows in the writes that follow
   }
   // A portable copy's data stays with it, even on a stick that is write-protected: said,
   // never moved elsewhere behind the user's back.
-  if (portable && !FolderTakesFiles(DataFolder)) {
-    const std::string text = texts::Ui().PortableFolderReadOnly + std::string(DataFolder);
-    ::MessageBoxA(nullptr, text.c_str(), texts::Ui().AppTitle, MB_OK | MB_ICONWARNING);
+  if (portable_ && !FolderTakesFiles(DataFolder)) {
+    ShowBox(texts::Ui().PortableFolderReadOnly + DataFolder, MB_OK | MB_ICONWARNING);
   }
   ShowNowIp("");
   ui::UseDialogKeys(Handle(), true);
@@ -133,7 +138,7 @@ void TfrmMain::FormShow() {
   ReloadHistoryGrid();
   FirstShowDone = true;
   grid_focus_due_ = true;
-  ::PostMessageA(Handle(), kMsgFocusGrid, 0, 0);
+  ::PostMessageW(Handle(), kMsgFocusGrid, 0, 0);
   tray_.Show();
 }
 
@@ -166,19 +171,16 @@ void TfrmMain::FormDestroy(bool session_ends) {
   // When nothing took them, the user is told what is lost, unless the logon ends and
   // nobody could answer.
   if (!saved && !session_ends) {
-    const std::string text = texts::Ui().UnwrittenRecordsLost + history_.UnwrittenText();
-    ::MessageBoxA(nullptr, text.c_str(), texts::Ui().AppTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    ShowBox(texts::Ui().UnwrittenRecordsLost + history_.UnwrittenText(),
+            MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   }
 }
 
-bool TfrmMain::FolderTakesFiles(const char* folder) {
-  const std::string probe = std::string(folder) + "lvn.probe.tmp";
-  const HANDLE file =
-      ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(file);
-  return true;
+bool TfrmMain::FolderTakesFiles(const std::string& folder) {
+  const ScopedHandle file(
+      ::CreateFileW(Wide(folder + "lvn.probe.tmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                    CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return static_cast<bool>(file);
 }
 
 std::string TfrmMain::ProgramFolder() {
@@ -214,7 +216,7 @@ void TfrmMain::SetOptClick() {
 
 void TfrmMain::OptionWindowClosed() {
   // Called from the options window's own WM_DESTROY: its object goes once that returned.
-  ::PostMessageA(Handle(), kMsgOptionWindowClosed, 0, 0);
+  ::PostMessageW(Handle(), kMsgOptionWindowClosed, 0, 0);
 }
 
 void TfrmMain::ChangeCheckInterval(int32_t interval_ms) {
@@ -233,7 +235,7 @@ void TfrmMain::ChangeViews(ViewSwitches views) {
 void TfrmMain::ExitAppClick() {
   ExitRequested = true;
   tray_.Hide();
-  ::SendMessageA(Handle(), WM_CLOSE, 0, 0);
+  ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TfrmMain::OnCommand(int id) {
@@ -249,7 +251,7 @@ void TfrmMain::OnCommand(int id) {
       SetOptClick();
       break;
     default:
-      RunMenuCommand(id, Handle(), DataFolder);
+      RunMenuCommand(id, Handle(), DataFolder.c_str());
       break;
   }
 }
@@ -267,7 +269,9 @@ void TfrmMain::ShowNowIp(const char* text) {
   now_ip_line_.SetText(text, scheduler_.AnswerNote().c_str());
 }
 
-void TfrmMain::ShowUpdateTime(const char* text) { ::SetWindowTextA(UpdateTime, text); }
+void TfrmMain::ShowUpdateTime(const char* text) {
+  ::SetWindowTextW(UpdateTime, Wide(text).c_str());
+}
 
 void TfrmMain::EnableUpdate() { ::EnableWindow(Update, TRUE); }
 

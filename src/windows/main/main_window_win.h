@@ -19,7 +19,6 @@
 #include "ui/image_win.h"
 #include "ui/string_grid_win.h"
 #include "ui/window_win.h"
-#include "util/path.h"
 #include "util/scoped_win.h"
 #include "windows/main/check_scheduler_win.h"
 #include "windows/main/history_grid_win.h"
@@ -43,8 +42,13 @@ class TfrmMain final : public ui::Window,
   ~TfrmMain() override;
 
   static bool RegisterWindowClass();
+  // Finds the data folder and reads lvn.ini, before any window: the interface language is
+  // chosen from it. False, with no settings, when the file exists but cannot be read.
+  bool ReadSettingsFile();
+  // [View] Language as the settings have it; empty when unset or unread.
+  std::string LanguageSetting() const;
   // Builds the window from its layout and its settings and starts the first lookup. False
-  // with *error set when the settings file exists but cannot be read.
+  // with *error set when the settings file could not be read.
   bool Create(std::string* error);
   // Shows the window, or with to_tray only the notification-area icon, as a start at
   // logon asks; a shell that refuses the icon gets the window minimized instead.
@@ -64,8 +68,8 @@ class TfrmMain final : public ui::Window,
   // The member that holds the control with this layout id; null for an id without one.
   HWND* ControlHandle(int id);
   void ShowIntervalStatus();
-  // Reads lvn.ini into the window's state; false with *error set when it cannot be read.
-  bool LoadSettings(std::string* error);
+  // The settings read into the window's state.
+  void LoadSettings();
   void SaveSettings();
   // The whole state into the settings, and the file written.
   void SaveAllSettings();
@@ -81,7 +85,7 @@ class TfrmMain final : public ui::Window,
   // The folder of lorvane.exe, with its "\"; empty when unknown.
   static std::string ProgramFolder();
   // Whether a file can be made in folder (with its "\\").
-  static bool FolderTakesFiles(const char* folder);
+  static bool FolderTakesFiles(const std::string& folder);
   void RestoreFromTray();
   void OnCommand(int id);
   void ExitAppClick();
@@ -118,13 +122,17 @@ class TfrmMain final : public ui::Window,
   void ChangeLookupUrl(const std::string& url) override;
   LookupSettings CurrentLookup() const override { return Lookup; }
   void ChangeLookup(const LookupSettings& settings) override;
+  int LanguageChoice() const override;
+  void ChangeLanguageChoice(int choice) override;
 
   // State, as the settings and the check cycle leave it.
   int32_t CheckInterval = 60000;
   char LookupUrl[kUrlCapacity] = "";
   char LookupHost[kHostCapacity] = "";
-  char DataFolder[kPathCapacity] = "";
-  char IniPath[kPathCapacity] = "";
+  std::string DataFolder;  // with its "\"
+  std::string IniPath;
+  // lvn.ini stands beside the program, and the data folder is the program's.
+  bool portable_ = false;
   CheckState Check;
   bool ViewCheckStart = true;
   bool ViewConnectError = true;

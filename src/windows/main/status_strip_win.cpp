@@ -1,14 +1,13 @@
 #include "windows/main/status_strip_win.h"
 
-#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "ui/controls_win.h"
 #include "ui/dpi_win.h"
 #include "ui/gdi_scope_win.h"
-#include "util/text.h"
 #include "util/texts.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
@@ -64,7 +63,8 @@ void TStatus::Layout(const char* text) {
   ScopedSelect font(dc, font_.Get());
   layout_ = LayoutStatus(text, [dc](std::string_view piece, int* width, int* height) {
     SIZE size{};
-    if (!::GetTextExtentPoint32A(dc, piece.data(), static_cast<int>(piece.size()), &size)) {
+    const std::wstring wide = Wide(piece);
+    if (!::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size)) {
       return false;
     }
     *width = size.cx;
@@ -87,10 +87,9 @@ void TStatus::Layout(const char* text) {
 }
 
 void TStatus::LayoutFor(const char* lookup_host) {
-  char layout[kLayoutTextCapacity];
-  JoinTexts(layout, texts::Ui().IntervalSample, ";", lookup_host, ";", texts::Ui().RowSample,
-            sizeof layout);
-  Layout(layout);
+  const std::string layout =
+      std::string(texts::Ui().IntervalSample) + ";" + lookup_host + ";" + texts::Ui().RowSample;
+  Layout(layout.c_str());
 }
 
 void TStatus::DrawField(int index, const char* text, bool highlight) {
@@ -103,7 +102,8 @@ void TStatus::DrawField(int index, const char* text, bool highlight) {
   ScopedSelect font(dc, font_.Get());
   ::SetBkMode(dc, OPAQUE);
   ::SetBkColor(dc, face);
-  ::TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
+  const std::wstring wide = Wide(text);
+  ::TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
   Image->Repaint();
 
   fields_[index] = text;

@@ -4,6 +4,7 @@
 #include "ui/application_win.h"
 #include "ui/controls_win.h"
 #include "util/texts.h"
+#include "util/wide_text_win.h"
 #include "windows/main/main_window_ids.h"
 
 namespace lvn {
@@ -12,14 +13,14 @@ bool TrayIcon::Create(HWND target, HICON icon, UINT forward_message) {
   target_ = target;
   icon_ = icon;
   TaskBarPop.Reset(::CreatePopupMenu());
-  if (!TaskBarPop ||
-      !::AppendMenuA(TaskBarPop.Get(), MF_STRING, kCmdTrayExit, texts::Ui().TrayExit)) {
+  if (!TaskBarPop || !::AppendMenuW(TaskBarPop.Get(), MF_STRING, kCmdTrayExit,
+                                    Wide(texts::Ui().TrayExit).c_str())) {
     return false;
   }
   return ui::HookControl(target, [forward_message](HWND edit, UINT message, WPARAM,
                                                    LPARAM lparam, LRESULT* result) {
     if (message != kTrayCallbackMessage) return false;
-    *result = ::SendMessageA(::GetParent(edit), forward_message, 0, lparam);
+    *result = ::SendMessageW(::GetParent(edit), forward_message, 0, lparam);
     return true;
   });
 }
@@ -56,7 +57,7 @@ void TrayIcon::OpenMenu(HWND owner) {
   ::SetForegroundWindow(owner);
   ::TrackPopupMenu(TaskBarPop.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
   // Lets the menu close when the user clicks elsewhere.
-  ::PostMessageA(owner, WM_NULL, 0, 0);
+  ::PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 }  // namespace lvn

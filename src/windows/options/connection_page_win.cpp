@@ -7,9 +7,6 @@
 namespace lvn {
 namespace {
 
-// The options window's only timer.
-constexpr UINT_PTR kBalloonTimer = 1;
-
 using Kind = PageControl;
 constexpr int kUrlX = 88, kUrlY = 16, kTriggerX = 88, kTriggerY = 132;
 constexpr PageEntry kPage[] = {
@@ -34,8 +31,8 @@ bool ConnectionPage::Create(HWND parent, HFONT font, UINT dpi, Host* host) {
   // No limit of 299 bytes on the fields: a longer URL pasted would be cut to another one
   // that passes; the check says it is too long instead.
   const LookupSettings lookup = host_->CurrentLookup();
-  ::SetDlgItemTextA(parent, kIdUrlEdit, host_->CurrentLookupUrl().c_str());
-  ::SetDlgItemTextA(parent, kIdFallbackEdit, lookup.FallbackUrl.c_str());
+  SetTextOf(parent, kIdUrlEdit, host_->CurrentLookupUrl());
+  SetTextOf(parent, kIdFallbackEdit, lookup.FallbackUrl);
   ::CheckDlgButton(parent, kIdNetworkCheck,
                    lookup.CheckOnNetworkChange ? BST_CHECKED : BST_UNCHECKED);
   return true;
@@ -50,10 +47,7 @@ void ConnectionPage::Show(bool show) {
   ShowPageControls(controls_, show);
 }
 
-void ConnectionPage::HideBalloon() {
-  balloon_problem_ = UrlProblem::kNone;
-  balloon_.Hide();
-}
+void ConnectionPage::HideBalloon() { balloon_.Hide(); }
 
 bool ConnectionPage::OnCommand(int id, UINT code) {
   switch (id) {
@@ -76,15 +70,7 @@ bool ConnectionPage::OnCommand(int id, UINT code) {
   }
 }
 
-void ConnectionPage::OnTimer(UINT_PTR id) {
-  if (id != kBalloonTimer) return;
-  ::KillTimer(parent_, kBalloonTimer);
-  if (balloon_problem_ != UrlProblem::kNone && ::IsWindowVisible(parent_)) {
-    balloon_.Show(::GetDlgItem(parent_, balloon_field_), texts::Ui().UrlRefusedTitle,
-                  UrlProblemText(balloon_problem_));
-  }
-  balloon_problem_ = UrlProblem::kNone;
-}
+void ConnectionPage::OnTimer(UINT_PTR id) { balloon_.OnTimer(parent_, id); }
 
 void ConnectionPage::TakeUrl(int id, bool tell) {
   HWND field = ::GetDlgItem(parent_, id);
@@ -94,13 +80,7 @@ void ConnectionPage::TakeUrl(int id, bool tell) {
   if (url == (fallback ? lookup.FallbackUrl : host_->CurrentLookupUrl())) return;
   const UrlProblem problem = fallback ? FallbackUrlProblem(url) : LookupUrlProblem(url);
   if (problem != UrlProblem::kNone) {
-    // Shown once the focus has moved: a balloon shown while it moves goes under the
-    // window in Wine's stacking of X windows.
-    if (tell) {
-      balloon_field_ = id;
-      balloon_problem_ = problem;
-      ::SetTimer(parent_, kBalloonTimer, USER_TIMER_MINIMUM, nullptr);
-    }
+    if (tell) balloon_.Tell(parent_, id, texts::Ui().UrlRefusedTitle, UrlProblemText(problem));
     return;
   }
   if (fallback) {

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "settings/lookup_settings.h"
-#include "ui/edit_balloon_win.h"
+#include "windows/options/page_controls_win.h"
 
 namespace lvn {
 
 class ConnectionPage {
  public:
+  // The options window's timer that the page's balloon waits on.
+  static constexpr UINT_PTR kBalloonTimer = 1;
+
   // What the page reads and changes: the main window's lookup.
   class Host {
    public:
@@ -48,10 +51,7 @@ class ConnectionPage {
   HWND parent_ = nullptr;
   Host* host_ = nullptr;
   std::vector<HWND> controls_;
-  ui::EditBalloon balloon_;
-  // What the balloon is to say beside which field, from a refusal until the timer shows it.
-  int balloon_field_ = 0;
-  UrlProblem balloon_problem_ = UrlProblem::kNone;
+  RefusalBalloon balloon_{kBalloonTimer};
 };
 
 }  // namespace lvn

@@ -3,9 +3,12 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "util/path.h"
+#include <string>
+
+#include "util/code_page.h"
 #include "util/system_library_win.h"
 #include "util/texts.h"
+#include "util/wide_text_win.h"
 #include "windows/options/option_window_ids.h"
 #include "windows/options/page_controls_win.h"
 
@@ -36,8 +39,11 @@ constexpr PageEntry kPage[] = {
      &texts::Texts::OptionCommandTest},
 };
 
+// The longest path the system's file calls take, terminating zero included.
+constexpr std::size_t kLongestPath = 32768;
+
 // The command line with its program replaced: the arguments the user wrote stay.
-std::string WithProgram(const std::string& command, const char* program) {
+std::string WithProgram(const std::string& command, const std::string& program) {
   std::size_t rest = 0;
   if (!command.empty() && command[0] == '"') {
     const std::size_t close = command.find('"', 1);
@@ -46,8 +52,8 @@ std::string WithProgram(const std::string& command, const char* program) {
     rest = command.find(' ');
     if (rest == std::string::npos) rest = command.size();
   }
-  const std::string path = program;
-  const std::string quoted = path.find(' ') == std::string::npos ? path : '"' + path + '"';
+  const std::string quoted =
+      program.find(' ') == std::string::npos ? program : '"' + program + '"';
   return quoted + command.substr(rest);
 }
 
@@ -57,17 +63,17 @@ bool NotifyPage::Create(HWND parent, HFONT font, UINT dpi, Host* host) {
   parent_ = parent;
   host_ = host;
   if (!CreatePageControls(parent, font, kPage, dpi, &controls_)) return false;
-  ::SendDlgItemMessageA(parent, kIdTimeoutSpin, UDM_SETRANGE32, kMinCommandTimeout,
+  ::SendDlgItemMessageW(parent, kIdTimeoutSpin, UDM_SETRANGE32, kMinCommandTimeout,
                         kMaxCommandTimeout);
-  ::SendDlgItemMessageA(parent, kIdCommandEdit, EM_LIMITTEXT, kCommandCapacity - 1, 0);
-  ::SendDlgItemMessageA(parent, kIdTimeoutEdit, EM_LIMITTEXT, 3, 0);
+  ::SendDlgItemMessageW(parent, kIdCommandEdit, EM_LIMITTEXT, kCommandCapacity - 1, 0);
+  ::SendDlgItemMessageW(parent, kIdTimeoutEdit, EM_LIMITTEXT, 3, 0);
 
   const NotifySettings settings = host_->CurrentNotify();
   filling_ = true;
   ::CheckDlgButton(parent, kIdNoticeChange, settings.Change ? BST_CHECKED : BST_UNCHECKED);
   ::CheckDlgButton(parent, kIdNoticeOutage, settings.Outage ? BST_CHECKED : BST_UNCHECKED);
-  ::SetDlgItemTextA(parent, kIdCommandEdit, settings.Command.c_str());
-  ::SendDlgItemMessageA(parent, kIdTimeoutSpin, UDM_SETPOS32, 0, settings.CommandTimeout);
+  SetTextOf(parent, kIdCommandEdit, settings.Command);
+  ::SendDlgItemMessageW(parent, kIdTimeoutSpin, UDM_SETPOS32, 0, settings.CommandTimeout);
   filling_ = false;
   return true;
 }
@@ -76,7 +82,14 @@ void NotifyPage::ApplyDpi(HFONT font, UINT dpi) {
   PlacePageControls(controls_, kPage, font, dpi);
 }
 
-void NotifyPage::Show(bool show) { ShowPageControls(controls_, show); }
+void NotifyPage::Show(bool show) {
+  if (!show) HideBalloon();
+  ShowPageControls(controls_, show);
+}
+
+void NotifyPage::OnTimer(UINT_PTR id) { balloon_.OnTimer(parent_, id); }
+
+void NotifyPage::HideBalloon() { balloon_.Hide(); }
 
 NotifySettings NotifyPage::Settings() const {
   NotifySettings settings = host_->CurrentNotify();
@@ -98,14 +111,17 @@ bool NotifyPage::OnCommand(int id, UINT code) {
       if (code == BN_CLICKED) host_->ChangeNotify(Settings());
       return true;
     case kIdCommandEdit:
-      if (code == EN_KILLFOCUS) TakeCommand();
+      // A window that closes hides first, which takes the focus from the field: the
+      // command is taken then, or refused, without a word.
+      if (code == EN_KILLFOCUS) TakeCommand(::IsWindowVisible(parent_) != FALSE);
+      if (code == EN_CHANGE) HideBalloon();
       return true;
     case kIdTimeoutEdit:
       if (code == EN_CHANGE && !filling_) host_->ChangeNotify(Settings());
       // Left with a value out of bounds: the field shows the limit in use again.
       if (code == EN_KILLFOCUS) {
         filling_ = true;
-        ::SendDlgItemMessageA(parent_, kIdTimeoutSpin, UDM_SETPOS32, 0,
+        ::SendDlgItemMessageW(parent_, kIdTimeoutSpin, UDM_SETPOS32, 0,
                               host_->CurrentNotify().CommandTimeout);
         filling_ = false;
       }
@@ -121,33 +137,53 @@ bool NotifyPage::OnCommand(int id, UINT code) {
   }
 }
 
-void NotifyPage::TakeCommand() {
-  if (parent_ == nullptr) return;
+bool NotifyPage::TakeCommand(bool tell) {
+  if (parent_ == nullptr) return true;
   NotifySettings settings = host_->CurrentNotify();
   std::string command = TextOf(::GetDlgItem(parent_, kIdCommandEdit));
-  if (command == settings.Command) return;
+  if (command == settings.Command) return true;
+  // Kept in a file of code page 932, the command would come back with "?" in the place of
+  // what it cannot hold: another program, or none.
+  std::string stored;
+  if (!Cp932OfUtf8(command, &stored)) {
+    if (tell) {
+      balloon_.Tell(parent_, kIdCommandEdit, texts::Ui().CommandRefusedTitle,
+                    texts::Ui().CommandNotStorable);
+    }
+    return false;
+  }
   settings.Command = std::move(command);
   host_->ChangeNotify(settings);
+  return true;
 }
 
 void NotifyPage::Browse() {
   // Not a KnownDLL on every system: taken from System32, once, when first needed.
-  using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+  using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
   static const GetOpenFileNameFn get_open_file_name =
-      SystemFunction<GetOpenFileNameFn>(LoadSystemLibrary("comdlg32.dll"), "GetOpenFileNameA");
+      SystemFunction<GetOpenFileNameFn>(LoadSystemLibrary("comdlg32.dll"), "GetOpenFileNameW");
   if (get_open_file_name == nullptr) return;
-  char path[kPathCapacity] = "";
-  OPENFILENAMEA dialog{};
+  // Description and pattern pairs, each ending in a zero, and one more zero at the end.
+  std::wstring filter = Wide(texts::Ui().OptionBrowseFilter);
+  for (wchar_t& c : filter) {
+    if (c == L'|') c = L'\0';
+  }
+  filter.push_back(L'\0');
+  // Room for the longest path the system has: a file is never cut from the command.
+  std::wstring path(kLongestPath, L'\0');
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = parent_;
-  dialog.lpstrFilter = texts::Ui().OptionBrowseFilter;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = static_cast<DWORD>(path.size());
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!get_open_file_name(&dialog)) return;
-  const std::string command = WithProgram(TextOf(::GetDlgItem(parent_, kIdCommandEdit)), path);
+  path.resize(std::char_traits<wchar_t>::length(path.c_str()));
+  const std::string command =
+      WithProgram(TextOf(::GetDlgItem(parent_, kIdCommandEdit)), Utf8Of(path));
   // Taken, as typed text is, when the field is left.
-  ::SetDlgItemTextA(parent_, kIdCommandEdit, command.c_str());
+  SetTextOf(parent_, kIdCommandEdit, command);
   ::SetFocus(::GetDlgItem(parent_, kIdCommandEdit));
 }
 

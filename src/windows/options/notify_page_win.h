@@ -8,11 +8,15 @@
 #include <vector>
 
 #include "settings/notify_settings.h"
+#include "windows/options/page_controls_win.h"
 
 namespace lvn {
 
 class NotifyPage {
  public:
+  // The options window's timer that the page's balloon waits on.
+  static constexpr UINT_PTR kBalloonTimer = 2;
+
   // What the page reads and changes: the main window's notifier.
   class Host {
    public:
@@ -35,8 +39,13 @@ class NotifyPage {
   bool OnCommand(int id, UINT code);
   // The command field's text becomes the command. Only when the field is left, OK is
   // pressed or the window closes: a change that comes while the user types must not run
-  // half a command line.
-  void TakeCommand();
+  // half a command line. A command that the settings file's code page cannot hold is
+  // refused and the command in use stays; with tell, the field says why. False when
+  // refused.
+  bool TakeCommand(bool tell);
+  // A WM_TIMER of the options window: the balloon a refusal asked for shows.
+  void OnTimer(UINT_PTR id);
+  void HideBalloon();
 
  private:
   NotifySettings Settings() const;
@@ -47,6 +56,7 @@ class NotifyPage {
   std::vector<HWND> controls_;
   // Set while the page fills its own fields, whose change notices are not the user's.
   bool filling_ = false;
+  RefusalBalloon balloon_{kBalloonTimer};
 };
 
 }  // namespace lvn

@@ -34,6 +34,10 @@ enum OptionControlId : int {
   kIdTriggerGroup = 326,
   kIdNetworkCheck = 327,
   kIdPrivacyLabel = 328,
+  // The 動作 page's language choice.
+  kIdLanguageLabel = 329,
+  kIdLanguageCombo = 330,
+  kIdLanguageNote = 331,
 };
 
 }  // namespace lvn

@@ -7,6 +7,7 @@
 #include "ui/controls_win.h"
 #include "ui/dpi_win.h"
 #include "util/texts.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
@@ -18,7 +19,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 // The window's layout, its controls in tab order, at 96 DPI. Places inside a group box are
 // the box's place plus the control's place in it.
-enum class Kind { kTree, kGroup, kList, kCheck, kButton };
+enum class Kind { kTree, kGroup, kList, kCheck, kButton, kLabel };
 enum class FontRole { kWindow, kLarge };
 struct LayoutEntry {
   Kind kind;
@@ -28,6 +29,8 @@ struct LayoutEntry {
   FontRole font;
 };
 constexpr int kGroup1X = 88, kGroup1Y = 16, kGroup2X = 88, kGroup2Y = 80;
+// The language choice, beside the interval's box.
+constexpr int kLanguageX = 272, kLanguageWidth = 89;
 // A drop-down list's height is the field's and its opened list's together.
 constexpr int kListDropHeight = 200;
 constexpr LayoutEntry kLayout[] = {
@@ -36,6 +39,12 @@ constexpr LayoutEntry kLayout[] = {
      FontRole::kWindow},
     {Kind::kList, kIdIntervalCombo, kGroup1X + 8, kGroup1Y + 21, 113, kListDropHeight, nullptr,
      FontRole::kLarge},
+    {Kind::kLabel, kIdLanguageLabel, kLanguageX, kGroup1Y, kLanguageWidth, 14,
+     &texts::Texts::OptionLanguageLabel, FontRole::kWindow},
+    {Kind::kList, kIdLanguageCombo, kLanguageX, kGroup1Y + 21, kLanguageWidth, kListDropHeight,
+     nullptr, FontRole::kLarge},
+    {Kind::kLabel, kIdLanguageNote, kLanguageX, kGroup1Y + 48, kLanguageWidth, 14,
+     &texts::Texts::OptionLanguageNote, FontRole::kWindow},
     {Kind::kGroup, kIdViewGroup, kGroup2X, kGroup2Y, 273, 121, &texts::Texts::OptionViewGroup,
      FontRole::kWindow},
     {Kind::kCheck, kIdViewCheck, kGroup2X + 8, kGroup2Y + 16, 249, 33,
@@ -49,8 +58,12 @@ constexpr LayoutEntry kLayout[] = {
 constexpr LayoutEntry kOk{Kind::kButton, kIdOptionOk, 240, 208, 121, 25, &texts::Texts::OptionOk,
                           FontRole::kWindow};
 // The 動作 page's controls, shown while it is chosen.
-constexpr int kActionPage[] = {kIdIntervalGroup, kIdIntervalCombo, kIdViewGroup,
+constexpr int kActionPage[] = {kIdIntervalGroup, kIdIntervalCombo, kIdLanguageLabel,
+                               kIdLanguageCombo, kIdLanguageNote,  kIdViewGroup,
                                kIdViewCheck,     kIdViewConnect,   kIdViewOff};
+// The language list after its automatic choice: each language by its own name, whatever the
+// interface language, in the order of texts::LanguageChoiceOf.
+constexpr const char* kLanguageNames[] = {"日本語", "English"};
 
 constexpr ui::FontSpec kFonts[] = {
     {"ＭＳ Ｐゴシック", -12},  // kWindow
@@ -88,6 +101,10 @@ ui::ControlArgs ArgsFor(const LayoutEntry& entry, HWND parent, UINT dpi) {
       args.class_name = "BUTTON";
       args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON;
       break;
+    case Kind::kLabel:
+      args.class_name = "STATIC";
+      args.style = WS_CHILD | WS_VISIBLE | SS_LEFT;
+      break;
   }
   return args;
 }
@@ -98,19 +115,26 @@ HWND CreateEntry(const LayoutEntry& entry, HWND parent, UINT dpi) {
 }
 
 HTREEITEM AddSection(HWND tree, const char* text) {
-  TVINSERTSTRUCTA item{};
+  std::wstring wide = Wide(text);
+  TVINSERTSTRUCTW item{};
   item.hParent = TVI_ROOT;
   item.hInsertAfter = TVI_LAST;
   item.item.mask = TVIF_TEXT;
-  item.item.pszText = const_cast<char*>(text);
+  item.item.pszText = wide.data();
   return reinterpret_cast<HTREEITEM>(
-      ::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+      ::SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-bool Checked(HWND box) { return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void AddListItem(HWND list, const char* text) {
+  ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+int ListChoice(HWND list) { return static_cast<int>(::SendMessageW(list, CB_GETCURSEL, 0, 0)); }
+
+bool Checked(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void SetChecked(HWND box, bool checked) {
-  ::SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  ::SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 }  // namespace
@@ -139,6 +163,7 @@ bool TfrmOption::BuildLayout() {
     switch (entry.id) {
       case kIdSectionTree: SectionTree = control; break;
       case kIdIntervalCombo: IntervalCombo = control; break;
+      case kIdLanguageCombo: LanguageCombo = control; break;
       case kIdViewCheck: ViewCheck = control; break;
       case kIdViewConnect: ViewConnect = control; break;
       case kIdViewOff: ViewOff = control; break;
@@ -154,15 +179,17 @@ bool TfrmOption::BuildLayout() {
   action_item_ = AddSection(SectionTree, texts::Ui().OptionSection);
   notify_item_ = AddSection(SectionTree, texts::Ui().OptionNotifySection);
   connection_item_ = AddSection(SectionTree, texts::Ui().OptionConnectionSection);
-  ::SendMessageA(SectionTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(action_item_));
+  ::SendMessageW(SectionTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(action_item_));
 
   for (int i = 0; i < kIntervalChoiceCount; ++i) {
-    const std::string text = IntervalChoiceText(i);
-    ::SendMessageA(IntervalCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    AddListItem(IntervalCombo, IntervalChoiceText(i).c_str());
   }
   // An interval the list does not hold shows the nearest item and stays until a pick.
-  ::SendMessageA(IntervalCombo, CB_SETCURSEL,
+  ::SendMessageW(IntervalCombo, CB_SETCURSEL,
                  static_cast<WPARAM>(IntervalChoiceOf(host_->CurrentCheckInterval())), 0);
+  AddListItem(LanguageCombo, texts::Ui().OptionLanguageAuto);
+  for (const char* name : kLanguageNames) AddListItem(LanguageCombo, name);
+  ::SendMessageW(LanguageCombo, CB_SETCURSEL, static_cast<WPARAM>(host_->LanguageChoice()), 0);
 
   const ViewSwitches views = host_->Views();
   SetChecked(ViewCheck, views.CheckStart);
@@ -200,21 +227,23 @@ bool TfrmOption::ApplyDpi(UINT dpi, const POINT* top_left) {
     ::SetWindowPos(self, nullptr, top_left->x, top_left->y, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ::SendMessageA(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
+  ::SendMessageW(self, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].Get()), FALSE);
   auto place = [&](const LayoutEntry& entry) {
     HWND control = ::GetDlgItem(self, entry.id);
     const ui::ChildPlace to = ui::ScaledPlace(entry, self, dpi);
     ::SetWindowPos(control, nullptr, to.x, to.y, to.width, to.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageA(control, WM_SETFONT,
+    ::SendMessageW(control, WM_SETFONT,
                    reinterpret_cast<WPARAM>(fonts[static_cast<int>(entry.font)].Get()), FALSE);
   };
   for (const LayoutEntry& entry : kLayout) place(entry);
   place(kOk);
   notify_page_.ApplyDpi(fonts[0].Get(), dpi);
   connection_page_.ApplyDpi(fonts[0].Get(), dpi);
-  ::SendMessageA(SectionTree, TVM_SETINDENT, static_cast<WPARAM>(ui::Scale(kTreeIndent, dpi)), 0);
-  ::SendMessageA(IntervalCombo, CB_SETITEMHEIGHT, 0, ui::Scale(kListItemHeight, dpi));
+  ::SendMessageW(SectionTree, TVM_SETINDENT, static_cast<WPARAM>(ui::Scale(kTreeIndent, dpi)), 0);
+  for (HWND list : {IntervalCombo, LanguageCombo}) {
+    ::SendMessageW(list, CB_SETITEMHEIGHT, 0, ui::Scale(kListItemHeight, dpi));
+  }
   // The controls hold the new fonts: the old ones may go.
   for (std::size_t i = 0; i < std::size(kFonts); ++i) fonts_[i] = std::move(fonts[i]);
   return true;
@@ -236,8 +265,12 @@ void TfrmOption::Show() {
 }
 
 void TfrmOption::IntervalComboChange() {
-  const auto index = static_cast<int>(::SendMessageA(IntervalCombo, CB_GETCURSEL, 0, 0));
-  host_->ChangeCheckInterval(IntervalOfChoice(index));
+  host_->ChangeCheckInterval(IntervalOfChoice(ListChoice(IntervalCombo)));
+}
+
+void TfrmOption::LanguageComboChange() {
+  const int choice = ListChoice(LanguageCombo);
+  if (choice >= 0) host_->ChangeLanguageChoice(choice);
 }
 
 void TfrmOption::ViewClick(int id) {
@@ -260,20 +293,28 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (notify_page_.OnCommand(id, code) || connection_page_.OnCommand(id, code)) return 0;
       if (id == kIdIntervalCombo && code == CBN_SELCHANGE) {
         IntervalComboChange();
+      } else if (id == kIdLanguageCombo && code == CBN_SELCHANGE) {
+        LanguageComboChange();
       } else if ((id == kIdViewCheck || id == kIdViewConnect || id == kIdViewOff) &&
                  code == BN_CLICKED) {
         ViewClick(id);
       } else if (id == kIdOptionOk && code == BN_CLICKED) {
-        // Enter in the field presses OK without leaving it.
-        notify_page_.TakeCommand();
+        // Enter in the field presses OK without leaving it. A command refused keeps the
+        // window open, on the page whose field says why.
+        if (!notify_page_.TakeCommand(true)) {
+          ::SendMessageW(SectionTree, TVM_SELECTITEM, TVGN_CARET,
+                         reinterpret_cast<LPARAM>(notify_item_));
+          ::SetFocus(::GetDlgItem(Handle(), kIdCommandEdit));
+          return 0;
+        }
         // Closed once the click has been handled.
-        ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
+        ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
       }
       return 0;
     }
     case WM_NOTIFY: {
       // Only the window's own tree notifies; a pointer from elsewhere is not followed.
-      const auto* note = reinterpret_cast<const NMTREEVIEWA*>(lparam);
+      const auto* note = reinterpret_cast<const NMTREEVIEWW*>(lparam);
       if (!ui::IsReadableMemory(note, sizeof *note) || note->hdr.hwndFrom != SectionTree) {
         return 0;
       }
@@ -293,14 +334,19 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case WM_TIMER:
+      notify_page_.OnTimer(wparam);
       connection_page_.OnTimer(wparam);
       return 0;
     case WM_MOVE:
-      // The balloon of a refused URL would not move with the window.
+      // The balloon of a refused field would not move with the window.
+      notify_page_.HideBalloon();
       connection_page_.HideBalloon();
       return 0;
     case WM_SHOWWINDOW:
-      if (wparam == FALSE) connection_page_.HideBalloon();
+      if (wparam == FALSE) {
+        notify_page_.HideBalloon();
+        connection_page_.HideBalloon();
+      }
       return ui::Window::OnMessage(message, wparam, lparam);
     case WM_DPICHANGED: {
       UINT dpi = 0;
@@ -313,7 +359,7 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DESTROY:
       ui::UseDialogKeys(Handle(), false);
       // Destroyed without being hidden first (the program exits), no field was left.
-      notify_page_.TakeCommand();
+      notify_page_.TakeCommand(false);
       host_->OptionWindowClosed();
       return 0;
     default:

@@ -1,6 +1,7 @@
-// The options window, TfrmOption: the check interval and the view switches, the notices and
-// the lookup, changed in the main window the moment the user changes them (a URL when its
-// field is left). Modeless, without Cancel: OK only closes.
+// The options window, TfrmOption: the check interval, the interface language and the view
+// switches, the notices and the lookup, changed in the main window the moment the user
+// changes them (a URL or the command when its field is left). Modeless, without Cancel: OK
+// only closes.
 #pragma once
 
 #include <windows.h>
@@ -30,6 +31,11 @@ class OptionHost : public NotifyPage::Host, public ConnectionPage::Host {
   // The options window is being destroyed; its object may go once the message that told
   // this has been handled, not before.
   virtual void OptionWindowClosed() = 0;
+  // The interface language of the next start: 0 automatic, 1 Japanese, 2 English
+  // (texts::LanguageChoiceOf).
+  virtual int LanguageChoice() const = 0;
+  // Saved at once; the running program keeps its language.
+  virtual void ChangeLanguageChoice(int choice) = 0;
 
  protected:
   ~OptionHost() = default;
@@ -69,12 +75,14 @@ class TfrmOption final : public ui::Window {
   // Shows the page of the tree's item section.
   void ShowPage(HTREEITEM section);
   void IntervalComboChange();
+  void LanguageComboChange();
   // A view switch's box was clicked.
   void ViewClick(int id);
 
   OptionHost* host_;
   HWND SectionTree = nullptr;
   HWND IntervalCombo = nullptr;
+  HWND LanguageCombo = nullptr;
   HWND ViewCheck = nullptr;
   HWND ViewConnect = nullptr;
   HWND ViewOff = nullptr;

@@ -4,6 +4,7 @@
 
 #include "ui/controls_win.h"
 #include "ui/dpi_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 namespace {
@@ -37,7 +38,7 @@ const char* ClassOf(PageControl kind) {
     case PageControl::kNumber:
       return "EDIT";
     case PageControl::kSpin:
-      return UPDOWN_CLASSA;
+      return "msctls_updown32";
     default:
       return "BUTTON";
   }
@@ -61,7 +62,7 @@ bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entr
     controls->push_back(control);
     if (entry.kind == PageControl::kNumber) buddy = control;
     if (entry.kind == PageControl::kSpin) {
-      ::SendMessageA(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+      ::SendMessageW(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
     }
   }
   return true;
@@ -73,10 +74,10 @@ void PlacePageControls(const std::vector<HWND>& controls, std::span<const PageEn
   for (std::size_t i = 0; i < entries.size() && i < controls.size(); ++i) {
     const PageEntry& entry = entries[i];
     HWND control = controls[i];
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (entry.kind == PageControl::kSpin) {
       // Set again, the buddy places the spin box beside itself where it is now.
-      ::SendMessageA(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+      ::SendMessageW(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
       continue;
     }
     const ui::ChildPlace place = ui::ScaledPlace(entry, ::GetParent(control), dpi);
@@ -95,10 +96,35 @@ bool Checked(HWND parent, int id) {
 }
 
 std::string TextOf(HWND control) {
-  std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextA(control, text.data(),
-                                                        static_cast<int>(text.size()))));
-  return text;
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return Utf8Of(text);
+}
+
+void SetTextOf(HWND parent, int id, const std::string& text) {
+  ::SetDlgItemTextW(parent, id, Wide(text).c_str());
+}
+
+void RefusalBalloon::Tell(HWND parent, int id, const char* title, const char* text) {
+  field_ = id;
+  title_ = title;
+  text_ = text;
+  ::SetTimer(parent, timer_, USER_TIMER_MINIMUM, nullptr);
+}
+
+void RefusalBalloon::OnTimer(HWND parent, UINT_PTR id) {
+  if (id != timer_) return;
+  ::KillTimer(parent, timer_);
+  if (text_ != nullptr && ::IsWindowVisible(parent)) {
+    balloon_.Show(::GetDlgItem(parent, field_), title_, text_);
+  }
+  text_ = nullptr;
+}
+
+void RefusalBalloon::Hide() {
+  text_ = nullptr;
+  balloon_.Hide();
 }
 
 }  // namespace lvn

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/edit_balloon_win.h"
 #include "util/texts.h"
 
 namespace lvn {
@@ -34,5 +35,30 @@ void ShowPageControls(const std::vector<HWND>& controls, bool show);
 
 bool Checked(HWND parent, int id);
 std::string TextOf(HWND control);
+void SetTextOf(HWND parent, int id, const std::string& text);
+
+// The balloon that tells why the text of a field was refused, beside it. Shown once the
+// focus has moved: a balloon shown while it moves goes under the window in Wine's stacking
+// of X windows.
+class RefusalBalloon {
+ public:
+  // timer: the id of the options window's timer that this balloon waits on.
+  explicit RefusalBalloon(UINT_PTR timer) : timer_(timer) {}
+
+  // The balloon beside parent's field id, shown soon. title and text are the interface
+  // language's texts, which last as long as the program.
+  void Tell(HWND parent, int id, const char* title, const char* text);
+  // A WM_TIMER of the options window: the balloon asked for shows while the window does.
+  void OnTimer(HWND parent, UINT_PTR id);
+  void Hide();
+
+ private:
+  UINT_PTR timer_;
+  ui::EditBalloon balloon_;
+  // What the balloon is to say beside which field, from a refusal until the timer shows it.
+  int field_ = 0;
+  const char* title_ = nullptr;
+  const char* text_ = nullptr;
+};
 
 }  // namespace lvn
