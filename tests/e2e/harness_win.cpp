@@ -411,12 +411,18 @@ std::vector<HWND> TrayIconWindows() {
 
 int TrayIconCount() { return static_cast<int>(TrayIconWindows().size()); }
 
-bool TooltipShows(const std::string& text) {
+std::vector<std::string> VisibleTooltipTexts() {
+  std::vector<std::string> texts;
   for (HWND tip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip != nullptr;
        tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
-    if (::IsWindowVisible(tip) && WindowText(tip) == text) return true;
+    if (::IsWindowVisible(tip)) texts.push_back(WindowText(tip));
   }
-  return false;
+  return texts;
+}
+
+bool TooltipShows(const std::string& text) {
+  const std::vector<std::string> texts = VisibleTooltipTexts();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 namespace {

@@ -124,7 +124,8 @@ int RequestCount(const std::string& request_line_start, const std::string& conta
 int TrayIconCount();
 // The icons' windows there.
 std::vector<HWND> TrayIconWindows();
-// A visible tooltip of any process (a balloon, a tray icon's tip) shows this text.
+// The texts of the visible tooltips of every process: balloons, a tray icon's tip.
+std::vector<std::string> VisibleTooltipTexts();
 bool TooltipShows(const std::string& text);
 
 // Points the shell's roaming application-data folder (and so the program's data folder)
