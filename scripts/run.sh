@@ -8,6 +8,8 @@
 #   LVN_CONNECTION_SCREENSHOT  and one of its 接続 page (none if unset)
 #   LVN_RUN_DIR     the folder of the run's Wine prefix and servers (default build/run)
 #   LVN_DPI         the display scale to run at, in DPI (96 is 100 %; the prefix keeps it)
+#   LVN_LOCALE      the locale to run in instead of ja_JP.UTF-8 (en_US.UTF-8: the English
+#                   interface)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -23,6 +25,7 @@ export LVN_SERVERS="$LVN_BUILD/servers"
 mkdir -p "$LVN_BUILD"
 # shellcheck source=wine_env.sh
 source "$top/scripts/wine_env.sh"
+[ -z "${LVN_LOCALE:-}" ] || export LC_ALL="$LVN_LOCALE"
 # shellcheck source=servers.sh
 source "$top/scripts/servers.sh"
 [ -d "$WINEPREFIX/drive_c" ] || lvn_wine_init
@@ -47,26 +50,29 @@ if [ -n "${DISPLAY:-}" ]; then
   exit 0
 fi
 
+# The windows are found by their captions, in the interface's language.
+main_title="Lorvaneグローバル" options_title="環境設定"
+case $LC_ALL in ja_*) ;; *) main_title="Lorvane Global" options_title="Options" ;; esac
 lvn_start_xvfb
 lvn_wine build/win/bin/lorvane.exe >"$log" 2>&1 &
 shot="${LVN_SCREENSHOT:-$top/build/screenshot.png}"
-lvn_screenshot "Lorvaneグローバル" "$shot" ||
+lvn_screenshot "$main_title" "$shot" ||
   { lvn_fail "lorvane.exe under Wine: its window never showed" "$log"; exit 1; }
 if [ -n "${LVN_OPTIONS_SCREENSHOT:-}" ]; then
   lvn_wine build/win/bin/lvn_options.exe >>"$log" 2>&1
-  lvn_screenshot "環境設定" "$LVN_OPTIONS_SCREENSHOT" ||
+  lvn_screenshot "$options_title" "$LVN_OPTIONS_SCREENSHOT" ||
     { lvn_fail "the options window never showed" "$log"; exit 1; }
 fi
 if [ -n "${LVN_NOTIFY_SCREENSHOT:-}" ]; then
   lvn_wine build/win/bin/lvn_options.exe notify >>"$log" 2>&1 ||
     { lvn_fail "the options window's 通知 page never showed" "$log"; exit 1; }
-  lvn_screenshot "環境設定" "$LVN_NOTIFY_SCREENSHOT" ||
+  lvn_screenshot "$options_title" "$LVN_NOTIFY_SCREENSHOT" ||
     { lvn_fail "the options window never showed" "$log"; exit 1; }
 fi
 if [ -n "${LVN_CONNECTION_SCREENSHOT:-}" ]; then
   lvn_wine build/win/bin/lvn_options.exe connection >>"$log" 2>&1 ||
     { lvn_fail "the options window's 接続 page never showed" "$log"; exit 1; }
-  lvn_screenshot "環境設定" "$LVN_CONNECTION_SCREENSHOT" ||
+  lvn_screenshot "$options_title" "$LVN_CONNECTION_SCREENSHOT" ||
     { lvn_fail "the options window never showed" "$log"; exit 1; }
 fi
 lvn_wine build/win/bin/lvn_exit.exe >>"$log" 2>&1 || true

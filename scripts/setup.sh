@@ -36,10 +36,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ $status -eq 0 ] || exit $status
 fi
 
-# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "setup: generating ja_JP.UTF-8"
-  sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
-  lvn_step "generating the ja_JP.UTF-8 locale" "$log" locale-gen
-fi
+# Wine takes its ANSI code page and its UI language from the locale: ja_JP.UTF-8 gives
+# code page 932 and Japanese, en_US.UTF-8 code page 1252 and English. Both are UTF-8 on the
+# Unix side, so that file names hold any character.
+for lvn_locale in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$lvn_locale\.utf-\?8$"; then
+    echo "setup: generating $lvn_locale.UTF-8"
+    sed -i "s/^# *\($lvn_locale.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$lvn_locale.UTF-8 UTF-8" /etc/locale.gen || echo "$lvn_locale.UTF-8 UTF-8" >> /etc/locale.gen
+    lvn_step "generating the $lvn_locale.UTF-8 locale" "$log" locale-gen
+  fi
+done

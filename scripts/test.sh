@@ -160,6 +160,12 @@ if build win -S . -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   status=$?
   record_step "every Windows program built is 64-bit (PE32+)" $status
   [ $status -eq 0 ] || lvn_fail "a Windows program is not PE32+" "$logs/pe-machine.log"
+  # Text in the system's code page would read wrong on a Windows of another language.
+  python3 scripts/check_imports.py build/win/bin/lorvane.exe build/win/liblvn_win.a \
+    build/win/CMakeFiles/lorvane.dir/src/app/*.obj >"$logs/imports.log" 2>&1
+  status=$?
+  record_step "lorvane.exe imports no ANSI text function" $status
+  [ $status -eq 0 ] || lvn_fail "lorvane.exe imports an ANSI text function" "$logs/imports.log"
   # The prefix trusts the test CA, as a user's Windows trusts a public one. The program's
   # default lookup host, the name on the TLS servers' certificates, is the fault server:
   # a hosts file of the run's own, seen only by the processes of a private mount namespace.

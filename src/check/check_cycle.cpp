@@ -41,10 +41,10 @@ CheckEvents HandleLookupResult(const LookupResult& lookup, const LocalTime& now,
     host->SaveAddressChange(state->LastIp, state->LastChange);
   }
 
-  char now_ip[kNowIpCapacity];
-  JoinTexts(now_ip, texts::Ui().NowPrefix, failed ? texts::Ui().CommError : result,
-            texts::Ui().CheckedLabel, FormatClock(now).c_str(), sizeof now_ip);
-  host->ShowNowIp(now_ip);
+  const texts::Texts& ui = texts::Ui();
+  host->ShowNowIp((ui.NowPrefix + std::string(failed ? ui.CommError : result) + ui.CheckedLabel +
+                   FormatClock(now))
+                      .c_str());
   host->EnableUpdate();
   return events;
 }

@@ -35,9 +35,6 @@ struct CheckState {
 CheckEvents HandleLookupResult(const LookupResult& result, const LocalTime& now,
                                CheckState* state, CheckCycleHost* host);
 
-// Capacity of NowIp's text.
-inline constexpr std::size_t kNowIpCapacity = 300;
-
 // Which change UpdateTime shows: the one stored by an earlier run, or one seen in this run.
 enum class ChangeSeen { kBefore, kInThisRun };
 

@@ -2,48 +2,45 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 #include "lvn_version.h"
 #include "settings/settings.h"
-#include "util/ansi_path_win.h"
+#include "util/data_folder_win.h"
 #include "util/path.h"
-#include "util/text.h"
 #include "util/texts.h"
 #include "util/version_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 namespace {
 
-constexpr std::size_t kVersionCapacity = 100;
-constexpr std::size_t kVersionBoxCapacity = 300;
+// What the shell opens: a path that is not UTF-8 names nothing, and nothing is opened.
+void ShellOpen(HWND owner, const wchar_t* verb, const std::string& target) {
+  std::wstring wide;
+  if (!WideOfUtf8Strict(target, &wide)) return;
+  ::ShellExecuteW(owner, verb, wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 }  // namespace
 
-void OpenDataFolder(const char* data_folder) {
-  ::ShellExecuteA(nullptr, "open", data_folder, nullptr, nullptr, SW_SHOWNORMAL);
-}
+void OpenDataFolder(const char* data_folder) { ShellOpen(nullptr, L"open", data_folder); }
 
 void OpenHelpPage() {
-  char program[kPathCapacity];
-  ProgramAnsiPath(program, sizeof program);
-  char page[kPathCapacity];
-  HelpPagePath(page, program, sizeof page);
-  ::ShellExecuteA(nullptr, "open", page, nullptr, nullptr, SW_SHOWNORMAL);
+  std::string program;
+  if (!ProgramPath(&program)) return;
+  ShellOpen(nullptr, L"open", HelpPagePath(program, texts::Ui().HelpPage));
 }
 
-void OpenHomePage(HWND owner) {
-  ::ShellExecuteA(owner, "Open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
-}
+void OpenHomePage(HWND owner) { ShellOpen(owner, L"Open", kHomePage); }
 
 void ShowVersionBox(HWND owner) {
-  char program[kPathCapacity];
-  ProgramAnsiPath(program, sizeof program);
-  char version[kVersionCapacity];
-  FileVersionText(version, program, sizeof version);
+  std::string program;
+  const std::string version = ProgramPath(&program) ? FileVersionText(program) : "0.0.0.0";
   // Two carriage returns and no line feed: an empty line before the notice.
-  char text[kVersionBoxCapacity];
-  JoinTexts(text, texts::Ui().AppTitle, texts::Ui().VersionPrefix, version, "\r\r", LVN_COPYRIGHT,
-            sizeof text);
-  ::MessageBoxA(owner, text, texts::Ui().VersionCaption, MB_OK);
+  const std::string text = std::string(texts::Ui().AppTitle) + texts::Ui().VersionPrefix +
+                           version + "\r\r" + LVN_COPYRIGHT;
+  ::MessageBoxW(owner, Wide(text).c_str(), Wide(texts::Ui().VersionCaption).c_str(), MB_OK);
 }
 
 }  // namespace lvn

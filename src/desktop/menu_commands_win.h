@@ -7,9 +7,10 @@
 
 namespace lvn {
 
-// The data folder, with its trailing "\", in the file manager.
+// The data folder (UTF-8), with its trailing "\", in the file manager.
 void OpenDataFolder(const char* data_folder);
-// help\index.htm beside the program, in the user's program for it.
+// The help page of the interface's language in the help folder beside the program, in the
+// user's program for it.
 void OpenHelpPage();
 // The program's home page, in the browser.
 void OpenHomePage(HWND owner);

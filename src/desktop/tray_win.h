@@ -1,4 +1,5 @@
-// The notification-area icon and the decoding of its notifications.
+// The notification-area icon and the decoding of its notifications. Texts are UTF-8, cut to
+// what the shell's fields hold.
 #pragma once
 
 #include <windows.h>

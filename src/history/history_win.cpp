@@ -12,13 +12,13 @@
 namespace lvn {
 
 void History::SetFolder(const char* folder, const std::string& fallback_folder) {
-  CopyText(folder_, folder, sizeof folder_);
+  folder_ = folder;
   fallback_folder_ = fallback_folder;
   Forget();
-  Log(folder_, &state_).TakeSavedRecords(fallback_folder_);
+  Log(folder_.c_str(), &state_).TakeSavedRecords(fallback_folder_);
 }
 
-bool History::SaveUnwritten() { return Log(folder_, &state_).SavePending(fallback_folder_); }
+bool History::SaveUnwritten() { return Log(folder_.c_str(), &state_).SavePending(fallback_folder_); }
 
 std::string History::UnwrittenText() const {
   std::string text;
@@ -32,7 +32,7 @@ void History::Forget() {
 }
 
 bool History::Write(int32_t code, const char* text, const LocalTime& time) {
-  Log log(folder_, &state_);
+  Log log(folder_.c_str(), &state_);
   const bool written = log.Write(code, text, time);
   // The view can go on from this append only if the file was as the view left it.
   if (written && known_stamp_.has_value() && log.StampBefore() == known_stamp_ &&
@@ -46,7 +46,7 @@ bool History::Write(int32_t code, const char* text, const LocalTime& time) {
 }
 
 ReloadResult History::Reload(ViewSwitches view) {
-  Log log(folder_, &state_);
+  Log log(folder_.c_str(), &state_);
   bool records_kept = false;
   try {
     // Nothing but this program's own appends since the last reading: read just those.
@@ -105,7 +105,7 @@ RemoveResult History::Remove(const DeleteRange& range, ViewSwitches view) {
   // The places count the bytes the view was made of; whatever came after them (appends,
   // ours or another program's) moves none of them.
   const RemoveResult removed =
-      Log(folder_, &state_).RemoveRange(range.First, range.Last, view, view_.Content());
+      Log(folder_.c_str(), &state_).RemoveRange(range.First, range.Last, view, view_.Content());
   if (removed != RemoveResult::kFailed) Forget();
   return removed;
 }

@@ -31,7 +31,7 @@ class History {
   // at exit when the data folder takes none ("" for nowhere else). Takes the records an
   // earlier run saved in either, to be appended before any newer one.
   void SetFolder(const char* folder, const std::string& fallback_folder = {});
-  const char* Folder() const { return folder_; }
+  const char* Folder() const { return folder_.c_str(); }
 
   int32_t LastRecordKey() const { return state_.LastRecordKey; }
   // Where the numbering goes on from: PrimaryKey, as the settings hold it at start.
@@ -74,7 +74,7 @@ class History {
   // Nothing is known of the file: the next reload reads it whole.
   void Forget();
 
-  char folder_[kPathCapacity] = "";
+  std::string folder_;
   std::string fallback_folder_;
   HistoryState state_;
   HistoryView view_;

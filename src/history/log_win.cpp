@@ -13,6 +13,7 @@
 #include "util/file_io_win.h"
 #include "util/scoped_win.h"
 #include "util/text.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
@@ -38,8 +39,8 @@ bool IsSharingOrLockViolation(DWORD error) {
 // Other programs may read the log while a record goes in, but not write it.
 ScopedHandle OpenForAppend(const char* path) {
   for (int attempt = 1;; ++attempt) {
-    ScopedHandle file(::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file || attempt == kOpenAttempts || !IsSharingOrLockViolation(::GetLastError())) {
       return file;
     }
@@ -55,8 +56,8 @@ bool SeekTo(HANDLE file, LONGLONG offset, DWORD method) {
 
 // The file's last tail.size() bytes are tail.
 bool FileEndsWith(const char* path, std::string_view tail) {
-  ScopedHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (!file || !::GetFileSizeEx(file.Get(), &size) ||
       static_cast<std::uint64_t>(size.QuadPart) < tail.size() ||
@@ -78,13 +79,8 @@ bool BeginsWithWholeLines(std::string_view content, std::string_view shown) {
 
 }  // namespace
 
-Log::Log(const char* folder, HistoryState* state) : state_(state) {
-  JoinTexts(path_, folder, kLogFileName, sizeof path_);
-  // A cut path would name some other file.
-  const std::size_t length = std::strlen(path_);
-  const std::size_t name = sizeof kLogFileName - 1;
-  if (length < name || std::strcmp(path_ + length - name, kLogFileName) != 0) path_[0] = '\0';
-}
+Log::Log(const char* folder, HistoryState* state)
+    : path_(std::string(folder) + kLogFileName), state_(state) {}
 
 bool Log::Write(int32_t code, const char* text, const LocalTime& time) {
   state_->LastRecordKey = NextRecordKey(state_->LastRecordKey);
@@ -103,9 +99,9 @@ bool Log::AppendPending() {
   auto& pending = state_->Pending;
   const auto mine = [this](const PendingRecord& r) { return r.Path == path_; };
   if (!HasPending()) return true;
-  if (path_[0] == '\0') return false;
+  if (path_.empty()) return false;
 
-  ScopedHandle file = OpenForAppend(path_);
+  ScopedHandle file = OpenForAppend(path_.c_str());
   if (!file) return false;
   stamp_before_ = StampOfOpenFile(file.Get());
   LARGE_INTEGER size{};
@@ -133,7 +129,7 @@ bool Log::AppendPending() {
   file.Reset();
   if (!state_->TakenFiles.empty()) RemoveSavedRecords();
   // Taken as a reader will take it, once the file is closed.
-  stamp_after_ = StampOfFile(path_);
+  stamp_after_ = StampOfFile(path_.c_str());
   appended_ = std::move(bytes);
   return true;
 }
@@ -153,13 +149,13 @@ std::string Log::SavedRecordsPath(const std::string& folder) const {
 }
 
 void Log::RemoveSavedRecords() {
-  for (const std::string& taken : state_->TakenFiles) ::DeleteFileA(taken.c_str());
+  for (const std::string& taken : state_->TakenFiles) ::DeleteFileW(Wide(taken).c_str());
   // One that cannot go is never read again: it appends nothing.
   state_->TakenFiles.clear();
 }
 
 bool Log::SavePending(const std::string& fallback_folder) {
-  if (path_[0] == '\0') return !HasPending();
+  if (path_.empty()) return !HasPending();
   for (int attempt = 1; !AppendPending(); ++attempt) {
     if (attempt == kExitAttempts) {
       const std::string bytes = PendingBytes();
@@ -173,7 +169,7 @@ bool Log::SavePending(const std::string& fallback_folder) {
 }
 
 void Log::TakeSavedRecords(const std::string& fallback_folder) {
-  if (path_[0] == '\0') return;
+  if (path_.empty()) return;
   TakeSavedFile({});
   if (!fallback_folder.empty() && SavedRecordsPath(fallback_folder) != SavedRecordsPath()) {
     TakeSavedFile(fallback_folder);
@@ -189,9 +185,10 @@ void Log::TakeSavedFile(const std::string& folder) {
                      kTakenRecordsFileName);
   // Moved aside before any of it is appended: a kill, or a file that cannot be removed
   // afterwards, can then append nothing twice.
-  if (!::MoveFileExA(saved_path.c_str(), taken_path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+  if (!::MoveFileExW(Wide(saved_path).c_str(), Wide(taken_path).c_str(),
+                      MOVEFILE_REPLACE_EXISTING)) return;
   // Its read-only bit came along; it must neither stay nor stop the next file taken.
-  ::SetFileAttributesA(taken_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::SetFileAttributesW(Wide(taken_path).c_str(), FILE_ATTRIBUTE_NORMAL);
   state_->TakenFiles.push_back(taken_path);
   // Only whole records go into the log, each ended as an append ends it.
   std::vector<PendingRecord> records;
@@ -201,8 +198,8 @@ void Log::TakeSavedFile(const std::string& folder) {
     records.push_back({path_, std::string(reader.Line()) + "\r\n"});
     bytes += records.back().Line;
   }
-  if (bytes.empty() || FileEndsWith(path_, bytes)) {
-    ::DeleteFileA(taken_path.c_str());
+  if (bytes.empty() || FileEndsWith(path_.c_str(), bytes)) {
+    ::DeleteFileW(Wide(taken_path).c_str());
     state_->TakenFiles.pop_back();
     return;
   }
@@ -214,12 +211,12 @@ ReadResult Log::Read(std::string* content, std::optional<FileStamp>* stamp) {
   // Kept records are newer than everything in the file, so appending them first moves no
   // record's place.
   AppendPending();
-  return ReadStampedFile(path_, kMaxLogBytes, content, stamp);
+  return ReadStampedFile(path_.c_str(), kMaxLogBytes, content, stamp);
 }
 
 bool Log::Replace(const LogRewrite& rewrite) {
   if (!rewrite.Write) return true;
-  if (!ReplaceFileContent(path_, rewrite.Content)) return false;
+  if (!ReplaceFileContent(path_.c_str(), rewrite.Content)) return false;
   state_->LastRecordKey = rewrite.LastRecordKey;
   return true;
 }
@@ -240,7 +237,7 @@ RemoveResult Log::RemoveRange(int32_t first, int32_t last, ViewSwitches view,
         if (content.empty()) return RemoveResult::kRemoved;  // nothing to rewrite
         // Written straight to the file as it is made: no second copy of a long log.
         int32_t last_record_key = -1;
-        if (!ReplaceFileWith(path_, [&](const ByteSink& write) {
+        if (!ReplaceFileWith(path_.c_str(), [&](const ByteSink& write) {
               return StreamLogRewrite(content, first, last, view, write, &last_record_key);
             })) {
           break;

@@ -28,7 +28,7 @@ class Log {
   // records this record goes with. Opens nothing.
   Log(const char* folder, HistoryState* state);
 
-  const char* Path() const { return path_; }
+  const char* Path() const { return path_.c_str(); }
 
   // Appends one record with the key LastRecordKey + 1 and sets LastEventCode. A record
   // that cannot be appended (file locked, folder missing) is kept and appended, in order,
@@ -86,7 +86,7 @@ class Log {
   void TakeSavedFile(const std::string& folder);
   void RemoveSavedRecords();
 
-  char path_[kPathCapacity];
+  std::string path_;  // empty: no log
   HistoryState* state_;
   std::string appended_;
   std::optional<FileStamp> stamp_before_;

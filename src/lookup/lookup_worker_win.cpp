@@ -43,7 +43,7 @@ class InternetThread {
     slot_->Result = result;
     slot_->Filled.store(true, std::memory_order_release);
     // A window that no longer exists makes this fail; its LookupWorker is gone with it.
-    ::PostMessageA(target_, message_, 0, 0);
+    ::PostMessageW(target_, message_, 0, 0);
   }
 
   // Shared, so that the slot outlives whichever of the window and the thread ends first.
@@ -68,7 +68,7 @@ bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR li
     target_ = target;
     limit_timer_ = limit_timer;
     started_ms_ = ::GetTickCount();
-    ::PostMessageA(target, message, 0, 0);
+    ::PostMessageW(target, message, 0, 0);
     return true;
   }
   abandoned_.Reset();

@@ -39,7 +39,7 @@ void CALLBACK OnChange(void* context, Row*, MIB_NOTIFICATION_TYPE type) {
   if (type == MibInitialNotification) return;
   auto* target = static_cast<NetworkWatchTarget*>(context);
   target->Changed.store(true);
-  ::PostMessageA(target->Window, target->Message, 0, 0);
+  ::PostMessageW(target->Window, target->Message, 0, 0);
 }
 
 }  // namespace

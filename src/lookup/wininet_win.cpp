@@ -12,6 +12,7 @@
 #include "util/scoped_win.h"
 #include "util/system_library_win.h"
 #include "util/text.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
@@ -19,12 +20,12 @@ namespace {
 
 // WinINet is not a KnownDLL, so it is taken from System32 by hand rather than imported.
 struct WinInetApi {
-  decltype(&::InternetOpenA) InternetOpenA = nullptr;
-  decltype(&::InternetConnectA) InternetConnectA = nullptr;
-  decltype(&::HttpOpenRequestA) HttpOpenRequestA = nullptr;
-  decltype(&::InternetSetOptionA) InternetSetOptionA = nullptr;
-  decltype(&::HttpSendRequestA) HttpSendRequestA = nullptr;
-  decltype(&::HttpQueryInfoA) HttpQueryInfoA = nullptr;
+  decltype(&::InternetOpenW) InternetOpenW = nullptr;
+  decltype(&::InternetConnectW) InternetConnectW = nullptr;
+  decltype(&::HttpOpenRequestW) HttpOpenRequestW = nullptr;
+  decltype(&::InternetSetOptionW) InternetSetOptionW = nullptr;
+  decltype(&::HttpSendRequestW) HttpSendRequestW = nullptr;
+  decltype(&::HttpQueryInfoW) HttpQueryInfoW = nullptr;
   decltype(&::InternetQueryDataAvailable) InternetQueryDataAvailable = nullptr;
   decltype(&::InternetReadFile) InternetReadFile = nullptr;
   decltype(&::InternetCloseHandle) InternetCloseHandle = nullptr;
@@ -38,12 +39,12 @@ const WinInetApi* Api() {
     const HMODULE module = LoadSystemLibrary("wininet.dll");
     if (module == nullptr) return nullptr;
     const bool complete =
-        BindSystemFunction(module, "InternetOpenA", &table.InternetOpenA) &&
-        BindSystemFunction(module, "InternetConnectA", &table.InternetConnectA) &&
-        BindSystemFunction(module, "HttpOpenRequestA", &table.HttpOpenRequestA) &&
-        BindSystemFunction(module, "InternetSetOptionA", &table.InternetSetOptionA) &&
-        BindSystemFunction(module, "HttpSendRequestA", &table.HttpSendRequestA) &&
-        BindSystemFunction(module, "HttpQueryInfoA", &table.HttpQueryInfoA) &&
+        BindSystemFunction(module, "InternetOpenW", &table.InternetOpenW) &&
+        BindSystemFunction(module, "InternetConnectW", &table.InternetConnectW) &&
+        BindSystemFunction(module, "HttpOpenRequestW", &table.HttpOpenRequestW) &&
+        BindSystemFunction(module, "InternetSetOptionW", &table.InternetSetOptionW) &&
+        BindSystemFunction(module, "HttpSendRequestW", &table.HttpSendRequestW) &&
+        BindSystemFunction(module, "HttpQueryInfoW", &table.HttpQueryInfoW) &&
         BindSystemFunction(module, "InternetQueryDataAvailable",
                            &table.InternetQueryDataAvailable) &&
         BindSystemFunction(module, "InternetReadFile", &table.InternetReadFile) &&
@@ -138,14 +139,14 @@ void SetTimeouts(const WinInetApi& api, HINTERNET handle) {
                         Option{INTERNET_OPTION_CONNECT_RETRIES, 1},
                         Option{INTERNET_OPTION_SEND_TIMEOUT, kStepTimeoutMs},
                         Option{INTERNET_OPTION_RECEIVE_TIMEOUT, kStepTimeoutMs}}) {
-    api.InternetSetOptionA(handle, option.id, &option.value, sizeof option.value);
+    api.InternetSetOptionW(handle, option.id, &option.value, sizeof option.value);
   }
 }
 
 std::uint32_t StatusCode(const WinInetApi& api, HINTERNET request) {
   DWORD status = 0;
   DWORD size = sizeof status;
-  if (!api.HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+  if (!api.HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
                           &size, nullptr)) {
     return 0;
   }
@@ -162,7 +163,7 @@ DWORD ReadBody(const WinInetApi& api, HINTERNET request, char* block, std::uint3
     DWORD wait = TimeLeftMs(before_ms, ::GetTickCount());
     if (wait == 0) break;
     if (wait > kStepTimeoutMs) wait = kStepTimeoutMs;
-    api.InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &wait, sizeof wait);
+    api.InternetSetOptionW(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &wait, sizeof wait);
     // Blocks for the next bytes; reading no more than it reports never blocks.
     DWORD available = 0;
     if (!api.InternetQueryDataAvailable(request, &available, 0, 0) || available == 0) break;
@@ -181,10 +182,11 @@ DWORD ReadBody(const WinInetApi& api, HINTERNET request, char* block, std::uint3
 // The redirect's target seen from url, or false when there is none that fits.
 bool NextUrl(const WinInetApi& api, HINTERNET request, const char* url,
              char (&next)[kUrlCapacity]) {
-  char location[kUrlCapacity];
+  wchar_t location[kUrlCapacity];
   DWORD size = sizeof location;
-  if (!api.HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location, &size, nullptr)) return false;
-  return RedirectUrl(next, url, std::string_view(location, size), sizeof next);
+  if (!api.HttpQueryInfoW(request, HTTP_QUERY_LOCATION, location, &size, nullptr)) return false;
+  const std::string text = Utf8Of(std::wstring_view(location, size / sizeof(wchar_t)));
+  return RedirectUrl(next, url, text, sizeof next);
 }
 
 }  // namespace
@@ -194,7 +196,7 @@ FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n, FetchCa
   if (api == nullptr) return FetchResult::kNoSession;
   // Through the proxy the user's Internet settings name, as the browser goes.
   FetchHandle session(
-      api->InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0), cancel);
+      api->InternetOpenW(Wide(kUserAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0), cancel);
   if (!session) return FetchResult::kNoSession;
   SetTimeouts(*api, session.Get());
 
@@ -213,8 +215,9 @@ FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n, FetchCa
     // A missing connection or request is not checked here: the steps below fail on it and
     // the answer comes out empty. Declared in this order so that they close request, then
     // connection.
-    FetchHandle connection(api->InternetConnectA(session.Get(), target.Host, target.Port,
-                                                 nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
+    FetchHandle connection(api->InternetConnectW(session.Get(), Wide(target.Host).c_str(),
+                                                 target.Port, nullptr, nullptr,
+                                                 INTERNET_SERVICE_HTTP, 0, 0),
                            cancel);
     SetTimeouts(*api, connection.Get());
     // No flag waives a certificate error: it fails the send like an unreachable host. The
@@ -223,12 +226,13 @@ FetchResult WinInet::Fetch(char* answer, const char* url, std::size_t n, FetchCa
     const DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD |
                         INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
                         INTERNET_FLAG_NO_COOKIES | (target.Secure ? INTERNET_FLAG_SECURE : 0);
-    FetchHandle request(api->HttpOpenRequestA(connection.Get(), nullptr, target.ObjectName,
-                                              nullptr, referrer, nullptr, flags, 0),
+    FetchHandle request(api->HttpOpenRequestW(connection.Get(), nullptr,
+                                              Wide(target.ObjectName).c_str(), nullptr,
+                                              Wide(referrer).c_str(), nullptr, flags, 0),
                         cancel);
     SetTimeouts(*api, request.Get());
 
-    api->HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0);
+    api->HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0);
     // A cancelled fetch's handles are closed: nothing more may be asked of them.
     if (SendTookTooLong(before, ::GetTickCount()) || (cancel != nullptr && cancel->Cancelled())) {
       return FetchResult::kFailed;

@@ -20,10 +20,11 @@
 namespace lvn {
 
 std::string SystemMessage(DWORD error) {
-  char text[1024] = "";
-  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, text, sizeof text, nullptr);
-  const std::string_view message = TrimBlanks(std::string_view(text, length));
+  wchar_t text[1024] = L"";
+  const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, text, std::size(text), nullptr);
+  const std::string utf8 = Utf8Of(std::wstring_view(text, length));
+  const std::string_view message = TrimBlanks(utf8);
   return message.empty() ? std::to_string(error) : std::string(message);
 }
 

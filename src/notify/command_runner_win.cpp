@@ -96,7 +96,7 @@ DWORD WINAPI CommandRunner::WorkerMain(void* start_ptr) noexcept {
         message = shared.Message;
       }
       // Only "look": a window that is gone makes this fail, and nothing else happens.
-      if (target != nullptr) ::PostMessageA(target, message, 0, 0);
+      if (target != nullptr) ::PostMessageW(target, message, 0, 0);
     } catch (...) {
       // Only memory can run out here; the run's outcome is lost, the queue goes on.
     }
@@ -185,7 +185,7 @@ void CommandRunner::Start(const ChangeCommand& command, int32_t timeout_s, bool 
     target = shared_->Target;
     message = shared_->Message;
   }
-  if (target != nullptr) ::PostMessageA(target, message, 0, 0);
+  if (target != nullptr) ::PostMessageW(target, message, 0, 0);
 }
 
 void CommandRunner::LogRefusal(const std::string& command, CommandRefusal refusal) {

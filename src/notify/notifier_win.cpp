@@ -2,6 +2,7 @@
 
 #include "notify/command_log.h"
 #include "util/texts.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 namespace {
@@ -39,8 +40,9 @@ void Notifier::OnCheck(const CheckEvents& events, const LocalTime& now) {
 void Notifier::OnRunEnded() {
   while (const std::optional<CommandOutcome> outcome = runner_.TakeOutcome()) {
     if (outcome->Test) {
-      const std::string text = RunEndText(*outcome) + "\r\n\r\n" + outcome->Output;
-      ::MessageBoxA(BoxOwner(), text.c_str(), texts::Ui().CommandTest,
+      const std::wstring text =
+          Wide(RunEndText(*outcome) + "\r\n\r\n") + WideOfProgramOutput(outcome->Output);
+      ::MessageBoxW(BoxOwner(), text.c_str(), Wide(texts::Ui().CommandTest).c_str(),
                     MB_OK | static_cast<UINT>(Failed(*outcome) ? MB_ICONWARNING
                                                                : MB_ICONINFORMATION));
     } else if (Failed(*outcome) && outcome->End != RunEnd::kEndedAtExit &&
@@ -54,7 +56,8 @@ void Notifier::RunTest(const std::string& command, const char* ip) {
   ChangeCommand prepared;
   const CommandRefusal refusal = PrepareChangeCommand(command, ip, "", &prepared);
   if (refusal != CommandRefusal::kNone) {
-    ::MessageBoxA(BoxOwner(), RefusalText(refusal), texts::Ui().CommandTest, MB_OK | MB_ICONWARNING);
+    ::MessageBoxW(BoxOwner(), Wide(RefusalText(refusal)).c_str(),
+                  Wide(texts::Ui().CommandTest).c_str(), MB_OK | MB_ICONWARNING);
     return;
   }
   runner_.RunTest(prepared, settings_.CommandTimeout);

@@ -28,6 +28,10 @@ inline constexpr char kKeyViewCheckStart[] = "ViewCheckStart";
 inline constexpr char kKeyViewConnectError[] = "ViewConnectError";
 inline constexpr char kKeyViewOff[] = "ViewOff";
 
+// The interface language ("ja", "en"); written only when the user chose one.
+inline constexpr char kViewSection[] = "View";
+inline constexpr char kKeyLanguage[] = "Language";
+
 inline constexpr int32_t kDefaultCheckInterval = 60000;
 // Checking more often than this would hammer the lookup server.
 inline constexpr int32_t kMinCheckInterval = 15000;

@@ -6,6 +6,7 @@
 
 #include "util/file_io_win.h"
 #include "util/path.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
@@ -26,10 +27,10 @@ bool LoadSettingsFile(const char* path, IniFile* ini) {
 }
 
 bool SaveSettingsFile(const IniFile& ini, const char* path) {
-  if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+  if (::GetFileAttributesW(Wide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
     const std::string folder(path, FolderPartLength(path));
     // Failure shows up in the write that follows.
-    if (!folder.empty()) ::CreateDirectoryA(folder.c_str(), nullptr);
+    if (!folder.empty()) ::CreateDirectoryW(Wide(folder).c_str(), nullptr);
   }
   return ReplaceFileContent(path, ini.Serialize());
 }

@@ -23,7 +23,7 @@ class AccessibleSource {
   virtual long AccRole() const = 0;
   virtual long AccChildRole() const = 0;
   virtual long AccChildCount() const = 0;
-  // ANSI text; a reader hears it converted from the ANSI code page.
+  // UTF-8 text.
   virtual std::string AccChildName(long child) const = 0;
   // STATE_SYSTEM_* bits.
   virtual unsigned AccChildState(long child) const = 0;

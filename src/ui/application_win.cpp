@@ -6,21 +6,20 @@
 #include <algorithm>
 #include <cstddef>
 #include <exception>
+#include <string>
+#include <string_view>
 #include <vector>
 
-#include "util/ascii.h"
-#include "util/text.h"
+#include "util/wide_text_win.h"
 
 namespace lvn::ui {
 
 namespace {
 
-constexpr std::size_t kTitleCapacity = 100;
-
 HINSTANCE g_instance = nullptr;
 // The top-level windows whose keys move between their controls as in a dialog.
 std::vector<HWND> g_dialog_windows;
-char g_title[kTitleCapacity] = "";
+std::string g_title;
 
 }  // namespace
 
@@ -42,9 +41,9 @@ ComApartment::~ComApartment() {
   if (entered_) ::CoUninitialize();
 }
 
-void SetApplicationTitle(const char* title) { CopyText(g_title, title, sizeof g_title); }
+void SetApplicationTitle(const char* title) { g_title = title != nullptr ? title : ""; }
 
-const char* ApplicationTitle() { return g_title; }
+const char* ApplicationTitle() { return g_title.c_str(); }
 
 void UseDialogKeys(HWND window, bool use) {
   const auto found = std::find(g_dialog_windows.begin(), g_dialog_windows.end(), window);
@@ -54,25 +53,39 @@ void UseDialogKeys(HWND window, bool use) {
 
 namespace {
 
-// The letter after a single "&" in text ("&&" is a plain "&"), or 0. A "&" is never the
-// trail byte of a character, so the bytes can be looked at one by one.
-char MnemonicOf(const char* text) {
-  for (const char* p = text; *p != '\0'; ++p) {
-    if (*p != '&') continue;
-    if (p[1] == '&') {
-      ++p;
+// The character after a single "&" in text ("&&" is a plain "&"), or 0.
+wchar_t MnemonicOf(std::wstring_view text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != L'&') continue;
+    if (text[i + 1] == L'&') {
+      ++i;
       continue;
     }
-    return p[1];
+    return text[i + 1];
   }
-  return '\0';
+  return L'\0';
+}
+
+// An ASCII letter in upper case; anything else as it is.
+wchar_t AsciiUpper(wchar_t c) {
+  return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+// The window's text, whole.
+std::wstring TextOfWindow(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return text;
 }
 
 // The focus to control, as Tab gives it: an edit's text selected whole.
 void FocusControl(HWND control) {
   ::SetFocus(control);
-  if ((::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
-    ::SendMessageA(control, EM_SETSEL, 0, -1);
+  if ((::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+    ::SendMessageW(control, EM_SETSEL, 0, -1);
   }
 }
 
@@ -82,19 +95,17 @@ void FocusControl(HWND control) {
 // clicking nothing, so that the user can tell them apart. False when no control has it.
 bool HandleMnemonic(HWND window, WPARAM key) {
   if (key > 0x7F) return false;
-  const char letter = AsciiUpper(static_cast<char>(key));
+  const wchar_t letter = AsciiUpper(static_cast<wchar_t>(key));
   std::vector<HWND> named;
   bool label = false;
   for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
        child = ::GetWindow(child, GW_HWNDNEXT)) {
-    const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+    const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
     if ((style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) continue;
-    const LRESULT code = ::SendMessageA(child, WM_GETDLGCODE, 0, 0);
+    const LRESULT code = ::SendMessageW(child, WM_GETDLGCODE, 0, 0);
     if ((code & (DLGC_BUTTON | DLGC_STATIC)) == 0) continue;
     if ((code & DLGC_STATIC) != 0 && (style & SS_NOPREFIX) != 0) continue;
-    char text[128] = "";
-    ::GetWindowTextA(child, text, sizeof text);
-    if (letter == '\0' || AsciiUpper(MnemonicOf(text)) != letter) continue;
+    if (letter == L'\0' || AsciiUpper(MnemonicOf(TextOfWindow(child))) != letter) continue;
     if ((code & DLGC_STATIC) != 0) {
       HWND field = ::GetNextDlgTabItem(window, child, FALSE);
       if (field == nullptr) continue;
@@ -106,7 +117,7 @@ bool HandleMnemonic(HWND window, WPARAM key) {
   }
   if (named.empty()) return false;
   if (named.size() == 1 && !label) {
-    ::SendMessageA(named.front(), BM_CLICK, 0, 0);
+    ::SendMessageW(named.front(), BM_CLICK, 0, 0);
     return true;
   }
   const auto focused = std::find(named.begin(), named.end(), ::GetFocus());
@@ -121,7 +132,7 @@ bool HandleMnemonic(HWND window, WPARAM key) {
 int RunMessageLoop() {
   MSG msg{};
   for (;;) {
-    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return 0;
     if (msg.hwnd != nullptr) {
@@ -129,17 +140,18 @@ int RunMessageLoop() {
       if (std::find(g_dialog_windows.begin(), g_dialog_windows.end(), root) !=
               g_dialog_windows.end() &&
           ((msg.message == WM_SYSCHAR && HandleMnemonic(root, msg.wParam)) ||
-           ::IsDialogMessageA(root, &msg))) {
+           ::IsDialogMessageW(root, &msg))) {
         continue;
       }
     }
     ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    ::DispatchMessageW(&msg);
   }
 }
 
 void ShowExceptionMessage(const char* message) {
-  ::MessageBoxA(::GetActiveWindow(), message, g_title, MB_OK | MB_ICONSTOP);
+  ::MessageBoxW(::GetActiveWindow(), Wide(message != nullptr ? message : "").c_str(),
+                Wide(g_title).c_str(), MB_OK | MB_ICONSTOP);
 }
 
 void ShowCurrentException() noexcept {

@@ -22,6 +22,7 @@ class ComApartment {
 };
 HINSTANCE ApplicationInstance();
 
+// The title (UTF-8) message boxes and the tray icon show.
 void SetApplicationTitle(const char* title);
 const char* ApplicationTitle();
 
@@ -33,7 +34,8 @@ void UseDialogKeys(HWND window, bool use);
 // windows that use them.
 int RunMessageLoop();
 
-// A message box with the message and the application title, as for an unhandled error.
+// A message box with the message (UTF-8) and the application title, as for an unhandled
+// error.
 void ShowExceptionMessage(const char* message);
 // Shows what the exception currently being handled says; call only inside a catch block.
 void ShowCurrentException() noexcept;

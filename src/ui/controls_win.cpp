@@ -5,16 +5,19 @@
 #include "ui/application_win.h"
 #include "ui/dpi_win.h"
 #include "ui/gdi_scope_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn::ui {
 
 HWND CreateControl(const ControlArgs& args) {
-  HWND hwnd = ::CreateWindowExA(args.ex_style, args.class_name, args.text, args.style, args.x,
-                                args.y, args.width, args.height, args.parent,
+  const std::wstring class_name = Wide(args.class_name != nullptr ? args.class_name : "");
+  const std::wstring text = Wide(args.text != nullptr ? args.text : "");
+  HWND hwnd = ::CreateWindowExW(args.ex_style, class_name.c_str(), text.c_str(), args.style,
+                                args.x, args.y, args.width, args.height, args.parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
                                 ApplicationInstance(), nullptr);
   if (hwnd != nullptr && args.font != nullptr) {
-    ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
   }
   return hwnd;
 }
@@ -73,7 +76,7 @@ bool BufferControlPaint(HWND control) {
       ScopedSelect select(memory.Get(), bitmap.Get());
       // The background the control asks its parent for, under whatever it leaves unpainted.
       const auto brush = reinterpret_cast<HBRUSH>(
-          ::SendMessageA(::GetParent(hwnd), WM_CTLCOLORSTATIC,
+          ::SendMessageW(::GetParent(hwnd), WM_CTLCOLORSTATIC,
                          reinterpret_cast<WPARAM>(memory.Get()), reinterpret_cast<LPARAM>(hwnd)));
       ::FillRect(memory.Get(), &client,
                  brush != nullptr ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
@@ -86,9 +89,19 @@ bool BufferControlPaint(HWND control) {
 }
 
 HFONT CreateUiFont(const FontSpec& font, UINT dpi) {
-  return ::CreateFontA(Scale(font.height, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       font.pitch_and_family, font.face);
+  LOGFONTW spec{};
+  spec.lfHeight = Scale(font.height, dpi);
+  spec.lfWeight = FW_NORMAL;
+  // The face decides; the system's own character set where it must choose another.
+  spec.lfCharSet = DEFAULT_CHARSET;
+  spec.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  spec.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  spec.lfQuality = DEFAULT_QUALITY;
+  spec.lfPitchAndFamily = font.pitch_and_family;
+  // A face name is at most LF_FACESIZE - 1 units; a longer one names no font.
+  const std::wstring face = Wide(font.face != nullptr ? font.face : "");
+  if (face.size() < LF_FACESIZE) face.copy(spec.lfFaceName, face.size());
+  return ::CreateFontIndirectW(&spec);
 }
 
 }  // namespace lvn::ui

@@ -11,6 +11,7 @@
 
 namespace lvn::ui {
 
+// Texts and class names are UTF-8.
 struct ControlArgs : ChildPlace {
   const char* class_name = "STATIC";
   const char* text = "";
@@ -34,9 +35,9 @@ bool HookControl(HWND control, ControlHook handler);
 bool BufferControlPaint(HWND control);
 
 // A font by face and pixel height at 96 DPI (character height when negative, cell height
-// when positive), Shift-JIS character set.
+// when positive); the face decides the character set.
 struct FontSpec {
-  const char* face;
+  const char* face;  // UTF-8
   int height;
   // What the system looks for when the face is missing.
   BYTE pitch_and_family = DEFAULT_PITCH | FF_DONTCARE;

@@ -16,7 +16,7 @@ struct DpiFunctions {
 const DpiFunctions& Functions() {
   static const DpiFunctions functions = [] {
     DpiFunctions found;
-    HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
     if (user32 == nullptr) return found;
     BindSystemFunction(user32, "GetDpiForWindow", &found.for_window);
     BindSystemFunction(user32, "GetDpiForSystem", &found.for_system);

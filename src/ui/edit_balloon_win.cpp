@@ -9,8 +9,8 @@
 namespace lvn::ui {
 namespace {
 
-TTTOOLINFOA ToolFor(HWND edit) {
-  TTTOOLINFOA tool{};
+TTTOOLINFOW ToolFor(HWND edit) {
+  TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
   tool.hwnd = ::GetParent(edit);
@@ -40,41 +40,43 @@ void EditBalloon::Show(HWND edit, const char* title, const char* text) {
 void EditBalloon::ShowStandIn(HWND edit, const char* title, const char* text) {
   HWND owner = ::GetAncestor(edit, GA_ROOT);
   if (tip_ == nullptr || !::IsWindow(tip_)) {
-    tip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+    tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                             reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(owner, GWLP_HINSTANCE)),
+                             reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE)),
                              nullptr);
     tip_edit_ = nullptr;
     if (tip_ == nullptr) return;
   }
-  TTTOOLINFOA tool = ToolFor(edit);
-  tool.lpszText = const_cast<char*>(text);
+  std::wstring wide_text = Wide(text);
+  TTTOOLINFOW tool = ToolFor(edit);
+  tool.lpszText = wide_text.data();
   if (tip_edit_ != edit) {
     if (tip_edit_ != nullptr) {
-      TTTOOLINFOA old = ToolFor(tip_edit_);
-      ::SendMessageA(tip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&old));
+      TTTOOLINFOW old = ToolFor(tip_edit_);
+      ::SendMessageW(tip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&old));
     }
-    if (::SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) == FALSE) return;
+    if (::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) == FALSE) return;
     tip_edit_ = edit;
   }
-  ::SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-  ::SendMessageA(tip_, TTM_SETTITLEA, TTI_WARNING, reinterpret_cast<LPARAM>(title));
+  ::SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  const std::wstring wide_title = Wide(title);
+  ::SendMessageW(tip_, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(wide_title.c_str()));
   // The stem points into the field, a little from its left end, where the text begins.
   RECT place{};
   ::GetWindowRect(edit, &place);
   const int x = place.left + (place.bottom - place.top);
   const int y = place.bottom - (place.bottom - place.top) / 4;
-  ::SendMessageA(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
-  ::SendMessageA(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
+  ::SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
 void EditBalloon::Hide() {
   if (edit_ != nullptr && ::IsWindow(edit_)) ::SendMessageW(edit_, EM_HIDEBALLOONTIP, 0, 0);
   edit_ = nullptr;
   if (tip_edit_ != nullptr && ::IsWindow(tip_)) {
-    TTTOOLINFOA tool = ToolFor(tip_edit_);
-    ::SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    TTTOOLINFOW tool = ToolFor(tip_edit_);
+    ::SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
   }
 }
 

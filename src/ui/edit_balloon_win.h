@@ -7,7 +7,7 @@ namespace lvn::ui {
 
 class EditBalloon {
  public:
-  // Shows in place of any balloon shown before, until Hide.
+  // Shows in place of any balloon shown before, until Hide. Texts are UTF-8.
   void Show(HWND edit, const char* title, const char* text);
   void Hide();
 

@@ -20,13 +20,14 @@ class FittedLine {
   // The design font made again for a display of dpi and the text fitted again; false,
   // with the old font kept, when it cannot be made.
   bool SetDpi(UINT dpi);
-  // note, when not empty, goes on a line of its own below the text in the tooltip.
+  // UTF-8 texts; note, when not empty, goes on a line of its own below the text in the
+  // tooltip.
   void SetText(const char* text, const char* note = "");
 
  private:
   // The largest character height, from the design height down, at which text fits;
   // *made holds the last font this made to measure with.
-  int FittingHeight(const char* text, ScopedFont* made) const;
+  int FittingHeight(const std::wstring& text, ScopedFont* made) const;
   // A font of the face at character or cell height (the design's kind), at the field's DPI.
   HFONT MakeFont(int height) const;
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "util/text.h"
-
 namespace lvn::ui {
 
 GridModel::GridModel() : col_widths_(1, kDefaultColWidth) {}
@@ -214,12 +212,6 @@ int GridModel::ColumnBorderAt(int x, int y) const {
     if (x >= border - border_grip_ && x <= border + border_grip_) return col;
   }
   return -1;
-}
-
-std::size_t FittingTextLength(const std::string& text, std::size_t capacity) {
-  if (text.size() < capacity) return text.size();
-  if (capacity == 0) return 0;
-  return WholeCharacterPrefix(text.data(), text.size(), capacity - 1);
 }
 
 }  // namespace lvn::ui

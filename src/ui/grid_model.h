@@ -12,12 +12,13 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lvn::ui {
 
-// Where a grid's texts live: the grid asks for a cell's text when it paints or is asked
-// for the cell, and keeps none of them.
+// Where a grid's texts live: the grid asks for a cell's text (UTF-8) when it paints or is
+// asked for the cell, and keeps none of them.
 class GridCellSource {
  public:
   virtual int GridRowCount() const = 0;
@@ -179,8 +180,18 @@ class GridModel {
   int wheel_delta_ = 0;
 };
 
-// How many bytes of text fit into capacity bytes with a terminating zero, without cutting a
-// double-byte character in two.
-std::size_t FittingTextLength(const std::string& text, std::size_t capacity);
+// How many units of a UTF-16 text fit into capacity units with a terminating zero, without
+// cutting a surrogate pair in two.
+template <class Unit>
+std::size_t FittingTextLength(std::basic_string_view<Unit> text, std::size_t capacity) {
+  static_assert(sizeof(Unit) == 2, "UTF-16 units");
+  if (text.size() < capacity) return text.size();
+  if (capacity == 0) return 0;
+  std::size_t length = capacity - 1;
+  const auto high = [](Unit u) { return u >= 0xD800 && u <= 0xDBFF; };
+  const auto low = [](Unit u) { return u >= 0xDC00 && u <= 0xDFFF; };
+  if (length > 0 && high(text[length - 1]) && low(text[length])) --length;
+  return length;
+}
 
 }  // namespace lvn::ui

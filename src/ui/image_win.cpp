@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "util/wide_text_win.h"
+
 namespace lvn::ui {
 
 namespace {
@@ -47,7 +49,7 @@ void Image::Repaint() {
 void Image::SetFields(std::vector<ImageField> fields) {
   std::string all;
   for (std::size_t i = 0; i < fields.size(); ++i) all += (i > 0 ? "\t" : "") + fields[i].text;
-  ::SetWindowTextA(Handle(), all.c_str());
+  ::SetWindowTextW(Handle(), Wide(all).c_str());
   std::vector<ImageField> old = std::exchange(fields_, std::move(fields));
   if (old.size() != fields_.size()) {
     TellAccessEvent(Handle(), EVENT_OBJECT_REORDER, CHILDID_SELF);

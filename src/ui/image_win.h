@@ -20,7 +20,7 @@ struct ImageArgs : ChildPlace {
   bool transparent = false;
 };
 
-// A field of text the image shows: its text (ANSI) and its box in client coordinates.
+// A field of text the image shows: its text (UTF-8) and its box in client coordinates.
 struct ImageField {
   std::string text;
   RECT box{};

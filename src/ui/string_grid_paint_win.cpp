@@ -5,6 +5,7 @@
 
 #include "ui/gdi_scope_win.h"
 #include "ui/string_grid_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn::ui {
 
@@ -85,9 +86,10 @@ void StringGrid::PaintRow(HDC dc, int row, const RECT& client) const {
     }
     const std::string& text = TextOf(col, row);
     if (text.empty()) continue;
+    const std::wstring wide = Wide(text);
     RECT inner = cell;
     inner.left = std::min(inner.left + text_inset_, inner.right);
-    ::DrawTextA(dc, text.data(), static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX)),
+    ::DrawTextW(dc, wide.data(), static_cast<int>(std::min<std::size_t>(wide.size(), INT_MAX)),
                 &inner, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
   }
 }

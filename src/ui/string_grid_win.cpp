@@ -3,11 +3,11 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "ui/dpi_win.h"
 #include "ui/gdi_scope_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn::ui {
 
@@ -149,7 +149,7 @@ void StringGrid::Invalidate() {
 }
 
 void StringGrid::UpdateScrollBar() {
-  const bool shown = (::GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
+  const bool shown = (::GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
   const bool needed = model_.NeedsScrollBar();
   const ScrollState wanted{model_.RowCount() - model_.FixedRows() - 1, model_.PageRows(),
                            model_.ScrollPos()};
@@ -257,7 +257,7 @@ LRESULT StringGrid::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETTEXT:
       return OnGetText(wparam, lparam);
     case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(TextOf(query_col_, query_row_).size());
+      return static_cast<LRESULT>(Wide(TextOf(query_col_, query_row_)).size());
     case kGridMsgGetRowCount:
       return model_.RowCount();
     case kGridMsgGetFixedRows:
@@ -335,7 +335,7 @@ void StringGrid::OnLeftButtonDown(WPARAM wparam, int x, int y) {
 
 void StringGrid::OnMouseMove(int x, int y) {
   if (sizing_col_ >= 0) {
-    ::SetCursor(::LoadCursorA(nullptr, IDC_SIZEWE));
+    ::SetCursor(SystemCursor(IDC_SIZEWE));
     const int width = std::clamp(sizing_start_width_ + x - sizing_start_x_, 0,
                                  GridModel::kMaxColWidth);
     if (model_.SetColWidth(sizing_col_, width)) Refresh();
@@ -366,7 +366,7 @@ bool StringGrid::OnSetCursor() {
   POINT cursor{};
   if (!::GetCursorPos(&cursor) || !::ScreenToClient(Handle(), &cursor)) return false;
   if (sizing_col_ < 0 && model_.ColumnBorderAt(cursor.x, cursor.y) < 0) return false;
-  ::SetCursor(::LoadCursorA(nullptr, IDC_SIZEWE));
+  ::SetCursor(SystemCursor(IDC_SIZEWE));
   return true;
 }
 
@@ -387,7 +387,7 @@ void StringGrid::OnVScroll(WORD request) {
 
 void StringGrid::OnMouseWheel(int delta) {
   UINT lines = 3;
-  ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   const int rows_per_notch =
       lines == WHEEL_PAGESCROLL ? model_.PageRows() : static_cast<int>(std::min(lines, 100u));
   const int rows = model_.TakeWheelRows(delta, rows_per_notch);
@@ -408,11 +408,12 @@ LRESULT StringGrid::OnContextMenu(WPARAM wparam, LPARAM lparam) {
 
 LRESULT StringGrid::OnGetText(WPARAM capacity, LPARAM buffer) const {
   if (capacity == 0 || buffer == 0) return 0;
-  const std::string& text = TextOf(query_col_, query_row_);
-  const std::size_t length = FittingTextLength(text, static_cast<std::size_t>(capacity));
-  char* out = reinterpret_cast<char*>(buffer);
-  std::memcpy(out, text.data(), length);
-  out[length] = '\0';
+  const std::wstring text = Wide(TextOf(query_col_, query_row_));
+  const std::size_t length =
+      FittingTextLength(std::wstring_view(text), static_cast<std::size_t>(capacity));
+  auto* out = reinterpret_cast<wchar_t*>(buffer);
+  text.copy(out, length);
+  out[length] = L'\0';
   return static_cast<LRESULT>(length);
 }
 

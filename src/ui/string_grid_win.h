@@ -1,7 +1,7 @@
 // A grid of text cells in the style of the common controls: optional header row, grid lines,
 // whole-row selection with a current row, a vertical scroll bar when the rows do not fit,
-// and column borders the user may drag in the header. Texts are ANSI (Shift-JIS) bytes that
-// the grid asks its GridCellSource for, cell by cell, when it paints or is asked.
+// and column borders the user may drag in the header. Texts are UTF-8 that the grid asks
+// its GridCellSource for, cell by cell, when it paints or is asked.
 //
 // The owner reacts through the on_* callbacks, all called on the user-interface thread.
 // Other processes (tests, assistive tools) read the grid through the messages below.
@@ -37,9 +37,10 @@ namespace lvn::ui {
 //                                                      grid line not included
 // Sizes are pixels on the screen, at the grid's display scale.
 // After kGridMsgSetQueryCell, WM_GETTEXT and WM_GETTEXTLENGTH answer with the text of that
-// cell (as the source gives it when asked, the text that is painted), or an empty text when
-// the cell has left the grid; the query cell starts at column 0, row 0. WM_GETTEXT never
-// cuts a double-byte character in two.
+// cell (the text that is painted), or an empty text when the cell has left the grid; the
+// query cell starts at column 0, row 0. The grid is a Unicode window: the text is UTF-16,
+// counted in UTF-16 units, and WM_GETTEXT never cuts a surrogate pair in two. (A caller
+// through SendMessageA gets it as the system converts it, in the system's code page.)
 inline constexpr UINT kGridMsgGetRowCount = WM_USER + 100;
 inline constexpr UINT kGridMsgGetFixedRows = WM_USER + 101;
 inline constexpr UINT kGridMsgGetRow = WM_USER + 102;

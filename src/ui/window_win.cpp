@@ -2,33 +2,37 @@
 
 #include "ui/application_win.h"
 #include "ui/dpi_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn::ui {
 
 bool Window::RegisterWindowClass(const WindowClassArgs& args) {
-  WNDCLASSEXA wc{};
+  const std::wstring name = Wide(args.name != nullptr ? args.name : "");
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = args.style;
   wc.lpfnWndProc = &Window::StaticWindowProc;
   wc.hInstance = ApplicationInstance();
   wc.hIcon = args.icon;
   wc.hIconSm = args.small_icon;
-  wc.hCursor = args.cursor != nullptr ? args.cursor : ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = args.cursor != nullptr ? args.cursor : SystemCursor(IDC_ARROW);
   wc.hbrBackground = args.background;
-  wc.lpszClassName = args.name;
-  return ::RegisterClassExA(&wc) != 0;
+  wc.lpszClassName = name.c_str();
+  return ::RegisterClassExW(&wc) != 0;
 }
 
 Window::~Window() {
   if (hwnd_ == nullptr) return;
   // No message may reach OnMessage of an object whose derived part is gone.
-  ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+  ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   ::DestroyWindow(hwnd_);
 }
 
 bool Window::CreateHandle(const CreateWindowArgs& args) {
-  HWND hwnd = ::CreateWindowExA(args.ex_style, args.class_name, args.title, args.style, args.x,
-                                args.y, args.width, args.height, args.parent, args.menu,
+  const std::wstring class_name = Wide(args.class_name != nullptr ? args.class_name : "");
+  const std::wstring title = Wide(args.title != nullptr ? args.title : "");
+  HWND hwnd = ::CreateWindowExW(args.ex_style, class_name.c_str(), title.c_str(), args.style,
+                                args.x, args.y, args.width, args.height, args.parent, args.menu,
                                 ApplicationInstance(), this);
   return hwnd != nullptr;
 }
@@ -49,32 +53,32 @@ bool Window::CreateChild(const char* class_name, DWORD style, DWORD ex_style,
 }
 
 LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  return ::DefWindowProcA(hwnd_, message, wparam, lparam);
+  return ::DefWindowProcW(hwnd_, message, wparam, lparam);
 }
 
 LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam,
                                           LPARAM lparam) noexcept {
   // Only the creation binds the object: a WM_NCCREATE sent later, by another program, finds
   // the window bound already, and one with a pointer that leads nowhere is not read.
-  if (message == WM_NCCREATE && ::GetWindowLongPtrA(hwnd, GWLP_USERDATA) == 0 &&
-      IsReadableMemory(reinterpret_cast<const void*>(lparam), sizeof(CREATESTRUCTA))) {
-    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+  if (message == WM_NCCREATE && ::GetWindowLongPtrW(hwnd, GWLP_USERDATA) == 0 &&
+      IsReadableMemory(reinterpret_cast<const void*>(lparam), sizeof(CREATESTRUCTW))) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     self->hwnd_ = hwnd;
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcA(hwnd, message, wparam, lparam);
+  auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcW(hwnd, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
-    return ::DefWindowProcA(hwnd, message, wparam, lparam);
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
   }
   try {
     return self->OnMessage(message, wparam, lparam);
   } catch (...) {
     // No exception may cross into the system; show it as the framework would.
     ShowCurrentException();
-    return ::DefWindowProcA(hwnd, message, wparam, lparam);
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
   }
 }
 
@@ -96,7 +100,7 @@ POINT FramePlace(const FrameArgs& args, SIZE size) {
   POINT place{args.x, args.y};
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  if (::GetMonitorInfoA(::MonitorFromPoint(place, MONITOR_DEFAULTTONEAREST), &monitor)) {
+  if (::GetMonitorInfoW(::MonitorFromPoint(place, MONITOR_DEFAULTTONEAREST), &monitor)) {
     const RECT& work = monitor.rcWork;
     if (place.x + size.cx > work.right) place.x = work.right - size.cx;
     if (place.y + size.cy > work.bottom) place.y = work.bottom - size.cy;
@@ -176,20 +180,25 @@ bool SystemDpiChange(HWND window, WPARAM wparam, LPARAM lparam, UINT laid_out, U
 
 RedrawPause::RedrawPause(HWND window)
     : window_(window), paused_(::IsWindowVisible(window) != FALSE) {
-  if (paused_) ::SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+  if (paused_) ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
 }
 
 RedrawPause::~RedrawPause() {
   if (!paused_) return;
-  ::SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+  ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
   ::RedrawWindow(window_, nullptr, nullptr,
                  RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+HCURSOR SystemCursor(const void* id) {
+  // The id is a number in a pointer, of whichever character type the headers chose.
+  return ::LoadCursorW(nullptr, static_cast<const wchar_t*>(id));
 }
 
 void MoveWithMouse(HWND window) {
   RECT before{};
   ::GetWindowRect(window, &before);
-  ::SendMessageA(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+  ::SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
   RECT after{};
   ::GetWindowRect(window, &after);
   if (after.top < 0) {

@@ -1,5 +1,6 @@
 // A top-level or child window owned by a C++ object: the object is attached at
-// WM_NCCREATE and messages reach the virtual OnMessage until WM_NCDESTROY.
+// WM_NCCREATE and messages reach the virtual OnMessage until WM_NCDESTROY. Windows are
+// Unicode windows; every text given here (class names, titles) is UTF-8.
 #pragma once
 
 #include <windows.h>
@@ -66,6 +67,9 @@ struct FrameArgs {
   HMENU menu = nullptr;  // a menu bar, owned by the window from then on
   HWND owner = nullptr;  // a window this one stays above and goes with
 };
+
+// One of the system's cursors by its IDC_ id.
+HCURSOR SystemCursor(const void* id);
 
 // A press on a window's own background moves the window, as if its caption had been
 // grabbed; returns when the button is up. A move that put the top above the screen keeps

@@ -3,17 +3,19 @@
 #include <cstring>
 
 #include "util/scoped_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
 bool PutTextOnClipboard(HWND owner, std::string_view text) {
-  ScopedGlobal block(::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+  const std::wstring wide = Wide(text);
+  ScopedGlobal block(::GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t)));
   if (!block) return false;
   {
-    auto* bytes = static_cast<char*>(::GlobalLock(block.Get()));
-    if (bytes == nullptr) return false;
-    std::memcpy(bytes, text.data(), text.size());
-    bytes[text.size()] = '\0';
+    auto* units = static_cast<wchar_t*>(::GlobalLock(block.Get()));
+    if (units == nullptr) return false;
+    std::memcpy(units, wide.data(), wide.size() * sizeof(wchar_t));
+    units[wide.size()] = L'\0';
     ::GlobalUnlock(block.Get());
   }
   // Another program may hold the clipboard for a moment.
@@ -24,7 +26,7 @@ bool PutTextOnClipboard(HWND owner, std::string_view text) {
   }
   if (!opened) return false;
   bool given = false;
-  if (::EmptyClipboard() && ::SetClipboardData(CF_TEXT, block.Get()) != nullptr) {
+  if (::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, block.Get()) != nullptr) {
     static_cast<void>(block.Release());  // the system owns it now
     given = true;
   }

@@ -1,4 +1,4 @@
-// The clipboard, as plain ANSI text.
+// The clipboard, as Unicode text.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +7,8 @@
 
 namespace lvn {
 
-// Replaces what the clipboard holds with text as CF_TEXT (zero-terminated). False, with
-// the clipboard as it was, when it cannot be opened or the text not handed over.
+// Replaces what the clipboard holds with text (UTF-8) as CF_UNICODETEXT. False, with the
+// clipboard as it was, when it cannot be opened or the text not handed over.
 bool PutTextOnClipboard(HWND owner, std::string_view text);
 
 }  // namespace lvn

@@ -10,34 +10,36 @@ std::string BelowAppData(std::string_view app_data) {
   return std::string(app_data) + "\\Lorvane\\";
 }
 
-std::string FolderOf(std::string_view exe_path) {
-  const std::string path(exe_path);
-  return path.substr(0, FolderPartLength(path.c_str()));
+std::string FittingProgramFolder(std::string_view exe_path) {
+  if (exe_path.empty()) return "";
+  std::string folder(exe_path.substr(0, FolderPartLength(exe_path)));
+  return DataFolderFits(folder) ? folder : "";
 }
 
 }  // namespace
 
+std::size_t Utf16Length(std::string_view utf8) {
+  std::size_t units = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    // Each character counts at its first byte; one of four bytes needs a surrogate pair.
+    if ((byte & 0xC0) != 0x80) ++units;
+    if (byte >= 0xF0) ++units;
+  }
+  return units;
+}
+
 bool DataFolderFits(std::string_view folder) {
-  return folder.size() <= kMaxAnsiFolderPath &&
-         folder.size() + kLongestDataFileName <= kMaxAnsiFilePath;
+  const std::size_t length = Utf16Length(folder);
+  return length <= kMaxFolderPath && length + kLongestDataFileName <= kMaxFilePath;
 }
 
 std::string ComposeDataFolder(const DataFolderPlaces& places) {
-  const auto program_folder = [&]() -> std::string {
-    for (std::string_view exe_path : {places.ExePath, places.ExePathShort}) {
-      if (exe_path.empty()) continue;
-      const std::string folder = FolderOf(exe_path);
-      if (DataFolderFits(folder)) return folder;
-    }
-    return "";
-  };
-  if (places.Portable) return program_folder();
-  for (std::string_view app_data : {places.AppData, places.AppDataShort}) {
-    const std::string folder = BelowAppData(app_data);
-    if (!folder.empty() && DataFolderFits(folder)) return folder;
-  }
+  if (places.Portable) return FittingProgramFolder(places.ExePath);
+  const std::string below_app_data = BelowAppData(places.AppData);
+  if (!below_app_data.empty() && DataFolderFits(below_app_data)) return below_app_data;
   // The program's folder, as when the shell cannot tell where application data goes.
-  return program_folder();
+  return FittingProgramFolder(places.ExePath);
 }
 
 }  // namespace lvn

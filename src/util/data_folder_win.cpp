@@ -1,58 +1,68 @@
 #include "util/data_folder_win.h"
 
 #include <windows.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
-#include <string>
-
-#include "util/ansi_path_win.h"
 #include "util/data_folder.h"
 #include "util/path.h"
-#include "util/text.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
 namespace {
 
-// The roaming application-data folder as the ANSI code page gives it (its short form where
-// the code page lacks a character) and in its short form; false when the shell cannot tell.
-bool RoamingAppDataFolder(char (&path)[kPathCapacity], char (&short_path)[kPathCapacity]) {
-  PIDLIST_ABSOLUTE items = nullptr;
-  if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_APPDATA, &items)) || items == nullptr) {
-    return false;
-  }
-  wchar_t wide[MAX_PATH];
-  const bool ok = ::SHGetPathFromIDListW(items, wide) != FALSE;
-  ::CoTaskMemFree(items);
-  if (!ok) return false;
-  const bool as_given = AnsiPathOf(wide, path, kPathCapacity);
-  return ShortAnsiPathOf(wide, short_path, kPathCapacity) || as_given;
+// The longest path Windows has, in UTF-16 units with the terminating zero.
+constexpr DWORD kLongestPath = 32768;
+
+// The roaming application-data folder by its real name; false when the shell cannot tell.
+bool RoamingAppDataFolder(std::string* path) {
+  PWSTR wide = nullptr;
+  const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &wide);
+  const bool ok = SUCCEEDED(result) && wide != nullptr && wide[0] != L'\0';
+  if (ok) *path = Utf8Of(wide);
+  // Freed whether or not the call succeeded.
+  ::CoTaskMemFree(wide);
+  return ok;
+}
+
+bool IsFile(const std::string& path) {
+  std::wstring wide;
+  if (!WideOfUtf8Strict(path, &wide)) return false;
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 }  // namespace
 
-char* DataFolderPath(char* dest, std::size_t n, bool* portable) {
-  char app_data[kPathCapacity] = "";
-  char app_data_short[kPathCapacity] = "";
-  const bool have_app_data = RoamingAppDataFolder(app_data, app_data_short);
-  char exe_path[kPathCapacity] = "";
-  char exe_path_short[kPathCapacity] = "";
-  ProgramAnsiPath(exe_path, kPathCapacity);
-  ProgramShortAnsiPath(exe_path_short, kPathCapacity);
-  DataFolderPlaces places{"", "", exe_path, exe_path_short};
-  const std::string exe(exe_path[0] != '\0' ? exe_path : exe_path_short);
-  if (!exe.empty()) {
-    const std::string settings = exe.substr(0, FolderPartLength(exe.c_str())) + "lvn.ini";
-    const DWORD attributes = ::GetFileAttributesA(settings.c_str());
-    places.Portable =
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+bool ProgramPath(std::string* path) {
+  std::wstring wide(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(wide.size());
+    const DWORD length = ::GetModuleFileNameW(nullptr, wide.data(), size);
+    if (length == 0) return false;
+    // A full buffer may hold a cut path.
+    if (length < size) {
+      wide.resize(length);
+      *path = Utf8Of(wide);
+      return true;
+    }
+    if (size >= kLongestPath) return false;
+    wide.resize(size * 2);
+  }
+}
+
+std::string DataFolderPath(bool* portable) {
+  std::string app_data;
+  RoamingAppDataFolder(&app_data);
+  std::string exe_path;
+  ProgramPath(&exe_path);
+  DataFolderPlaces places{app_data, exe_path};
+  if (!exe_path.empty()) {
+    places.Portable = IsFile(exe_path.substr(0, FolderPartLength(exe_path)) + "lvn.ini");
   }
   if (portable != nullptr) *portable = places.Portable;
-  if (have_app_data) {
-    places.AppData = app_data;
-    places.AppDataShort = app_data_short;
-  }
-  return CopyText(dest, ComposeDataFolder(places).c_str(), n);
+  return ComposeDataFolder(places);
 }
 
 }  // namespace lvn

@@ -1,14 +1,18 @@
 #pragma once
 
-#include <cstddef>
+#include <string>
 
 namespace lvn {
 
-// The per-user data folder, ending in "\": the roaming application-data folder followed by
-// "\Lorvane\", or the executable's folder when the shell cannot tell or the ANSI file calls
-// cannot reach it, by its name or its short one (see ComposeDataFolder). The executable's
-// folder always, for a portable copy (lvn.ini beside it); *portable says which. Never a
-// path cut short. The folder is not created here.
-char* DataFolderPath(char* dest, std::size_t n, bool* portable = nullptr);
+// The program file's full path, in UTF-8, never cut. False, with *path untouched, when the
+// system does not give it.
+bool ProgramPath(std::string* path);
+
+// The per-user data folder in UTF-8, ending in "\": the roaming application-data folder
+// followed by "\Lorvane\", or the executable's folder when the shell cannot tell or the
+// first is too long for the file calls (see ComposeDataFolder). The executable's folder
+// always, for a portable copy (lvn.ini beside it); *portable says which. Never a path cut
+// short: empty when no folder fits. The folder is not created here.
+std::string DataFolderPath(bool* portable = nullptr);
 
 }  // namespace lvn

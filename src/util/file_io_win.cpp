@@ -5,6 +5,7 @@
 #include <new>
 
 #include "util/scoped_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
@@ -22,18 +23,31 @@ bool IsTargetHeldOpen(DWORD error) {
          error == ERROR_LOCK_VIOLATION;
 }
 
-bool AbsolutePath(const char* path, std::string* absolute) {
-  const DWORD needed = ::GetFullPathNameA(path, 0, nullptr, nullptr);
-  if (needed == 0) return false;
-  std::string buffer(needed, '\0');
-  const DWORD length = ::GetFullPathNameA(path, needed, buffer.data(), nullptr);
-  if (length == 0 || length >= needed) return false;
-  buffer.resize(length);
-  *absolute = std::move(buffer);
-  return true;
+// A path is UTF-8; one that is not names no file.
+bool WidePath(const char* path, std::wstring* wide) {
+  return path != nullptr && WideOfUtf8Strict(path, wide);
 }
 
-std::uint64_t Wide(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
+bool AbsolutePath(const std::wstring& path, std::wstring* absolute) {
+  std::wstring buffer;
+  DWORD size = 0;
+  // The current folder may change between the calls: asked again until the path fits.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const DWORD length = ::GetFullPathNameW(path.c_str(), size, size > 0 ? buffer.data() : nullptr,
+                                            nullptr);
+    if (length == 0) return false;
+    if (length < size) {
+      buffer.resize(length);
+      *absolute = std::move(buffer);
+      return true;
+    }
+    size = length;
+    buffer.assign(size, L'\0');
+  }
+  return false;
+}
+
+std::uint64_t Join(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
 
 }  // namespace
 
@@ -54,15 +68,17 @@ std::string ReplacementTempPath(const std::string& absolute_path) {
 std::optional<FileStamp> StampOfOpenFile(void* file) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(file, &info)) return std::nullopt;
-  return FileStamp{Wide(info.nFileSizeHigh, info.nFileSizeLow),
-                   Wide(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+  return FileStamp{Join(info.nFileSizeHigh, info.nFileSizeLow),
+                   Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
 }
 
 std::optional<FileStamp> StampOfFile(const char* path) {
+  std::wstring wide;
+  if (!WidePath(path, &wide)) return std::nullopt;
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return std::nullopt;
-  return FileStamp{Wide(data.nFileSizeHigh, data.nFileSizeLow),
-                   Wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+  if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return FileStamp{Join(data.nFileSizeHigh, data.nFileSizeLow),
+                   Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
 ReadResult ReadWholeFile(const char* path, std::string* content, std::size_t max_size) {
@@ -71,7 +87,9 @@ ReadResult ReadWholeFile(const char* path, std::string* content, std::size_t max
 
 ReadResult ReadStampedFile(const char* path, std::size_t max_size, std::string* content,
                            std::optional<FileStamp>* stamp) {
-  ScopedHandle file(::CreateFileA(path, GENERIC_READ,
+  std::wstring wide;
+  if (!WidePath(path, &wide)) return ReadResult::kFailed;
+  ScopedHandle file(::CreateFileW(wide.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
@@ -134,30 +152,32 @@ bool ReplaceFileContent(const char* path, std::string_view content) {
 }
 
 bool ReplaceFileWith(const char* path, const std::function<bool(const ByteSink&)>& produce) {
-  std::string target;
-  if (!AbsolutePath(path, &target)) return false;
+  std::wstring given;
+  std::wstring target;
+  if (!WidePath(path, &given) || !AbsolutePath(given, &target)) return false;
   // A read-only file is the user's way of saying "leave it"; Windows refuses the move over
   // it, Wine does not, so refuse it here for both.
-  const DWORD attributes = ::GetFileAttributesA(target.c_str());
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return false;
   }
-  const std::string temp = ReplacementTempPath(target);
+  // The name ReplacementTempPath gives, in the form the calls take.
+  const std::wstring temp = target + L".tmp";
   {
-    ScopedHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    ScopedHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const ByteSink write = [&file](std::string_view bytes) { return WriteAll(file.Get(), bytes); };
     const bool written = produce(write) && ::FlushFileBuffers(file.Get());
     const bool closed = ::CloseHandle(file.Release()) != FALSE;
     if (!written || !closed) {
-      ::DeleteFileA(temp.c_str());
+      ::DeleteFileW(temp.c_str());
       return false;
     }
   }
   // Not ReplaceFile: some implementations remove the target before renaming.
   for (int attempt = 1;; ++attempt) {
-    if (::MoveFileExA(temp.c_str(), target.c_str(),
+    if (::MoveFileExW(temp.c_str(), target.c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return true;
     }
@@ -165,7 +185,7 @@ bool ReplaceFileWith(const char* path, const std::function<bool(const ByteSink&)
     if (!IsTargetHeldOpen(error) || attempt == kReplaceAttempts) break;
     ::Sleep(kReplaceRetryMs);
   }
-  ::DeleteFileA(temp.c_str());
+  ::DeleteFileW(temp.c_str());
   return false;
 }
 

@@ -1,4 +1,5 @@
-// Whole-file reading and crash-safe whole-file replacement.
+// Whole-file reading and crash-safe whole-file replacement. Paths are UTF-8, of any
+// length the file calls take; a path that is not UTF-8 names no file, and its call fails.
 #pragma once
 
 #include <cstddef>

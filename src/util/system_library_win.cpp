@@ -1,5 +1,7 @@
 #include "util/system_library_win.h"
 
+#include "util/wide_text_win.h"
+
 namespace lvn {
 
 void RestrictDllSearchToSystem32() {
@@ -10,7 +12,7 @@ void RestrictDllSearchToSystem32() {
 }
 
 HMODULE LoadSystemLibrary(const char* name) {
-  return ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return ::LoadLibraryExW(Wide(name).c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 }  // namespace lvn

@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
+#include <string_view>
 #include <vector>
 
 #include "util/system_library_win.h"
-#include "util/text.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 
@@ -13,9 +14,9 @@ namespace {
 
 // version.dll is not a KnownDLL: taken from System32 by hand rather than imported.
 struct VersionApi {
-  decltype(&::GetFileVersionInfoSizeA) GetFileVersionInfoSizeA = nullptr;
-  decltype(&::GetFileVersionInfoA) GetFileVersionInfoA = nullptr;
-  decltype(&::VerQueryValueA) VerQueryValueA = nullptr;
+  decltype(&::GetFileVersionInfoSizeW) GetFileVersionInfoSizeW = nullptr;
+  decltype(&::GetFileVersionInfoW) GetFileVersionInfoW = nullptr;
+  decltype(&::VerQueryValueW) VerQueryValueW = nullptr;
 };
 
 const VersionApi* Api() {
@@ -24,9 +25,9 @@ const VersionApi* Api() {
     const HMODULE module = LoadSystemLibrary("version.dll");
     if (module == nullptr) return nullptr;
     const bool complete =
-        BindSystemFunction(module, "GetFileVersionInfoSizeA", &table.GetFileVersionInfoSizeA) &&
-        BindSystemFunction(module, "GetFileVersionInfoA", &table.GetFileVersionInfoA) &&
-        BindSystemFunction(module, "VerQueryValueA", &table.VerQueryValueA);
+        BindSystemFunction(module, "GetFileVersionInfoSizeW", &table.GetFileVersionInfoSizeW) &&
+        BindSystemFunction(module, "GetFileVersionInfoW", &table.GetFileVersionInfoW) &&
+        BindSystemFunction(module, "VerQueryValueW", &table.VerQueryValueW);
     return complete ? &table : nullptr;
   }();
   return api;
@@ -34,22 +35,26 @@ const VersionApi* Api() {
 
 }  // namespace
 
-char* FileVersionText(char* dest, const char* file_path, std::size_t n) {
-  CopyText(dest, "0.0.0.0", n);
+std::string FileVersionText(const std::string& file_path) {
+  const std::string none = "0.0.0.0";
   const VersionApi* api = Api();
-  if (api == nullptr) return dest;
+  std::wstring path;
+  if (api == nullptr || !WideOfUtf8Strict(file_path, &path)) return none;
   DWORD ignored = 0;
-  const DWORD size = api->GetFileVersionInfoSizeA(file_path, &ignored);
-  if (size == 0) return dest;
+  const DWORD size = api->GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) return none;
   std::vector<char> block(size);
-  if (!api->GetFileVersionInfoA(file_path, 0, size, block.data())) return dest;
+  if (!api->GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return none;
   void* value = nullptr;
   UINT length = 0;
-  if (api->VerQueryValueA(block.data(), "\\StringFileInfo\\041103a4\\FileVersion", &value, &length) &&
-      value != nullptr && length > 0) {
-    CopyText(dest, static_cast<const char*>(value), n);
+  if (!api->VerQueryValueW(block.data(), L"\\StringFileInfo\\041103a4\\FileVersion", &value,
+                           &length) ||
+      value == nullptr || length == 0) {
+    return none;
   }
-  return dest;
+  // The length counts characters, with the terminating zero where there is one.
+  const std::wstring_view text(static_cast<const wchar_t*>(value), length);
+  return Utf8Of(text.substr(0, text.find(L'\0')));
 }
 
 }  // namespace lvn

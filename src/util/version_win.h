@@ -1,10 +1,11 @@
 #pragma once
 
-#include <cstddef>
+#include <string>
 
 namespace lvn {
 
-// FileVersion from the file's Japanese / code page 932 string table, or "0.0.0.0".
-char* FileVersionText(char* dest, const char* file_path, std::size_t n);
+// FileVersion from the file's (UTF-8 path) Japanese / code page 932 string table, in
+// UTF-8, or "0.0.0.0".
+std::string FileVersionText(const std::string& file_path);
 
 }  // namespace lvn

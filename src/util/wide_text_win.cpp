@@ -69,6 +69,12 @@ std::string Utf8Of(std::wstring_view wide) {
   return text;
 }
 
+std::wstring WideOfProgramOutput(std::string_view bytes) {
+  std::wstring wide;
+  if (!ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, &wide)) ToWide(CP_OEMCP, 0, bytes, &wide);
+  return wide;
+}
+
 std::wstring WideOfCp932(std::string_view cp932) {
   std::wstring wide;
   ToWide(kFilesCodePage, 0, cp932, &wide);

@@ -14,6 +14,10 @@ bool WideOfUtf8Strict(std::string_view utf8, std::wstring* wide);
 // A lone surrogate becomes U+FFFD.
 std::string Utf8Of(std::wstring_view wide);
 
+// What a program wrote to its output: UTF-8 when it is that, else the console's code
+// page, the one console programs write in.
+std::wstring WideOfProgramOutput(std::string_view bytes);
+
 // Bytes code page 932 does not map become U+FFFD.
 std::wstring WideOfCp932(std::string_view cp932);
 // False, with *cp932 untouched, when a character has no form in code page 932.

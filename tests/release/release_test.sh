@@ -6,6 +6,14 @@
 #   LVN_RELEASE_REUSE=1  skips the build and tests the dist/ and build/release/ of the last
 #                        run (to repeat the steps under Wine without rebuilding the release)
 set -uo pipefail
+# Debian's wine64 comes without Wine's preloader, which reserves the addresses Wine needs
+# before anything else is mapped. With the kernel's brk randomization, glibc's heap then
+# lands on Wine's shared user data page (0x7ffe0000) about once in a thousand starts, and
+# the program ends at once with exit code 1 ("failed to map the shared user data", which
+# WINEDEBUG=-all hides). Without address randomization the heap stays next to the loader.
+if [ -z "${LVN_NO_RANDOMIZE:-}" ] && setarch "$(uname -m)" -R true 2>/dev/null; then
+  LVN_NO_RANDOMIZE=1 exec setarch "$(uname -m)" -R "$0" "$@"
+fi
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
 started=$SECONDS
@@ -130,21 +138,31 @@ check "readme.txt and the portable lvn.ini are Shift-JIS with CR LF; readme name
 # ---- Under Wine.
 echo "== Wine prefix in build/release-test"
 # One server for the whole run. Debian's wineserver wrapper passes -p0, so without this the
-# server ends with each Wine program and the next one starts a new one; a program started
-# while the old server is still exiting gives up after a few seconds ("a wine server seems
-# to be running, but I cannot connect to it"), which a loaded machine makes likely enough.
+# server ends with each Wine program and the next one starts a new one, with a new session;
+# a program started while the old server is still exiting waits for it only a few seconds
+# before giving up ("a wine server seems to be running, but I cannot connect to it").
 if ! { lvn_start_xvfb && lvn_wine_init && lvn_wineserver -p; }; then
   check "Wine starts" false
   finish
 fi
 drive_c="$WINEPREFIX/drive_c"
-unix_path() { lvn_winepath -u "$1"; }
+# The Unix path of a path on drive C:, without starting a Wine program for it.
+unix_path() {
+  local rest=${1#[Cc]:\\}
+  echo "$drive_c/${rest//\\//}"
+}
 appdata=$(unix_path "$(lvn_wine cmd.exe /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
 data="$appdata/Lorvane"
 start_menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lorvane.lnk"
 # Where versions before this one put the shortcut that started it at logon. Wine spells
 # it StartUp.
-startup="$(find "$appdata/Microsoft/Windows/Start Menu/Programs" -maxdepth 1 -iname startup)/Lorvane.lnk"
+startup_dir=$(find "$appdata/Microsoft/Windows/Start Menu/Programs" -maxdepth 1 -iname startup)
+if [ ! -d "$startup_dir" ]; then
+  echo "  no Startup folder under the prefix's %APPDATA% ($appdata)"
+  check "Wine starts" false
+  finish
+fi
+startup="$startup_dir/Lorvane.lnk"
 uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lorvane'
 run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
@@ -161,9 +179,10 @@ reg_read() {
   out=$(lvn_wine reg.exe query "$key" "/reg:$view" 2>"$LVN_BUILD/reg-query.err")
   status=$?
   if [ $status -ne 0 ]; then
-    # Wine's messages are in the console's code page.
+    # Wine's messages are in the console's code page, some of them on stdout.
     reg_error="reg.exe query $key /reg:$view: exit code $status, $(
-      iconv -c -f CP932 -t UTF-8 <"$LVN_BUILD/reg-query.err" | tr -d '\r')"
+      { cat "$LVN_BUILD/reg-query.err"; echo "$out"; } | iconv -c -f CP932 -t UTF-8 |
+        tr -s '\r\n' '  ')"
     return 1
   fi
   # Values under the key's full name (which Wine leaves out when there are none), then the
@@ -256,7 +275,7 @@ expect() {
   fi
 }
 entry_is() {
-  local win=$1 ok=0 size_kb estimated
+  local win=$1 ok=0 bytes estimated
   reg_get "$uninst_key" 64 || return 1
   expect DisplayName Lorvane || ok=1
   expect DisplayVersion "$version" || ok=1
@@ -268,11 +287,16 @@ entry_is() {
   expect NoModify 0x1 || ok=1
   expect NoRepair 0x1 || ok=1
   # In KB, as Settings › Apps reads it; Lorvane's files only, the folder may hold others.
-  size_kb=$(( $(cd "$(unix_path "$win")" && stat -c %s $(lorvane_files) |
-                paste -sd+ | bc) / 1024 ))
-  estimated=$(( ${reg_values[EstimatedSize]:-0} ))
-  [ "$estimated" -eq "$size_kb" ] ||
-    { echo "  EstimatedSize $estimated KB, Lorvane's files $size_kb KB"; ok=1; }
+  # (Checked as numbers first: bash would drop the whole check on a failed expansion.)
+  bytes=$(cd "$(unix_path "$win")" && stat -c %s $(lorvane_files) | paste -sd+ | bc)
+  estimated=${reg_values[EstimatedSize]:-}
+  if [[ ! $bytes =~ ^[0-9]+$ ]]; then
+    echo "  the size of Lorvane's files in $win: '$bytes'"; ok=1
+  elif [[ ! $estimated =~ ^0x[0-9a-f]+$ ]]; then
+    echo "  EstimatedSize: read '$estimated', expected a DWORD"; ok=1
+  elif [ $((estimated)) -ne $((bytes / 1024)) ]; then
+    echo "  EstimatedSize $((estimated)) KB, Lorvane's files $((bytes / 1024)) KB"; ok=1
+  fi
   return $ok
 }
 # starts_at_logon WIN: the machine's Run value starts WIN\lorvane.exe, and no earlier
@@ -286,8 +310,17 @@ starts_at_logon() {
     echo "  Run value Lorvane: '${reg_values[Lorvane]}'"; return 1
   fi
 }
-# Runs a program under Wine; prints its exit code.
-exit_code() { lvn_wine "$@" >/dev/null 2>&1; echo $?; }
+# exits_with CODE PROGRAM ARGS...: runs a program under Wine and expects its exit code;
+# says what it got, and what the program or Wine printed, when it differs.
+exits_with() {
+  local want=$1 status; shift
+  lvn_wine "$@" >"$LVN_BUILD/program.out" 2>&1
+  status=$?
+  [ $status -eq "$want" ] && return 0
+  echo "  exit code $status, expected $want: $*"
+  iconv -c -f CP932 -t UTF-8 <"$LVN_BUILD/program.out" | tr -d '\r' | head -n 5 | sed 's/^/  | /'
+  return 1
+}
 wait_for() {
   local i
   for i in $(seq 1 300); do "$@" && return 0; sleep 0.1; done
@@ -302,13 +335,13 @@ start_app() {
   wait_for window_shown
 }
 end_app() {
-  [ "$(exit_code "$lvn_exit")" = 0 ] && wait_for app_gone && app_pid=""
+  exits_with 0 "$lvn_exit" && wait_for app_gone && app_pid=""
 }
 
 echo "== install"
 default_win='C:\Program Files\Lorvane'
 default_dir="$drive_c/Program Files/Lorvane"
-check "silent install succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
+check "silent install succeeds" exits_with 0 "$setup" /S
 check "the exe and help are in the 64-bit Program Files\\Lorvane" files_installed "$default_dir"
 check "the uninstaller is a 64-bit program (PE32+)" tests/tools/pe_machine.py "$default_dir/uninstall.exe"
 check "the Start-menu shortcut starts the installed exe" \
@@ -334,7 +367,7 @@ echo "== another folder, start at logon"
 other_win='C:\Apps\Lorvane'
 other_dir="$drive_c/Apps/Lorvane"
 check "silent install with /STARTUP and /D= succeeds" \
-  [ "$(exit_code "$setup" /S /STARTUP "/D=$other_win")" = 0 ]
+  exits_with 0 "$setup" /S /STARTUP "/D=$other_win"
 check "the files moved to the /D= folder" \
   sh -c '[ ! -e "$1" ] && [ ! -e "$2" ]' sh "$default_dir/lorvane.exe" "$default_dir"
 check "the exe and help are in the /D= folder" files_installed "$other_dir"
@@ -354,15 +387,18 @@ if start_app "$other_win"; then
   prepare "an older version in the entry" \
     lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:64
   check "silent install over a running copy exits with code 2" \
-    [ "$(exit_code "$setup" /S)" = 2 ]
+    exits_with 2 "$setup" /S
   unchanged() {
     tail -n 1 "$other_dir/help/index.htm" | grep -qx marker && [ ! -e "$start_menu" ] &&
       reg_get "$uninst_key" 64 && expect DisplayVersion 0.9
   }
   check "and changes nothing" unchanged
-  check "silent uninstall of a running copy exits with code 2 and keeps the files" sh -c '
-    [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 2 ] &&
-    [ -f "$2/lorvane.exe" ] && [ -f "$2/help/index.htm" ]' sh "$other_win" "$other_dir"
+  uninstall_refused() {
+    exits_with 2 "$other_win\\uninstall.exe" /S "_?=$other_win" &&
+      [ -f "$other_dir/lorvane.exe" ] && [ -f "$other_dir/help/index.htm" ]
+  }
+  check "silent uninstall of a running copy exits with code 2 and keeps the files" \
+    uninstall_refused
   check "the program ends" end_app
 else
   check "the installed program shows its window" false
@@ -371,7 +407,7 @@ fi
 echo "== upgrade in place, from a version that started it from the Startup folder"
 prepare "no Run value" lvn_wine reg.exe delete "$run_key" /v Lorvane /f /reg:64
 prepare "the Startup shortcut" cp "$LVN_BUILD/lorvane.lnk" "$startup"
-check "silent install over an older version succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
+check "silent install over an older version succeeds" exits_with 0 "$setup" /S
 check "it upgraded the copy in the /D= folder" files_installed "$other_dir"
 check "the uninstall entry has the new version" entry_is "$other_win"
 check "the Start-menu shortcut is back" points_to "$start_menu" "$other_win\\lorvane.exe"
@@ -379,7 +415,7 @@ check "the Startup shortcut became the machine's Run value" starts_at_logon "$ot
 
 echo "== uninstall"
 check "silent uninstall succeeds" \
-  [ "$(exit_code "$other_dir/uninstall.exe" /S "_?=$other_win")" = 0 ]
+  exits_with 0 "$other_dir/uninstall.exe" /S "_?=$other_win"
 # With _?= the uninstaller runs in place and cannot remove itself.
 check "the program files are gone" sh -c \
   '[ ! -e "$1/lorvane.exe" ] && [ ! -e "$1/help" ]' sh "$other_dir"
@@ -401,7 +437,7 @@ prepare "the 32-bit entry's folder" \
   lvn_wine reg.exe add "$uninst_key" /v InstallLocation /d "$old_win" /f /reg:32
 prepare "the 32-bit entry's version" \
   lvn_wine reg.exe add "$uninst_key" /v DisplayVersion /d 0.9 /f /reg:32
-check "silent install over it succeeds" [ "$(exit_code "$setup" /S)" = 0 ]
+check "silent install over it succeeds" exits_with 0 "$setup" /S
 check "it upgraded that copy in its folder" files_installed "$old_dir"
 check "nothing went to the default folder" [ ! -e "$default_dir" ]
 only_64_entry() {
@@ -410,9 +446,10 @@ only_64_entry() {
   entry_is "$1"
 }
 check "one uninstall entry, in the 64-bit view, naming that folder" only_64_entry "$old_win"
-check "silent uninstall removes it" sh -c '
-  [ "$("$WINELOADER" "$1\\uninstall.exe" /S "_?=$1" >/dev/null 2>&1; echo $?)" = 0 ] &&
-  [ ! -e "$2/lorvane.exe" ]' sh "$old_win" "$old_dir"
+old_removed() {
+  exits_with 0 "$old_win\\uninstall.exe" /S "_?=$old_win" && [ ! -e "$old_dir/lorvane.exe" ]
+}
+check "silent uninstall removes it" old_removed
 
 echo "== a folder that another program's uninstaller owns"
 taken_win='C:\Apps\Tidewell'
@@ -426,7 +463,7 @@ done
 printf 'Tidewell notes\r\n' >"$taken_dir/help/notes.htm"
 taken_before=$(snapshot "$taken_dir")
 check "silent install into it is refused with exit code 2" \
-  [ "$(exit_code "$setup" /S "/D=$taken_win")" = 2 ]
+  exits_with 2 "$setup" /S "/D=$taken_win"
 untouched() {
   [ "$(snapshot "$taken_dir")" = "$taken_before" ] || { echo "  the folder changed"; return 1; }
   no_entry && [ ! -e "$start_menu" ] && starts_at_logon
@@ -442,15 +479,14 @@ printf 'notes\r\n' >"$shared_dir/help/notes.htm"
 head -c 65536 /dev/zero >"$shared_dir/tool.exe"
 others() { (cd "$shared_dir" && sha1sum help/notes.htm tool.exe); }
 others_before=$(others)
-check "silent install beside them succeeds" [ "$(exit_code "$setup" /S "/D=$shared_win")" = 0 ]
+check "silent install beside them succeeds" exits_with 0 "$setup" /S "/D=$shared_win"
 beside() { files_installed "$shared_dir" && [ "$(others)" = "$others_before" ]; }
 check "Lorvane's files are there and the others as they were" beside
 check "the uninstall entry counts only Lorvane's files" entry_is "$shared_win"
 # The plain QuietUninstallString: the uninstaller finishes from a copy in the temporary
 # folder, and removes itself too; the entry goes last.
 entry_gone() { key_in_view "$uninst_key" 64 >/dev/null; [ $? -eq 1 ]; }
-check "silent uninstall finishes" sh -c '
-  [ "$("$WINELOADER" "$1\\uninstall.exe" /S >/dev/null 2>&1; echo $?)" = 0 ]' sh "$shared_win"
+check "silent uninstall finishes" exits_with 0 "$shared_win\\uninstall.exe" /S
 check "and removes its entry" wait_for entry_gone
 only_others_left() {
   files_gone "$shared_dir" && [ "$(others)" = "$others_before" ] &&

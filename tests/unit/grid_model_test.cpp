@@ -198,20 +198,20 @@ TEST(GridModel, ReshapingKeepsTheColumnWidthsThatRemain) {
   }
 }
 
-TEST(FittingTextLength, NeverSplitsADoubleByteCharacter) {
-  const std::string kanji = "通信";
-  ASSERT_EQ(kanji.size(), 4u);
+TEST(FittingTextLength, CountsUtf16UnitsAndNeverSplitsASurrogatePair) {
+  const std::u16string pair = u"😀";
+  ASSERT_EQ(pair.size(), 2u);
   const struct {
-    std::string text;
+    std::u16string text;
     std::size_t capacity, want;
   } cases[] = {
-      {"abc", 4, 3},   {"abc", 3, 2},   {"abc", 0, 0},        {kanji, 5, 4},
-      {kanji, 4, 2},   {kanji, 2, 0},   {"a" + kanji, 4, 3},  {"a" + kanji, 3, 1},
-      {"\xB1\xB2", 2, 1},  // half-width kana are single bytes
-      {"a\x81", 3, 2},     // a stray lead byte at the end stays when everything fits
+      {u"abc", 4, 3},       {u"abc", 3, 2},         {u"abc", 0, 0},       {u"通信", 2, 1},
+      {pair, 3, 2},         {pair, 2, 0},           {u"a" + pair, 3, 1},  {u"a" + pair + u"b", 4, 3},
+      {u"\xD800" u"b", 2, 1},  // a lone high surrogate is a unit of its own
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(FittingTextLength(c.text, c.capacity), c.want) << c.text << " in " << c.capacity;
+    EXPECT_EQ(FittingTextLength(std::u16string_view(c.text), c.capacity), c.want)
+        << c.text.size() << " in " << c.capacity;
   }
 }
 

@@ -6,6 +6,7 @@
 #include "settings/settings_file_win.h"
 #include "test_paths.h"
 #include "util/file_io_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 namespace {
@@ -40,6 +41,21 @@ TEST(ReplaceFileContent, CreatesReplacesAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(ReplaceFileContent(target.c_str(), "3rd"));
   EXPECT_EQ(ReadFileBytes(target), "3rd");
   EXPECT_FALSE(FileExists(ReplacementTempPath(target)));
+}
+
+TEST(ReplaceFileContent, ReachesAFileByANameNoCodePageHolds) {
+  TempFolder dir;
+  const std::string target = dir.File("ł한😀.ini");
+  ASSERT_TRUE(ReplaceFileContent(target.c_str(), "bytes"));
+  std::string content;
+  EXPECT_EQ(ReadWholeFile(target.c_str(), &content), ReadResult::kOk);
+  EXPECT_EQ(content, "bytes");
+  EXPECT_TRUE(StampOfFile(target.c_str()).has_value());
+  const std::wstring wide = Wide(target);
+  EXPECT_NE(::GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES) << "named as given";
+  ::DeleteFileW(wide.c_str());
+  // A path that is not UTF-8 names no file, rather than one with a stand-in character.
+  EXPECT_FALSE(ReplaceFileContent(dir.File("\xE3.ini").c_str(), "bytes"));
 }
 
 TEST(ReplaceFileContent, OverwritesAStaleTemporaryFileFromACrash) {

@@ -12,13 +12,12 @@
 #include "util/data_folder_win.h"
 #include "util/text.h"
 #include "util/version_win.h"
+#include "util/wide_text_win.h"
 
 namespace lvn {
 namespace {
 
-TEST(CodePage, TheTestsRunUnderShiftJis) {
-  // Every text check below assumes code page 932, which the locale of the test run selects.
-  ASSERT_EQ(::GetACP(), 932u);
+TEST(CodePage, LeadBytesAreThoseOfCodePage932WhateverTheSystems) {
   struct Case {
     unsigned char byte;
     bool lead;
@@ -31,22 +30,20 @@ TEST(CodePage, TheTestsRunUnderShiftJis) {
 
 TEST(FileVersionText, ReadsTheJapaneseStringTableOfTheProgram) {
   const std::string exe = test::ExecutableFolder() + "lorvane.exe";
-  char version[100];
-  EXPECT_STREQ(FileVersionText(version, exe.c_str(), sizeof version), LVN_VERSION_TEXT);
-  char cut[4];
-  EXPECT_STREQ(FileVersionText(cut, exe.c_str(), sizeof cut), std::string(LVN_VERSION_TEXT, 3).c_str());
+  EXPECT_EQ(FileVersionText(exe), LVN_VERSION_TEXT);
 
-  // The resource's texts come back in code page 932 exactly as the program spells them.
+  // The resource's texts come back exactly as the program spells them.
+  const std::wstring wide_exe = Wide(exe);
   DWORD ignored = 0;
-  const DWORD size = ::GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+  const DWORD size = ::GetFileVersionInfoSizeW(wide_exe.c_str(), &ignored);
   ASSERT_GT(size, 0u);
   std::vector<char> block(size);
-  ASSERT_TRUE(::GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
+  ASSERT_TRUE(::GetFileVersionInfoW(wide_exe.c_str(), 0, size, block.data()));
   void* value = nullptr;
   UINT length = 0;
-  ASSERT_TRUE(::VerQueryValueA(block.data(), "\\StringFileInfo\\041103a4\\ProductName", &value,
+  ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\StringFileInfo\\041103a4\\ProductName", &value,
                                &length));
-  EXPECT_STREQ(static_cast<const char*>(value), "Lorvaneグローバル");
+  EXPECT_EQ(Utf8Of(static_cast<const wchar_t*>(value)), "Lorvaneグローバル");
 }
 
 TEST(FileVersionText, GivesZerosWithoutAVersionResource) {
@@ -54,18 +51,22 @@ TEST(FileVersionText, GivesZerosWithoutAVersionResource) {
   test::WriteFileBytes(dir.File("plain.txt"), "not a program");
   const std::string self = test::ExecutableFolder() + "win32_tests.exe";
   for (const std::string& path : {self, dir.File("plain.txt"), dir.File("missing.exe")}) {
-    char version[100] = "garbage";
-    EXPECT_STREQ(FileVersionText(version, path.c_str(), sizeof version), "0.0.0.0") << path;
+    EXPECT_EQ(FileVersionText(path), "0.0.0.0") << path;
   }
 }
 
-TEST(DataFolderPath, IsTheLorvaneFolderBelowRoamingAppData) {
-  char app_data[MAX_PATH] = "";
-  ASSERT_EQ(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, app_data), S_OK);
-  char folder[300];
-  DataFolderPath(folder, sizeof folder);
-  EXPECT_EQ(std::string(folder), std::string(app_data) + "\\Lorvane\\");
-  EXPECT_NE(std::string(folder).find("\\AppData\\Roaming\\Lorvane\\"), std::string::npos);
+TEST(DataFolderPath, IsTheLorvaneFolderBelowRoamingAppDataAndTheProgramIsThisOne) {
+  wchar_t app_data[MAX_PATH] = L"";
+  ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, app_data), S_OK);
+  bool portable = true;
+  const std::string folder = DataFolderPath(&portable);
+  EXPECT_EQ(folder, Utf8Of(app_data) + "\\Lorvane\\");
+  EXPECT_NE(folder.find("\\AppData\\Roaming\\Lorvane\\"), std::string::npos);
+  EXPECT_FALSE(portable);
+
+  std::string program = "unchanged";
+  ASSERT_TRUE(ProgramPath(&program));
+  EXPECT_EQ(program, test::ExecutableFolder() + "win32_tests.exe");
 }
 
 TEST(SingleInstance, OnlyTheFirstClaimWinsUntilItIsReleased) {

@@ -43,7 +43,7 @@ class MapSource : public GridCellSource {
 class StringGridTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (ApplicationInstance() == nullptr) InitializeApplication(::GetModuleHandleA(nullptr));
+    if (ApplicationInstance() == nullptr) InitializeApplication(::GetModuleHandleW(nullptr));
     StringGridArgs args;
     args.style = WS_POPUP;
     args.width = 336;
@@ -58,7 +58,7 @@ class StringGridTest : public ::testing::Test {
   }
 
   LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
-    return ::SendMessageA(grid_.Handle(), message, wparam, lparam);
+    return ::SendMessageW(grid_.Handle(), message, wparam, lparam);
   }
   // The middle of a data row in view.
   LPARAM RowPoint(int x, int row) const {
@@ -73,7 +73,7 @@ class StringGridTest : public ::testing::Test {
 // the grid is gone, the object must answer without touching it.
 TEST(StringGridAccess, AReaderThatOutlivesTheGridIsToldItIsGone) {
   const ComApartment apartment;
-  if (ApplicationInstance() == nullptr) InitializeApplication(::GetModuleHandleA(nullptr));
+  if (ApplicationInstance() == nullptr) InitializeApplication(::GetModuleHandleW(nullptr));
   MapSource source;
   source.texts = {{{0, 1}, "2026/12/08"}, {{1, 1}, "18:18:31"}, {{2, 1}, "  203.0.113.1"}};
   auto grid = std::make_unique<StringGrid>();
@@ -229,24 +229,22 @@ TEST_F(StringGridTest, TheOwnerSeesKeysFirstAndMayConsumeOrReplaceThem) {
   EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_WANTARROWS);
 }
 
-TEST_F(StringGridTest, GetTextReadsTheQueryCellAsShiftJisBytes) {
-  const std::string error = "  通信エラー";
-  ASSERT_EQ(error.size(), 12u);
+TEST_F(StringGridTest, GetTextReadsTheQueryCellInUtf16) {
   source_.texts[{0, 0}] = "日付";
-  source_.texts[{2, 3}] = error;
+  source_.texts[{2, 3}] = "  通信😀";  // six UTF-16 units, the last two a surrogate pair
   const auto get_text = [&](std::size_t capacity) {
-    std::vector<char> buffer(capacity + 1, '#');
+    std::vector<wchar_t> buffer(capacity + 1, L'#');
     const auto length = static_cast<std::size_t>(
         Send(WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(buffer.data())));
-    EXPECT_EQ(buffer[capacity], '#') << "wrote past the capacity";
-    return capacity == 0 ? std::string("-") : std::string(buffer.data(), length);
+    EXPECT_EQ(buffer[capacity], L'#') << "wrote past the capacity";
+    return capacity == 0 ? std::wstring(L"-") : std::wstring(buffer.data(), length);
   };
-  EXPECT_EQ(get_text(100), "日付") << "the query cell starts at 0, 0";
+  EXPECT_EQ(get_text(100), L"日付") << "the query cell starts at 0, 0";
   ASSERT_EQ(Send(kGridMsgSetQueryCell, 2, 3), TRUE);
-  EXPECT_EQ(Send(WM_GETTEXTLENGTH), 12);
-  EXPECT_EQ(get_text(13), error);
-  EXPECT_EQ(get_text(12), error.substr(0, 10)) << "no half of a double-byte character";
-  EXPECT_EQ(get_text(0), "-");
+  EXPECT_EQ(Send(WM_GETTEXTLENGTH), 6);
+  EXPECT_EQ(get_text(7), L"  通信😀");
+  EXPECT_EQ(get_text(6), L"  通信") << "no half of a surrogate pair";
+  EXPECT_EQ(get_text(0), L"-");
   EXPECT_EQ(Send(kGridMsgSetQueryCell, 3, 0), FALSE);
   EXPECT_EQ(Send(kGridMsgSetQueryCell, 0, 31), FALSE);
 

@@ -4,7 +4,6 @@
 #include "desktop/tray_win.h"
 #include "history/clock_win.h"
 #include "ui/application_win.h"
-#include "util/ansi_path_win.h"
 #include "util/data_folder_win.h"
 #include "util/text.h"
 #include "util/texts.h"
@@ -31,7 +30,7 @@ bool TfrmMain::Create(std::string* error) {
   }
   ExitRequested = false;
   bool portable = false;
-  DataFolderPath(DataFolder, sizeof DataFolder, &portable);
+  CopyText(DataFolder, DataFolderPath(&portable).c_str(), sizeof DataFolder);
   JoinTexts(IniPath, DataFolder, "lvn.ini", sizeof IniPath);
 
   notifier_.Attach(DataFolder, Handle(), kMsgCommandEnded,
@@ -183,9 +182,8 @@ bool TfrmMain::FolderTakesFiles(const char* folder) {
 }
 
 std::string TfrmMain::ProgramFolder() {
-  char path[kPathCapacity] = "";
-  if (!ProgramAnsiPath(path, sizeof path)) return {};
-  std::string folder(path);
+  std::string folder;
+  if (!ProgramPath(&folder)) return {};
   const std::size_t slash = folder.find_last_of('\\');
   folder.resize(slash == std::string::npos ? 0 : slash + 1);
   return folder;
