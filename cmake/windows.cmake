@@ -12,7 +12,7 @@ set(LVN_STATIC_LINK -static -static-libgcc -static-libstdc++)
 add_library(lvn_win STATIC ${LVN_CORE_SOURCES} ${LVN_WIN_SOURCES})
 lvn_target_options(lvn_win)
 target_include_directories(lvn_win PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
-target_compile_definitions(lvn_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+target_compile_definitions(lvn_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 UNICODE _UNICODE)
 # WinINet, version.dll and oleacc.dll are loaded from System32 at run time, not imported:
 # a DLL that is no KnownDLL would be looked for beside the program first. ole32 and
 # oleaut32 are KnownDLLs.
@@ -76,7 +76,7 @@ add_executable(e2e_tests ${LVN_E2E_TESTS})
 lvn_target_options(e2e_tests)
 target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e
                            ${PROJECT_BINARY_DIR}/generated)
-target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 UNICODE _UNICODE)
 target_link_libraries(e2e_tests PRIVATE gtest_main oleacc oleaut32 ole32 shell32 user32 kernel32)
 target_link_options(e2e_tests PRIVATE ${LVN_STATIC_LINK})
 add_dependencies(e2e_tests lorvane)

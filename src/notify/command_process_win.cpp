@@ -65,9 +65,10 @@ class AttributeList {
 // cannot); *writer is the child's, inheritable.
 bool MakeOutputPipe(ScopedHandle* reader, ScopedHandle* writer) {
   static LONG counter = 0;
-  const std::wstring name = L"\\\\.\\pipe\\lorvane-command-" +
-                            std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                            std::to_wstring(::InterlockedIncrement(&counter));
+  // std::to_wstring would bring the C library's whole wide printf into the program.
+  const std::wstring name = Wide("\\\\.\\pipe\\lorvane-command-" +
+                                 std::to_string(::GetCurrentProcessId()) + "-" +
+                                 std::to_string(::InterlockedIncrement(&counter)));
   // One instance, and the first: nobody else can be at either end.
   ScopedHandle server(::CreateNamedPipeW(
       name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
