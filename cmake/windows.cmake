@@ -105,6 +105,15 @@ set_target_properties(planted PROPERTIES PREFIX "")
 target_link_options(planted PRIVATE ${LVN_STATIC_LINK})
 add_dependencies(e2e_tests planted)
 
+# Hooked into the program by the end-to-end tests, to read from inside what it shows.
+add_library(text_probe SHARED ${PROJECT_SOURCE_DIR}/tests/tools/text_probe_dll.cpp)
+lvn_target_options(text_probe)
+target_compile_definitions(text_probe PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+set_target_properties(text_probe PROPERTIES PREFIX "")
+target_link_libraries(text_probe PRIVATE gdi32 user32)
+target_link_options(text_probe PRIVATE ${LVN_STATIC_LINK})
+add_dependencies(e2e_tests text_probe)
+
 # The window benchmark drives lorvane.exe from outside, as the end-to-end tests do.
 target_sources(window_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e/harness_win.cpp)
 target_include_directories(window_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)

@@ -47,13 +47,11 @@ class Reader {
   }
   long Role(long child) const { return Number(&IAccessible::get_accRole, child); }
   long State(long child) const { return Number(&IAccessible::get_accState, child); }
-  // The name as the reader hears it, in the ANSI code page to compare with the program's
-  // texts; "<none>" when there is none.
+  // The name as the reader hears it; "<none>" when there is none.
   std::string Name(long child) const {
     BSTR name = nullptr;
     if (object_->get_accName(Child(child), &name) != S_OK || name == nullptr) return "<none>";
-    char text[512] = "";
-    ::WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text, nullptr, nullptr);
+    const std::string text = Utf8Of(name);
     ::SysFreeString(name);
     return text;
   }
@@ -145,7 +143,7 @@ class EventHook {
 bool Heard(const Event& wanted) {
   return WaitUntil([&] {
     MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
     for (const Event& e : g_events) {
       if (e == wanted) return true;
     }

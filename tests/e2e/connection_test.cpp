@@ -3,7 +3,6 @@
 // beside its field while the old one stays in use; and what reaches lvn.ini at exit.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -16,30 +15,31 @@ namespace {
 
 // A balloon beside a field is a tooltip window of the program's.
 bool BalloonShows(const Session& run, const std::string& text) {
-  for (HWND tip : TopLevelWindows(run.program.Id(), TOOLTIPS_CLASSA)) {
+  for (HWND tip : TopLevelWindows(run.program.Id(), "tooltips_class32")) {
     if (::IsWindowVisible(tip) && WindowText(tip) == text) return true;
   }
   return false;
 }
 
 void SetField(HWND options, int id, const std::string& text) {
-  ::SendMessageA(::GetDlgItem(options, id), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(text.c_str()));
+  const std::wstring wide = WideOf(text);
+  ::SendMessageW(::GetDlgItem(options, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 // The proxy of the user's Internet settings, as the Internet Options dialog sets it; none
 // for "".
 void SetUserProxy(const std::string& server) {
   HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER,
-                              "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER,
+                              L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
                               nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   const DWORD enable = server.empty() ? 0 : 1;
-  ::RegSetValueExA(key, "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable),
+  ::RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable),
                    sizeof enable);
-  ::RegSetValueExA(key, "ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
-                   static_cast<DWORD>(server.size() + 1));
+  const std::wstring wide = WideOf(server);
+  ::RegSetValueExW(key, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                   static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
   ::RegCloseKey(key);
 }
 

@@ -17,9 +17,7 @@ namespace lvn::e2e {
 namespace {
 
 UINT ExpectedDpi() {
-  char value[16] = "";
-  const DWORD length = ::GetEnvironmentVariableA("LVN_TEST_DPI", value, sizeof value);
-  const int dpi = length > 0 && length < sizeof value ? std::atoi(value) : 0;
+  const int dpi = std::atoi(EnvironmentVariable("LVN_TEST_DPI").c_str());
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
@@ -62,50 +60,23 @@ std::string Show(const Place& p) {
 // Fonts and icons are GDI objects of the program's process, which Wine does not show to
 // another one: a font is told by the text it lays out instead.
 
-// The widths of texts in a font.
-std::vector<int> TextWidths(const std::vector<std::wstring>& texts, const char* face, int height,
-                            BYTE pitch = DEFAULT_PITCH | FF_DONTCARE) {
-  std::vector<int> widths;
-  HFONT font = ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch,
-                             face);
-  HDC dc = ::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = ::SelectObject(dc, font);
-  for (const std::wstring& text : texts) {
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-    widths.push_back(size.cx);
-  }
-  ::SelectObject(dc, old);
-  ::DeleteDC(dc);
-  ::DeleteObject(font);
-  return widths;
-}
-
-std::wstring Wide(const std::string& text) {
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(
-      CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-      static_cast<int>(wide.size()))));
-  return wide;
-}
-
 // An edit field's text but its last character, and how wide the field lays that out: from
 // the first character's left edge to the last one's.
 struct Span {
-  std::wstring text;
+  std::string text;
   int width = -1;
 };
 Span SpanIn(HWND field) {
   Span span;
-  span.text = Wide(WindowText(field));
-  if (span.text.size() < 2) return span;
+  std::wstring text = WideOf(WindowText(field));
+  if (text.size() < 2) return span;
   const auto x_of = [field](std::size_t index) {
     const LRESULT at = ::SendMessageW(field, EM_POSFROMCHAR, index, 0);
     return static_cast<int>(static_cast<short>(LOWORD(at)));
   };
-  span.width = x_of(span.text.size() - 1) - x_of(0);
-  span.text.pop_back();
+  span.width = x_of(text.size() - 1) - x_of(0);
+  text.pop_back();
+  span.text = Utf8Of(text);
   return span;
 }
 
@@ -158,13 +129,13 @@ TEST(DisplayScale, BothWindowsAreLaidOutForTheDpi) {
   // The grid: rows of the scaled height, as many as fit, the columns inside its client area.
   HWND grid = run.grid;
   const int pitch = At(20, dpi) + 1;
-  EXPECT_EQ(static_cast<int>(::SendMessageA(grid, ui::kGridMsgGetRowHeight, 0, 0)), At(20, dpi));
+  EXPECT_EQ(static_cast<int>(::SendMessageW(grid, ui::kGridMsgGetRowHeight, 0, 0)), At(20, dpi));
   RECT grid_client{};
   ::GetClientRect(grid, &grid_client);
   EXPECT_EQ(GridVisibleRows(grid), (grid_client.bottom - pitch) / pitch);
-  EXPECT_EQ(::SendMessageA(grid, ui::kGridMsgGetColWidth, 0, 0), At(100, dpi));
-  EXPECT_EQ(::SendMessageA(grid, ui::kGridMsgGetColWidth, 1, 0), At(75, dpi));
-  const LRESULT third = ::SendMessageA(grid, ui::kGridMsgGetColWidth, 2, 0);
+  EXPECT_EQ(::SendMessageW(grid, ui::kGridMsgGetColWidth, 0, 0), At(100, dpi));
+  EXPECT_EQ(::SendMessageW(grid, ui::kGridMsgGetColWidth, 1, 0), At(75, dpi));
+  const LRESULT third = ::SendMessageW(grid, ui::kGridMsgGetColWidth, 2, 0);
   EXPECT_GT(third, At(100, dpi));
   EXPECT_LE(At(175, dpi) + third + 3, grid_client.right);
   // A click in the middle of a row makes that row current.
@@ -181,10 +152,8 @@ TEST(DisplayScale, BothWindowsAreLaidOutForTheDpi) {
   const std::vector<std::string> fields = StatusFields(run.main);
   ASSERT_EQ(fields.size(), 3u);
   int needed = At(2, dpi);
-  std::vector<std::wstring> wide_fields;
-  for (const std::string& field : fields) wide_fields.push_back(Wide(field));
   // The strip's font: MS Gothic, cell height 12 at 96 DPI.
-  for (int width : TextWidths(wide_fields, "MS Gothic", At(12, dpi), FIXED_PITCH | FF_MODERN)) {
+  for (int width : TextWidths(fields, "MS Gothic", At(12, dpi), FIXED_PITCH | FF_MODERN)) {
     needed += width + At(12, dpi) + At(2, dpi);
   }
   EXPECT_GE(strip.width, needed);
@@ -192,7 +161,7 @@ TEST(DisplayScale, BothWindowsAreLaidOutForTheDpi) {
 
   // The options window: its client area, a few controls and its font, all of it on the
   // screen.
-  ASSERT_TRUE(::PostMessageA(run.main, WM_COMMAND, kCmdOptions, 0));
+  ASSERT_TRUE(::PostMessageW(run.main, WM_COMMAND, kCmdOptions, 0));
   HWND options = WaitForWindow(run.program.Id(), "TfrmOption");
   ASSERT_NE(options, nullptr);
   ::GetClientRect(options, &client);
@@ -214,7 +183,7 @@ TEST(DisplayScale, BothWindowsAreLaidOutForTheDpi) {
     EXPECT_EQ(Show(PlaceOf(::GetDlgItem(options, c.id))), Show(want)) << c.id;
   }
   HWND command = ::GetDlgItem(options, kIdCommandEdit);
-  ::SendMessageA(command, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("notify.cmd 通知"));
+  ::SendMessageW(command, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"notify.cmd 通知"));
   const Span command_span = SpanIn(command);
   EXPECT_EQ(command_span.width,
             TextWidths({command_span.text}, "ＭＳ Ｐゴシック", At(-12, dpi))[0]);

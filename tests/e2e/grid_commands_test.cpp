@@ -33,7 +33,7 @@ void Start(Session* run, bool view_check_start, int rows) {
   ClearDataFolder();
   std::string log;
   for (const std::string& record : kRecords) log.append(record).append("\r\n");
-  WriteDataFile("log.csv", log);
+  WriteDataFile("log.csv", Sjis(log));
   std::string ini = "[Value]\r\nIpHoz=198.51.100.7\r\nPrimaryKey=7\r\nViewCheckStart=";
   WriteDataFile("lvn.ini", ini.append(view_check_start ? "1" : "0").append("\r\n"));
   SetLookupAnswer(kAnswer);
@@ -148,9 +148,9 @@ TEST(GridCommands, DeleteModeAsksOnceDeletesShownRecordsAndEndsWithF4) {
   EXPECT_TRUE(WaitUntil([&] { return WindowText(run.main) == "Lorvane *削除モード* 解除:F4"; }));
   ASSERT_TRUE(WaitUntil([&] { return LogLines().size() == 7u; }));
   const std::vector<std::string> after_first = {
-      "0,1,2019/07/04,09:05:03,チェック開始", "1,20,2019/07/04,09:05:03,203.0.113.1",
-      "2,20,2019/07/04,09:05:03,203.0.113.2", "3,11,2019/07/04,09:05:03,通信エラー",
-      "4,1,2019/07/04,09:05:03,チェック開始", "5,20,2019/07/04,09:05:03,203.0.113.4"};
+      Sjis("0,1,2019/07/04,09:05:03,チェック開始"), "1,20,2019/07/04,09:05:03,203.0.113.1",
+      "2,20,2019/07/04,09:05:03,203.0.113.2", Sjis("3,11,2019/07/04,09:05:03,通信エラー"),
+      Sjis("4,1,2019/07/04,09:05:03,チェック開始"), "5,20,2019/07/04,09:05:03,203.0.113.4"};
   std::vector<std::string> log = LogLines();
   EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 6), after_first);
   EXPECT_EQ(log[6].substr(0, 4), "6,1,") << "this run's check start, renumbered";
@@ -227,8 +227,7 @@ TEST(GridCommands, DeleteRemovesNothingFromALogAnotherProgramChangedOrHolds) {
   ASSERT_EQ(GridCell(grid, 2, 3), "  通信回復");
   {
     const std::string path = DataFolder() + "log.csv";
-    HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE held = OpenToHold(path, 0);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const std::string text = box_after_delete(false);
     ::CloseHandle(held);
@@ -242,7 +241,7 @@ TEST(GridCommands, DeleteRemovesNothingFromALogAnotherProgramChangedOrHolds) {
   EXPECT_TRUE(EndSession(&run));
 }
 
-// The log's texts in file order, and whether its keys are 0, 1, 2 ...
+// The log's texts in file order, as its bytes, and whether its keys are 0, 1, 2 ...
 std::vector<std::string> LogTexts() {
   std::vector<std::string> texts;
   for (const std::string& line : LogLines()) {
@@ -263,8 +262,9 @@ TEST(GridCommands, DeleteTakesWhatWasSelectedWhenTheKeyWasPressed) {
   for (std::size_t i = 0; i < texts.size(); ++i) {
     const int code = texts[i][0] == '1' ? 20 : (texts[i] == "チェック終了" ? 2 : 1);
     log.append(Record(static_cast<int>(i), code, texts[i])).append("\r\n");
+    texts[i] = Sjis(texts[i]);
   }
-  WriteDataFile("log.csv", log);
+  WriteDataFile("log.csv", Sjis(log));
   WriteDataFile("lvn.ini", "[Value]\r\nIpHoz=198.51.100.7\r\nPrimaryKey=14\r\n");
   SetLookupAnswer(kAnswer);
   ASSERT_TRUE(StartSession(&run, 17));  // the header, fifteen records, this run's start
@@ -287,7 +287,7 @@ TEST(GridCommands, DeleteTakesWhatWasSelectedWhenTheKeyWasPressed) {
   ASSERT_TRUE(PressButton(box, IDYES));
   std::vector<std::string> kept = texts;
   kept.erase(kept.begin() + 3);
-  kept.push_back("チェック開始");  // this run's
+  kept.push_back(Sjis("チェック開始"));  // this run's
   EXPECT_TRUE(WaitUntil([&] { return LogTexts() == kept; })) << LogLines().size();
   EXPECT_EQ(GridCell(grid, 2, 2), "  10.0.0.3") << "the grid shows what is left";
 

@@ -1,22 +1,69 @@
 #include "harness_win.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include "windows/main/main_window_ids.h"
 #include "ui/string_grid_win.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <sstream>
 #include <utility>
 
 namespace lvn::e2e {
 
-std::string ProgramPath() {
-  char path[MAX_PATH] = "";
-  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1) + "lorvane.exe";
+std::wstring WideOf(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                           nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                        length);
+  return wide;
 }
+
+namespace {
+
+std::string BytesOf(std::wstring_view wide, UINT code_page) {
+  if (wide.empty()) return {};
+  const int length = ::WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(),
+                        length, nullptr, nullptr);
+  return bytes;
+}
+
+}  // namespace
+
+std::string Utf8Of(std::wstring_view wide) { return BytesOf(wide, CP_UTF8); }
+
+std::string Sjis(std::string_view utf8) { return BytesOf(WideOf(utf8), 932); }
+
+std::string EnvironmentVariable(const char* name) {
+  const std::wstring wide_name = WideOf(name);
+  std::wstring value(::GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0), L'\0');
+  value.resize(::GetEnvironmentVariableW(wide_name.c_str(), value.data(),
+                                         static_cast<DWORD>(value.size())));
+  return Utf8Of(value);
+}
+
+std::string ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::string folder = Utf8Of(path);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string ProgramPath() { return ExecutableFolder() + "lorvane.exe"; }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms) {
   const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
@@ -45,15 +92,16 @@ Program& Program::operator=(Program&& other) noexcept {
 
 bool Program::Launch(Program* program, const std::string& exe, const std::string& arguments,
                      int show) {
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (show >= 0) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(show);
   }
   PROCESS_INFORMATION info{};
-  std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-  if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  const std::wstring path = WideOf(exe);
+  std::wstring command = WideOf("\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments));
+  if (!::CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
     return false;
   }
@@ -82,7 +130,7 @@ void Program::Terminate() {
     // A copy a failed test left running is asked to exit first: killed, it would leave its
     // icon in the tray, where the next tests count icons.
     for (HWND main : TopLevelWindows(id_, "TfrmMain")) {
-      ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+      ::PostMessageW(main, WM_COMMAND, kCmdExitApp, 0);
     }
     if (::WaitForSingleObject(process_, 5000) != WAIT_OBJECT_0) {
       ::TerminateProcess(process_, 99);
@@ -130,25 +178,27 @@ HWND WaitForWindow(DWORD process_id, const char* class_name, DWORD timeout_ms) {
   return found;
 }
 
+// Asked, not taken from the window's caption: GetWindowTextW gives only the caption of
+// another process's window, never a control's own text.
 std::string WindowText(HWND hwnd) {
   DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
     return {};
   }
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   DWORD_PTR copied = 0;
-  if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                              SMTO_ABORTIFHUNG, 5000, &copied)) {
     return {};
   }
   text.resize(static_cast<std::size_t>(copied));
-  return text;
+  return Utf8Of(text);
 }
 
 std::string ClassNameOf(HWND hwnd) {
-  char name[256] = "";
-  const int length = ::GetClassNameA(hwnd, name, sizeof name);
-  return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+  wchar_t name[256] = L"";
+  const int length = ::GetClassNameW(hwnd, name, static_cast<int>(std::size(name)));
+  return Utf8Of(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0));
 }
 
 std::vector<HWND> ChildWindows(HWND parent) {
@@ -169,12 +219,12 @@ MessageBoxView ReadMessageBox(HWND box) {
   for (HWND child : ChildWindows(box)) {
     if (!::IsWindowVisible(child)) continue;
     const std::string kind = ClassNameOf(child);
-    const LONG style = ::GetWindowLongA(child, GWL_STYLE);
+    const LONG style = ::GetWindowLongW(child, GWL_STYLE);
     if (kind == "Static") {
       if ((style & SS_TYPEMASK) == SS_ICON) {
         // Wine keeps an empty icon control in every box; only a loaded icon counts.
         DWORD_PTR icon = 0;
-        if (::SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon) &&
+        if (::SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon) &&
             icon != 0) {
           view.has_icon = true;
         }
@@ -192,7 +242,7 @@ MessageBoxView ReadMessageBox(HWND box) {
 
 bool PressButton(HWND dialog, int control_id) {
   HWND button = ::GetDlgItem(dialog, control_id);
-  return button != nullptr && ::PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
+  return button != nullptr && ::PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
 }
 
 namespace {
@@ -205,25 +255,16 @@ std::string UnixToWindows(const std::string& unix_path) {
 }
 
 std::string FaultFolder() {
-  const char* log = std::getenv("LVN_FAULT_LOG");
-  if (log == nullptr) return {};
+  const std::string log = EnvironmentVariable("LVN_FAULT_LOG");
+  if (log.empty()) return {};
   const std::string path = UnixToWindows(log);
   return path.substr(0, path.find_last_of('\\') + 1);
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
-
 }  // namespace
 
-std::string ReadWideFile(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ,
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE file = ::CreateFileW(WideOf(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return "<missing>";
@@ -235,38 +276,46 @@ std::string ReadWideFile(const std::wstring& path) {
   return content;
 }
 
-namespace {
-
-std::string ReadBytes(const std::string& path) {
-  std::wstring wide(path.size(), L'\0');
-  wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(
-      CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(),
-      static_cast<int>(wide.size()))));
-  return ReadWideFile(wide);
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = ::CreateFileW(WideOf(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool whole = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                 nullptr) && written == bytes.size();
+  ::CloseHandle(file);
+  return whole;
 }
 
-}  // namespace
+HANDLE OpenToHold(const std::string& path, DWORD share) {
+  return ::CreateFileW(WideOf(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
 
 std::string DataFolder() {
-  char app_data[MAX_PATH] = "";
-  ::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, app_data);
-  return std::string(app_data) + "\\Lorvane\\";
+  PWSTR app_data = nullptr;
+  std::string folder;
+  if (::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &app_data) == S_OK) {
+    folder = Utf8Of(app_data);
+  }
+  ::CoTaskMemFree(app_data);
+  return folder + "\\Lorvane\\";
 }
 
 void ClearDataFolder() {
   for (const char* name : {"log.csv", "lvn.ini", "lvn.ini.tmp", "log.csv.tmp", "command.log",
                            "command.log.tmp", "runs.txt"}) {
-    ::DeleteFileA((DataFolder() + name).c_str());
+    ::DeleteFileW(WideOf(DataFolder() + name).c_str());
   }
-  ::RemoveDirectoryA(DataFolder().c_str());
+  ::RemoveDirectoryW(WideOf(DataFolder()).c_str());
 }
 
 void WriteDataFile(const std::string& name, const std::string& bytes) {
-  ::CreateDirectoryA(DataFolder().c_str(), nullptr);
-  WriteBytes(DataFolder() + name, bytes);
+  ::CreateDirectoryW(WideOf(DataFolder()).c_str(), nullptr);
+  WriteFileBytes(DataFolder() + name, bytes);
 }
 
-std::string ReadDataFile(const std::string& name) { return ReadBytes(DataFolder() + name); }
+std::string ReadDataFile(const std::string& name) { return ReadFileBytes(DataFolder() + name); }
 
 std::vector<std::string> LogLines() {
   std::vector<std::string> lines;
@@ -294,7 +343,6 @@ std::vector<std::string> Fields(const std::string& line) {
 std::string Code(const std::string& line) { return Fields(line)[1]; }
 std::string Text(const std::string& line) { return Fields(line).back(); }
 
-// (Shift-JIS trail bytes can be regex syntax, so no std::regex here.)
 bool MatchesTime(const std::string& text, const std::string& prefix, const std::string& shape) {
   if (text.size() != prefix.size() + shape.size() || text.rfind(prefix, 0) != 0) return false;
   for (std::size_t i = 0; i < shape.size(); ++i) {
@@ -330,12 +378,12 @@ std::string AddressLog(int records, int pad) {
   return log;
 }
 
-void SetLookupAnswer(const std::string& body) { WriteBytes(FaultFolder() + "answer.txt", body); }
+void SetLookupAnswer(const std::string& body) { WriteFileBytes(FaultFolder() + "answer.txt", body); }
 
 int RequestCount(const std::string& request_line_start, const std::string& containing) {
-  const char* log = std::getenv("LVN_FAULT_LOG");
-  if (log == nullptr) return -1;
-  std::istringstream in(ReadBytes(UnixToWindows(log)));
+  const std::string log = EnvironmentVariable("LVN_FAULT_LOG");
+  if (log.empty()) return -1;
+  std::istringstream in(ReadFileBytes(UnixToWindows(log)));
   int count = 0;
   for (std::string line; std::getline(in, line);) {
     if (line.rfind(request_line_start, 0) == 0 && line.find(containing) != std::string::npos) {
@@ -348,15 +396,101 @@ int RequestCount(const std::string& request_line_start, const std::string& conta
 // The tests' own lookup page, and the public service a first start asks.
 int LookupRequestCount() { return RequestCount("GET /lvn.php ") + RequestCount("GET / "); }
 
-int TrayIconCount() {
-  int count = 0;
+std::vector<HWND> TrayIconWindows() {
+  std::vector<HWND> icons;
   HWND tray = nullptr;
-  while ((tray = ::FindWindowExA(nullptr, tray, "__winex11_standalone_tray", nullptr)) != nullptr) {
+  while ((tray = ::FindWindowExW(nullptr, tray, L"__winex11_standalone_tray", nullptr)) != nullptr) {
     for (HWND child : ChildWindows(tray)) {
-      if (ClassNameOf(child) == "__winex11_tray_icon" && ::IsWindowVisible(child)) ++count;
+      if (ClassNameOf(child) == "__winex11_tray_icon" && ::IsWindowVisible(child)) {
+        icons.push_back(child);
+      }
     }
   }
-  return count;
+  return icons;
+}
+
+int TrayIconCount() { return static_cast<int>(TrayIconWindows().size()); }
+
+std::vector<std::string> VisibleTooltipTexts() {
+  std::vector<std::string> texts;
+  for (HWND tip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip != nullptr;
+       tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+    if (::IsWindowVisible(tip)) texts.push_back(WindowText(tip));
+  }
+  return texts;
+}
+
+bool TooltipShows(const std::string& text) {
+  const std::vector<std::string> texts = VisibleTooltipTexts();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+namespace {
+
+// Wine's shell reads the second key; Windows keeps it only for old programs.
+constexpr const wchar_t* kShellFolderKeys[] = {
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"};
+
+void SetAppDataValue(HKEY key, DWORD type, const std::wstring& value) {
+  ::RegSetValueExW(key, L"AppData", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+}  // namespace
+
+AppDataRedirect::AppDataRedirect(const std::string& folder) {
+  for (const wchar_t* key : kShellFolderKeys) {
+    HKEY handle = nullptr;
+    ::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &handle);
+    DWORD size = 0;
+    DWORD type = REG_SZ;
+    std::wstring value;
+    bool had = handle != nullptr &&
+               ::RegQueryValueExW(handle, L"AppData", nullptr, &type, nullptr, &size) ==
+                   ERROR_SUCCESS;
+    if (had) {
+      value.resize(size / sizeof(wchar_t) + 1);
+      had = ::RegQueryValueExW(handle, L"AppData", nullptr, &type,
+                               reinterpret_cast<BYTE*>(value.data()), &size) == ERROR_SUCCESS;
+      value.resize(std::min<std::size_t>(value.size(), size / sizeof(wchar_t)));
+      while (!value.empty() && value.back() == L'\0') value.pop_back();
+    }
+    saved_.push_back({handle, had, type, value});
+    if (handle != nullptr) SetAppDataValue(handle, REG_SZ, WideOf(folder));
+  }
+}
+
+AppDataRedirect::~AppDataRedirect() {
+  for (const Saved& saved : saved_) {
+    if (saved.key == nullptr) continue;
+    if (saved.had) {
+      SetAppDataValue(saved.key, saved.type, saved.value);
+    } else {
+      ::RegDeleteValueW(saved.key, L"AppData");
+    }
+    ::RegCloseKey(saved.key);
+  }
+}
+
+std::vector<int> TextWidths(const std::vector<std::string>& texts, const char* face, int height,
+                            BYTE pitch) {
+  std::vector<int> widths;
+  HFONT font = ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch,
+                             WideOf(face).c_str());
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, font);
+  for (const std::string& text : texts) {
+    const std::wstring wide = WideOf(text);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
+    widths.push_back(size.cx);
+  }
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::DeleteObject(font);
+  return widths;
 }
 
 namespace {
@@ -630,9 +764,9 @@ HWND FocusIn(HWND window) {
 std::string ClipboardText() {
   std::string text = "<none>";
   if (!::OpenClipboard(nullptr)) return text;
-  if (HANDLE data = ::GetClipboardData(CF_TEXT); data != nullptr) {
-    if (const char* bytes = static_cast<const char*>(::GlobalLock(data)); bytes != nullptr) {
-      text = bytes;
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* wide = static_cast<const wchar_t*>(::GlobalLock(data)); wide != nullptr) {
+      text = Utf8Of(wide);
       ::GlobalUnlock(data);
     }
   }
@@ -652,10 +786,8 @@ std::vector<std::string> StatusFields(HWND main) {
 // The field's whole text is in view: its first character at the left edge, its last one
 // inside the right edge.
 bool ShowsWholeText(HWND field) {
-  // The edit counts characters, not bytes.
-  const std::string text = WindowText(field);
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+  // The edit counts UTF-16 units, not bytes.
+  const int length = static_cast<int>(WideOf(WindowText(field)).size());
   if (length < 2) return false;
   const auto x_of = [field](int index) {
     const LRESULT at = ::SendMessageW(field, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
@@ -669,14 +801,14 @@ bool ShowsWholeText(HWND field) {
 }
 
 std::string GridCell(HWND grid, int col, int row) {
-  ::SendMessageA(grid, ui::kGridMsgSetQueryCell, static_cast<WPARAM>(col), row);
+  ::SendMessageW(grid, ui::kGridMsgSetQueryCell, static_cast<WPARAM>(col), row);
   return WindowText(grid);
 }
 
 namespace {
 
 int GridAnswer(HWND grid, UINT message) {
-  return static_cast<int>(::SendMessageA(grid, message, 0, 0));
+  return static_cast<int>(::SendMessageW(grid, message, 0, 0));
 }
 
 }  // namespace
@@ -704,7 +836,7 @@ bool StartSession(Session* session, int rows) {
 }
 
 bool EndSession(Session* session) {
-  ::PostMessageA(session->main, WM_COMMAND, kCmdExitApp, 0);
+  ::PostMessageW(session->main, WM_COMMAND, kCmdExitApp, 0);
   DWORD exit_code = 99;
   return session->program.WaitForExit(&exit_code) && exit_code == 0;
 }
@@ -735,7 +867,7 @@ bool CheckNow(HWND main, const std::string& request_line) {
     return request_line.empty() ? LookupRequestCount() : RequestCount(request_line);
   };
   const int before = count();
-  ::PostMessageA(update, BM_CLICK, 0, 0);
+  ::PostMessageW(update, BM_CLICK, 0, 0);
   return WaitUntil([&] { return count() > before; }) &&
          WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; });
 }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lvn::e2e {
@@ -13,8 +14,19 @@ namespace lvn::e2e {
 // Generous: Wine on a loaded two-core machine is slow and uneven.
 inline constexpr DWORD kWaitMs = 30000;
 
+// Texts here are UTF-8, as the test's literals are; Windows is asked through the W
+// functions, and the files' code page 932 bytes are converted explicitly.
+std::wstring WideOf(std::string_view utf8);
+std::string Utf8Of(std::wstring_view wide);
+// The bytes log.csv, lvn.ini and command.log hold for a text: code page 932.
+std::string Sjis(std::string_view utf8);
+// An environment variable's value; empty when unset.
+std::string EnvironmentVariable(const char* name);
+
 // lorvane.exe in the test executable's folder.
 std::string ProgramPath();
+// The test executable's folder, with its trailing "\".
+std::string ExecutableFolder();
 
 // Polls until condition holds or timeout_ms passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms = kWaitMs);
@@ -66,6 +78,13 @@ MessageBoxView ReadMessageBox(HWND box);
 // Presses the dialog's button with the given control id.
 bool PressButton(HWND dialog, int control_id);
 
+// A file's bytes, or "<missing>"; read while others may write it.
+std::string ReadFileBytes(const std::string& path);
+// False when the file could not be written whole.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// A file opened for reading as another program holds it: share is what it lets others do.
+HANDLE OpenToHold(const std::string& path, DWORD share);
+
 // The program's data folder in this Wine prefix, with its trailing "\".
 std::string DataFolder();
 // Removes log.csv, lvn.ini and the folder itself: a first run.
@@ -73,7 +92,6 @@ void ClearDataFolder();
 void WriteDataFile(const std::string& name, const std::string& bytes);
 // The file's bytes, or "<missing>".
 std::string ReadDataFile(const std::string& name);
-std::string ReadWideFile(const std::wstring& path);
 // log.csv's lines without their line ends.
 std::vector<std::string> LogLines();
 
@@ -104,6 +122,35 @@ int RequestCount(const std::string& request_line_start, const std::string& conta
 
 // Icons in the notification area (Wine's own tray window).
 int TrayIconCount();
+// The icons' windows there.
+std::vector<HWND> TrayIconWindows();
+// The texts of the visible tooltips of every process: balloons, a tray icon's tip.
+std::vector<std::string> VisibleTooltipTexts();
+bool TooltipShows(const std::string& text);
+
+// Points the shell's roaming application-data folder (and so the program's data folder)
+// elsewhere until destroyed.
+class AppDataRedirect {
+ public:
+  explicit AppDataRedirect(const std::string& folder);
+  ~AppDataRedirect();
+  AppDataRedirect(const AppDataRedirect&) = delete;
+  AppDataRedirect& operator=(const AppDataRedirect&) = delete;
+
+ private:
+  struct Saved {
+    HKEY key;
+    bool had;
+    DWORD type;
+    std::wstring value;
+  };
+  std::vector<Saved> saved_;
+};
+
+// The widths of texts laid out in a font made as the program makes its own (code page 932
+// character set), at a height in pixels.
+std::vector<int> TextWidths(const std::vector<std::string>& texts, const char* face, int height,
+                            BYTE pitch = DEFAULT_PITCH | FF_DONTCARE);
 
 // Keys pressed and released, in order, with the main window in the foreground.
 void PressKeys(HWND window, const std::vector<WORD>& keys_down_then_up);
@@ -119,7 +166,7 @@ void ClickAt(HWND window, POINT client, Button button = Button::kLeft, bool shif
 void DragBetween(HWND window, POINT from, POINT to);
 // The window with the keyboard focus in the thread that owns window.
 HWND FocusIn(HWND window);
-// The clipboard's CF_TEXT, or "<none>".
+// The clipboard's text, or "<none>".
 std::string ClipboardText();
 
 // A started program with its main window and history grid, as most tests use it.

@@ -67,7 +67,7 @@ TEST(HistoryGrid, AHundredThousandRecordsThroughTheGridsMessages) {
   EXPECT_EQ(GridCurrentRow(grid), 2);
   EXPECT_EQ(StatusFields(run.main)[2], "行:2/100002");
   DWORD_PTR ignored = 0;
-  EXPECT_NE(::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored), 0);
+  EXPECT_NE(::SendMessageTimeoutW(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored), 0);
   EXPECT_TRUE(EndSession(&run));
   EXPECT_EQ(LogLines().size(), static_cast<std::size_t>(kRecords) + 4);
 }
@@ -91,7 +91,7 @@ TEST(HistoryGrid, AHistoryTooLargeToReadIsReportedAndKept) {
   const std::string path = DataFolder() + "log.csv";
   constexpr LONGLONG kSize = LONGLONG{1} << 31;  // 2 GiB, taking no room on the disk
   {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    HANDLE file = ::CreateFileW(WideOf(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     LARGE_INTEGER end{};
@@ -112,11 +112,11 @@ TEST(HistoryGrid, AHistoryTooLargeToReadIsReportedAndKept) {
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(StatusFields(main)[2], "履歴:上限超");
   EXPECT_EQ(GridCell(::GetDlgItem(main, kIdMainGrid), 2, 0), "適用");
-  ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+  ::PostMessageW(main, WM_COMMAND, kCmdExitApp, 0);
   DWORD exit_code = 99;
   ASSERT_TRUE(program.WaitForExit(&exit_code));
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  ASSERT_TRUE(::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+  ASSERT_TRUE(::GetFileAttributesExW(WideOf(path).c_str(), GetFileExInfoStandard, &data));
   const LONGLONG size = static_cast<LONGLONG>((ULONGLONG{data.nFileSizeHigh} << 32) |
                                               data.nFileSizeLow);
   // Check start, check end and the off marker went in after a line end; nothing was cut.
@@ -172,8 +172,7 @@ TEST(HistoryGrid, RecordsALockedLogKeptOutSurviveTheExitAndGoInFirstAtTheNextSta
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(run.main, kIdUpdate)); }));
   const std::string log_path = DataFolder() + "log.csv";
   const std::string before = ReadDataFile("log.csv");
-  HANDLE holder = ::CreateFileA(log_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+  HANDLE holder = OpenToHold(log_path, FILE_SHARE_READ);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
   SetLookupAnswer("[203.0.113.9]\r\nLorvane lookup\r\n");

@@ -1,11 +1,9 @@
 // What a misbehaving lookup page, a settings file from another editor, a profile folder
-// outside the ANSI code page and DLLs planted beside the program do to the real program.
+// outside the files' code page and DLLs planted beside the program do to the real program.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
 #include <oleacc.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -140,64 +138,18 @@ TEST(HostileInput, SettingsFromAnotherEditorKeepTheirValuesAndLines) {
   EXPECT_NE(saved.find("\r\nViewOff=1\r\n"), std::string::npos) << "missing keys are added";
 }
 
-// Points the shell's roaming application-data folder elsewhere until destroyed.
-class AppDataRedirect {
- public:
-  explicit AppDataRedirect(const std::wstring& folder) {
-    for (const wchar_t* key : kKeys) {
-      HKEY handle = nullptr;
-      ::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &handle);
-      wchar_t value[MAX_PATH] = L"";
-      DWORD size = sizeof value;
-      DWORD type = REG_SZ;
-      const bool had = handle != nullptr && ::RegQueryValueExW(handle, L"AppData", nullptr, &type,
-                                                               reinterpret_cast<BYTE*>(value),
-                                                               &size) == ERROR_SUCCESS;
-      saved_.push_back({handle, had, type, value});
-      if (handle != nullptr) SetValue(handle, REG_SZ, folder);
-    }
-  }
-  ~AppDataRedirect() {
-    for (const Saved& saved : saved_) {
-      if (saved.key == nullptr) continue;
-      if (saved.had) {
-        SetValue(saved.key, saved.type, saved.value);
-      } else {
-        ::RegDeleteValueW(saved.key, L"AppData");
-      }
-      ::RegCloseKey(saved.key);
-    }
-  }
-  AppDataRedirect(const AppDataRedirect&) = delete;
-  AppDataRedirect& operator=(const AppDataRedirect&) = delete;
-
- private:
-  static constexpr const wchar_t* kKeys[] = {
-      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"};
-  struct Saved {
-    HKEY key;
-    bool had;
-    DWORD type;
-    std::wstring value;
-  };
-  static void SetValue(HKEY key, DWORD type, const std::wstring& value) {
-    ::RegSetValueExW(key, L"AppData", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  }
-  std::vector<Saved> saved_;
-};
-
-TEST(HostileInput, ADataFolderOutsideTheCodePageIsReachedByItsShortName) {
-  wchar_t profile[MAX_PATH] = L"";
-  ASSERT_GT(::GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH), 0u);
+// A profile folder whose name code page 932 cannot hold is used under that name: the
+// files are where the folder's own name says.
+TEST(HostileInput, ADataFolderOutsideTheCodePageIsUsedUnderItsOwnName) {
+  const std::string profile = EnvironmentVariable("USERPROFILE");
+  ASSERT_FALSE(profile.empty());
   // "José" and a Hangul syllable: neither is in code page 932.
-  const std::wstring outside = std::wstring(profile) + L"\\Jos\u00E9\uD55C";
-  const std::wstring roaming = outside + L"\\Roaming";
-  ::CreateDirectoryW(outside.c_str(), nullptr);
-  ::CreateDirectoryW(roaming.c_str(), nullptr);
-  ::DeleteFileW((roaming + L"\\Lorvane\\log.csv").c_str());
-  ::DeleteFileW((roaming + L"\\Lorvane\\lvn.ini").c_str());
+  const std::string outside = profile + "\\Jos\u00E9\uD55C";
+  const std::string roaming = outside + "\\Roaming";
+  ::CreateDirectoryW(WideOf(outside).c_str(), nullptr);
+  ::CreateDirectoryW(WideOf(roaming).c_str(), nullptr);
+  ::DeleteFileW(WideOf(roaming + "\\Lorvane\\log.csv").c_str());
+  ::DeleteFileW(WideOf(roaming + "\\Lorvane\\lvn.ini").c_str());
   SetLookupAnswer("[198.51.100.7]");
   {
     AppDataRedirect redirect(roaming);
@@ -208,11 +160,11 @@ TEST(HostileInput, ADataFolderOutsideTheCodePageIsReachedByItsShortName) {
     EXPECT_TRUE(TopLevelWindows(run.program.Id(), "#32770").empty()) << "no error box";
     // Check start and the first address, in the folder under its long name.
     ASSERT_TRUE(WaitUntil([&] {
-      return ReadWideFile(roaming + L"\\Lorvane\\log.csv").find(",20,") != std::string::npos;
+      return ReadFileBytes(roaming + "\\Lorvane\\log.csv").find(",20,") != std::string::npos;
     }));
     ASSERT_TRUE(EndSession(&run));
   }
-  const std::string ini = ReadWideFile(roaming + L"\\Lorvane\\lvn.ini");
+  const std::string ini = ReadFileBytes(roaming + "\\Lorvane\\lvn.ini");
   EXPECT_NE(ini.find("IpHoz=198.51.100.7\r\n"), std::string::npos) << ini;
 }
 
@@ -234,7 +186,7 @@ TEST(HostileInput, AHeadThatNeverEndsIsAnOutageWithinSeconds) {
   HWND update = ::GetDlgItem(run.main, kIdUpdate);
   SetLookupAnswer("!headdrip");
   const DWORD before = ::GetTickCount();
-  ::PostMessageA(update, BM_CLICK, 0, 0);
+  ::PostMessageW(update, BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) == FALSE; }));
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }, 20000));
   EXPECT_LT(::GetTickCount() - before, 15000u) << "the worker held the window";
@@ -245,7 +197,7 @@ TEST(HostileInput, AHeadThatNeverEndsIsAnOutageWithinSeconds) {
   SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
   const int requests = LookupRequestCount();
   DWORD_PTR clicked = 0;
-  ASSERT_NE(::SendMessageTimeoutA(update, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &clicked), 0);
+  ASSERT_NE(::SendMessageTimeoutW(update, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &clicked), 0);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
   EXPECT_EQ(LookupRequestCount(), requests);
   EXPECT_EQ(LogLines().size(), 2u);
@@ -262,20 +214,20 @@ TEST(HostileInput, MessagesFromAnotherProgramChangeNothing) {
   // A crashed program stops answering; the window texts are read only from one that does.
   const auto answers = [&] {
     DWORD_PTR ignored = 0;
-    return ::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+    return ::SendMessageTimeoutW(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
   };
   const auto foreign = [&] {
     for (UINT message = WM_APP + 1; message <= WM_APP + 3; ++message) {
       DWORD_PTR ignored = 0;
-      ::SendMessageTimeoutA(run.main, message, 0, 0x1234, SMTO_ABORTIFHUNG, 5000, &ignored);
-      ::PostMessageA(run.main, message, 1, 0);
+      ::SendMessageTimeoutW(run.main, message, 0, 0x1234, SMTO_ABORTIFHUNG, 5000, &ignored);
+      ::PostMessageW(run.main, message, 1, 0);
     }
     // A DPI change whose rectangle points nowhere.
     for (const UINT dpi : {96u, 144u}) {
       DWORD_PTR ignored = 0;
-      ::SendMessageTimeoutA(run.main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0x1234,
+      ::SendMessageTimeoutW(run.main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0x1234,
                             SMTO_ABORTIFHUNG, 5000, &ignored);
-      ::PostMessageA(run.main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0x1234);
+      ::PostMessageW(run.main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0x1234);
     }
   };
 
@@ -291,7 +243,7 @@ TEST(HostileInput, MessagesFromAnotherProgramChangeNothing) {
   // enabled again and the outage recorded; no second request goes out meanwhile.
   SetLookupAnswer("!trickle");
   const int requests = LookupRequestCount();
-  ::PostMessageA(update, BM_CLICK, 0, 0);
+  ::PostMessageW(update, BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return LookupRequestCount() == requests + 1; }));
   foreign();
   ASSERT_TRUE(answers()) << "the program stopped answering";
@@ -307,19 +259,21 @@ TEST(HostileInput, MessagesFromAnotherProgramChangeNothing) {
 TEST(HostileInput, DllsBesideTheProgramAreNeverLoaded) {
   // Wine's loader looks beside the program first, as Windows does, only when told so for
   // each DLL; a Windows environment variable cannot tell it, the run's own must.
-  char overrides[512] = "";
-  ::GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-  ASSERT_NE(std::string(overrides).find("winmm,msimg32,wininet,oleacc=n,b"), std::string::npos)
+  ASSERT_NE(EnvironmentVariable("WINEDLLOVERRIDES").find("winmm,msimg32,wininet,oleacc=n,b"),
+            std::string::npos)
       << "run through scripts/test.sh";
-  const std::string bin = ProgramPath().substr(0, ProgramPath().rfind('\\') + 1);
+  const std::string bin = ExecutableFolder();
   const std::string folder = bin + "planted\\";
-  ::CreateDirectoryA(folder.c_str(), nullptr);
-  ASSERT_TRUE(::CopyFileA(ProgramPath().c_str(), (folder + "lorvane.exe").c_str(), FALSE));
+  ::CreateDirectoryW(WideOf(folder).c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileW(WideOf(ProgramPath()).c_str(), WideOf(folder + "lorvane.exe").c_str(),
+                          FALSE));
   const std::vector<std::string> dlls = {"wininet.dll", "winmm.dll", "msimg32.dll",
                                          "oleacc.dll"};
   for (const std::string& dll : dlls) {
-    ASSERT_TRUE(::CopyFileA((bin + "planted.dll").c_str(), (folder + dll).c_str(), FALSE)) << dll;
-    ::DeleteFileA((folder + dll + ".loaded").c_str());
+    ASSERT_TRUE(::CopyFileW(WideOf(bin + "planted.dll").c_str(), WideOf(folder + dll).c_str(),
+                            FALSE))
+        << dll;
+    ::DeleteFileW(WideOf(folder + dll + ".loaded").c_str());
   }
   ClearDataFolder();
   SetLookupAnswer("[198.51.100.7]");
@@ -353,7 +307,8 @@ TEST(HostileInput, DllsBesideTheProgramAreNeverLoaded) {
     EXPECT_TRUE(EndSession(&run));
   }
   for (const std::string& dll : dlls) {
-    EXPECT_EQ(::GetFileAttributesA((folder + dll + ".loaded").c_str()), INVALID_FILE_ATTRIBUTES)
+    EXPECT_EQ(::GetFileAttributesW(WideOf(folder + dll + ".loaded").c_str()),
+              INVALID_FILE_ATTRIBUTES)
         << dll << " was loaded";
   }
 }

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,7 @@ bool IsUpdated(const std::string& text) {
 }
 
 TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
-  ASSERT_NE(std::getenv("LVN_FAULT_LOG"), nullptr) << "run through scripts/test.sh";
+  ASSERT_FALSE(EnvironmentVariable("LVN_FAULT_LOG").empty()) << "run through scripts/test.sh";
   ClearDataFolder();
   SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
   Program program;
@@ -32,7 +31,7 @@ TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
   ASSERT_TRUE(WaitForLogLines(2));
   std::vector<std::string> log = LogLines();
   EXPECT_EQ(Code(log[0]), "1");
-  EXPECT_EQ(Text(log[0]), "チェック開始");
+  EXPECT_EQ(Text(log[0]), Sjis("チェック開始"));
   EXPECT_EQ(Code(log[1]), "20");
   EXPECT_EQ(Text(log[1]), "198.51.100.7");
   ASSERT_TRUE(WaitUntil([&] { return IsNowIp(WindowText(::GetDlgItem(main, kIdNowIp)), "198.51.100.7"); }));
@@ -53,11 +52,11 @@ TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
   // While a lookup runs, Update is disabled.
   SetLookupAnswer("!trickle");
   HWND update = ::GetDlgItem(main, kIdUpdate);
-  ::PostMessageA(update, BM_CLICK, 0, 0);
+  ::PostMessageW(update, BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) == FALSE; }));
   // The window answers at once while the lookup waits for the network.
   DWORD_PTR answered = 0;
-  EXPECT_NE(::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answered), 0);
+  EXPECT_NE(::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answered), 0);
   // The slow answer is a failure: the outage begins.
   ASSERT_TRUE(WaitForLogLines(3));
   EXPECT_EQ(Code(LogLines()[2]), "11");
@@ -69,7 +68,7 @@ TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
   ASSERT_TRUE(CheckNow(main));
   ASSERT_TRUE(CheckNow(main));
   EXPECT_EQ(LogLines().size(), 3u);
-  EXPECT_EQ(Text(LogLines()[2]), "通信エラー");
+  EXPECT_EQ(Text(LogLines()[2]), Sjis("通信エラー"));
 
   // Recovery with a new address: recovery, then the change, at one time.
   SetLookupAnswer("IP=[203.0.113.9] ok");
@@ -77,7 +76,7 @@ TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
   ASSERT_TRUE(WaitForLogLines(5));
   log = LogLines();
   EXPECT_EQ(Code(log[3]), "12");
-  EXPECT_EQ(Text(log[3]), "通信回復");
+  EXPECT_EQ(Text(log[3]), Sjis("通信回復"));
   EXPECT_EQ(Code(log[4]), "20");
   EXPECT_EQ(Text(log[4]), "203.0.113.9");
   EXPECT_EQ(Fields(log[3])[3], Fields(log[4])[3]);
@@ -86,16 +85,16 @@ TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
   EXPECT_EQ(GridCell(grid, 2, 5), "  203.0.113.9");
 
   // Closing hides the window to the tray; a left click on the icon brings it back.
-  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) == FALSE; }));
   EXPECT_TRUE(program.IsRunning());
   HWND tray = ::GetDlgItem(main, kIdTaskTrayIbent);
   EXPECT_EQ(WindowText(tray), "TaskTrayIbent");
   // Sent, not posted: once it returns the program has handled it. A double-click does nothing.
   DWORD_PTR ignored = 0;
-  ::SendMessageTimeoutA(tray, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK, SMTO_ABORTIFHUNG, 5000, &ignored);
+  ::SendMessageTimeoutW(tray, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK, SMTO_ABORTIFHUNG, 5000, &ignored);
   EXPECT_FALSE(::IsWindowVisible(main));
-  ::PostMessageA(tray, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
+  ::PostMessageW(tray, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
 
   // File menu, Exit: check end, then the off marker, and every setting written.
@@ -107,7 +106,7 @@ TEST(MainWindow, ChecksRecordsAndExitsFromTheFileMenu) {
   log = LogLines();
   ASSERT_EQ(log.size(), 7u);
   EXPECT_EQ(Code(log[5]), "2");
-  EXPECT_EQ(Text(log[5]), "チェック終了");
+  EXPECT_EQ(Text(log[5]), Sjis("チェック終了"));
   EXPECT_EQ(log[6], "6,0,***,***,***");
   EXPECT_EQ(ReadDataFile("lvn.ini"),
             "[Value]\r\nPrimaryKey=6\r\nIpHoz=203.0.113.9\r\nLastCnange=" +
@@ -130,22 +129,22 @@ TEST(MainWindow, ChecksGoOnWhileHiddenAndTheTrayMenuExits) {
   EXPECT_EQ(StatusFields(main)[0], "自動:15秒");
 
   ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 1; }));
-  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) == FALSE; }));
-  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
   DWORD_PTR ignored = 0;
-  ::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
   EXPECT_EQ(TrayIconCount(), 1) << "closing again must not add a second icon";
 
   // The shell restarts and forgets the icon; the hidden window puts it back.
   HWND tray_target = ::GetDlgItem(main, kIdTaskTrayIbent);
-  NOTIFYICONDATAA gone{};
+  NOTIFYICONDATAW gone{};
   gone.cbSize = sizeof gone;
   gone.hWnd = tray_target;
   gone.uID = 100;
-  ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &gone));
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
   ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
-  ::SendMessageTimeoutA(main, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG,
+  ::SendMessageTimeoutW(main, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG,
                         5000, &ignored);
   EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 1; }));
 
@@ -154,7 +153,7 @@ TEST(MainWindow, ChecksGoOnWhileHiddenAndTheTrayMenuExits) {
   EXPECT_TRUE(WaitUntil([&] { return LookupRequestCount() > before; }, 40000));
 
   // Right click on the icon: the tray menu, and its only item ends the program.
-  ::PostMessageA(::GetDlgItem(main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+  ::PostMessageW(::GetDlgItem(main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
   ASSERT_TRUE(WaitUntil([&] { return !TopLevelWindows(program.Id(), "#32768").empty(); }));
   PressKeys(main, {'X'});
   DWORD exit_code = 99;
@@ -163,7 +162,7 @@ TEST(MainWindow, ChecksGoOnWhileHiddenAndTheTrayMenuExits) {
   EXPECT_EQ(TrayIconCount(), 0);
   const std::vector<std::string> log = LogLines();
   ASSERT_EQ(log.size(), 4u);
-  EXPECT_EQ(Text(log[2]), "チェック終了");
+  EXPECT_EQ(Text(log[2]), Sjis("チェック終了"));
   EXPECT_EQ(log[3], "3,0,***,***,***");
   EXPECT_NE(ReadDataFile("lvn.ini").find("Interval=15000\r\n"), std::string::npos);
 }
@@ -180,28 +179,28 @@ TEST(MainWindow, WithoutItsIconClosingMinimizesInsteadOfHiding) {
 
   // The shell forgets the icon and restarts; a stand-in under the program's own id makes
   // it refuse every add of the program's until the stand-in goes.
-  NOTIFYICONDATAA icon{};
+  NOTIFYICONDATAW icon{};
   icon.cbSize = sizeof icon;
   icon.hWnd = ::GetDlgItem(run.main, kIdTaskTrayIbent);
   icon.uID = 100;
-  ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &icon));
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &icon));
   icon.uFlags = NIF_ICON;
-  icon.hIcon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  ASSERT_TRUE(::Shell_NotifyIconA(NIM_ADD, &icon));
+  icon.hIcon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_ADD, &icon));
   DWORD_PTR ignored = 0;
-  ::SendMessageTimeoutA(run.main, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0,
+  ::SendMessageTimeoutW(run.main, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0,
                         SMTO_ABORTIFHUNG, 5000, &ignored);
 
-  ::PostMessageA(run.main, WM_CLOSE, 0, 0);
+  ::PostMessageW(run.main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(run.main) != FALSE; }));
   EXPECT_TRUE(::IsWindowVisible(run.main)) << "hidden without an icon: unreachable";
 
   icon.uFlags = 0;
-  ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &icon));
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &icon));
   ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
   ::ShowWindow(run.main, SW_RESTORE);
   EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 1; })) << "the add is tried again";
-  ::PostMessageA(run.main, WM_CLOSE, 0, 0);
+  ::PostMessageW(run.main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(run.main) == FALSE; }));
   EXPECT_TRUE(EndSession(&run));
 }
@@ -216,7 +215,7 @@ TEST(MainWindow, ExitsWhileALookupWaitsForTheNetwork) {
   ASSERT_TRUE(WaitForLogLines(1));
   // The first lookup, started at construction, is still trickling in.
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(main, kIdUpdate)));
-  ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+  ::PostMessageW(main, WM_COMMAND, kCmdExitApp, 0);
   DWORD exit_code = 99;
   ASSERT_TRUE(program.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);

@@ -14,21 +14,17 @@
 namespace lvn::e2e {
 namespace {
 
-std::string ExecutableFolder() {
-  const std::string program = ProgramPath();
-  return program.substr(0, program.find_last_of('\\') + 1);
-}
-
 std::string OpenedLog() { return ExecutableFolder() + "opened.txt"; }
 
 void SetDefault(const std::string& key, const std::string& value) {
   HKEY handle = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CLASSES_ROOT, WideOf(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                               nullptr, &handle, nullptr),
             ERROR_SUCCESS)
       << key;
-  ::RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+  const std::wstring wide = WideOf(value);
+  ::RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                   static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
   ::RegCloseKey(handle);
 }
 
@@ -40,23 +36,17 @@ void RecordWhatTheShellOpens() {
   for (const char* kind : {"htmlfile", "http", "https", "Folder", "Directory"}) {
     const std::string verb = std::string(kind) + "\\shell\\open";
     // A DDE conversation would go to the real program first.
-    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, (verb + "\\ddeexec").c_str());
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, WideOf(verb + "\\ddeexec").c_str());
     SetDefault(verb + "\\command", command);
   }
-  ::DeleteFileA(OpenedLog().c_str());
+  ::DeleteFileW(WideOf(OpenedLog()).c_str());
 }
 
+// What open_recorder.exe was asked to open, in UTF-8.
 std::vector<std::string> Opened() {
   std::vector<std::string> lines;
-  HANDLE file = ::CreateFileA(OpenedLog().c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
-  if (file == INVALID_HANDLE_VALUE) return lines;
-  std::string content(4096, '\0');
-  DWORD got = 0;
-  ::ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &got, nullptr);
-  ::CloseHandle(file);
-  content.resize(got);
+  const std::string content = ReadFileBytes(OpenedLog());
+  if (content == "<missing>") return lines;
   for (std::size_t start = 0, end; (end = content.find('\n', start)) != std::string::npos;
        start = end + 1) {
     lines.push_back(content.substr(start, end - start));
@@ -86,7 +76,7 @@ TEST(MenuCommands, FolderHelpHomePageAndVersionFromTheKeys) {
   ASSERT_TRUE(ChooseFromMenu(run, 'H', 'H'));
   ASSERT_TRUE(WaitUntil([] { return Opened().size() == 2; }));
   EXPECT_EQ(Opened()[1], ExecutableFolder() + "help\\index.htm");
-  EXPECT_NE(::GetFileAttributesA(Opened()[1].c_str()), INVALID_FILE_ATTRIBUTES)
+  EXPECT_NE(::GetFileAttributesW(WideOf(Opened()[1]).c_str()), INVALID_FILE_ATTRIBUTES)
       << "the help page is beside the program";
 
   ASSERT_TRUE(ChooseFromMenu(run, 'H', 'P'));
@@ -152,7 +142,7 @@ TEST(MenuCommands, TheWindowIsDraggedByItsBackgroundOnly) {
     DragBetween(control, middle, POINT{middle.x + 25, middle.y + 25});
     // The drag's end is handled once the window answers again.
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    ::SendMessageTimeoutW(run.main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
     EXPECT_TRUE(WaitUntil([&] { return NoMoveLoop(run.main); })) << id;
     EXPECT_EQ(FrameOf(run.main).left, start.left) << id;
     EXPECT_EQ(FrameOf(run.main).top, start.top) << id;
@@ -162,7 +152,7 @@ TEST(MenuCommands, TheWindowIsDraggedByItsBackgroundOnly) {
     const RECT start = FrameOf(run.main);
     DragBetween(run.main, POINT{334, 416}, POINT{359, 441});
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    ::SendMessageTimeoutW(run.main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
     EXPECT_TRUE(WaitUntil([&] { return NoMoveLoop(run.main); }));
     EXPECT_EQ(FrameOf(run.main).left, start.left) << "size mark";
   }

@@ -49,7 +49,7 @@ TEST(Lookup, TheFallbackPageAnswersWhenTheLookupPageFails) {
 
 TEST(Lookup, AResumeFromSleepBringsACheckWhoseFailureWaitsForItsRetry) {
   const auto resume = [](const Session& run) {
-    ::PostMessageA(run.main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    ::PostMessageW(run.main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
   };
   for (const bool on : {false, true}) {
     ClearDataFolder();
@@ -67,7 +67,7 @@ TEST(Lookup, AResumeFromSleepBringsACheckWhoseFailureWaitsForItsRetry) {
       // The network message from another program is no network change: nothing is checked.
       ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(run.main, kIdUpdate)); }));
       const int quiet = LookupRequestCount();
-      ::PostMessageA(run.main, kMsgNetworkChanged, 0, 0);
+      ::PostMessageW(run.main, kMsgNetworkChanged, 0, 0);
       EXPECT_FALSE(WaitUntil([&] { return LookupRequestCount() > quiet; }, 7000));
 
       // Within the while after the event, a failure is held for a retry. Events that keep

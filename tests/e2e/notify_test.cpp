@@ -3,7 +3,6 @@
 // command.log and what the command itself recorded (record_run.exe stands in for it).
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -16,15 +15,12 @@ namespace lvn::e2e {
 namespace {
 
 std::string RecordRun() {
-  std::string quoted = ProgramPath();
-  quoted.resize(quoted.find_last_of('\\') + 1);
-  quoted.insert(quoted.begin(), '"');
-  quoted.append("record_run.exe\"");
-  return quoted;
+  std::string quoted = "\"";
+  return quoted.append(ExecutableFolder()).append("record_run.exe\"");
 }
 
 // The lines record_run.exe wrote: "run", its folder, LORVANE_IP, LORVANE_OLDIP, its
-// arguments, tab-separated.
+// arguments, tab-separated, in UTF-8.
 std::vector<std::string> Runs() {
   std::vector<std::string> runs;
   const std::string text = ReadDataFile("runs.txt");
@@ -37,28 +33,17 @@ std::vector<std::string> Runs() {
   return runs;
 }
 
+// command.log holds code page 932.
 bool CommandLogHas(const std::string& text) {
-  return ReadDataFile("command.log").find(text) != std::string::npos;
+  return ReadDataFile("command.log").find(Sjis(text)) != std::string::npos;
 }
 
-// The text of a balloon shown now in Wine's tray, in any process.
-bool BalloonShows(const std::string& text) {
-  for (HWND window = ::FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
-       window != nullptr; window = ::FindWindowExA(nullptr, window, TOOLTIPS_CLASSA, nullptr)) {
-    if (::IsWindowVisible(window) && WindowText(window) == text) return true;
-  }
-  return false;
-}
-
-std::string EnvironmentVariable(const char* name) {
-  std::string value(::GetEnvironmentVariableA(name, nullptr, 0), '\0');
-  value.resize(::GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size())));
-  return value;
-}
+// The text of a balloon shown now in Wine's tray.
+bool BalloonShows(const std::string& text) { return TooltipShows(text); }
 
 void SetField(HWND options, int id, const std::string& text) {
-  ::SendMessageA(::GetDlgItem(options, id), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(text.c_str()));
+  const std::wstring wide = WideOf(text);
+  ::SendMessageW(::GetDlgItem(options, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
@@ -69,20 +54,18 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   // A folder of the program's PATH with record_run.exe, and planted.exe where the system's
   // own search would look first.
   const std::string path_folder = "C:\\lvn-path";
-  std::string program_folder = ProgramPath();
-  program_folder.resize(program_folder.find_last_of('\\') + 1);
-  ::CreateDirectoryA(path_folder.c_str(), nullptr);
-  ASSERT_TRUE(::CopyFileA((program_folder + "record_run.exe").c_str(),
-                          (path_folder + "\\record_run.exe").c_str(), FALSE));
-  ASSERT_TRUE(::CopyFileA((program_folder + "record_run.exe").c_str(),
-                          (program_folder + "planted.exe").c_str(), FALSE));
-  ASSERT_TRUE(::CopyFileA((program_folder + "record_run.exe").c_str(),
-                          (DataFolder() + "planted.exe").c_str(), FALSE));
-  const std::string path = EnvironmentVariable("PATH");
-  ::SetEnvironmentVariableA("PATH", (path + ";" + path_folder).c_str());
+  const std::string program_folder = ExecutableFolder();
+  const std::wstring record_run = WideOf(program_folder + "record_run.exe");
+  ::CreateDirectoryW(WideOf(path_folder).c_str(), nullptr);
+  for (const std::string& copy : {path_folder + "\\record_run.exe", program_folder + "planted.exe",
+                                  DataFolder() + "planted.exe"}) {
+    ASSERT_TRUE(::CopyFileW(record_run.c_str(), WideOf(copy).c_str(), FALSE)) << copy;
+  }
+  const std::wstring path = WideOf(EnvironmentVariable("PATH"));
+  ::SetEnvironmentVariableW(L"PATH", (path + L";" + WideOf(path_folder)).c_str());
   Session run;
   const bool started = StartSession(&run, 3);
-  ::SetEnvironmentVariableA("PATH", path.c_str());
+  ::SetEnvironmentVariableW(L"PATH", path.c_str());
   ASSERT_TRUE(started);
 
   // The recorded change runs the command with both addresses, in the data folder, and
@@ -132,7 +115,7 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   ASSERT_TRUE(WaitUntil([&] { return ::GetDlgCtrlID(FocusIn(options)) == kIdCommandEdit; }));
   SetField(options, kIdCommandEdit, RecordRun() + " %IP% hang");
   SetLookupAnswer("[203.0.113.10]\r\n");
-  ::PostMessageA(run.main, WM_COMMAND, MAKEWPARAM(kIdUpdate, BN_CLICKED), 0);
+  ::PostMessageW(run.main, WM_COMMAND, MAKEWPARAM(kIdUpdate, BN_CLICKED), 0);
   ASSERT_TRUE(WaitUntil([] { return Runs().size() == 2; }));
   EXPECT_NE(Runs().back().find("\tprint:done\texit:0"), std::string::npos) << Runs().back();
 
@@ -144,7 +127,7 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   ASSERT_TRUE(CheckNow(run.main));
   ASSERT_TRUE(WaitUntil([] { return Runs().size() == 3; }));
   DWORD_PTR answered = 0;
-  EXPECT_NE(::SendMessageTimeoutA(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answered), 0);
+  EXPECT_NE(::SendMessageTimeoutW(run.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answered), 0);
   EXPECT_TRUE(WaitUntil([] { return CommandLogHas("時間切れ"); }, 15000));
   EXPECT_TRUE(WaitUntil([] { return BalloonShows("時間切れ"); }));
 
@@ -182,13 +165,13 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
 
   // A click on a notice shows the hidden window.
   ASSERT_TRUE(PressButton(options, kIdOptionOk));
-  ::PostMessageA(run.main, WM_CLOSE, 0, 0);
+  ::PostMessageW(run.main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(run.main); }));
-  ::PostMessageA(::GetDlgItem(run.main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_USER + 5);
+  ::PostMessageW(::GetDlgItem(run.main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_USER + 5);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(run.main) != FALSE; }));
 
   ASSERT_TRUE(EndSession(&run));
-  ::DeleteFileA((program_folder + "planted.exe").c_str());
+  ::DeleteFileW(WideOf(program_folder + "planted.exe").c_str());
   const std::string ini = ReadDataFile("lvn.ini");
   EXPECT_NE(ini.find("Outage=1\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("Command=record_run %IP% print:onpath\r\n"), std::string::npos) << ini;

@@ -18,6 +18,7 @@ namespace {
 constexpr char kAnswer[] = "[198.51.100.7]\r\nLorvane lookup\r\n";
 
 // A check start, an address, the check end and the off marker of an earlier run.
+// (UTF-8 here; the file holds its code page 932 bytes.)
 constexpr char kLog[] =
     "0,1,2019/07/04,09:05:00,チェック開始\r\n"
     "1,20,2019/07/04,09:05:03,198.51.100.7\r\n"
@@ -27,7 +28,7 @@ constexpr char kLog[] =
 // rows: what the grid shows once the start is recorded.
 void Start(Session* run, const std::string& ini_lines, int rows) {
   ClearDataFolder();
-  WriteDataFile("log.csv", kLog);
+  WriteDataFile("log.csv", Sjis(kLog));
   WriteDataFile("lvn.ini", "[Value]\r\nIpUrl=https://www.ombrix.example/lvn.php\r\n"
                            "IpHoz=198.51.100.7\r\nPrimaryKey=3\r\n" + ini_lines);
   SetLookupAnswer(kAnswer);
@@ -49,7 +50,7 @@ HWND OpenOptions(const Session& run) {
 }
 
 LRESULT Ask(HWND control, UINT message, WPARAM wparam = 0) {
-  return ::SendMessageA(control, message, wparam, 0);
+  return ::SendMessageW(control, message, wparam, 0);
 }
 
 bool Checked(HWND options, int id) {
@@ -79,7 +80,7 @@ TEST(OptionsWindow, LayoutValuesAndKeys) {
   EXPECT_EQ(frame.top, 199);
   EXPECT_EQ(client.right, 366);
   EXPECT_EQ(client.bottom, 239);
-  const LONG style = ::GetWindowLongA(options, GWL_STYLE);
+  const LONG style = ::GetWindowLongW(options, GWL_STYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
 
@@ -183,10 +184,10 @@ TEST(OptionsWindow, ChangesActAtOnceOneWindowAtATimeAndReachTheSettingsAtExit) {
   EXPECT_EQ(VisibleOptionWindows(run), std::vector<HWND>{options});
 
   // Closing the main window hides both; the tray icon brings both back.
-  ::PostMessageA(run.main, WM_CLOSE, 0, 0);
+  ::PostMessageW(run.main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(run.main); }));
   EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(options); }));
-  ::PostMessageA(::GetDlgItem(run.main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_LBUTTONUP);
+  ::PostMessageW(::GetDlgItem(run.main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_LBUTTONUP);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(run.main) != FALSE; }));
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(options) != FALSE; }));
 

@@ -15,7 +15,7 @@ void ExpectFixedCentredMainWindow(HWND main) {
   EXPECT_EQ(client.right - client.left, 343);
   EXPECT_EQ(client.bottom - client.top, 430);
 
-  const LONG style = ::GetWindowLongA(main, GWL_STYLE);
+  const LONG style = ::GetWindowLongW(main, GWL_STYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
 
@@ -57,7 +57,7 @@ TEST(Startup, OneCopyPerLogon) {
   EXPECT_TRUE(first.IsRunning());
   EXPECT_TRUE(::IsWindowVisible(main));
 
-  ASSERT_TRUE(::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0));
+  ASSERT_TRUE(::PostMessageW(main, WM_COMMAND, kCmdExitApp, 0));
   ASSERT_TRUE(first.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);
 
@@ -67,20 +67,20 @@ TEST(Startup, OneCopyPerLogon) {
   HWND again = WaitForWindow(third.Id(), "TfrmMain");
   ASSERT_NE(again, nullptr);
   EXPECT_TRUE(TopLevelWindows(third.Id(), "#32770").empty());
-  ASSERT_TRUE(::PostMessageA(again, WM_COMMAND, kCmdExitApp, 0));
+  ASSERT_TRUE(::PostMessageW(again, WM_COMMAND, kCmdExitApp, 0));
   ASSERT_TRUE(third.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);
 }
 
 TEST(Startup, RunsUnguardedWhenAnotherKindOfObjectHoldsTheName) {
-  HANDLE squatter = ::CreateEventA(nullptr, TRUE, FALSE, "Ombrix_LORVANE");
+  HANDLE squatter = ::CreateEventW(nullptr, TRUE, FALSE, L"Ombrix_LORVANE");
   ASSERT_NE(squatter, nullptr);
   Program program;
   ASSERT_TRUE(Program::Launch(&program));
   HWND main = WaitForWindow(program.Id(), "TfrmMain");
   EXPECT_NE(main, nullptr);
   EXPECT_TRUE(TopLevelWindows(program.Id(), "#32770").empty());
-  if (main != nullptr) ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+  if (main != nullptr) ::PostMessageW(main, WM_COMMAND, kCmdExitApp, 0);
   DWORD exit_code = 99;
   EXPECT_TRUE(program.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);
@@ -97,8 +97,7 @@ TEST(Startup, AnUnreadableSettingsFileEndsTheProgramWithoutTouchingAnything) {
   ClearDataFolder();
   const std::string ini = "[Value]\r\nIpUrl=http://127.0.0.2/lvn.php\r\nInterval=3600000\r\n\r\n";
   WriteDataFile("lvn.ini", ini);
-  HANDLE holder = ::CreateFileA((DataFolder() + "lvn.ini").c_str(), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+  HANDLE holder = OpenToHold(DataFolder() + "lvn.ini", 0);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   Program program;
   ASSERT_TRUE(Program::Launch(&program));
@@ -123,18 +122,12 @@ TEST(Startup, APortableCopyStartedMinimizedKeepsItsDataBesideItAndShowsOnlyItsIc
   ClearDataFolder();
   SetLookupAnswer("[198.51.100.7]\r\nLorvane lookup\r\n");
   const std::string folder = "C:\\lvn-portable\\";
-  ::CreateDirectoryA(folder.c_str(), nullptr);
-  ::DeleteFileA((folder + "log.csv").c_str());
-  ASSERT_TRUE(::CopyFileA(ProgramPath().c_str(), (folder + "lorvane.exe").c_str(), FALSE));
-  {
-    const std::string ini = "; settings of this copy\r\n[Value]\r\nIpUrl=http://127.0.0.2/lvn.php\r\n";
-    HANDLE file = ::CreateFileA((folder + "lvn.ini").c_str(), GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(file, ini.data(), static_cast<DWORD>(ini.size()), &written, nullptr);
-    ::CloseHandle(file);
-  }
+  ::CreateDirectoryW(WideOf(folder).c_str(), nullptr);
+  ::DeleteFileW(WideOf(folder + "log.csv").c_str());
+  ASSERT_TRUE(::CopyFileW(WideOf(ProgramPath()).c_str(), WideOf(folder + "lorvane.exe").c_str(),
+                          FALSE));
+  ASSERT_TRUE(WriteFileBytes(folder + "lvn.ini",
+                             "; settings of this copy\r\n[Value]\r\nIpUrl=http://127.0.0.2/lvn.php\r\n"));
   const int icons = TrayIconCount();
   Program copy;
   ASSERT_TRUE(Program::Launch(&copy, folder + "lorvane.exe", "", SW_SHOWMINNOACTIVE));
@@ -145,26 +138,16 @@ TEST(Startup, APortableCopyStartedMinimizedKeepsItsDataBesideItAndShowsOnlyItsIc
     return main != nullptr;
   }));
   EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == icons + 1; }));
-  const auto log = [&] {
-    HANDLE file = ::CreateFileA((folder + "log.csv").c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    char bytes[4096];
-    DWORD got = 0;
-    ::ReadFile(file, bytes, sizeof bytes, &got, nullptr);
-    ::CloseHandle(file);
-    return std::string(bytes, got);
-  };
+  const auto log = [&] { return ReadFileBytes(folder + "log.csv"); };
   // Checking goes on from the start, with no window shown.
   EXPECT_TRUE(WaitUntil([&] { return log().find("198.51.100.7") != std::string::npos; }));
   EXPECT_FALSE(::IsWindowVisible(main));
   EXPECT_EQ(ReadDataFile("log.csv"), "<missing>");
   EXPECT_EQ(ReadDataFile("lvn.ini"), "<missing>");
 
-  ::PostMessageA(::GetDlgItem(main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_LBUTTONUP);
+  ::PostMessageW(::GetDlgItem(main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_LBUTTONUP);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }));
-  ::PostMessageA(main, WM_COMMAND, kCmdExitApp, 0);
+  ::PostMessageW(main, WM_COMMAND, kCmdExitApp, 0);
   DWORD exit_code = 99;
   ASSERT_TRUE(copy.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);

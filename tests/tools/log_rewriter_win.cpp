@@ -5,13 +5,15 @@
 
 #include "history/history_state.h"
 #include "history/log_win.h"
+#include "tool_arguments_win.h"
 
-int main(int argc, char** argv) {
-  if (argc < 2) return 2;
+int main() {
+  const std::vector<std::string> arguments = lvn::tools::Arguments();
+  if (arguments.empty()) return 2;
   lvn::HistoryState state;
   const ULONGLONG deadline = ::GetTickCount64() + 60000;
   while (::GetTickCount64() < deadline) {
-    lvn::Log(argv[1], &state).RemoveRange(0, 0, lvn::ViewSwitches{});
+    lvn::Log(arguments[0].c_str(), &state).RemoveRange(0, 0, lvn::ViewSwitches{});
   }
   return 0;
 }

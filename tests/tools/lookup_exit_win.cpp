@@ -4,13 +4,15 @@
 #include <windows.h>
 
 #include "lookup/lookup_worker_win.h"
+#include "tool_arguments_win.h"
 
-int main(int argc, char** argv) {
-  if (argc < 2) return 2;
-  HWND target = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  ::GetModuleHandleA(nullptr), nullptr);
+int main() {
+  const std::vector<std::string> arguments = lvn::tools::Arguments();
+  if (arguments.empty()) return 2;
+  HWND target = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
   lvn::LookupWorker lookup;
-  if (target == nullptr || !lookup.Start(argv[1], target, WM_APP + 1, 1)) return 3;
+  if (target == nullptr || !lookup.Start(arguments[0].c_str(), target, WM_APP + 1, 1)) return 3;
   // Let the worker get into the exchange before the end comes.
   ::Sleep(300);
   ::DestroyWindow(target);

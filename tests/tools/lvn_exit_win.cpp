@@ -5,12 +5,12 @@
 #include "windows/main/main_window_ids.h"
 
 int main() {
-  HWND main = ::FindWindowA("TfrmMain", nullptr);
+  HWND main = ::FindWindowW(L"TfrmMain", nullptr);
   if (main == nullptr) return 1;
   DWORD process_id = 0;
   ::GetWindowThreadProcessId(main, &process_id);
   HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, process_id);
-  ::PostMessageA(main, WM_COMMAND, lvn::kCmdExitApp, 0);
+  ::PostMessageW(main, WM_COMMAND, lvn::kCmdExitApp, 0);
   if (process == nullptr) return 0;
   const DWORD waited = ::WaitForSingleObject(process, 30000);
   ::CloseHandle(process);

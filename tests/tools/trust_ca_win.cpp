@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tool_arguments_win.h"
 #include "util/scoped_win.h"
 #include "util/system_library_win.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 // crypt32 is no KnownDLL: taken from System32, as the program takes WinINet.
 struct CryptApi {
-  decltype(&::CryptStringToBinaryA) CryptStringToBinaryA = nullptr;
+  decltype(&::CryptStringToBinaryW) CryptStringToBinaryW = nullptr;
   decltype(&::CertOpenStore) CertOpenStore = nullptr;
   decltype(&::CertAddEncodedCertificateToStore) CertAddEncodedCertificateToStore = nullptr;
   decltype(&::CertCloseStore) CertCloseStore = nullptr;
@@ -28,7 +29,7 @@ const CryptApi* Api() {
     const HMODULE module = lvn::LoadSystemLibrary("crypt32.dll");
     const bool complete =
         module != nullptr &&
-        lvn::BindSystemFunction(module, "CryptStringToBinaryA", &table.CryptStringToBinaryA) &&
+        lvn::BindSystemFunction(module, "CryptStringToBinaryW", &table.CryptStringToBinaryW) &&
         lvn::BindSystemFunction(module, "CertOpenStore", &table.CertOpenStore) &&
         lvn::BindSystemFunction(module, "CertAddEncodedCertificateToStore",
                                 &table.CertAddEncodedCertificateToStore) &&
@@ -42,9 +43,9 @@ const CryptApi* Api() {
 void CloseStore(HCERTSTORE store) { Api()->CertCloseStore(store, 0); }
 using ScopedStore = lvn::Scoped<lvn::NullHandleTraits<HCERTSTORE, &CloseStore>>;
 
-std::string ReadFileBytes(const char* path) {
-  lvn::ScopedHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, 0, nullptr));
+std::string ReadFileBytes(const std::string& path) {
+  lvn::ScopedHandle file(::CreateFileW(lvn::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
   std::string bytes;
   char buffer[4096];
   DWORD got = 0;
@@ -61,25 +62,27 @@ int Fail(const char* what) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 2) return Fail("usage: trust_ca.exe CA.pem");
+int main() {
+  const std::vector<std::string> arguments = lvn::tools::Arguments();
+  if (arguments.size() != 1) return Fail("usage: trust_ca.exe CA.pem");
   const CryptApi* api = Api();
   if (api == nullptr) return Fail("crypt32.dll lacks a function");
-  const std::string pem = ReadFileBytes(argv[1]);
+  // A PEM file is ASCII.
+  const std::wstring pem = lvn::Wide(ReadFileBytes(arguments[0]));
   DWORD size = 0;
   if (pem.empty() ||
-      !api->CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()),
+      !api->CryptStringToBinaryW(pem.c_str(), static_cast<DWORD>(pem.size()),
                                  CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) {
     return Fail("no PEM certificate in the file");
   }
   std::vector<BYTE> der(size);
-  if (!api->CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()),
+  if (!api->CryptStringToBinaryW(pem.c_str(), static_cast<DWORD>(pem.size()),
                                  CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr,
                                  nullptr)) {
     return Fail("the PEM certificate does not decode");
   }
   ScopedStore store(
-      api->CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, "Root"));
+      api->CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root"));
   if (!store) return Fail("the Root store does not open");
   if (!api->CertAddEncodedCertificateToStore(store.Get(), X509_ASN_ENCODING, der.data(), size,
                                              CERT_STORE_ADD_REPLACE_EXISTING, nullptr)) {
