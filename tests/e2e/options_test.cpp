@@ -124,8 +124,9 @@ TEST(OptionsWindow, LayoutValuesAndKeys) {
   EXPECT_EQ(Ask(::GetDlgItem(options, kIdSectionTree), TVM_GETCOUNT), 3);
 
   // Tab goes round the controls in their order; the tree has the focus first.
-  const std::vector<int> tab_order = {kIdSectionTree, kIdIntervalCombo, kIdViewCheck,
-                                      kIdViewConnect, kIdViewOff, kIdOptionOk, kIdSectionTree};
+  const std::vector<int> tab_order = {kIdSectionTree, kIdIntervalCombo, kIdLanguageCombo,
+                                      kIdViewCheck,   kIdViewConnect,   kIdViewOff,
+                                      kIdOptionOk,    kIdSectionTree};
   ASSERT_TRUE(WaitUntil([&] { return ::GetDlgCtrlID(FocusIn(options)) == kIdSectionTree; }));
   for (std::size_t i = 1; i < tab_order.size(); ++i) {
     PressKeys(options, {VK_TAB});
