@@ -320,7 +320,7 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   ExpectEnglishAndWhole(shown);
   EXPECT_EQ(TextsAt(shown, "TfrmOption", "SysTreeView32 " + std::to_string(kIdSectionTree) +
                                              " item"),
-            (std::vector<std::string>{"General", "Notices", "Connection"}));
+            (std::vector<std::string>{"Basic", "Alert", "Net"}));
   bool language_list = false;
   for (const auto& [where, items] : ListsIn(shown, "TfrmOption")) {
     language_list |= items.size() == 3 && items[1] == "日本語" && items[2] == "English";
