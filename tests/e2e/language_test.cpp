@@ -352,7 +352,7 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   for (const auto& [where, items] : ListsIn(shown, "TfrmOption")) {
     language_list |= items == std::vector<std::string>{kEn.OptionLanguageAuto, "日本語", "English"};
   }
-  EXPECT_TRUE(language_list) << "the General page lists the languages";
+  EXPECT_TRUE(language_list) << "the first page lists the languages";
   for (const int group : {kIdNoticeGroup, kIdUrlGroup}) {
     PressKeys(options, {VK_DOWN});
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(::GetDlgItem(options, group)); }));

@@ -12,6 +12,7 @@
 #include "history/history_view.h"
 #include "history/log_format.h"
 #include "history/log_write.h"
+#include "util/code_page.h"
 
 namespace {
 
@@ -104,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int column = 0; column < lvn::kHistoryColumns; ++column) {
       grid.CellText(row, column, &cell);
       const std::string indent = column == 2 && record.code > 2 ? "  " : "";
-      Check(cell == indent + record.rest[static_cast<std::size_t>(column) + 1]);
+      // Cells are the program's text: the file's code page 932 read as UTF-8.
+      Check(cell == indent + lvn::Utf8OfCp932(record.rest[static_cast<std::size_t>(column) + 1]));
     }
   }
 
