@@ -271,7 +271,9 @@ std::string ReadFileBytes(const std::string& path) {
   std::string content;
   char buffer[4096];
   DWORD got = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    content.append(buffer, got);
+  }
   ::CloseHandle(file);
   return content;
 }
@@ -378,7 +380,9 @@ std::string AddressLog(int records, int pad) {
   return log;
 }
 
-void SetLookupAnswer(const std::string& body) { WriteFileBytes(FaultFolder() + "answer.txt", body); }
+void SetLookupAnswer(const std::string& body) {
+  WriteFileBytes(FaultFolder() + "answer.txt", body);
+}
 
 int RequestCount(const std::string& request_line_start, const std::string& containing) {
   const std::string log = EnvironmentVariable("LVN_FAULT_LOG");
@@ -399,7 +403,8 @@ int LookupRequestCount() { return RequestCount("GET /lvn.php ") + RequestCount("
 std::vector<HWND> TrayIconWindows() {
   std::vector<HWND> icons;
   HWND tray = nullptr;
-  while ((tray = ::FindWindowExW(nullptr, tray, L"__winex11_standalone_tray", nullptr)) != nullptr) {
+  while ((tray = ::FindWindowExW(nullptr, tray, L"__winex11_standalone_tray", nullptr)) !=
+         nullptr) {
     for (HWND child : ChildWindows(tray)) {
       if (ClassNameOf(child) == "__winex11_tray_icon" && ::IsWindowVisible(child)) {
         icons.push_back(child);

@@ -1,8 +1,8 @@
 // The interface in English as a user, a screen reader and an assistive tool meet it: every
 // text the program shows is English, the one of the English table, and has the room it
-// needs, while log.csv and lvn.ini keep the bytes a Japanese run writes. English.* runs under an English locale (code page
-// 1252, English user interface language: scripts/test.sh runs it so); Language.* runs with
-// the other tests, under Japanese.
+// needs, while log.csv and lvn.ini keep the bytes a Japanese run writes. English.* runs
+// under an English locale (code page 1252, English user interface language: scripts/test.sh
+// runs it so); Language.* runs with the other tests, under Japanese.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ole2.h>
@@ -270,7 +270,8 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   EXPECT_EQ(GridCell(run.grid, 0, 0), kEn.ColumnDate);
   EXPECT_EQ(GridCell(run.grid, 1, 0), kEn.ColumnTime);
   const Accessible grid(run.grid);
-  EXPECT_EQ(grid.Name(1), std::string(kEn.ColumnDate) + " " + kEn.ColumnTime + " " + kEn.ColumnText);
+  EXPECT_EQ(grid.Name(1),
+            std::string(kEn.ColumnDate) + " " + kEn.ColumnTime + " " + kEn.ColumnText);
   EXPECT_EQ(grid.Name(7), GridCell(run.grid, 0, 6) + " " + GridCell(run.grid, 1, 6) + " " +
                               kEn.CommError);
   EXPECT_EQ(Accessible(update).Name(CHILDID_SELF), Unmarked(kEn.UpdateButton));
@@ -395,7 +396,9 @@ TEST(English, AProfileFolderNoCodePageHoldsKeepsTheFiles) {
   const std::string outside = profile + "\\Paweł 한글";
   const std::string roaming = outside + "\\AppData";
   const std::string folder = roaming + "\\Lorvane\\";
-  for (const std::string& made : {outside, roaming}) ::CreateDirectoryW(WideOf(made).c_str(), nullptr);
+  for (const std::string& made : {outside, roaming}) {
+    ::CreateDirectoryW(WideOf(made).c_str(), nullptr);
+  }
   for (const char* name : {"log.csv", "lvn.ini"}) ::DeleteFileW(WideOf(folder + name).c_str());
   ClearDataFolder();
   SetLookupAnswer(kAnswer);

@@ -126,8 +126,9 @@ TEST(Startup, APortableCopyStartedMinimizedKeepsItsDataBesideItAndShowsOnlyItsIc
   ::DeleteFileW(WideOf(folder + "log.csv").c_str());
   ASSERT_TRUE(::CopyFileW(WideOf(ProgramPath()).c_str(), WideOf(folder + "lorvane.exe").c_str(),
                           FALSE));
-  ASSERT_TRUE(WriteFileBytes(folder + "lvn.ini",
-                             "; settings of this copy\r\n[Value]\r\nIpUrl=http://127.0.0.2/lvn.php\r\n"));
+  ASSERT_TRUE(WriteFileBytes(
+      folder + "lvn.ini",
+      "; settings of this copy\r\n[Value]\r\nIpUrl=http://127.0.0.2/lvn.php\r\n"));
   const int icons = TrayIconCount();
   Program copy;
   ASSERT_TRUE(Program::Launch(&copy, folder + "lorvane.exe", "", SW_SHOWMINNOACTIVE));

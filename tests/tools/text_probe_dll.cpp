@@ -137,7 +137,9 @@ class Probe {
     if ((style & WS_SYSMENU) != 0) {
       needed.cx += Metric(SM_CXSMICON, window) + Metric(SM_CXSIZE, window);  // icon, close box
     }
-    if ((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0) needed.cx += 2 * Metric(SM_CXSIZE, window);
+    if ((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0) {
+      needed.cx += 2 * Metric(SM_CXSIZE, window);
+    }
     RECT frame{};
     ::GetWindowRect(window, &frame);
     Add(L"caption", text, needed,
@@ -230,9 +232,10 @@ class Probe {
         Add(where + L" item", text, SIZE{rect.right, rect.bottom}, room);
       }
     } else if (Utf8(kind) == lvn::ui::StringGrid::kClassName) {
-      const auto fixed = static_cast<int>(::SendMessageW(control, lvn::ui::kGridMsgGetFixedRows, 0, 0));
-      const auto columns = static_cast<int>(::SendMessageW(control, lvn::ui::kGridMsgGetColCount, 0, 0));
-      const auto height = static_cast<LONG>(::SendMessageW(control, lvn::ui::kGridMsgGetRowHeight, 0, 0));
+      const auto ask = [control](UINT question) { return ::SendMessageW(control, question, 0, 0); };
+      const auto fixed = static_cast<int>(ask(lvn::ui::kGridMsgGetFixedRows));
+      const auto columns = static_cast<int>(ask(lvn::ui::kGridMsgGetColCount));
+      const auto height = static_cast<LONG>(ask(lvn::ui::kGridMsgGetRowHeight));
       for (int row = 0; row < fixed; ++row) {
         for (int col = 0; col < columns; ++col) {
           ::SendMessageW(control, lvn::ui::kGridMsgSetQueryCell, static_cast<WPARAM>(col), row);
