@@ -77,7 +77,9 @@ lvn_target_options(e2e_tests)
 target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e
                            ${PROJECT_BINARY_DIR}/generated)
 target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 UNICODE _UNICODE)
-target_link_libraries(e2e_tests PRIVATE gtest_main oleacc oleaut32 ole32 shell32 user32 kernel32)
+# The program's library for its English texts, which the English run expects to see.
+target_link_libraries(e2e_tests PRIVATE lvn_win gtest_main oleacc oleaut32 ole32 shell32 user32
+                      kernel32)
 target_link_options(e2e_tests PRIVATE ${LVN_STATIC_LINK})
 add_dependencies(e2e_tests lorvane)
 

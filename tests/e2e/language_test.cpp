@@ -1,6 +1,6 @@
 // The interface in English as a user, a screen reader and an assistive tool meet it: every
-// text the program shows is English and has the room it needs, while log.csv and lvn.ini
-// keep the bytes a Japanese run writes. English.* runs under an English locale (code page
+// text the program shows is English, the one of the English table, and has the room it
+// needs, while log.csv and lvn.ini keep the bytes a Japanese run writes. English.* runs under an English locale (code page
 // 1252, English user interface language: scripts/test.sh runs it so); Language.* runs with
 // the other tests, under Japanese.
 #include <gtest/gtest.h>
@@ -8,11 +8,14 @@
 #include <ole2.h>
 #include <oleacc.h>
 
+#include <cctype>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "harness_win.h"
+#include "util/texts.h"
 #include "windows/main/main_window_ids.h"
 #include "windows/options/option_window_ids.h"
 
@@ -29,7 +32,26 @@ constexpr char kEarlierRun[] =
     "2,2,2019/07/04,18:30:00,チェック終了\r\n"
     "3,0,***,***,***\r\n";
 
+const texts::Texts& kEn = texts::kEnglishTexts;
+
 bool UnderEnglish() { return PRIMARYLANGID(::GetUserDefaultUILanguage()) != LANG_JAPANESE; }
+
+// A menu item's or a control's text as a reader hears it, without its access key's mark.
+std::string Unmarked(const std::string& text) {
+  std::string plain;
+  for (const char c : text) {
+    if (c != '&') plain += c;
+  }
+  return plain;
+}
+
+// The key that chooses a menu item: the letter after its "&", as a virtual-key code.
+WORD AccessKey(const char* text) {
+  const char* mark = std::strchr(text, '&');
+  return mark == nullptr || mark[1] == '\0'
+             ? WORD{0}
+             : static_cast<WORD>(std::toupper(static_cast<unsigned char>(mark[1])));
+}
 
 // A text the program shows, read from inside it (tests/tools/text_probe_dll.cpp): the class
 // of its top-level window, where it is, and the size it needs and has.
@@ -193,7 +215,7 @@ class Accessible {
 };
 
 bool IsEnglishNowIp(const std::string& text, const std::string& shown) {
-  return MatchesTime(text, "Now: " + shown + "  Checked: ", "99:99:99");
+  return MatchesTime(text, kEn.NowPrefix + shown + kEn.CheckedLabel, "99:99:99");
 }
 
 // One start of the program, taken through a check start, an outage, a recovery with a new
@@ -211,50 +233,53 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   HWND update = ::GetDlgItem(run.main, kIdUpdate);
   HWND now_ip = ::GetDlgItem(run.main, kIdNowIp);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(update) != FALSE; }));
-  EXPECT_EQ(WindowText(::GetDlgItem(run.main, kIdUpdateTime)), "Changed: 2019/07/04 09:05:03");
+  EXPECT_EQ(WindowText(::GetDlgItem(run.main, kIdUpdateTime)),
+            std::string(kEn.ChangeBeforePrefix) + "2019/07/04 09:05:03");
 
   // An outage and a recovery with a new address, and their notices.
   SetLookupAnswer("!down");
   ASSERT_TRUE(CheckNow(run.main));
   EXPECT_TRUE(WaitUntil([] {
     for (const std::string& text : VisibleTooltipTexts()) {
-      if (MatchesTime(text, "Since ", "9999/99/99 99:99:99")) return true;
+      if (MatchesTime(text, kEn.NoticeOutageSince, "9999/99/99 99:99:99")) return true;
     }
     return false;
   }));
-  EXPECT_TRUE(IsEnglishNowIp(WindowText(now_ip), "Connection error")) << WindowText(now_ip);
+  EXPECT_TRUE(IsEnglishNowIp(WindowText(now_ip), kEn.CommError)) << WindowText(now_ip);
   SetLookupAnswer("[203.0.113.9]\r\n");
   ASSERT_TRUE(CheckNow(run.main));
-  EXPECT_TRUE(WaitUntil([] { return TooltipShows("Now: 203.0.113.9"); }));
+  EXPECT_TRUE(WaitUntil([] { return TooltipShows(kEn.NowPrefix + std::string("203.0.113.9")); }));
   ASSERT_TRUE(WaitUntil([&] { return GridRows(run.grid) == 9; })) << GridRows(run.grid);
 
   // The main window: caption, address lines, grid, status strip, as text and as a reader
   // hears them. Its client area is as designed: the menu bar takes one line.
-  EXPECT_EQ(WindowText(run.main), "Lorvane Global");
+  EXPECT_EQ(WindowText(run.main), kEn.AppTitle);
   EXPECT_TRUE(IsEnglishNowIp(WindowText(now_ip), "203.0.113.9")) << WindowText(now_ip);
-  EXPECT_TRUE(MatchesTime(WindowText(::GetDlgItem(run.main, kIdUpdateTime)), "Updated: ",
-                          "9999/99/99 99:99:99"));
+  EXPECT_TRUE(MatchesTime(WindowText(::GetDlgItem(run.main, kIdUpdateTime)),
+                          kEn.ChangeInThisRunPrefix, "9999/99/99 99:99:99"));
   RECT client{};
   ::GetClientRect(run.main, &client);
   EXPECT_EQ(client.bottom, 430);
   std::vector<std::string> entries;
   for (int row = 0; row < GridRows(run.grid); ++row) entries.push_back(GridCell(run.grid, 2, row));
+  const std::string indent = "  ";
   EXPECT_EQ(entries, (std::vector<std::string>{
-                         "Entry", "Checking started", "  198.51.100.7", "Checking ended", "***",
-                         "Checking started", "  Connection error", "  Connection recovered",
+                         kEn.ColumnText, kEn.CheckStart, "  198.51.100.7", kEn.CheckEnd, "***",
+                         kEn.CheckStart, indent + kEn.CommError, indent + kEn.CommRecovered,
                          "  203.0.113.9"}));
-  EXPECT_EQ(GridCell(run.grid, 0, 0) + "|" + GridCell(run.grid, 1, 0), "Date|Time");
+  EXPECT_EQ(GridCell(run.grid, 0, 0), kEn.ColumnDate);
+  EXPECT_EQ(GridCell(run.grid, 1, 0), kEn.ColumnTime);
   const Accessible grid(run.grid);
-  EXPECT_EQ(grid.Name(1), "Date Time Entry");
-  EXPECT_EQ(grid.Name(7), GridCell(run.grid, 0, 6) + " " + GridCell(run.grid, 1, 6) +
-                              " Connection error");
-  EXPECT_EQ(Accessible(update).Name(CHILDID_SELF), "Check");
+  EXPECT_EQ(grid.Name(1), std::string(kEn.ColumnDate) + " " + kEn.ColumnTime + " " + kEn.ColumnText);
+  EXPECT_EQ(grid.Name(7), GridCell(run.grid, 0, 6) + " " + GridCell(run.grid, 1, 6) + " " +
+                              kEn.CommError);
+  EXPECT_EQ(Accessible(update).Name(CHILDID_SELF), Unmarked(kEn.UpdateButton));
   HWND status = ::GetDlgItem(run.main, kIdStatus);
   const Accessible strip(status);
   const std::vector<std::string> fields = {strip.Name(1), strip.Name(2), strip.Name(3)};
-  EXPECT_EQ(fields[0], "Auto: 1 min");
+  EXPECT_EQ(fields[0], kEn.AutoPrefix + std::string("1") + kEn.Minutes);
   EXPECT_EQ(fields[1], "api.ipify.org");
-  EXPECT_EQ(fields[2].rfind("Row: ", 0), 0u) << fields[2];
+  EXPECT_EQ(fields[2].rfind(kEn.RowPrefix, 0), 0u) << fields[2];
   EXPECT_EQ(fields[2].substr(fields[2].find('/')), "/8");
   // The strip's font: MS Gothic, cell height 12; a text starts 6 pixels into its field.
   const std::vector<int> widths = TextWidths(fields, "MS Gothic", 12, FIXED_PITCH | FF_MODERN);
@@ -273,28 +298,29 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   std::vector<ShownText> shown = probe.Read();
   ExpectEnglishAndWhole(shown);
   EXPECT_EQ(TextsAt(shown, "TfrmMain", "menu"),
-            (std::vector<std::string>{"&File", "&Open folder", "E&xit", "&Settings", "&Options",
-                                      "&Help", "&Help", "Home &page", "&About"}));
+            (std::vector<std::string>{kEn.MenuFile, kEn.MenuOpenFolder, kEn.MenuExit,
+                                      kEn.MenuSettings, kEn.MenuOptions, kEn.MenuHelp,
+                                      kEn.MenuHelpPage, kEn.MenuHomePage, kEn.MenuVersion}));
   EXPECT_EQ(TextsAt(shown, "TfrmMain", "Button " + std::to_string(kIdUpdate)),
-            std::vector<std::string>{"Chec&k"});
+            std::vector<std::string>{kEn.UpdateButton});
 
   // The tray: the icon's tip, and its menu.
   ASSERT_FALSE(TrayIconWindows().empty());
   HoverOver(TrayIconWindows()[0]);
-  EXPECT_TRUE(WaitUntil([] { return TooltipShows("Lorvane Global"); }));
+  EXPECT_TRUE(WaitUntil([] { return TooltipShows(kEn.AppTitle); }));
   ::PostMessageW(::GetDlgItem(run.main, kIdTaskTrayIbent), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
   ASSERT_TRUE(WaitUntil([&] { return MenuShows(run.program.Id()); }));
-  EXPECT_EQ(TextsAt(probe.Read(), "#32768", "popup"), std::vector<std::string>{"E&xit Lorvane"});
+  EXPECT_EQ(TextsAt(probe.Read(), "#32768", "popup"), std::vector<std::string>{kEn.TrayExit});
   PressKeys(run.main, {VK_ESCAPE});
   ASSERT_TRUE(WaitUntil([&] { return !MenuShows(run.program.Id()); }));
 
   // Two message boxes: the version, and the question before delete mode.
-  ASSERT_TRUE(ChooseFromMenu(run, 'H', 'A'));
+  ASSERT_TRUE(ChooseFromMenu(run, AccessKey(kEn.MenuHelp), AccessKey(kEn.MenuVersion)));
   HWND box = WaitForWindow(run.program.Id(), "#32770");
   ASSERT_NE(box, nullptr);
   MessageBoxView view = ReadMessageBox(box);
-  EXPECT_EQ(view.caption, "About");
-  EXPECT_EQ(view.text.rfind("Lorvane Global\r\nVersion ", 0), 0u) << view.text;
+  EXPECT_EQ(view.caption, kEn.VersionCaption);
+  EXPECT_EQ(view.text.rfind(kEn.AppTitle + std::string(kEn.VersionPrefix), 0), 0u) << view.text;
   ExpectEnglishAndWhole(probe.Read());
   ASSERT_TRUE(PressButton(box, IDOK));
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
@@ -304,28 +330,29 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   box = WaitForWindow(run.program.Id(), "#32770");
   ASSERT_NE(box, nullptr);
   view = ReadMessageBox(box);
-  EXPECT_EQ(view.caption, "Lorvane Global");
-  EXPECT_EQ(view.text, "Allow deleting rows with the Delete key?");
+  EXPECT_EQ(view.caption, kEn.AppTitle);
+  EXPECT_EQ(view.text, kEn.DeleteModeQuestion);
   ExpectEnglishAndWhole(probe.Read());
   ASSERT_TRUE(PressButton(box, IDNO));
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
 
   // The options window, from its English access keys, page by page.
-  ASSERT_TRUE(ChooseFromMenu(run, 'S', 'O'));
+  ASSERT_TRUE(ChooseFromMenu(run, AccessKey(kEn.MenuSettings), AccessKey(kEn.MenuOptions)));
   HWND options = WaitForWindow(run.program.Id(), "TfrmOption");
   ASSERT_NE(options, nullptr);
-  EXPECT_EQ(WindowText(options), "Options");
+  EXPECT_EQ(WindowText(options), kEn.OptionCaption);
   ASSERT_TRUE(WaitUntil([&] { return ::GetDlgCtrlID(FocusIn(options)) == kIdSectionTree; }));
   shown = probe.Read();
   ExpectEnglishAndWhole(shown);
   EXPECT_EQ(TextsAt(shown, "TfrmOption", "SysTreeView32 " + std::to_string(kIdSectionTree) +
                                              " item"),
-            (std::vector<std::string>{"Basic", "Alert", "Net"}));
+            (std::vector<std::string>{kEn.OptionSection, kEn.OptionNotifySection,
+                                      kEn.OptionConnectionSection}));
   bool language_list = false;
   for (const auto& [where, items] : ListsIn(shown, "TfrmOption")) {
-    language_list |= items.size() == 3 && items[1] == "日本語" && items[2] == "English";
+    language_list |= items == std::vector<std::string>{kEn.OptionLanguageAuto, "日本語", "English"};
   }
-  EXPECT_TRUE(language_list) << "the General page lists the languages";
+  EXPECT_TRUE(language_list) << "the first page lists the languages";
   for (const int group : {kIdNoticeGroup, kIdUrlGroup}) {
     PressKeys(options, {VK_DOWN});
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(::GetDlgItem(options, group)); }));
@@ -336,7 +363,7 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
 
   // File, Exit. The log holds the bytes a Japanese run writes for the same events, after
   // the earlier run's untouched; the interface language was never chosen, so never saved.
-  ASSERT_TRUE(ChooseFromMenu(run, 'F', 'X'));
+  ASSERT_TRUE(ChooseFromMenu(run, AccessKey(kEn.MenuFile), AccessKey(kEn.MenuExit)));
   DWORD exit_code = 99;
   ASSERT_TRUE(run.program.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);
@@ -407,11 +434,12 @@ TEST(Language, TheSettingsChooseEnglishOnAJapaneseWindows) {
   HWND now_ip = ::GetDlgItem(run.main, kIdNowIp);
   ASSERT_TRUE(WaitUntil([&] { return IsEnglishNowIp(WindowText(now_ip), "198.51.100.7"); }))
       << WindowText(now_ip);
-  EXPECT_EQ(WindowText(run.main), "Lorvane Global");
-  EXPECT_EQ(WindowText(::GetDlgItem(run.main, kIdUpdate)), "Chec&k");
-  EXPECT_EQ(GridCell(run.grid, 2, 0) + "|" + GridCell(run.grid, 2, 1), "Entry|Checking started");
-  EXPECT_EQ(StatusFields(run.main)[0], "Auto: 1 min");
-  ASSERT_TRUE(ChooseFromMenu(run, 'F', 'X'));
+  EXPECT_EQ(WindowText(run.main), kEn.AppTitle);
+  EXPECT_EQ(WindowText(::GetDlgItem(run.main, kIdUpdate)), kEn.UpdateButton);
+  EXPECT_EQ(GridCell(run.grid, 2, 0), kEn.ColumnText);
+  EXPECT_EQ(GridCell(run.grid, 2, 1), kEn.CheckStart);
+  EXPECT_EQ(StatusFields(run.main)[0], kEn.AutoPrefix + std::string("1") + kEn.Minutes);
+  ASSERT_TRUE(ChooseFromMenu(run, AccessKey(kEn.MenuFile), AccessKey(kEn.MenuExit)));
   DWORD exit_code = 99;
   ASSERT_TRUE(run.program.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);

@@ -92,6 +92,8 @@ TEST(OptionsWindow, LayoutValuesAndKeys) {
   } controls[] = {
       {kIdSectionTree, "SysTreeView32", {0, 8, 73, 201}, ""},
       {kIdIntervalGroup, "Button", {88, 16, 265, 65}, "チェック間隔"},
+      {kIdLanguageLabel, "Static", {272, 16, 361, 30}, "表示言語(&G)"},
+      {kIdLanguageNote, "Static", {272, 64, 361, 78}, "次の起動から"},
       {kIdViewGroup, "Button", {88, 80, 361, 201}, "表示"},
       {kIdViewCheck, "Button", {96, 96, 345, 129}, "チェック開始 / 終了 (&C)"},
       {kIdViewConnect, "Button", {96, 128, 345, 161}, "通信エラー / 回復 (&E)"},
@@ -118,6 +120,11 @@ TEST(OptionsWindow, LayoutValuesAndKeys) {
   ASSERT_EQ(Ask(list, CB_GETCOUNT), 7);
   EXPECT_EQ(Ask(list, CB_GETCURSEL), 2) << "120000 is not in the list: the nearest, 1分, shows";
   EXPECT_EQ(StatusFields(run.main)[0], "自動:2分") << "and the interval stays";
+  HWND languages = ::GetDlgItem(options, kIdLanguageCombo);
+  EXPECT_EQ(PlaceIn(options, languages).left, 272);
+  EXPECT_EQ(PlaceIn(options, languages).right, 361);
+  EXPECT_EQ(Ask(languages, CB_GETCOUNT), 3);
+  EXPECT_EQ(Ask(languages, CB_GETCURSEL), 0) << "automatic";
   EXPECT_TRUE(Checked(options, kIdViewCheck));
   EXPECT_TRUE(Checked(options, kIdViewConnect));
   EXPECT_FALSE(Checked(options, kIdViewOff));
@@ -205,6 +212,15 @@ TEST(OptionsWindow, ChangesActAtOnceOneWindowAtATimeAndReachTheSettingsAtExit) {
   EXPECT_EQ(ReadDataFile("lvn.ini").find("ViewOff"), std::string::npos)
       << "nothing of the options is saved before the exit";
 
+  // English, the list's last language, is chosen for the next start: this one stays Japanese.
+  PressKeys(reopened, {VK_MENU, 'G'});
+  ASSERT_TRUE(WaitUntil([&] { return ::GetDlgCtrlID(FocusIn(reopened)) == kIdLanguageCombo; }));
+  PressKeys(reopened, {VK_END});
+  EXPECT_TRUE(WaitUntil(
+      [&] { return Ask(::GetDlgItem(reopened, kIdLanguageCombo), CB_GETCURSEL) == 2; }));
+  EXPECT_EQ(WindowText(reopened), "環境設定");
+  EXPECT_EQ(WindowText(run.main), "Lorvaneグローバル");
+
   // The exit ends the program with the options window open, and saves what it changed.
   ASSERT_TRUE(ChooseFromMenu(run, 'F', 'X'));
   DWORD exit_code = 99;
@@ -215,6 +231,7 @@ TEST(OptionsWindow, ChangesActAtOnceOneWindowAtATimeAndReachTheSettingsAtExit) {
   EXPECT_NE(ini.find("ViewOff=0\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("ViewCheckStart=1\r\n"), std::string::npos) << ini;
   EXPECT_EQ(ini.find("[Lookup]"), std::string::npos) << "its 接続 page was left alone";
+  EXPECT_NE(ini.find("[View]\r\nLanguage=en\r\n"), std::string::npos) << ini;
 }
 
 }  // namespace

@@ -170,7 +170,7 @@ class Probe {
       const DWORD type = style & BS_TYPEMASK;
       SIZE needed = Measure(control, font, text, DT_SINGLELINE);
       if (type == BS_GROUPBOX) {
-        needed.cx += 16;  // the frame's line before and after the caption
+        needed.cx += 14;  // the frame's line before and after the caption
       } else if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
                  type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) {
         needed.cx += Metric(SM_CXMENUCHECK, control) + 4;
