@@ -1,5 +1,6 @@
 #include "settings/notify_settings.h"
 
+#include "util/code_page.h"
 #include "util/text.h"
 
 namespace lvn {
@@ -9,8 +10,14 @@ NotifySettings ReadNotifySettings(const IniFile& ini) {
   s.Change = ini.ReadBool(kNotifySection, kKeyNotifyChange, false);
   s.Outage = ini.ReadBool(kNotifySection, kKeyNotifyOutage, false);
   s.Command = ini.ReadString(kNotifySection, kKeyCommand, "");
-  // Cut where a character ends: half a double-byte character would change the program run.
-  s.Command.resize(WholeCharacterPrefix(s.Command.data(), s.Command.size(), kCommandCapacity - 1));
+  // The limit is the file's bytes, cut where a character ends: half a character would
+  // change the program run.
+  std::string bytes;
+  if (s.Command.size() >= kCommandCapacity && Cp932OfUtf8(s.Command, &bytes) &&
+      bytes.size() >= kCommandCapacity) {
+    bytes.resize(WholeCharacterPrefix(bytes.data(), bytes.size(), kCommandCapacity - 1));
+    s.Command = Utf8OfCp932(bytes);
+  }
   s.CommandTimeout = ini.ReadInteger(kNotifySection, kKeyCommandTimeout, kDefaultCommandTimeout);
   if (s.CommandTimeout < kMinCommandTimeout || s.CommandTimeout > kMaxCommandTimeout) {
     s.CommandTimeout = kDefaultCommandTimeout;

@@ -6,10 +6,6 @@
 
 namespace lvn {
 
-// Capacity of the path buffers some callers still keep (settings and log paths),
-// terminating zero included. New code keeps paths in std::string, never cut.
-inline constexpr std::size_t kPathCapacity = 300;
-
 // Length of path's folder part: up to and including its last "\" (0 when it has none).
 // Paths are UTF-8, where no byte of a longer character is 0x5C.
 std::size_t FolderPartLength(std::string_view path);

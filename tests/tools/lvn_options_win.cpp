@@ -14,8 +14,8 @@ namespace {
 
 HWND WaitForOptions(DWORD process_id) {
   for (int wait = 0; wait < 300; ++wait) {
-    for (HWND window = ::FindWindowExA(nullptr, nullptr, "TfrmOption", nullptr);
-         window != nullptr; window = ::FindWindowExA(nullptr, window, "TfrmOption", nullptr)) {
+    for (HWND window = ::FindWindowExW(nullptr, nullptr, L"TfrmOption", nullptr);
+         window != nullptr; window = ::FindWindowExW(nullptr, window, L"TfrmOption", nullptr)) {
       DWORD owner = 0;
       ::GetWindowThreadProcessId(window, &owner);
       if (owner == process_id && ::IsWindowVisible(window)) return window;
@@ -29,9 +29,9 @@ HWND WaitForOptions(DWORD process_id) {
 // plain values that the tree takes back.
 bool ChoosePage(HWND options, int index, int group) {
   HWND tree = ::GetDlgItem(options, lvn::kIdSectionTree);
-  LPARAM item = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-  for (int i = 0; i < index; ++i) item = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, item);
-  ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, item);
+  LPARAM item = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  for (int i = 0; i < index; ++i) item = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item);
+  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
   for (int wait = 0; wait < 100; ++wait) {
     if (::IsWindowVisible(::GetDlgItem(options, group))) return true;
     ::Sleep(50);
@@ -42,9 +42,9 @@ bool ChoosePage(HWND options, int index, int group) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  HWND main = ::FindWindowA("TfrmMain", nullptr);
+  HWND main = ::FindWindowW(L"TfrmMain", nullptr);
   if (main == nullptr) return 1;
-  ::PostMessageA(main, WM_COMMAND, lvn::kCmdOptions, 0);
+  ::PostMessageW(main, WM_COMMAND, lvn::kCmdOptions, 0);
   DWORD process_id = 0;
   ::GetWindowThreadProcessId(main, &process_id);
   HWND options = WaitForOptions(process_id);

@@ -237,6 +237,12 @@ TEST(NotifySettingsTest, WrittenOnlyWhenUsedAndReadWithinBounds) {
   const NotifySettings longest =
       ReadNotifySettings(Loaded("[Notify]\r\nCommand=" + std::string(2000, 'x') + "\r\n"));
   EXPECT_EQ(longest.Command.size(), kCommandCapacity - 1);
+  // The limit counts the file's bytes; a double-byte character that would be halved goes.
+  const NotifySettings kana =
+      ReadNotifySettings(Loaded("[Notify]\r\nCommand=" + std::string(2000, '\x83') + "\r\n"));
+  std::string kept;
+  for (int i = 0; i < 511; ++i) kept += "ャ";
+  EXPECT_EQ(kana.Command, kept);
 }
 
 // As [Notify]: no [Lookup] section until it is used; a fallback URL cut between characters.

@@ -5,7 +5,6 @@
 #include "history/clock_win.h"
 #include "ui/application_win.h"
 #include "util/data_folder_win.h"
-#include "util/text.h"
 #include "util/path.h"
 #include "util/texts.h"
 #include "util/wide_text_win.h"

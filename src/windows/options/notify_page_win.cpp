@@ -142,8 +142,8 @@ bool NotifyPage::TakeCommand(bool tell) {
   NotifySettings settings = host_->CurrentNotify();
   std::string command = TextOf(::GetDlgItem(parent_, kIdCommandEdit));
   if (command == settings.Command) return true;
-  // Kept in a file of code page 932, the command would come back with "?" in the place of
-  // what it cannot hold: another program, or none.
+  // lvn.ini keeps code page 932: a command with a character it lacks could not be saved,
+  // and a "?" in its place would run another program, or none.
   std::string stored;
   if (!Cp932OfUtf8(command, &stored)) {
     if (tell) {
