@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "history/clock_win.h"
-#include "notify/program_search.h"
+#include "notify/program_search_win.h"
 #include "notify/run_environment_win.h"
 #include "settings/notify_settings.h"
 #include "util/scoped_win.h"
@@ -82,41 +82,6 @@ bool MakeOutputPipe(ScopedHandle* reader, ScopedHandle* writer) {
   *reader = std::move(server);
   *writer = std::move(client);
   return true;
-}
-
-std::wstring VariableOf(const wchar_t* name) {
-  std::wstring value(::GetEnvironmentVariableW(name, nullptr, 0), L'\0');
-  if (value.empty()) return value;
-  const DWORD length = ::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-  value.resize(length < value.size() ? length : 0);
-  return value;
-}
-
-std::wstring SystemFolder() {
-  wchar_t folder[MAX_PATH] = L"";
-  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  return length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
-}
-
-bool IsFile(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// *line with a bare program name replaced by the full path of the file we found for it.
-// False when it is found nowhere: the system's own search would then try the program's
-// and the working folder, so it does not run.
-bool ResolveProgram(std::wstring* line) {
-  const ProgramSplit split = SplitProgram(*line);
-  if (!IsBareProgramName(split.Program)) return true;
-  for (const std::wstring& candidate :
-       ProgramCandidates(split.Program, SystemFolder(), VariableOf(L"PATH"))) {
-    if (IsFile(candidate)) {
-      *line = WithProgramPath(candidate, split.Rest);
-      return true;
-    }
-  }
-  return false;
 }
 
 struct StartedRun {

@@ -89,19 +89,19 @@ bool BufferControlPaint(HWND control) {
 }
 
 HFONT CreateUiFont(const FontSpec& font, UINT dpi) {
-  LOGFONTW spec{};
-  spec.lfHeight = Scale(font.height, dpi);
-  spec.lfWeight = FW_NORMAL;
+  LOGFONTW logfont{};
+  logfont.lfHeight = Scale(font.height, dpi);
+  logfont.lfWeight = FW_NORMAL;
   // The face decides; the system's own character set where it must choose another.
-  spec.lfCharSet = DEFAULT_CHARSET;
-  spec.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  spec.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  spec.lfQuality = DEFAULT_QUALITY;
-  spec.lfPitchAndFamily = font.pitch_and_family;
+  logfont.lfCharSet = DEFAULT_CHARSET;
+  logfont.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  logfont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  logfont.lfQuality = DEFAULT_QUALITY;
+  logfont.lfPitchAndFamily = font.pitch_and_family;
   // A face name is at most LF_FACESIZE - 1 units; a longer one names no font.
   const std::wstring face = Wide(font.face != nullptr ? font.face : "");
-  if (face.size() < LF_FACESIZE) face.copy(spec.lfFaceName, face.size());
-  return ::CreateFontIndirectW(&spec);
+  if (face.size() < LF_FACESIZE) face.copy(logfont.lfFaceName, face.size());
+  return ::CreateFontIndirectW(&logfont);
 }
 
 }  // namespace lvn::ui

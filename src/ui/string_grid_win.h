@@ -39,8 +39,7 @@ namespace lvn::ui {
 // After kGridMsgSetQueryCell, WM_GETTEXT and WM_GETTEXTLENGTH answer with the text of that
 // cell (the text that is painted), or an empty text when the cell has left the grid; the
 // query cell starts at column 0, row 0. The grid is a Unicode window: the text is UTF-16,
-// counted in UTF-16 units, and WM_GETTEXT never cuts a surrogate pair in two. (A caller
-// through SendMessageA gets it as the system converts it, in the system's code page.)
+// counted in UTF-16 units, and WM_GETTEXT never cuts a surrogate pair in two.
 inline constexpr UINT kGridMsgGetRowCount = WM_USER + 100;
 inline constexpr UINT kGridMsgGetFixedRows = WM_USER + 101;
 inline constexpr UINT kGridMsgGetRow = WM_USER + 102;
