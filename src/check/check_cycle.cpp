@@ -1,6 +1,5 @@
 #include "check/check_cycle.h"
 
-#include <cstring>
 #include <string>
 
 #include "history/log_format.h"
@@ -15,38 +14,40 @@ std::string UpdateTimeText(ChangeSeen seen, const char* last_change) {
          std::string(last_change);
 }
 
-CheckEvents HandleLookupResult(const LookupResult& lookup, const LocalTime& now,
-                               CheckState* state, CheckCycleHost* host) {
+CheckOutcome HandleLookupResult(const LookupResult& lookup, const LocalTime& now,
+                                const CheckFacts& facts) {
   const bool failed = lookup.Status == LookupStatus::kFailed;
-  const char* result = lookup.Address;
-  CheckEvents events;
-  if (!failed) events.Ip = result;
+  const std::string address = lookup.Address;
+  CheckOutcome outcome;
+  if (!failed) outcome.Events.Ip = address;
 
   // One record at the start of an outage and one at its end, however long it lasts.
-  if (failed && host->LastEventCode() != kEventCommError) {
-    host->RecordEvent(kEventCommError, "", now);
-    events.OutageBegan = true;
-  } else if (!failed && host->LastEventCode() == kEventCommError) {
-    host->RecordEvent(kEventCommRecovered, "", now);
-    events.Recovered = true;
+  if (failed && facts.LastEventCode != kEventCommError) {
+    outcome.Records.push_back({kEventCommError, ""});
+    outcome.Events.OutageBegan = true;
+  } else if (!failed && facts.LastEventCode == kEventCommError) {
+    outcome.Records.push_back({kEventCommRecovered, ""});
+    outcome.Events.Recovered = true;
   }
 
-  if (!failed && std::strcmp(result, state->LastIp) != 0) {
-    host->RecordEvent(kEventAddressChange, result, now);
-    events.Changed = true;
-    events.OldIp = state->LastIp;
-    CopyText(state->LastIp, result, sizeof state->LastIp);
-    CopyText(state->LastChange, FormatDateTime(now).c_str(), sizeof state->LastChange);
-    host->ShowUpdateTime(UpdateTimeText(ChangeSeen::kInThisRun, state->LastChange).c_str());
-    host->SaveAddressChange(state->LastIp, state->LastChange);
+  if (!failed && address != facts.LastIp) {
+    outcome.Records.push_back({kEventAddressChange, address});
+    outcome.Events.Changed = true;
+    outcome.Events.OldIp = facts.LastIp;
+    // Cut as the settings hold them, so that the next result compares with what is kept.
+    char last_ip[kLastIpCapacity];
+    char last_change[kLastChangeCapacity];
+    CopyText(last_ip, address.c_str(), sizeof last_ip);
+    CopyText(last_change, FormatDateTime(now).c_str(), sizeof last_change);
+    outcome.Change = AddressChange{last_ip, last_change};
+    outcome.UpdateTime = UpdateTimeText(ChangeSeen::kInThisRun, last_change);
   }
 
   const texts::Texts& ui = texts::Ui();
-  host->ShowNowIp((ui.NowPrefix + std::string(failed ? ui.CommError : result) + ui.CheckedLabel +
-                   FormatClock(now))
-                      .c_str());
-  host->EnableUpdate();
-  return events;
+  outcome.NowIp = ui.NowPrefix + (failed ? std::string(ui.CommError) : address) +
+                  ui.CheckedLabel + FormatClock(now);
+  if (lookup.FromFallback) outcome.AnswerNote = ui.AnsweredByPrefix + facts.FallbackUrl;
+  return outcome;
 }
 
 }  // namespace lvn

@@ -1,9 +1,11 @@
-// What one lookup result does to the display, the history and the settings. The main
-// window is a thin adapter over this: it supplies the host and owns the state.
+// What one lookup result means for the display, the history, the settings and the
+// notices, decided as a value; the main window carries it out.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "history/local_time.h"
 #include "lookup/lookup_answer.h"
@@ -12,28 +14,35 @@
 
 namespace lvn {
 
-class CheckCycleHost {
- public:
-  virtual ~CheckCycleHost() = default;
-  // Appends one history record; codes other than 0, 1 and 2 also reload the grid.
-  virtual void RecordEvent(int32_t code, const char* text, const LocalTime& time) = 0;
-  // Code of the last record written in this run (0 before any).
-  virtual int32_t LastEventCode() const = 0;
-  virtual void ShowNowIp(const char* text) = 0;
-  virtual void ShowUpdateTime(const char* text) = 0;
-  virtual void EnableUpdate() = 0;
-  // Puts IpHoz and LastCnange into the settings and writes the file at once.
-  virtual void SaveAddressChange(const char* last_ip, const char* last_change) = 0;
+// What the result is judged against.
+struct CheckFacts {
+  int32_t LastEventCode = 0;  // of the last record written in this run (0 before any)
+  const char* LastIp = "";    // IpHoz
+  std::string FallbackUrl;    // named when it gave the answer
 };
 
-struct CheckState {
-  char LastIp[kLastIpCapacity] = "";
-  char LastChange[kLastChangeCapacity] = "";
+struct CheckRecord {
+  int32_t Code;
+  std::string Text;  // the file's bytes
 };
 
-// Records, shows and saves what the result means, and tells what it recorded.
-CheckEvents HandleLookupResult(const LookupResult& result, const LocalTime& now,
-                               CheckState* state, CheckCycleHost* host);
+// A new address: what IpHoz and LastCnange become.
+struct AddressChange {
+  std::string LastIp;
+  std::string LastChange;
+};
+
+struct CheckOutcome {
+  std::vector<CheckRecord> Records;     // to append, in order, all at the check's time
+  std::optional<AddressChange> Change;  // to save at once
+  std::string NowIp;
+  std::string AnswerNote;               // which page answered, when it was the fallback
+  std::optional<std::string> UpdateTime;  // UpdateTime's new text, after a change
+  CheckEvents Events;                   // for the notices and the change command
+};
+
+CheckOutcome HandleLookupResult(const LookupResult& result, const LocalTime& now,
+                                const CheckFacts& facts);
 
 // Which change UpdateTime shows: the one stored by an earlier run, or one seen in this run.
 enum class ChangeSeen { kBefore, kInThisRun };

@@ -6,6 +6,7 @@
 
 #include "util/data_folder.h"
 #include "util/path.h"
+#include "util/scoped_win.h"
 #include "util/wide_text_win.h"
 
 namespace lvn {
@@ -63,6 +64,21 @@ std::string DataFolderPath(bool* portable) {
   }
   if (portable != nullptr) *portable = places.Portable;
   return ComposeDataFolder(places);
+}
+
+std::string ProgramFolder() {
+  std::string folder;
+  if (!ProgramPath(&folder)) return {};
+  const std::size_t slash = folder.find_last_of('\\');
+  folder.resize(slash == std::string::npos ? 0 : slash + 1);
+  return folder;
+}
+
+bool FolderTakesFiles(const std::string& folder) {
+  const ScopedHandle file(
+      ::CreateFileW(Wide(folder + "lvn.probe.tmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                    CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return static_cast<bool>(file);
 }
 
 }  // namespace lvn

@@ -15,4 +15,10 @@ bool ProgramPath(std::string* path);
 // short: empty when no folder fits. The folder is not created here.
 std::string DataFolderPath(bool* portable = nullptr);
 
+// The folder of the program file, with its "\"; empty when unknown.
+std::string ProgramFolder();
+
+// Whether a file can be made in folder (with its "\").
+bool FolderTakesFiles(const std::string& folder);
+
 }  // namespace lvn

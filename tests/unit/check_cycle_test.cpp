@@ -12,29 +12,42 @@
 namespace lvn {
 namespace {
 
-struct FakeHost : CheckCycleHost {
-  std::vector<std::string> log;  // what happened, in order
-  int32_t last_code = 1;         // check start was recorded at the first show
+// What a result does, in order: records appended, the address saved, the texts shown.
+// Applied the way the main window's model does, to the facts the next result sees.
+struct CheckRun {
+  int32_t last_code = 1;  // check start was recorded at the first show
+  std::string last_ip;
 
-  void RecordEvent(int32_t code, const char* text, const LocalTime& time) override {
-    log.push_back("record " + std::to_string(code) + " " + text + " " + FormatDateTime(time));
-    last_code = code;
-  }
-  int32_t LastEventCode() const override { return last_code; }
-  void ShowNowIp(const char* text) override { log.push_back(std::string("NowIp ") + text); }
-  void ShowUpdateTime(const char* text) override { log.push_back(std::string("UpdateTime ") + text); }
-  void EnableUpdate() override { log.push_back("enable"); }
-  void SaveAddressChange(const char* ip, const char* change) override {
-    log.push_back(std::string("save ") + ip + " " + change);
+  std::vector<std::string> Take(const LookupResult& result, const LocalTime& t,
+                                CheckEvents* events = nullptr) {
+    const CheckOutcome outcome =
+        HandleLookupResult(result, t, CheckFacts{last_code, last_ip.c_str(), "https://b/"});
+    std::vector<std::string> log;
+    for (const CheckRecord& record : outcome.Records) {
+      log.push_back("record " + std::to_string(record.Code) + " " + record.Text);
+      last_code = record.Code;
+    }
+    if (outcome.UpdateTime) log.push_back("UpdateTime " + *outcome.UpdateTime);
+    if (outcome.Change) {
+      log.push_back("save " + outcome.Change->LastIp + " " + outcome.Change->LastChange);
+      last_ip = outcome.Change->LastIp;
+    }
+    log.push_back("NowIp " + outcome.NowIp + (outcome.AnswerNote.empty() ? "" : " | ") +
+                  outcome.AnswerNote);
+    if (events != nullptr) *events = outcome.Events;
+    return log;
   }
 };
 
-// "err" stands for a failed lookup, anything else for an answered one.
-LookupResult Result(const char* text) {
+// "err" stands for a failed lookup, "fb:" in front for an answer of the fallback page,
+// anything else for an answered one.
+LookupResult Result(std::string text) {
   LookupResult result;
-  if (std::string(text) == "err") return result;
+  if (text == "err") return result;
   result.Status = LookupStatus::kAnswered;
-  CopyText(result.Address, text, sizeof result.Address);
+  result.FromFallback = text.rfind("fb:", 0) == 0;
+  if (result.FromFallback) text.erase(0, 3);
+  CopyText(result.Address, text.c_str(), sizeof result.Address);
   return result;
 }
 
@@ -46,42 +59,37 @@ TEST(CheckCycle, OutagesAndChangesAcrossARun) {
   } steps[] = {
       // First run: an empty LastIp makes the first address a change.
       {"203.0.113.5",
-       {"record 20 203.0.113.5 2019/07/04 09:05:03", "UpdateTime 更新:2019/07/04 09:05:03",
-        "save 203.0.113.5 2019/07/04 09:05:03", "NowIp 現在:203.0.113.5 確認:09:05:03", "enable"}},
-      {"203.0.113.5", {"NowIp 現在:203.0.113.5 確認:09:05:03", "enable"}},
+       {"record 20 203.0.113.5", "UpdateTime 更新:2019/07/04 09:05:03",
+        "save 203.0.113.5 2019/07/04 09:05:03", "NowIp 現在:203.0.113.5 確認:09:05:03"}},
+      {"203.0.113.5", {"NowIp 現在:203.0.113.5 確認:09:05:03"}},
       // One record for a whole outage.
-      {"err", {"record 11  2019/07/04 09:05:03", "NowIp 現在:通信エラー 確認:09:05:03", "enable"}},
-      {"err", {"NowIp 現在:通信エラー 確認:09:05:03", "enable"}},
-      {"203.0.113.5", {"record 12  2019/07/04 09:05:03", "NowIp 現在:203.0.113.5 確認:09:05:03", "enable"}},
-      {"err", {"record 11  2019/07/04 09:05:03", "NowIp 現在:通信エラー 確認:09:05:03", "enable"}},
+      {"err", {"record 11 ", "NowIp 現在:通信エラー 確認:09:05:03"}},
+      {"err", {"NowIp 現在:通信エラー 確認:09:05:03"}},
+      // The fallback page's answer says which page gave it.
+      {"fb:203.0.113.5",
+       {"record 12 ", "NowIp 現在:203.0.113.5 確認:09:05:03 | 予備の確認ページ: https://b/"}},
+      {"err", {"record 11 ", "NowIp 現在:通信エラー 確認:09:05:03"}},
       // Recovery with a new address: both records carry the same time.
       {"198.51.100.7",
-       {"record 12  2019/07/04 09:05:03", "record 20 198.51.100.7 2019/07/04 09:05:03",
-        "UpdateTime 更新:2019/07/04 09:05:03", "save 198.51.100.7 2019/07/04 09:05:03",
-        "NowIp 現在:198.51.100.7 確認:09:05:03", "enable"}},
+       {"record 12 ", "record 20 198.51.100.7", "UpdateTime 更新:2019/07/04 09:05:03",
+        "save 198.51.100.7 2019/07/04 09:05:03", "NowIp 現在:198.51.100.7 確認:09:05:03"}},
       // The empty text is an address too.
       {"",
-       {"record 20  2019/07/04 09:05:03", "UpdateTime 更新:2019/07/04 09:05:03",
-        "save  2019/07/04 09:05:03", "NowIp 現在: 確認:09:05:03", "enable"}},
+       {"record 20 ", "UpdateTime 更新:2019/07/04 09:05:03", "save  2019/07/04 09:05:03",
+        "NowIp 現在: 確認:09:05:03"}},
   };
-  FakeHost host;
-  CheckState state;
+  CheckRun run;
   for (const auto& step : steps) {
-    host.log.clear();
-    HandleLookupResult(Result(step.result), t, &state, &host);
-    EXPECT_EQ(host.log, step.log) << "result " << step.result;
+    EXPECT_EQ(run.Take(Result(step.result), t), step.log) << "result " << step.result;
   }
 }
 
 TEST(CheckCycle, AFailureNeverTouchesTheKnownAddress) {
-  FakeHost host;
-  CheckState state;
-  CopyText(state.LastIp, "192.0.2.1", sizeof state.LastIp);
-  CopyText(state.LastChange, "2020/01/01 00:00:00", sizeof state.LastChange);
-  HandleLookupResult(LookupResult{}, LocalTime{2021, 2, 3, 4, 5, 6}, &state, &host);
-  EXPECT_STREQ(state.LastIp, "192.0.2.1");
-  EXPECT_STREQ(state.LastChange, "2020/01/01 00:00:00");
-  EXPECT_EQ(UpdateTimeText(ChangeSeen::kBefore, state.LastChange), "変更:2020/01/01 00:00:00");
+  const CheckOutcome outcome = HandleLookupResult(
+      LookupResult{}, LocalTime{2021, 2, 3, 4, 5, 6}, CheckFacts{1, "192.0.2.1", ""});
+  EXPECT_FALSE(outcome.Change.has_value());
+  EXPECT_FALSE(outcome.UpdateTime.has_value());
+  EXPECT_EQ(UpdateTimeText(ChangeSeen::kBefore, "2020/01/01 00:00:00"), "変更:2020/01/01 00:00:00");
 }
 
 // What a run of checks tells the user, with both notices on; with them off, nothing.
@@ -99,12 +107,12 @@ TEST(CheckCycle, NoticesFollowWhatWasRecorded) {
        {"回復: 現在:203.0.113.2", "IPアドレスが変わりました: 203.0.113.1 → 203.0.113.2"}},
   };
   for (const bool on : {true, false}) {
-    FakeHost host;
-    CheckState state;
+    CheckRun run;
     NotifySettings settings;
     settings.Change = settings.Outage = on;
     for (const auto& step : steps) {
-      const CheckEvents events = HandleLookupResult(Result(step.result), t, &state, &host);
+      CheckEvents events;
+      run.Take(Result(step.result), t, &events);
       std::vector<std::string> shown;
       for (const Notice& notice : NoticesFor(events, settings, t)) {
         shown.push_back(notice.Title + ": " + notice.Text);

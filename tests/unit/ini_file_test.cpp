@@ -6,9 +6,11 @@
 #include <string_view>
 #include <utility>
 
+#include "settings/app_settings.h"
 #include "settings/lookup_settings.h"
 #include "settings/notify_settings.h"
 #include "settings/settings.h"
+#include "util/text.h"
 #include "util/texts.h"
 
 namespace lvn {
@@ -275,6 +277,30 @@ TEST(LookupSettingsTest, WrittenOnlyWhenUsedAndCutBetweenCharacters) {
   for (const auto& [tail, kept] : {std::pair{"\x83X"s, url}, {"y\x83X"s, url + "y"}}) {
     EXPECT_EQ(ReadLookupSettings(Loaded("[Lookup]\r\nFallbackUrl=" + url + tail)).FallbackUrl, kept);
   }
+}
+
+// While the program runs, a save writes only the keys it keeps up to date, PrimaryKey before
+// the address as ever; the rest waits for the whole save at exit.
+TEST(AppSettings, SavesWriteWhatChangedAndTheWholeStateAtExit) {
+  IniFile ini = Loaded("[Value]\r\nIpUrl=http://a/\r\n[View]\r\nLanguage=en\r\n");
+  const AppSettings saved = ReadAppSettings(ini);
+  AppSettings now = saved;
+  EXPECT_FALSE(WriteAppSettings(ini, saved, now, SaveScope::kChanges));
+  now.Value.CheckInterval = 30000;
+  now.Value.LastRecordKey = 4;
+  CopyText(now.Value.LastIp, "192.0.2.9", sizeof now.Value.LastIp);
+  CopyText(now.Value.LastChange, "2026/12/10 05:00:00", sizeof now.Value.LastChange);
+  now.Language = "";
+  EXPECT_TRUE(WriteAppSettings(ini, saved, now, SaveScope::kChanges));
+  EXPECT_EQ(ini.Serialize(),
+            "[Value]\r\nIpUrl=http://a/\r\nPrimaryKey=4\r\nIpHoz=192.0.2.9\r\n"
+            "LastCnange=2026/12/10 05:00:00\r\n\r\n");
+  EXPECT_TRUE(WriteAppSettings(ini, now, now, SaveScope::kWhole));
+  EXPECT_EQ(ini.Serialize(),
+            "[Value]\r\nIpUrl=http://a/\r\nPrimaryKey=4\r\nIpHoz=192.0.2.9\r\n"
+            "LastCnange=2026/12/10 05:00:00\r\nInterval=30000\r\nViewCheckStart=1\r\n"
+            "ViewConnectError=1\r\nViewOff=1\r\n\r\n");
+  EXPECT_FALSE(WriteAppSettings(ini, now, now, SaveScope::kWhole));
 }
 
 }  // namespace

@@ -31,10 +31,9 @@ std::wstring CaptionOf(HWND window) {
 
 }  // namespace
 
-HistoryGrid::HistoryGrid(ui::StringGrid* grid, History* history, Host* host)
-    : grid_(grid), history_(history), host_(host) {}
-
-bool HistoryGrid::Create() {
+bool HistoryGrid::Create(HWND window, TStatus* status) {
+  window_ = window;
+  status_ = status;
   GridPop.Reset(::CreatePopupMenu());
   if (!GridPop) return false;
   // No delete-mode item is shown: the keys alone reach delete mode.
@@ -44,7 +43,7 @@ bool HistoryGrid::Create() {
   }
   grid_->SetSource(this, kHeaderRows);
   grid_->on_select_cell = [this](int, int row) {
-    host_->ShowRowStatus(RowIndicatorText(row, grid_->RowCount()).c_str());
+    ShowRowStatus(RowIndicatorText(row, grid_->RowCount()).c_str());
   };
   grid_->on_key_down = [this](WORD& key, bool shift, bool ctrl, bool alt) {
     OnKeyDown(key, shift, ctrl, alt);
@@ -53,27 +52,28 @@ bool HistoryGrid::Create() {
   return true;
 }
 
-ReloadResult HistoryGrid::Reload(ViewSwitches views, bool select_last) {
-  const ReloadResult result = history_->Reload(views);
+void HistoryGrid::ShowRowStatus(const char* text) { status_->DrawField(2, text, false); }
+
+ReloadResult HistoryGrid::Show(ReloadResult result, bool select_last) {
   if (result == ReloadResult::kUnreadable) {
     // Held by another program for now: the grid keeps what it shows.
-    host_->ShowRowStatus(texts::Ui().HistoryUnreadableStatus);
+    ShowRowStatus(texts::Ui().HistoryUnreadableStatus);
     return result;
   }
   // One reshape and one repaint for the whole history; the grid asks for the rows in view.
   grid_->SetSource(this, kHeaderRows);
   if (result == ReloadResult::kTooLarge) {
-    host_->ShowRowStatus(texts::Ui().HistoryTooLargeStatus);
+    ShowRowStatus(texts::Ui().HistoryTooLargeStatus);
     if (!too_large_told_) {
       too_large_told_ = true;
       too_large_to_tell_ = true;
-      ::PostMessageW(host_->CommandWindow(), kMsgHistoryTooLarge, 0, 0);
+      ::PostMessageW(window_, kMsgHistoryTooLarge, 0, 0);
     }
     return result;
   }
   grid_->SetTopRow(grid_->RowCount() - grid_->VisibleDataRows());
   if (grid_->RowCount() > 1 && select_last) grid_->SetRow(grid_->RowCount() - 1);
-  host_->ShowRowStatus(RowIndicatorText(grid_->Row(), grid_->RowCount()).c_str());
+  ShowRowStatus(RowIndicatorText(grid_->Row(), grid_->RowCount()).c_str());
   return result;
 }
 
@@ -81,9 +81,9 @@ void HistoryGrid::TellTooLarge() {
   if (!too_large_to_tell_) return;
   too_large_to_tell_ = false;
   std::string message = texts::Ui().HistoryTooLargeMessage;
-  message += history_->Folder();
+  message += model_->Records().Folder();
   message += kLogFileName;
-  ::MessageBoxW(host_->CommandWindow(), Wide(message).c_str(), Wide(texts::Ui().AppTitle).c_str(),
+  ::MessageBoxW(window_, Wide(message).c_str(), Wide(texts::Ui().AppTitle).c_str(),
                 MB_OK | MB_ICONWARNING);
 }
 
@@ -110,12 +110,12 @@ void HistoryGrid::FitColumns() {
                      (grid.right - grid.left) - fixed - bar - ui::Scale(kFrameWidth, dpi_));
 }
 
-int HistoryGrid::GridRowCount() const { return history_->View().RowCount(); }
+int HistoryGrid::GridRowCount() const { return model_->Records().View().RowCount(); }
 
 int HistoryGrid::GridColCount() const { return kHistoryColumns; }
 
 void HistoryGrid::GridCellText(int col, int row, std::string* text) const {
-  history_->View().CellText(row, col, text);
+  model_->Records().View().CellText(row, col, text);
 }
 
 void HistoryGrid::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
@@ -131,8 +131,8 @@ void HistoryGrid::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
     case GridKeyAction::kAskForDeleteMode: {
       const Chosen chosen = ChooseSelection();
       const int answer =
-          ::MessageBoxW(host_->CommandWindow(), Wide(texts::Ui().DeleteModeQuestion).c_str(),
-                        CaptionOf(host_->CommandWindow()).c_str(), MB_YESNO | MB_DEFBUTTON2);
+          ::MessageBoxW(window_, Wide(texts::Ui().DeleteModeQuestion).c_str(),
+                        CaptionOf(window_).c_str(), MB_YESNO | MB_DEFBUTTON2);
       // Some systems give the focus back to the owner, not to the grid the key came from.
       if (::IsWindow(grid_->Handle())) ::SetFocus(grid_->Handle());
       // No, or a box that could not be shown: the key goes on to the grid, which does
@@ -152,19 +152,19 @@ void HistoryGrid::OnKeyDown(WORD& key, bool shift, bool ctrl, bool alt) {
 void HistoryGrid::OnContextMenu(POINT screen) {
   const UINT picked = static_cast<UINT>(::TrackPopupMenu(
       GridPop.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, screen.x, screen.y, 0,
-      host_->CommandWindow(), nullptr));
+      window_, nullptr));
   if (picked == kCmdCopy) CopyDescription();
 }
 
 void HistoryGrid::CopyDescription() {
   std::string text;
-  history_->View().CellText(grid_->Row(), 2, &text);
-  PutTextOnClipboard(host_->CommandWindow(), CopyTextOf(text));
+  model_->Records().View().CellText(grid_->Row(), 2, &text);
+  PutTextOnClipboard(window_, CopyTextOf(text));
 }
 
 void HistoryGrid::SetDeleteMode(bool on) {
   delete_mode_ = on;
-  ::SetWindowTextW(host_->CommandWindow(),
+  ::SetWindowTextW(window_,
                    Wide(on ? texts::Ui().DeleteModeCaption : texts::Ui().AfterDeleteModeCaption)
                        .c_str());
 }
@@ -173,21 +173,21 @@ HistoryGrid::Chosen HistoryGrid::ChooseSelection() const {
   Chosen chosen;
   chosen.rows = grid_->Selection();
   chosen.row_count = grid_->RowCount();
-  chosen.view = host_->Views();
-  chosen.records = RowsToDelete(history_->View(), chosen.rows.top, chosen.rows.bottom);
+  chosen.view = model_->Views();
+  chosen.records = RowsToDelete(model_->Records().View(), chosen.rows.top, chosen.rows.bottom);
   return chosen;
 }
 
 void HistoryGrid::Delete(const Chosen& chosen) {
-  const RemoveResult removed = history_->Remove(chosen.records, chosen.view);
-  host_->ReloadHistoryGrid();
+  const RemoveResult removed = model_->Records().Remove(chosen.records, chosen.view);
+  Reload(false);
   if (removed != RemoveResult::kRemoved) {
     // The rows stay as they are: chosen again from what the grid shows now, or deleted
     // again once the log is free.
     const std::wstring text = Wide(removed == RemoveResult::kChanged
                                        ? texts::Ui().DeleteHistoryChanged
                                        : texts::Ui().DeleteFailed);
-    ::MessageBoxW(host_->CommandWindow(), text.c_str(), CaptionOf(host_->CommandWindow()).c_str(),
+    ::MessageBoxW(window_, text.c_str(), CaptionOf(window_).c_str(),
                   MB_OK | MB_ICONEXCLAMATION);
     if (!::IsWindow(grid_->Handle())) return;
     ::SetFocus(grid_->Handle());

@@ -4,43 +4,36 @@
 
 #include <windows.h>
 
+#include "check/main_model_win.h"
 #include "history/history_win.h"
 #include "history/log_format.h"
 #include "ui/dpi_win.h"
 #include "ui/grid_model.h"
 #include "ui/string_grid_win.h"
 #include "util/scoped_win.h"
+#include "windows/main/status_strip_win.h"
 
 namespace lvn {
 
 class HistoryGrid : private ui::GridCellSource {
  public:
-  // What the grid needs of the window it lives in.
-  class Host {
-   public:
-    virtual HWND CommandWindow() const = 0;  // owner of the boxes, bearer of the caption
-    virtual ViewSwitches Views() const = 0;
-    virtual void ReloadHistoryGrid() = 0;
-    virtual void ShowRowStatus(const char* text) = 0;
-
-   protected:
-    ~Host() = default;
-  };
-
   // The history grid's header row, fixed again at every reload.
   static constexpr int kHeaderRows = 1;
 
-  // grid shows history; all three outlive this object.
-  HistoryGrid(ui::StringGrid* grid, History* history, Host* host);
+  // grid shows the model's history; both outlive this object.
+  HistoryGrid(ui::StringGrid* grid, MainModel* model) : grid_(grid), model_(model) {}
 
-  // Builds GridPop and takes the grid's events. False when the menu cannot be made.
-  bool Create();
+  // Builds GridPop and takes the grid's events. window owns the boxes and bears the
+  // caption; status shows the current row. False when the menu cannot be made.
+  bool Create(HWND window, TStatus* status);
 
-  // Reads the log again and shows the records the view switches let through, scrolled to
-  // the end; select_last makes the last record current. A log too large to read is told
-  // once a run, from the message loop: kMsgHistoryTooLarge, posted to the host's window,
-  // is answered by TellTooLarge.
-  ReloadResult Reload(ViewSwitches views, bool select_last);
+  // Reads the log again and shows it (see Show).
+  ReloadResult Reload(bool select_last) { return Show(model_->ReloadHistory(), select_last); }
+  // Shows the records the view switches let through after a reload that gave result,
+  // scrolled to the end; select_last makes the last record current. A log too large to
+  // read is told once a run, from the message loop: kMsgHistoryTooLarge, posted to the
+  // window, is answered by TellTooLarge.
+  ReloadResult Show(ReloadResult result, bool select_last);
   void TellTooLarge();
   // The columns fitted to the grid's width, the scroll bar's included when it shows.
   void FitColumns();
@@ -74,9 +67,12 @@ class HistoryGrid : private ui::GridCellSource {
   // Deletes the chosen records, reloads, and leaves the selection exactly the current row.
   void Delete(const Chosen& chosen);
 
+  void ShowRowStatus(const char* text);
+
   ui::StringGrid* grid_;
-  History* history_;
-  Host* host_;
+  MainModel* model_;
+  HWND window_ = nullptr;
+  TStatus* status_ = nullptr;
   ScopedMenu GridPop;
   // The check mark of GridPop's delete-mode item, which is never shown (so nothing toggles it
   // from the menu): the flag is all of it.

@@ -1,4 +1,5 @@
-// The main window's own messages, all in one reserved WM_APP range.
+// The main window's own messages, all in one reserved WM_APP range, and its timers: a
+// message or timer the window handles is declared here, so that no two parts take one id.
 #pragma once
 
 #include <windows.h>
@@ -26,5 +27,13 @@ inline constexpr UINT kMsgOptionWindowClosed = WM_APP + 5;
 inline constexpr UINT kMsgCommandEnded = WM_APP + 6;
 // Posted by the network watcher: an address or interface of this PC changed.
 inline constexpr UINT kMsgNetworkChanged = WM_APP + 7;
+
+// The main window's timers (WM_TIMER ids).
+enum MainWindowTimer : UINT_PTR {
+  kTimerPeriod = 1,       // the periodic check
+  kTimerLookupLimit = 2,  // set by the lookup worker while the window waits for it
+  kTimerSettle = 3,       // the check after a burst of network events
+  kTimerRetry = 4,        // the retry of a failure held in the grace
+};
 
 }  // namespace lvn

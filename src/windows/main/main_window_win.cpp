@@ -28,8 +28,8 @@ TfrmMain::~TfrmMain() {
 }
 
 bool TfrmMain::Create(std::string* error) {
-  if (!Settings) {
-    *error = texts::Ui().SettingsUnreadable + IniPath;
+  if (!model_.SettingsRead()) {
+    *error = texts::Ui().SettingsUnreadable + model_.IniPath();
     return false;
   }
   if (!BuildLayout()) {
@@ -37,30 +37,31 @@ bool TfrmMain::Create(std::string* error) {
     return false;
   }
   ExitRequested = false;
-  notifier_.Attach(DataFolder.c_str(), Handle(), kMsgCommandEnded,
+  const AppSettings& settings = model_.Current();
+  notifier_.Attach(model_.DataFolder().c_str(), Handle(), kMsgCommandEnded,
                    [this](const Notice& notice) { return tray_.ShowNotice(notice); });
-  LoadSettings();
+  notifier_.SetSettings(settings.Notify);
+  model_.OpenHistory();
   // The first check runs while the rest is built.
   StartLookup();
-  history_.SetFolder(DataFolder.c_str(), ProgramFolder());
-  ShowUpdateTime(UpdateTimeText(ChangeSeen::kBefore, Check.LastChange).c_str());
-  scheduler_.SetPeriod(CheckInterval);
-  scheduler_.WatchNetwork(Lookup.CheckOnNetworkChange);
-
-  StatusStrip = std::make_unique<TStatus>(&Status, dpi_);
-  StatusStrip->LayoutFor(LookupHost);
+  ::SetWindowTextW(controls_.UpdateTime,
+                   Wide(UpdateTimeText(ChangeSeen::kBefore, settings.Value.LastChange)).c_str());
+  scheduler_.SetPeriod(settings.Value.CheckInterval);
+  scheduler_.WatchNetwork(settings.Lookup.CheckOnNetworkChange);
+  StatusStrip->LayoutFor(model_.LookupHost());
   ShowIntervalStatus();
 
-  const std::wstring folder = Wide(DataFolder);
+  const std::string& data_folder = model_.DataFolder();
+  const std::wstring folder = Wide(data_folder);
   if (::GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
     ::CreateDirectoryW(folder.c_str(), nullptr);  // a failure shows in the writes that follow
   }
   // A portable copy's data stays with it, even on a stick that is write-protected: said,
   // never moved elsewhere behind the user's back.
-  if (portable_ && !FolderTakesFiles(DataFolder)) {
-    ShowBox(texts::Ui().PortableFolderReadOnly + DataFolder, MB_OK | MB_ICONWARNING);
+  if (model_.Portable() && !FolderTakesFiles(data_folder)) {
+    ShowBox(texts::Ui().PortableFolderReadOnly + data_folder, MB_OK | MB_ICONWARNING);
   }
-  ShowNowIp("");
+  ShowNowIp("", "");
   ui::UseDialogKeys(Handle(), true);
   created_ = true;
   return true;
@@ -81,33 +82,29 @@ void TfrmMain::Show(bool to_tray) {
 void TfrmMain::StartLookup() {
   // A tick or click while a lookup runs is dropped, not queued.
   if (scheduler_.Running()) return;
-  ::EnableWindow(Update, FALSE);
+  ::EnableWindow(controls_.Update, FALSE);
   // Without a thread there is no result to enable the button again; the next tick retries.
-  if (!scheduler_.Start(LookupUrl, Lookup.FallbackUrl)) ::EnableWindow(Update, TRUE);
+  const AppSettings& settings = model_.Current();
+  if (!scheduler_.Start(settings.Value.LookupUrl, settings.Lookup.FallbackUrl)) {
+    ::EnableWindow(controls_.Update, TRUE);
+  }
 }
 
-void TfrmMain::ChangeLookup(const LookupSettings& settings) {
-  Lookup = settings;
-  scheduler_.WatchNetwork(Lookup.CheckOnNetworkChange);
-}
-
-bool TfrmMain::OnSchedule(UINT message, WPARAM wparam, LPARAM lparam) {
+bool TfrmMain::OnSchedule(UINT message, WPARAM wparam) {
   LookupResult result;
   bool handled = false;
-  switch (scheduler_.OnMessage(message, wparam, lparam, &result, &handled)) {
+  switch (scheduler_.OnMessage(message, wparam, &result, &handled)) {
     case CheckScheduler::Action::kCheck:
       if (created_ && !destroying_) StartLookup();
       break;
     case CheckScheduler::Action::kResult:
-      // The lookup has ended before Update is enabled again, so a click the moment it is
-      // enabled starts the next one.
       if (created_ && !destroying_) {
         const LocalTime now = CurrentLocalTime();
-        notifier_.OnCheck(HandleLookupResult(result, now, &Check, this), now);
+        ShowCheck(model_.TakeLookupResult(result, now, scheduler_.FallbackUrl()), now);
       }
       break;
     case CheckScheduler::Action::kHeldFailure:
-      EnableUpdate();
+      ::EnableWindow(controls_.Update, TRUE);
       break;
     case CheckScheduler::Action::kNone:
       break;
@@ -115,25 +112,30 @@ bool TfrmMain::OnSchedule(UINT message, WPARAM wparam, LPARAM lparam) {
   return handled;
 }
 
+void TfrmMain::ShowCheck(const MainModel::CheckApplied& applied, const LocalTime& now) {
+  const CheckOutcome& outcome = applied.Outcome;
+  if (applied.Reload) history_grid_.Show(*applied.Reload, !FirstShowDone);
+  if (outcome.UpdateTime) ::SetWindowTextW(controls_.UpdateTime, Wide(*outcome.UpdateTime).c_str());
+  ShowNowIp(outcome.NowIp, outcome.AnswerNote);
+  // The lookup has ended before Update is enabled again, so a click the moment it is
+  // enabled starts the next one.
+  ::EnableWindow(controls_.Update, TRUE);
+  notifier_.OnCheck(outcome.Events, now);
+}
+
+void TfrmMain::ShowNowIp(const std::string& text, const std::string& note) {
+  controls_.now_ip_line_.SetText(text.c_str(), note.c_str());
+}
+
 void TfrmMain::ShowIntervalStatus() {
-  StatusStrip->DrawField(0, IntervalStatusText(CheckInterval).c_str(), false);
-  StatusStrip->DrawField(1, LookupHost, false);
-}
-
-void TfrmMain::ShowRowStatus(const char* text) {
-  if (StatusStrip) StatusStrip->DrawField(2, text, false);
-}
-
-void TfrmMain::ReloadHistoryGrid() {
-  if (history_grid_.Reload(Views(), !FirstShowDone) == ReloadResult::kRead) {
-    Settings->WriteInteger(kSettingsSection, kKeyPrimaryKey, history_.LastRecordKey());
-    SaveSettings();
-  }
+  StatusStrip->DrawField(0, IntervalStatusText(model_.Current().Value.CheckInterval).c_str(),
+                         false);
+  StatusStrip->DrawField(1, model_.LookupHost(), false);
 }
 
 void TfrmMain::FormShow() {
   if (FirstShowDone) return;
-  RecordEvent(kEventCheckStart, kRecordCheckStart, CurrentLocalTime());
+  model_.Record(kEventCheckStart, kRecordCheckStart, CurrentLocalTime());
   ReloadHistoryGrid();
   FirstShowDone = true;
   grid_focus_due_ = true;
@@ -160,34 +162,15 @@ void TfrmMain::FormDestroy(bool session_ends) {
   // A window whose construction failed never ran: nothing to record, no settings to write.
   if (!created_ || end_recorded_) return;
   end_recorded_ = true;
-  RecordEvent(kEventCheckEnd, kRecordCheckEnd, CurrentLocalTime());
-  RecordEvent(kEventOff, kRecordOffMark, CurrentLocalTime());
-  // Records that another program's hold on the log kept out go beside it, not away.
-  const bool saved = history_.SaveUnwritten();
+  const bool saved = model_.Close(CurrentLocalTime());
   notifier_.Stop();
   scheduler_.Stop();
-  SaveAllSettings();
   // When nothing took them, the user is told what is lost, unless the logon ends and
   // nobody could answer.
   if (!saved && !session_ends) {
-    ShowBox(texts::Ui().UnwrittenRecordsLost + history_.UnwrittenText(),
+    ShowBox(texts::Ui().UnwrittenRecordsLost + model_.UnwrittenText(),
             MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   }
-}
-
-bool TfrmMain::FolderTakesFiles(const std::string& folder) {
-  const ScopedHandle file(
-      ::CreateFileW(Wide(folder + "lvn.probe.tmp").c_str(), GENERIC_WRITE, 0, nullptr,
-                    CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  return static_cast<bool>(file);
-}
-
-std::string TfrmMain::ProgramFolder() {
-  std::string folder;
-  if (!ProgramPath(&folder)) return {};
-  const std::size_t slash = folder.find_last_of('\\');
-  folder.resize(slash == std::string::npos ? 0 : slash + 1);
-  return folder;
 }
 
 void TfrmMain::RestoreFromTray() {
@@ -213,24 +196,6 @@ void TfrmMain::SetOptClick() {
   option_window_->Show();
 }
 
-void TfrmMain::OptionWindowClosed() {
-  // Called from the options window's own WM_DESTROY: its object goes once that returned.
-  ::PostMessageW(Handle(), kMsgOptionWindowClosed, 0, 0);
-}
-
-void TfrmMain::ChangeCheckInterval(int32_t interval_ms) {
-  CheckInterval = interval_ms;
-  scheduler_.SetPeriod(CheckInterval);
-  ShowIntervalStatus();
-}
-
-void TfrmMain::ChangeViews(ViewSwitches views) {
-  ViewCheckStart = views.CheckStart;
-  ViewConnectError = views.ConnectError;
-  ViewOff = views.Off;
-  ReloadHistoryGrid();
-}
-
 void TfrmMain::ExitAppClick() {
   ExitRequested = true;
   tray_.Hide();
@@ -250,29 +215,10 @@ void TfrmMain::OnCommand(int id) {
       SetOptClick();
       break;
     default:
-      RunMenuCommand(id, Handle(), DataFolder.c_str());
+      RunMenuCommand(id, Handle(), model_.DataFolder().c_str());
       break;
   }
 }
-
-void TfrmMain::RecordEvent(int32_t code, const char* text, const LocalTime& time) {
-  history_.Write(code, text, time);
-  if (code != kEventOff && code != kEventCheckStart && code != kEventCheckEnd) {
-    ReloadHistoryGrid();
-  }
-}
-
-int32_t TfrmMain::LastEventCode() const { return history_.LastEventCode(); }
-
-void TfrmMain::ShowNowIp(const char* text) {
-  now_ip_line_.SetText(text, scheduler_.AnswerNote().c_str());
-}
-
-void TfrmMain::ShowUpdateTime(const char* text) {
-  ::SetWindowTextW(UpdateTime, Wide(text).c_str());
-}
-
-void TfrmMain::EnableUpdate() { ::EnableWindow(Update, TRUE); }
 
 LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -282,7 +228,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case kMsgFocusGrid:
       if (grid_focus_due_) {
         grid_focus_due_ = false;
-        ::SetFocus(MainGrid.Handle());
+        ::SetFocus(controls_.MainGrid.Handle());
       }
       return 0;
     case kMsgTrayNotification:
@@ -348,7 +294,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
   // A resume from sleep is answered TRUE, as the system asks.
-  if (OnSchedule(message, wparam, lparam)) return message == WM_POWERBROADCAST ? TRUE : 0;
+  if (OnSchedule(message, wparam)) return message == WM_POWERBROADCAST ? TRUE : 0;
   return ui::Window::OnMessage(message, wparam, lparam);
 }
 

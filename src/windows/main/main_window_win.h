@@ -1,5 +1,5 @@
-// The main window, TfrmMain: owns the program's run-time state, starts the lookups and
-// turns their results into the display, the history and the settings.
+// The main window, TfrmMain: its controls, and the model whose answers it carries out:
+// the lookups it starts, their results on the screen, in the notices and in the tray.
 #pragma once
 
 #include <cstdint>
@@ -8,30 +8,22 @@
 #include <string>
 #include <vector>
 
-#include "check/check_cycle.h"
-#include "history/history_win.h"
+#include "check/main_model_win.h"
 #include "notify/notifier_win.h"
-#include "settings/ini_file.h"
-#include "settings/lookup_settings.h"
-#include "settings/settings.h"
 #include "ui/dpi_win.h"
-#include "ui/fitted_line_win.h"
-#include "ui/image_win.h"
-#include "ui/string_grid_win.h"
 #include "ui/window_win.h"
 #include "util/scoped_win.h"
+#include "util/texts.h"
 #include "windows/main/check_scheduler_win.h"
 #include "windows/main/history_grid_win.h"
+#include "windows/main/main_controls_win.h"
 #include "windows/main/status_strip_win.h"
 #include "windows/main/tray_icon_win.h"
 #include "windows/options/option_window_win.h"
 
 namespace lvn {
 
-class TfrmMain final : public ui::Window,
-                       private OptionHost,
-                       private CheckCycleHost,
-                       private HistoryGrid::Host {
+class TfrmMain final : public ui::Window, private OptionHost {
  public:
   static constexpr char kClassName[] = "TfrmMain";
   // At 96 DPI; the window scales them for its own.
@@ -44,9 +36,9 @@ class TfrmMain final : public ui::Window,
   static bool RegisterWindowClass();
   // Finds the data folder and reads lvn.ini, before any window: the interface language is
   // chosen from it. False, with no settings, when the file exists but cannot be read.
-  bool ReadSettingsFile();
+  bool ReadSettingsFile() { return model_.ReadSettingsFile(); }
   // [View] Language as the settings have it; empty when unset or unread.
-  std::string LanguageSetting() const;
+  std::string LanguageSetting() const { return model_.Current().Language; }
   // Builds the window from its layout and its settings and starts the first lookup. False
   // with *error set when the settings file could not be read.
   bool Create(std::string* error);
@@ -65,27 +57,20 @@ class TfrmMain final : public ui::Window,
   // display of dpi, the window's frame sized for it at top_left when given; drawn once at
   // the end. False, with the old fonts and icons kept, when a font cannot be made.
   bool ApplyDpi(UINT dpi, const POINT* top_left);
-  // The member that holds the control with this layout id; null for an id without one.
-  HWND* ControlHandle(int id);
   void ShowIntervalStatus();
-  // The settings read into the window's state.
-  void LoadSettings();
-  void SaveSettings();
-  // The whole state into the settings, and the file written.
-  void SaveAllSettings();
   // On the check timer and the Update button.
   void StartLookup();
   // The scheduler's answer to one of the window's messages; false for a message that is
   // not its.
-  bool OnSchedule(UINT message, WPARAM wparam, LPARAM lparam);
+  bool OnSchedule(UINT message, WPARAM wparam);
+  // What the model made of a lookup's result, on the screen and in the notices.
+  void ShowCheck(const MainModel::CheckApplied& applied, const LocalTime& now);
+  void ShowNowIp(const std::string& text, const std::string& note);
+  void ReloadHistoryGrid() { history_grid_.Reload(!FirstShowDone); }
   void FormShow();
   bool FormCloseQuery();
   // session_ends: the logon ends, and no box can wait for an answer.
   void FormDestroy(bool session_ends);
-  // The folder of lorvane.exe, with its "\"; empty when unknown.
-  static std::string ProgramFolder();
-  // Whether a file can be made in folder (with its "\\").
-  static bool FolderTakesFiles(const std::string& folder);
   void RestoreFromTray();
   void OnCommand(int id);
   void ExitAppClick();
@@ -93,76 +78,35 @@ class TfrmMain final : public ui::Window,
   void SetOptClick();
   bool OptionWindowOpen() const;
 
-  // HistoryGrid::Host
-  HWND CommandWindow() const override { return Handle(); }
-  ViewSwitches Views() const override { return {ViewCheckStart, ViewConnectError, ViewOff}; }
-  void ReloadHistoryGrid() override;
-  void ShowRowStatus(const char* text) override;
-
-  // CheckCycleHost
-  void RecordEvent(int32_t code, const char* text, const LocalTime& time) override;
-  int32_t LastEventCode() const override;
-  void ShowNowIp(const char* text) override;
-  void ShowUpdateTime(const char* text) override;
-  void EnableUpdate() override;
-  void SaveAddressChange(const char* last_ip, const char* last_change) override;
-
   // OptionHost
-  int32_t CurrentCheckInterval() const override { return CheckInterval; }
+  int32_t CurrentCheckInterval() const override { return model_.Current().Value.CheckInterval; }
   void ChangeCheckInterval(int32_t interval_ms) override;
+  ViewSwitches Views() const override { return model_.Views(); }
   void ChangeViews(ViewSwitches views) override;
   void OptionWindowClosed() override;
-  NotifySettings CurrentNotify() const override { return notifier_.Settings(); }
-  void ChangeNotify(const NotifySettings& settings) override { notifier_.SetSettings(settings); }
-  void TestCommand(const std::string& command) override {
-    notifier_.RunTest(command, Check.LastIp);
-  }
-  std::string CurrentLookupUrl() const override { return LookupUrl; }
+  NotifySettings CurrentNotify() const override { return model_.Current().Notify; }
+  void ChangeNotify(const NotifySettings& settings) override;
+  void TestCommand(const std::string& command) override;
+  std::string CurrentLookupUrl() const override { return model_.Current().Value.LookupUrl; }
   // Shows the new host in the status strip, laid out anew so that a longer one fits.
   void ChangeLookupUrl(const std::string& url) override;
-  LookupSettings CurrentLookup() const override { return Lookup; }
+  LookupSettings CurrentLookup() const override { return model_.Current().Lookup; }
   void ChangeLookup(const LookupSettings& settings) override;
-  int LanguageChoice() const override;
+  int LanguageChoice() const override { return texts::LanguageChoiceOf(LanguageSetting()); }
   void ChangeLanguageChoice(int choice) override;
 
-  // State, as the settings and the check cycle leave it.
-  int32_t CheckInterval = 60000;
-  char LookupUrl[kUrlCapacity] = "";
-  char LookupHost[kHostCapacity] = "";
-  std::string DataFolder;  // with its "\"
-  std::string IniPath;
-  // lvn.ini stands beside the program, and the data folder is the program's.
-  bool portable_ = false;
-  CheckState Check;
-  bool ViewCheckStart = true;
-  bool ViewConnectError = true;
-  bool ViewOff = true;
+  // The settings, the history and what a check does to them.
+  MainModel model_;
   bool ExitRequested = false;
-  LookupSettings Lookup;
   // The first FormShow has run: the start is recorded and the tray icon wanted.
   bool FirstShowDone = false;
-  // The one settings object: read once at construction, written whole by SaveSettings.
-  std::unique_ptr<IniFile> Settings;
   std::unique_ptr<TStatus> StatusStrip;
-  // The log, the view MainGrid shows (with RowKeys) and the record counters.
-  History history_;
 
-  // Controls and resources; the windows are children, destroyed with this one.
-  HWND NowIp = nullptr;
-  HWND UpdateTime = nullptr;
-  HWND Update = nullptr;
-  HWND TaskTrayIbent = nullptr;
-  ui::StringGrid MainGrid;
-  HistoryGrid history_grid_{&MainGrid, &history_, this};
-  ui::Image Status;
-  ui::Image SizeChangeMark;
+  // The controls, children destroyed with this window.
+  MainControls controls_;
+  HistoryGrid history_grid_{&controls_.MainGrid, &model_};
   TrayIcon tray_;
-  ScopedFont fonts_[3];  // default, address lines, grid
-  ScopedIcon icons_[2];  // the window's big and small icon; the small one is the tray's too
-  // The controls of the layout table, in its order.
-  std::vector<HWND> layout_controls_;
   UINT dpi_ = ui::kDesignDpi;
-  ui::FittedLine now_ip_line_;
   // Exists while the options window does: from the Settings command until it is closed.
   std::unique_ptr<TfrmOption> option_window_;
   // The periodic check, the running lookup and the checks after network events.

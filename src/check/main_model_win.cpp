@@ -1,0 +1,103 @@
+#include "check/main_model_win.h"
+
+#include "history/log_format.h"
+#include "settings/settings_file_win.h"
+#include "util/data_folder_win.h"
+#include "util/path.h"
+#include "util/text.h"
+
+namespace lvn {
+
+bool MainModel::ReadSettingsFile() {
+  DataFolder_ = DataFolderPath(&portable_);
+  IniPath_ = DataFolder_ + "lvn.ini";
+  auto settings = std::make_unique<IniFile>();
+  if (!LoadSettingsFile(IniPath_.c_str(), settings.get())) return false;
+  Settings = std::move(settings);
+  settings_ = ReadAppSettings(*Settings);
+  saved_ = settings_;
+  UrlHost(LookupHost_, settings_.Value.LookupUrl, sizeof LookupHost_);
+  return true;
+}
+
+ViewSwitches MainModel::Views() const {
+  return {settings_.Value.ViewCheckStart, settings_.Value.ViewConnectError,
+          settings_.Value.ViewOff};
+}
+
+void MainModel::OpenHistory() {
+  history_.SetLastRecordKey(settings_.Value.LastRecordKey);
+  history_.SetFolder(DataFolder_.c_str(), ProgramFolder());
+}
+
+void MainModel::ChangeViews(ViewSwitches views) {
+  settings_.Value.ViewCheckStart = views.CheckStart;
+  settings_.Value.ViewConnectError = views.ConnectError;
+  settings_.Value.ViewOff = views.Off;
+}
+
+void MainModel::ChangeLookupUrl(const std::string& url) {
+  CopyText(settings_.Value.LookupUrl, url.c_str(), sizeof settings_.Value.LookupUrl);
+  UrlHost(LookupHost_, settings_.Value.LookupUrl, sizeof LookupHost_);
+}
+
+void MainModel::ChangeLanguage(const std::string& setting) {
+  settings_.Language = setting;
+  SaveSettings(SaveScope::kChanges);
+}
+
+void MainModel::Record(int32_t code, const char* text, const LocalTime& time) {
+  history_.Write(code, text, time);
+}
+
+ReloadResult MainModel::ReloadHistory() {
+  const ReloadResult result = history_.Reload(Views());
+  if (result == ReloadResult::kRead) {
+    settings_.Value.LastRecordKey = history_.LastRecordKey();
+    // A file without PrimaryKey gets it at the first read, even when it reads as the default.
+    if (Settings && !Settings->HasKey(kSettingsSection, kKeyPrimaryKey)) {
+      saved_.Value.LastRecordKey = settings_.Value.LastRecordKey == 0 ? 1 : 0;
+    }
+  }
+  SaveSettings(SaveScope::kChanges);
+  return result;
+}
+
+MainModel::CheckApplied MainModel::TakeLookupResult(const LookupResult& result,
+                                                    const LocalTime& now,
+                                                    const std::string& fallback_url) {
+  CheckApplied applied;
+  applied.Outcome = HandleLookupResult(
+      result, now, CheckFacts{history_.LastEventCode(), settings_.Value.LastIp, fallback_url});
+  const CheckOutcome& outcome = applied.Outcome;
+  for (const CheckRecord& record : outcome.Records) Record(record.Code, record.Text.c_str(), now);
+  if (outcome.Change) {
+    CopyText(settings_.Value.LastIp, outcome.Change->LastIp.c_str(),
+             sizeof settings_.Value.LastIp);
+    CopyText(settings_.Value.LastChange, outcome.Change->LastChange.c_str(),
+             sizeof settings_.Value.LastChange);
+  }
+  // Every change comes with its record, so the reload saves it.
+  if (!outcome.Records.empty()) applied.Reload = ReloadHistory();
+  return applied;
+}
+
+bool MainModel::Close(const LocalTime& now) {
+  Record(kEventCheckEnd, kRecordCheckEnd, now);
+  Record(kEventOff, kRecordOffMark, now);
+  const bool saved = history_.SaveUnwritten();
+  SaveSettings(SaveScope::kWhole);
+  return saved;
+}
+
+void MainModel::SaveSettings(SaveScope scope) {
+  if (!Settings) return;
+  const bool changed = WriteAppSettings(*Settings, saved_, settings_, scope);
+  saved_ = settings_;
+  // Unchanged, the file is not written again, unless an earlier write failed; the save at
+  // exit always writes, so that a file removed while the program ran comes back.
+  if (!changed && !file_behind_ && scope == SaveScope::kChanges) return;
+  file_behind_ = !SaveSettingsFile(*Settings, IniPath_.c_str());
+}
+
+}  // namespace lvn

@@ -1,0 +1,86 @@
+// What the main window shows and keeps, without the window: the settings as one value, the
+// history, and what a check result does to both. The window holds one model and its
+// controls, and only carries out what the model answers.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "check/check_cycle.h"
+#include "history/history_state.h"
+#include "history/history_win.h"
+#include "history/local_time.h"
+#include "settings/app_settings.h"
+#include "settings/ini_file.h"
+
+namespace lvn {
+
+class MainModel {
+ public:
+  // Finds the data folder and reads lvn.ini, before any window: the interface language is
+  // chosen from it. False, with no settings, when the file exists but cannot be read.
+  bool ReadSettingsFile();
+  bool SettingsRead() const { return Settings != nullptr; }
+  const AppSettings& Current() const { return settings_; }
+  const std::string& DataFolder() const { return DataFolder_; }
+  const std::string& IniPath() const { return IniPath_; }
+  // lvn.ini stands beside the program, and the data folder is the program's.
+  bool Portable() const { return portable_; }
+  // The host part of IpUrl, as the status strip shows it.
+  const char* LookupHost() const { return LookupHost_; }
+  ViewSwitches Views() const;
+
+  // The history in the data folder, numbered on from PrimaryKey.
+  void OpenHistory();
+  History& Records() { return history_; }
+  const History& Records() const { return history_; }
+
+  // The options' changes take effect at once and are saved at exit; the language, which
+  // takes effect at the next start, is saved at once.
+  void ChangeCheckInterval(int32_t interval_ms) { settings_.Value.CheckInterval = interval_ms; }
+  void ChangeViews(ViewSwitches views);
+  void ChangeNotify(const NotifySettings& notify) { settings_.Notify = notify; }
+  void ChangeLookupUrl(const std::string& url);
+  void ChangeLookup(const LookupSettings& lookup) { settings_.Lookup = lookup; }
+  void ChangeLanguage(const std::string& setting);
+
+  // Appends one record, and nothing else: the check's start and end.
+  void Record(int32_t code, const char* text, const LocalTime& time);
+  // Reads the log again for the view; PrimaryKey and an address change are saved.
+  ReloadResult ReloadHistory();
+  // A lookup's result decided, its records appended, the history read again when it
+  // grew, and a new address saved. The window shows the rest.
+  struct CheckApplied {
+    CheckOutcome Outcome;
+    std::optional<ReloadResult> Reload;  // when the outcome appended records
+  };
+  CheckApplied TakeLookupResult(const LookupResult& result, const LocalTime& now,
+                                const std::string& fallback_url);
+
+  // At exit: the end of checking recorded, records another program's hold kept out saved
+  // beside the log (or the program), and every setting written. False when some records
+  // could not be saved: UnwrittenText() tells them.
+  bool Close(const LocalTime& now);
+  std::string UnwrittenText() const { return history_.UnwrittenText(); }
+
+ private:
+  // Writes what scope takes into the file; a refused write leaves the old file, and the
+  // next save tries again.
+  void SaveSettings(SaveScope scope);
+
+  std::string DataFolder_;  // with its "\"
+  std::string IniPath_;
+  bool portable_ = false;
+  char LookupHost_[kHostCapacity] = "";
+  // The one settings object: read once, written only by SaveSettings.
+  std::unique_ptr<IniFile> Settings;
+  AppSettings settings_;
+  // The running keys as last written, and whether writing the file failed since.
+  AppSettings saved_;
+  bool file_behind_ = false;
+  History history_;
+};
+
+}  // namespace lvn
