@@ -86,6 +86,8 @@ bool MainModel::Close(const LocalTime& now) {
   Record(kEventCheckEnd, kRecordCheckEnd, now);
   Record(kEventOff, kRecordOffMark, now);
   const bool saved = history_.SaveUnwritten();
+  // The numbering goes on from the last record appended, read again or not.
+  settings_.Value.LastRecordKey = history_.LastRecordKey();
   SaveSettings(SaveScope::kWhole);
   return saved;
 }
