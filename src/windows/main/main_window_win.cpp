@@ -293,7 +293,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case kMsgCommandEnded:
-      notifier_.OnRunEnded();
+      while (const auto report = notifier_.OnRunEnded()) ShowCommandTestReport(Handle(), *report);
       return 0;
     case kMsgOptionWindowClosed:
       if (option_window_ && option_window_->Handle() == nullptr) option_window_.reset();

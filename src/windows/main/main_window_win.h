@@ -20,6 +20,7 @@
 #include "ui/string_grid_win.h"
 #include "ui/window_win.h"
 #include "util/scoped_win.h"
+#include "windows/main/boxes_win.h"
 #include "windows/main/check_scheduler_win.h"
 #include "windows/main/history_grid_win.h"
 #include "windows/main/status_strip_win.h"
@@ -115,7 +116,9 @@ class TfrmMain final : public ui::Window,
   NotifySettings CurrentNotify() const override { return notifier_.Settings(); }
   void ChangeNotify(const NotifySettings& settings) override { notifier_.SetSettings(settings); }
   void TestCommand(const std::string& command) override {
-    notifier_.RunTest(command, Check.LastIp);
+    if (const auto report = notifier_.RunTest(command, Check.LastIp)) {
+      ShowCommandTestReport(Handle(), *report);
+    }
   }
   std::string CurrentLookupUrl() const override { return LookupUrl; }
   // Shows the new host in the status strip, laid out anew so that a longer one fits.
