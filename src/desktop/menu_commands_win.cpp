@@ -4,12 +4,10 @@
 
 #include <string>
 
-#include "lvn_version.h"
 #include "settings/settings.h"
 #include "util/data_folder_win.h"
 #include "util/path.h"
 #include "util/texts.h"
-#include "util/version_win.h"
 #include "util/wide_text_win.h"
 
 namespace lvn {
@@ -33,14 +31,5 @@ void OpenHelpPage() {
 }
 
 void OpenHomePage(HWND owner) { ShellOpen(owner, L"Open", kHomePage); }
-
-void ShowVersionBox(HWND owner) {
-  std::string program;
-  const std::string version = ProgramPath(&program) ? FileVersionText(program) : "0.0.0.0";
-  // Two carriage returns and no line feed: an empty line before the notice.
-  const std::string text = std::string(texts::Ui().AppTitle) + texts::Ui().VersionPrefix +
-                           version + "\r\r" + LVN_COPYRIGHT;
-  ::MessageBoxW(owner, Wide(text).c_str(), Wide(texts::Ui().VersionCaption).c_str(), MB_OK);
-}
 
 }  // namespace lvn

@@ -1,6 +1,6 @@
-// The main menu's commands that go to the shell or show a box: フォルダを開く, ヘルプ,
-// ホームページ and バージョン情報. The shell's answers are not looked at: a missing
-// folder, page or browser shows nothing of its own.
+// The main menu's commands that go to the shell: フォルダを開く, ヘルプ and ホームページ.
+// The shell's answers are not looked at: a missing folder, page or browser shows nothing
+// of its own.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +14,5 @@ void OpenDataFolder(const char* data_folder);
 void OpenHelpPage();
 // The program's home page, in the browser.
 void OpenHomePage(HWND owner);
-// The title, "Ver:" and the program's file version, and the copyright notice, in a box.
-void ShowVersionBox(HWND owner);
 
 }  // namespace lvn

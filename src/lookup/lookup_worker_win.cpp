@@ -1,25 +1,32 @@
 #include "lookup/lookup_worker_win.h"
 
-#include <new>
+#include <utility>
 
 #include "lookup/wininet_win.h"
 #include "util/scoped_win.h"
 #include "util/text.h"
+#include "util/worker_thread_win.h"
 
 namespace lvn {
 namespace {
 
-// One lookup's thread: owns itself and frees itself; nobody keeps a pointer to it.
+// One lookup's thread: the thread owns it and frees it; nobody keeps a pointer to it.
 class InternetThread {
  public:
   InternetThread(std::shared_ptr<LookupSlot> slot, HWND target, UINT message)
       : slot_(std::move(slot)), target_(target), message_(message) {}
 
-  static DWORD WINAPI ThreadMain(void* self) noexcept {
-    auto* worker = static_cast<InternetThread*>(self);
-    worker->Execute();
-    delete worker;
-    return 0;
+  void operator()() noexcept {
+    LookupResult result = LookUp(Url);
+    if (result.Status == LookupStatus::kFailed && FallbackUrl[0] != '\0' &&
+        !slot_->Cancel.Cancelled()) {
+      result = LookUp(FallbackUrl);
+      result.FromFallback = result.Status == LookupStatus::kAnswered;
+    }
+    slot_->Result = result;
+    slot_->Filled.store(true, std::memory_order_release);
+    // A window that no longer exists makes this fail; its LookupWorker is gone with it.
+    ::PostMessageW(target_, message_, 0, 0);
   }
 
   char Url[kUrlCapacity] = "";
@@ -31,19 +38,6 @@ class InternetThread {
     WinInet client;
     const FetchResult fetch = client.Fetch(answer, url, sizeof answer, &slot_->Cancel);
     return LookupResultOf(fetch, answer);
-  }
-
-  void Execute() {
-    LookupResult result = LookUp(Url);
-    if (result.Status == LookupStatus::kFailed && FallbackUrl[0] != '\0' &&
-        !slot_->Cancel.Cancelled()) {
-      result = LookUp(FallbackUrl);
-      result.FromFallback = result.Status == LookupStatus::kAnswered;
-    }
-    slot_->Result = result;
-    slot_->Filled.store(true, std::memory_order_release);
-    // A window that no longer exists makes this fail; its LookupWorker is gone with it.
-    ::PostMessageW(target_, message_, 0, 0);
   }
 
   // Shared, so that the slot outlives whichever of the window and the thread ends first.
@@ -73,25 +67,20 @@ bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR li
   }
   abandoned_.Reset();
   auto slot = std::make_shared<LookupSlot>();
-  auto* worker = new (std::nothrow) InternetThread(slot, target, message);
-  if (worker == nullptr) return false;
-  ScopedHandle thread(::CreateThread(nullptr, 0, &InternetThread::ThreadMain, worker,
-                                     CREATE_SUSPENDED, nullptr));
-  if (!thread) {
-    delete worker;
-    return false;
-  }
-  // Written before the thread runs; ResumeThread orders it before the worker's reads.
-  CopyText(worker->Url, url, sizeof worker->Url);
-  CopyText(worker->FallbackUrl, fallback_url, sizeof worker->FallbackUrl);
+  InternetThread worker(slot, target, message);
+  CopyText(worker.Url, url, sizeof worker.Url);
+  CopyText(worker.FallbackUrl, fallback_url, sizeof worker.FallbackUrl);
+  const bool with_fallback = worker.FallbackUrl[0] != '\0';
+  std::optional<ScopedHandle> thread = StartWorkerThread(&worker);
+  if (!thread) return false;
+  // The result is looked at only on the window's thread, after this returns.
   slot_ = std::move(slot);
   target_ = target;
   limit_timer_ = limit_timer;
   started_ms_ = ::GetTickCount();
-  limit_ms_ = worker->FallbackUrl[0] != '\0' ? 2 * kLookupLimitMs : kLookupLimitMs;
+  limit_ms_ = with_fallback ? 2 * kLookupLimitMs : kLookupLimitMs;
   ::SetTimer(target_, limit_timer_, limit_ms_, nullptr);
-  ::ResumeThread(thread.Get());
-  thread_ = std::move(thread);
+  thread_ = std::move(*thread);
   return true;
 }
 

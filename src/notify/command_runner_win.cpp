@@ -4,7 +4,6 @@
 
 #include <deque>
 #include <mutex>  // std::lock_guard
-#include <new>
 #include <utility>
 
 #include "history/clock_win.h"
@@ -14,6 +13,7 @@
 #include "util/file_io_win.h"
 #include "util/scoped_win.h"
 #include "util/srw_mutex_win.h"
+#include "util/worker_thread_win.h"
 
 namespace lvn {
 
@@ -63,18 +63,17 @@ struct CommandRunner::Shared {
   ScopedHandle Worker;
 };
 
-// A worker thread's start: it runs Request, then whatever the queue gives it next.
+// A worker thread's work: Request, then whatever the queue gives it next.
 struct CommandRunner::WorkerStart {
   std::shared_ptr<Shared> State;
   RunRequest Request;
+  void operator()() noexcept;
 };
 
-// Owns its start and frees it; shares only Shared, which outlives whichever of the
-// runner and the thread ends last.
-DWORD WINAPI CommandRunner::WorkerMain(void* start_ptr) noexcept {
-  const std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(start_ptr));
-  Shared& shared = *start->State;
-  std::optional<RunRequest> request = std::move(start->Request);
+// Shares only Shared, which outlives whichever of the runner and the thread ends last.
+void CommandRunner::WorkerStart::operator()() noexcept {
+  Shared& shared = *State;
+  std::optional<RunRequest> request = std::move(Request);
   while (request) {
     try {
       std::string folder;
@@ -103,18 +102,17 @@ DWORD WINAPI CommandRunner::WorkerMain(void* start_ptr) noexcept {
     const std::lock_guard lock(shared.Mutex);
     request = shared.Queue.Next();
   }
-  return 0;
 }
 
 // A refusal's entry on its way to command.log.
 struct CommandRunner::RefusalStart {
   std::shared_ptr<Shared> State;
   CommandOutcome Outcome;
+  void operator()() noexcept;
 };
 
-DWORD WINAPI CommandRunner::RefusalMain(void* start_ptr) noexcept {
-  const std::unique_ptr<RefusalStart> start(static_cast<RefusalStart*>(start_ptr));
-  Shared& shared = *start->State;
+void CommandRunner::RefusalStart::operator()() noexcept {
+  Shared& shared = *State;
   try {
     std::string folder;
     {
@@ -122,11 +120,10 @@ DWORD WINAPI CommandRunner::RefusalMain(void* start_ptr) noexcept {
       folder = shared.Folder;
     }
     const std::lock_guard log_lock(shared.LogMutex);
-    AppendToCommandLog(folder, start->Outcome);
+    AppendToCommandLog(folder, Outcome);
   } catch (...) {
     // Only memory can run out here; the entry is lost.
   }
-  return 0;
 }
 
 CommandRunner::CommandRunner() : shared_(std::make_shared<Shared>()) {}
@@ -157,22 +154,16 @@ void CommandRunner::Start(const ChangeCommand& command, int32_t timeout_s, bool 
     now = shared_->Queue.Add({command, timeout_s, test});
   }
   if (!now) return;
-  DWORD error = ERROR_NOT_ENOUGH_MEMORY;
-  // Not initialised, so *now stays, when there is no memory.
-  if (auto* start = new (std::nothrow) WorkerStart{shared_, std::move(*now)}) {
-    ScopedHandle thread(::CreateThread(nullptr, 0, &WorkerMain, start, 0, nullptr));
-    if (thread) {
-      shared_->Worker = std::move(thread);
-      return;
-    }
-    error = ::GetLastError();
-    now = std::move(start->Request);
-    delete start;
+  WorkerStart start{shared_, std::move(*now)};
+  if (std::optional<ScopedHandle> thread = StartWorkerThread(&start)) {
+    shared_->Worker = std::move(*thread);
+    return;
   }
+  const DWORD error = ::GetLastError();
   // No thread to run it: it ends here, unlogged, since the log is written off this thread.
   CommandOutcome outcome;
   outcome.Test = test;
-  outcome.Line = std::move(now->Command.Line);
+  outcome.Line = std::move(start.Request.Command.Line);
   outcome.Started = CurrentLocalTime();
   outcome.Reason = SystemMessage(error);
   HWND target = nullptr;
@@ -194,10 +185,9 @@ void CommandRunner::LogRefusal(const std::string& command, CommandRefusal refusa
   outcome.Line = command;
   outcome.Started = CurrentLocalTime();
   outcome.Reason = RefusalText(refusal);
-  auto* start = new (std::nothrow) RefusalStart{shared_, std::move(outcome)};
-  if (start == nullptr) return;
-  ScopedHandle thread(::CreateThread(nullptr, 0, &RefusalMain, start, 0, nullptr));
-  if (!thread) delete start;
+  RefusalStart start{shared_, std::move(outcome)};
+  // The thread runs on without its handle; with no thread, the entry is lost.
+  StartWorkerThread(&start);
 }
 
 std::optional<CommandOutcome> CommandRunner::TakeOutcome() {

@@ -45,9 +45,7 @@ class CommandRunner {
  private:
   struct Shared;
   struct WorkerStart;
-  static DWORD WINAPI WorkerMain(void* start) noexcept;
   struct RefusalStart;
-  static DWORD WINAPI RefusalMain(void* start) noexcept;
   void Start(const ChangeCommand& command, int32_t timeout_s, bool test);
 
   std::shared_ptr<Shared> shared_;

@@ -3,6 +3,7 @@
 #include "desktop/menu_commands_win.h"
 #include "util/texts.h"
 #include "util/wide_text_win.h"
+#include "windows/main/boxes_win.h"
 #include "windows/main/main_window_ids.h"
 
 namespace lvn {

@@ -23,11 +23,12 @@ void TfrmMain::ChangeViews(ViewSwitches views) {
 
 void TfrmMain::ChangeNotify(const NotifySettings& settings) {
   model_.ChangeNotify(settings);
-  notifier_.SetSettings(settings);
 }
 
 void TfrmMain::TestCommand(const std::string& command) {
-  notifier_.RunTest(command, model_.Current().Value.LastIp);
+  if (const auto report = notifier_.RunTest(command, model_.Current().Value.LastIp)) {
+    ShowCommandTestReport(Handle(), *report);
+  }
 }
 
 void TfrmMain::ChangeLookupUrl(const std::string& url) {

@@ -38,9 +38,8 @@ bool TfrmMain::Create(std::string* error) {
   }
   ExitRequested = false;
   const AppSettings& settings = model_.Current();
-  notifier_.Attach(model_.DataFolder().c_str(), Handle(), kMsgCommandEnded,
+  notifier_.Attach(model_.DataFolder().c_str(), Handle(), kMsgCommandEnded, &settings.Notify,
                    [this](const Notice& notice) { return tray_.ShowNotice(notice); });
-  notifier_.SetSettings(settings.Notify);
   model_.OpenHistory();
   // The first check runs while the rest is built.
   StartLookup();
@@ -239,7 +238,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case kMsgCommandEnded:
-      notifier_.OnRunEnded();
+      while (const auto report = notifier_.OnRunEnded()) ShowCommandTestReport(Handle(), *report);
       return 0;
     case kMsgOptionWindowClosed:
       if (option_window_ && option_window_->Handle() == nullptr) option_window_.reset();

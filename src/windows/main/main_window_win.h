@@ -14,6 +14,7 @@
 #include "ui/window_win.h"
 #include "util/scoped_win.h"
 #include "util/texts.h"
+#include "windows/main/boxes_win.h"
 #include "windows/main/check_scheduler_win.h"
 #include "windows/main/history_grid_win.h"
 #include "windows/main/main_controls_win.h"
