@@ -25,9 +25,11 @@ ViewSwitches MainModel::Views() const {
           settings_.Value.ViewOff};
 }
 
-void MainModel::OpenHistory() {
+bool MainModel::OpenDataFolder() {
   history_.SetLastRecordKey(settings_.Value.LastRecordKey);
   history_.SetFolder(DataFolder_.c_str(), ProgramFolder());
+  MakeFolder(DataFolder_);
+  return !portable_ || FolderTakesFiles(DataFolder_);
 }
 
 void MainModel::ChangeViews(ViewSwitches views) {

@@ -32,8 +32,10 @@ class MainModel {
   const char* LookupHost() const { return LookupHost_; }
   ViewSwitches Views() const;
 
-  // The history in the data folder, numbered on from PrimaryKey.
-  void OpenHistory();
+  // The data folder made when missing, and the history in it, numbered on from PrimaryKey.
+  // False when the folder is a portable copy's and takes no files: its data is not moved
+  // elsewhere behind the user's back, and the user is to be told.
+  bool OpenDataFolder();
   History& Records() { return history_; }
   const History& Records() const { return history_; }
 

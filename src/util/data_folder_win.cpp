@@ -74,6 +74,13 @@ std::string ProgramFolder() {
   return folder;
 }
 
+void MakeFolder(const std::string& folder) {
+  const std::wstring wide = Wide(folder);
+  if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    ::CreateDirectoryW(wide.c_str(), nullptr);
+  }
+}
+
 bool FolderTakesFiles(const std::string& folder) {
   const ScopedHandle file(
       ::CreateFileW(Wide(folder + "lvn.probe.tmp").c_str(), GENERIC_WRITE, 0, nullptr,

@@ -18,6 +18,9 @@ std::string DataFolderPath(bool* portable = nullptr);
 // The folder of the program file, with its "\"; empty when unknown.
 std::string ProgramFolder();
 
+// Makes folder (one level) when it does not exist; a failure shows in the writes that follow.
+void MakeFolder(const std::string& folder);
+
 // Whether a file can be made in folder (with its "\").
 bool FolderTakesFiles(const std::string& folder);
 

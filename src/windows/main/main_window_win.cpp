@@ -40,7 +40,6 @@ bool TfrmMain::Create(std::string* error) {
   const AppSettings& settings = model_.Current();
   notifier_.Attach(model_.DataFolder().c_str(), Handle(), kMsgCommandEnded, &settings.Notify,
                    [this](const Notice& notice) { return tray_.ShowNotice(notice); });
-  model_.OpenHistory();
   // The first check runs while the rest is built.
   StartLookup();
   ::SetWindowTextW(controls_.UpdateTime,
@@ -50,17 +49,12 @@ bool TfrmMain::Create(std::string* error) {
   StatusStrip->LayoutFor(model_.LookupHost());
   ShowIntervalStatus();
 
-  const std::string& data_folder = model_.DataFolder();
-  const std::wstring folder = Wide(data_folder);
-  if (::GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    ::CreateDirectoryW(folder.c_str(), nullptr);  // a failure shows in the writes that follow
-  }
   // A portable copy's data stays with it, even on a stick that is write-protected: said,
   // never moved elsewhere behind the user's back.
-  if (model_.Portable() && !FolderTakesFiles(data_folder)) {
-    ShowBox(texts::Ui().PortableFolderReadOnly + data_folder, MB_OK | MB_ICONWARNING);
+  if (!model_.OpenDataFolder()) {
+    ShowBox(texts::Ui().PortableFolderReadOnly + model_.DataFolder(), MB_OK | MB_ICONWARNING);
   }
-  ShowNowIp("", "");
+  controls_.now_ip_line_.SetText("", "");
   ui::UseDialogKeys(Handle(), true);
   created_ = true;
   return true;
@@ -115,15 +109,11 @@ void TfrmMain::ShowCheck(const MainModel::CheckApplied& applied, const LocalTime
   const CheckOutcome& outcome = applied.Outcome;
   if (applied.Reload) history_grid_.Show(*applied.Reload, !FirstShowDone);
   if (outcome.UpdateTime) ::SetWindowTextW(controls_.UpdateTime, Wide(*outcome.UpdateTime).c_str());
-  ShowNowIp(outcome.NowIp, outcome.AnswerNote);
+  controls_.now_ip_line_.SetText(outcome.NowIp.c_str(), outcome.AnswerNote.c_str());
   // The lookup has ended before Update is enabled again, so a click the moment it is
   // enabled starts the next one.
   ::EnableWindow(controls_.Update, TRUE);
   notifier_.OnCheck(outcome.Events, now);
-}
-
-void TfrmMain::ShowNowIp(const std::string& text, const std::string& note) {
-  controls_.now_ip_line_.SetText(text.c_str(), note.c_str());
 }
 
 void TfrmMain::ShowIntervalStatus() {

@@ -66,7 +66,6 @@ class TfrmMain final : public ui::Window, private OptionHost {
   bool OnSchedule(UINT message, WPARAM wparam);
   // What the model made of a lookup's result, on the screen and in the notices.
   void ShowCheck(const MainModel::CheckApplied& applied, const LocalTime& now);
-  void ShowNowIp(const std::string& text, const std::string& note);
   void ReloadHistoryGrid() { history_grid_.Reload(!FirstShowDone); }
   void FormShow();
   bool FormCloseQuery();
