@@ -75,7 +75,7 @@ class TfrmOption final : public ui::Window {
   ui::FrameArgs Frame(HWND owner) const;
   // Shows the page of the tree's item section.
   void ShowPage(HTREEITEM section);
-  // OK was pressed.
+  // Closes the window, unless the change command's field holds a text it refuses.
   void OkClick();
 
   OptionHost* host_;
