@@ -1,6 +1,6 @@
 // What a screen reader learns of a string grid, decided without a window: a row's name,
 // its state bits and the event a change of the selection is told with. The grid's
-// accessible object (ui/string_grid_win.cpp) only hands these on.
+// accessible object (ui/string_grid_access_win.cpp) only hands these on.
 #pragma once
 
 #include <string>

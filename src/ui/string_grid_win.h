@@ -4,7 +4,8 @@
 // its GridCellSource for, cell by cell, when it paints or is asked.
 //
 // The owner reacts through the on_* callbacks, all called on the user-interface thread.
-// Other processes (tests, assistive tools) read the grid through the messages below.
+// Other processes (tests, assistive tools) read the grid through the messages below and
+// its accessible object, both answered in string_grid_access_win.cpp.
 #pragma once
 
 #include <windows.h>
@@ -127,6 +128,10 @@ class StringGrid : public Window, private AccessibleSource {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  // What other processes may read (string_grid_access_win.cpp). True, with *answer, for a
+  // message of theirs.
+  bool AnswerReader(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* answer);
+  LRESULT OnGetText(WPARAM capacity, LPARAM buffer) const;
   // AccessibleSource
   long AccRole() const override;
   long AccChildRole() const override;
@@ -150,7 +155,12 @@ class StringGrid : public Window, private AccessibleSource {
   void Paint(HDC dc, const RECT& client) const;
   void PaintBuffered(HDC dc, const RECT& client) const;
   void PaintRow(HDC dc, int row, const RECT& client) const;
+  // The cell's text in text_, valid until the next call.
+  const std::string& TextOf(int col, int row) const;
 
+  // The user's keys and mouse (string_grid_input_win.cpp). True, with *answer, for a
+  // message the grid takes.
+  bool HandleInput(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* answer);
   LRESULT OnKeyDown(UINT message, WPARAM wparam, LPARAM lparam);
   void OnLeftButtonDown(WPARAM wparam, int x, int y);
   void OnMouseMove(int x, int y);
@@ -159,10 +169,8 @@ class StringGrid : public Window, private AccessibleSource {
   bool OnSetCursor();
   void OnVScroll(WORD request);
   void OnMouseWheel(int delta);
-  LRESULT OnContextMenu(WPARAM wparam, LPARAM lparam);
-  LRESULT OnGetText(WPARAM capacity, LPARAM buffer) const;
-  // The cell's text in text_, valid until the next call.
-  const std::string& TextOf(int col, int row) const;
+  // Only with on_context_menu set.
+  void OnContextMenu(LPARAM lparam);
 
   GridModel model_;
   // What the scroll bar was last given.
@@ -175,14 +183,15 @@ class StringGrid : public Window, private AccessibleSource {
   // One buffer for every text asked of the source.
   mutable std::string text_;
   HFONT font_ = nullptr;
-  // Column border being dragged, or -1.
   // The text's distance from its cell's left edge, 2 pixels at 96 DPI.
   static constexpr int kTextInset = 2;
   int text_inset_ = kTextInset;
+  // Column border being dragged, or -1.
   int sizing_col_ = -1;
   int sizing_start_x_ = 0;
   int sizing_start_width_ = 0;
   bool selecting_ = false;
+  // The cell WM_GETTEXT reads, as kGridMsgSetQueryCell chose it.
   int query_col_ = 0;
   int query_row_ = 0;
   AccessibleLink access_{this};

@@ -13,6 +13,7 @@
 #include "ui/dpi_win.h"
 #include "ui/window_win.h"
 #include "util/scoped_win.h"
+#include "windows/options/action_page_win.h"
 #include "windows/options/connection_page_win.h"
 #include "windows/options/notify_page_win.h"
 #include "windows/options/option_window_ids.h"
@@ -74,21 +75,15 @@ class TfrmOption final : public ui::Window {
   ui::FrameArgs Frame(HWND owner) const;
   // Shows the page of the tree's item section.
   void ShowPage(HTREEITEM section);
-  void IntervalComboChange();
-  void LanguageComboChange();
-  // A view switch's box was clicked.
-  void ViewClick(int id);
+  // Closes the window, unless the change command's field holds a text it refuses.
+  void OkClick();
 
   OptionHost* host_;
   HWND SectionTree = nullptr;
-  HWND IntervalCombo = nullptr;
-  HWND LanguageCombo = nullptr;
-  HWND ViewCheck = nullptr;
-  HWND ViewConnect = nullptr;
-  HWND ViewOff = nullptr;
   HTREEITEM action_item_ = nullptr;
   HTREEITEM notify_item_ = nullptr;
   HTREEITEM connection_item_ = nullptr;
+  ActionPage action_page_;
   NotifyPage notify_page_;
   ConnectionPage connection_page_;
   ScopedFont fonts_[2];  // the window's, the tree's and the list's
