@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks the includes of every file under src/ against the layers of docs/CONVENTIONS.md:
+"""Checks the includes of every file under src/ against the layer table of docs/CONVENTIONS.md:
 an include "folder/..." must go to the file's own folder or to one its folder may use, and
 a core file (no "_win" at the end of its name, compiled natively) must include nothing of
 Windows. Prints one line per offence and exits 1; on success prints a one-line summary.
@@ -8,21 +8,34 @@ import os
 import re
 import sys
 
-CORE = ["util", "settings", "history", "lookup", "desktop", "check", "notify"]
-# What each folder may include besides itself. A new folder must be placed here.
-ALLOWED = {
-    "util": [],
-    "settings": ["util"],
-    "history": ["util"],
-    "lookup": ["util", "settings"],
-    "desktop": ["util", "settings"],
-    "check": ["util", "settings", "history", "lookup", "notify"],
-    "notify": ["util", "settings", "history"],
-    "ui": ["util"],
-    "windows/options": CORE + ["ui"],
-    "windows/main": CORE + ["ui", "windows/options"],
-}
-ALLOWED["app"] = list(ALLOWED)
+CONVENTIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "docs",
+                           "CONVENTIONS.md")
+TICKED = re.compile(r"`([^`]+)`")
+
+
+def read_layers(path):
+    """The layer table of docs/CONVENTIONS.md, its one source: each folder with the folders
+    it may include besides itself, and the core folders. A new folder goes there first."""
+    allowed, core = {}, []
+    with open(path, encoding="utf-8") as f:
+        lines = [line.strip() for line in f]
+    start = lines.index("| Folder | Layer | May include |") + 2
+    end = next(i for i in range(start, len(lines)) if not lines[i].startswith("|"))
+    for row in lines[start:end]:
+        folders, layer, may = [cell.strip() for cell in row.strip("|").split("|")]
+        names = TICKED.findall(folders)
+        if layer == "core":
+            core += names
+        if may == "all of the above":
+            uses = list(allowed)
+        else:
+            uses = (list(core) if "the core folders" in may else []) + TICKED.findall(may)
+        for name in names:
+            allowed[name] = uses
+    return allowed
+
+
+ALLOWED = read_layers(CONVENTIONS)
 
 # Headers only Windows has; any <win*.h> counts too.
 WINDOWS_HEADERS = {

@@ -48,7 +48,7 @@ void MainModel::ChangeLanguage(const std::string& setting) {
   SaveSettings(SaveScope::kChanges);
 }
 
-void MainModel::Record(int32_t code, const char* text, const LocalTime& time) {
+void MainModel::RecordEvent(int32_t code, const char* text, const LocalTime& time) {
   history_.Write(code, text, time);
 }
 
@@ -72,7 +72,7 @@ MainModel::CheckApplied MainModel::TakeLookupResult(const LookupResult& result,
   applied.Outcome = HandleLookupResult(
       result, now, CheckFacts{history_.LastEventCode(), settings_.Value.LastIp, fallback_url});
   const CheckOutcome& outcome = applied.Outcome;
-  for (const CheckRecord& record : outcome.Records) Record(record.Code, record.Text.c_str(), now);
+  for (const CheckRecord& record : outcome.Records) RecordEvent(record.Code, record.Text.c_str(), now);
   if (outcome.Change) {
     CopyText(settings_.Value.LastIp, outcome.Change->LastIp.c_str(),
              sizeof settings_.Value.LastIp);
@@ -85,8 +85,8 @@ MainModel::CheckApplied MainModel::TakeLookupResult(const LookupResult& result,
 }
 
 bool MainModel::Close(const LocalTime& now) {
-  Record(kEventCheckEnd, kRecordCheckEnd, now);
-  Record(kEventOff, kRecordOffMark, now);
+  RecordEvent(kEventCheckEnd, kRecordCheckEnd, now);
+  RecordEvent(kEventOff, kRecordOffMark, now);
   const bool saved = history_.SaveUnwritten();
   // The numbering goes on from the last record appended, read again or not.
   settings_.Value.LastRecordKey = history_.LastRecordKey();

@@ -49,7 +49,7 @@ class MainModel {
   void ChangeLanguage(const std::string& setting);
 
   // Appends one record, and nothing else: the check's start and end.
-  void Record(int32_t code, const char* text, const LocalTime& time);
+  void RecordEvent(int32_t code, const char* text, const LocalTime& time);
   // Reads the log again for the view; PrimaryKey and an address change are saved.
   ReloadResult ReloadHistory();
   // A lookup's result decided, its records appended, the history read again when it

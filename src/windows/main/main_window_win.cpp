@@ -124,7 +124,7 @@ void TfrmMain::ShowIntervalStatus() {
 
 void TfrmMain::FormShow() {
   if (FirstShowDone) return;
-  model_.Record(kEventCheckStart, kRecordCheckStart, CurrentLocalTime());
+  model_.RecordEvent(kEventCheckStart, kRecordCheckStart, CurrentLocalTime());
   ReloadHistoryGrid();
   FirstShowDone = true;
   grid_focus_due_ = true;
