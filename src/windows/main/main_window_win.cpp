@@ -4,8 +4,6 @@
 #include "desktop/tray_win.h"
 #include "history/clock_win.h"
 #include "ui/application_win.h"
-#include "util/data_folder_win.h"
-#include "util/path.h"
 #include "util/texts.h"
 #include "util/wide_text_win.h"
 #include "windows/main/main_menu_win.h"
