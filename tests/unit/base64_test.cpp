@@ -1,0 +1,35 @@
+#include "util/base64.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+namespace lvn {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(Base64, RoundTripsAndRefusesWhatIsNotPaddedBase64) {
+  // RFC 4648's vectors, and bytes above 0x7F and zero.
+  const std::pair<std::string, std::string> pairs[] = {
+      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},
+      {"foo", "Zm9v"},  {"foob", "Zm9vYg=="},  {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"}, {"\xFF\xFE\0\x80"s, "//4AgA=="},
+  };
+  for (const auto& [bytes, text] : pairs) {
+    EXPECT_EQ(Base64Of(bytes), text);
+    std::string back = "x";
+    EXPECT_TRUE(BytesOfBase64(text, &back)) << text;
+    EXPECT_EQ(back, bytes);
+  }
+  for (const char* text : {"Zg", "Zg=", "Zg===", "=g==", "Z=g=", "Zg==Zg==", "Zm9v\r\n",
+                           "Zm 9v", "Zm9-", "Zm9_"}) {
+    std::string untouched = "x";
+    EXPECT_FALSE(BytesOfBase64(text, &untouched)) << text;
+    EXPECT_EQ(untouched, "x");
+  }
+}
+
+}  // namespace
+}  // namespace lvn
