@@ -23,6 +23,7 @@ AppSettings ReadAppSettings(const IniFile& ini) {
   settings.Value = ReadSettings(ini);
   settings.Lookup = ReadLookupSettings(ini);
   settings.Notify = ReadNotifySettings(ini);
+  settings.Targets = ReadUpdateTargets(ini);
   settings.Language = ini.ReadString(kViewSection, kKeyLanguage, "");
   return settings;
 }
@@ -34,6 +35,7 @@ bool WriteAppSettings(IniFile& ini, const AppSettings& saved, const AppSettings&
     WriteSettings(ini, now.Value);
     WriteNotifySettings(ini, now.Notify);
     WriteLookupSettings(ini, now.Lookup);
+    WriteUpdateTargets(ini, now.Targets);
   } else {
     // PrimaryKey first: a check's reload came before its address in every earlier version,
     // and new keys are appended in the order they are first written.
@@ -45,6 +47,7 @@ bool WriteAppSettings(IniFile& ini, const AppSettings& saved, const AppSettings&
       ini.WriteString(kSettingsSection, kKeyLastIp, now.Value.LastIp);
       ini.WriteString(kSettingsSection, kKeyLastChange, now.Value.LastChange);
     }
+    WriteTargetChanges(ini, saved.Targets, now.Targets);
   }
   if (now.Language != saved.Language) WriteLanguage(ini, now.Language);
   return ini.Serialize() != before;

@@ -1,5 +1,5 @@
-// Every setting of the program as one value: the [Value] keys, [Lookup], [Notify] and the
-// interface language. Read once at start; written through WriteAppSettings only.
+// Every setting of the program as one value: the [Value] keys, [Lookup], [Notify], the
+// update targets and the interface language. Read once at start; written through WriteAppSettings only.
 #pragma once
 
 #include <string>
@@ -8,6 +8,7 @@
 #include "settings/lookup_settings.h"
 #include "settings/notify_settings.h"
 #include "settings/settings.h"
+#include "settings/update_targets.h"
 
 namespace lvn {
 
@@ -15,13 +16,15 @@ struct AppSettings {
   SettingsValues Value{};
   LookupSettings Lookup;
   NotifySettings Notify;
+  UpdateTargets Targets;
   std::string Language;  // [View] Language; empty for the automatic choice (no key)
 };
 
 AppSettings ReadAppSettings(const IniFile& ini);
 
 // What a save writes. While the program runs only the keys it keeps up to date at once
-// change: the address (IpHoz, LastCnange), PrimaryKey and the language; the rest of the
+// change: the address (IpHoz, LastCnange), PrimaryKey, the language, and each target's
+// Sent and protected secret (the plain one must leave the file at once); the rest of the
 // state waits for the whole save at exit, which writes every [Value] key and the other
 // sections by their own rules, as a file of an earlier version expects.
 enum class SaveScope { kChanges, kWhole };

@@ -218,6 +218,12 @@ void IniFile::RemoveKey(std::string_view section, std::string_view key) {
   if (entries.empty()) sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(s));
 }
 
+void IniFile::RemoveSection(std::string_view section) {
+  for (std::size_t s = SectionIndex(section); s < sections_.size(); s = SectionIndex(section)) {
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(s));
+  }
+}
+
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
   WriteString(section, key, std::to_string(value));
 }

@@ -35,6 +35,8 @@ class IniFile {
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
   // The first such key goes; its section too when nothing is left in it.
   void RemoveKey(std::string_view section, std::string_view key);
+  // Every section of that name goes, with all its lines.
+  void RemoveSection(std::string_view section);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
 

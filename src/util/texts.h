@@ -136,6 +136,20 @@ struct Texts {
   const char* CommandProgramNotFound;
   const char* CommandEndedAtExit;
   const char* CommandOutputCut;
+
+  // Why an update target cannot be used.
+  const char* TargetUnknownKind;
+  const char* TargetNoUrl;
+  const char* TargetBadUrl;
+  const char* TargetNoHost;
+  const char* TargetNoUser;
+  const char* TargetNoSecret;
+  const char* TargetSecretOverHttp;
+  // How a request to a target ended, in update.log and the notices.
+  const char* UpdateSuccess;
+  const char* UpdateHardFailure;
+  const char* UpdateRetryAt;  // followed by the next try's time (hh:nn) and ")"
+  const char* UpdateNotGlobal;
 };
 
 extern const Texts kJapaneseTexts;

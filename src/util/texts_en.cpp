@@ -118,6 +118,17 @@ const Texts kEnglishTexts = {
     .CommandProgramNotFound = "the program is neither in the system folder nor in a PATH folder",
     .CommandEndedAtExit = "stopped at exit",
     .CommandOutputCut = ", rest of the output left out",
+    .TargetUnknownKind = "The kind is not valid",
+    .TargetNoUrl = "The URL is missing",
+    .TargetBadUrl = "The URL is not valid",
+    .TargetNoHost = "The host name is missing",
+    .TargetNoUser = "The user name is missing",
+    .TargetNoSecret = "The password, token or webhook URL is missing",
+    .TargetSecretOverHttp = "A secret is never sent over http://; use an https:// URL",
+    .UpdateSuccess = "Success",
+    .UpdateHardFailure = "Failed (no retry)",
+    .UpdateRetryAt = "Failed (retry at ",
+    .UpdateNotGlobal = "Not sent (not a global address)",
 };
 
 }  // namespace lvn::texts

@@ -112,6 +112,17 @@ const Texts kJapaneseTexts = {
     .CommandProgramNotFound = "プログラムがシステム フォルダーにも PATH のフォルダーにも見つかりません",
     .CommandEndedAtExit = "終了時に停止",
     .CommandOutputCut = "、出力の残りは省略",
+    .TargetUnknownKind = "種類 (Kind) が正しくありません",
+    .TargetNoUrl = "URL がありません",
+    .TargetBadUrl = "URL が正しくありません",
+    .TargetNoHost = "ホスト名 (Host) がありません",
+    .TargetNoUser = "ユーザー名 (User) がありません",
+    .TargetNoSecret = "パスワード、トークンまたは Webhook URL (Secret) がありません",
+    .TargetSecretOverHttp = "秘密の情報は http:// では送りません。https:// の URL にしてください",
+    .UpdateSuccess = "成功",
+    .UpdateHardFailure = "失敗 (再試行なし)",
+    .UpdateRetryAt = "失敗 (再試行: ",
+    .UpdateNotGlobal = "送信しません (グローバルアドレスではありません)",
 };
 
 }  // namespace lvn::texts

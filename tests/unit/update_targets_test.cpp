@@ -1,0 +1,125 @@
+// The [TargetN] sections: what makes a target unusable, and what a save does to the file.
+#include "settings/update_targets.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/app_settings.h"
+
+namespace lvn {
+namespace {
+
+IniFile Loaded(std::string_view content) {
+  IniFile ini;
+  ini.Load(content);
+  return ini;
+}
+
+TEST(UpdateTargets, TellTheFirstProblem) {
+  const std::string dyndns2 = "Kind=dyndns2\nUrl=https://d.example/nic/update\n";
+  const struct {
+    std::string section;
+    TargetProblem problem;
+    std::string_view secret = {};
+  } cases[] = {
+      {dyndns2 + "Host=h\nUser=u\nSecret=s", TargetProblem::kNone},
+      {"Kind=dyndns3\nUrl=https://d.example/\nHost=h\nUser=u\nSecret=s", TargetProblem::kUnknownKind},
+      {"Kind=dyndns2\nHost=h\nUser=u\nSecret=s", TargetProblem::kNoUrl},
+      {"Kind=dyndns2\nUrl=ftp://d.example/\nHost=h\nUser=u\nSecret=s", TargetProblem::kBadUrl},
+      {dyndns2 + "Host= \nUser=u\nSecret=s", TargetProblem::kNoHost},
+      {dyndns2 + "Host=h\nSecret=s", TargetProblem::kNoUser},
+      {dyndns2 + "Host=h\nUser=u", TargetProblem::kNoSecret},
+      {"Kind=DynDNS2\nUrl=HTTP://d.example/\nHost=h\nUser=u\nSecretProtected=AAAA",
+       TargetProblem::kSecretOverHttp},
+      {"Kind=duckdns\nUrl=\nHost=h\nSecretProtected=AAAA", TargetProblem::kNone},
+      {"Kind=dynv6\nHost=h", TargetProblem::kNoSecret},
+      {"Kind=ntfy\nUrl=http://n.example/topic", TargetProblem::kNone},
+      {"Kind=ntfy\nUrl=http://n.example/topic\nSecret=tk", TargetProblem::kSecretOverHttp},
+      {"Kind=url\nUrl=http://u.example/?ip=%IP%", TargetProblem::kNone},
+      {"Kind=url\nUrl=https://u.example/?ip=%IP%", TargetProblem::kNone, "tk"},
+      {"Kind=url\nUrl=http://u.example/?ip=%IP%", TargetProblem::kSecretOverHttp, "tk"},
+      {"Kind=slack", TargetProblem::kNoSecret},
+      {"Kind=slack\nSecretProtected=AAAA", TargetProblem::kNone},  // its URL is not known yet
+      {"Kind=slack\nSecretProtected=AAAA", TargetProblem::kBadUrl, "hooks.example/x"},
+      {"Kind=discord\nSecret=http://w.example/api/webhooks/1/x", TargetProblem::kSecretOverHttp},
+      {"Kind=discord\nSecret=https://w.example/api/webhooks/1/x", TargetProblem::kNone},
+  };
+  for (const auto& c : cases) {
+    const UpdateTargets targets = ReadUpdateTargets(Loaded("[Target2]\n" + c.section));
+    ASSERT_TRUE(targets[1].has_value()) << c.section;
+    EXPECT_EQ(TargetProblemOf(*targets[1], c.secret), c.problem) << c.section;
+  }
+}
+
+// A whole save writes only what differs from what the file reads: spelling, order and keys
+// of its own stay; an unusable target stays as written, but for its secret.
+TEST(UpdateTargets, WholeSaveKeepsTheFileAndDropsThePlainSecret) {
+  const struct {
+    std::string before;
+    void (*edit)(UpdateTargets&);
+    std::string after;
+  } cases[] = {
+      {"[Value]\r\nIpHoz=\r\n", [](UpdateTargets&) {}, "[Value]\r\nIpHoz=\r\n\r\n"},
+      {"[target1]\r\nkind = DuckDNS\r\nhost=h\r\nsecretprotected=AAAA\r\non=Change, outage\r\n"
+       "method=post\r\nNote=mine\r\n",
+       [](UpdateTargets&) {},
+       "[target1]\r\nkind=DuckDNS\r\nhost=h\r\nsecretprotected=AAAA\r\non=Change, outage\r\n"
+       "method=post\r\nNote=mine\r\n\r\n"},
+      {"[Target1]\r\nKind=dyndns2\r\nUrl=https://d.example/\r\nHost=h\r\nUser=u\r\nSecret=pw\r\n"
+       "Sent=1.1.1.1\r\n",
+       [](UpdateTargets& t) {
+         t[0]->SecretProtected = "QUJD";  // as protecting it at start does
+         t[0]->Secret.clear();
+         t[0]->Sent = "8.8.8.8";
+       },
+       "[Target1]\r\nKind=dyndns2\r\nUrl=https://d.example/\r\nHost=h\r\nUser=u\r\n"
+       "Sent=8.8.8.8\r\nSecretProtected=QUJD\r\n\r\n"},
+      {"[Target3]\r\nKind=carrier-pigeon\r\nSecret=pw\r\nOn=always\r\n",
+       [](UpdateTargets& t) {
+         t[2]->SecretProtected = "QUJD";
+         t[2]->Secret.clear();
+       },
+       "[Target3]\r\nKind=carrier-pigeon\r\nOn=always\r\nSecretProtected=QUJD\r\n\r\n"},
+      {"[Target2]\r\nKind=ntfy\r\n[Value]\r\n",
+       [](UpdateTargets& t) {
+         t[1].reset();
+         t[7].emplace();
+         t[7]->Kind = TargetKind::kDuckdns;
+         t[7]->Url = kDefaultDuckdnsUrl;
+         t[7]->Host = "h";
+         t[7]->SecretProtected = "QUJD";
+         t[7]->On = {false, true, true};
+         t[7]->Enabled = false;
+       },
+       "[Value]\r\n\r\n[Target8]\r\nKind=duckdns\r\nHost=h\r\nSecretProtected=QUJD\r\n"
+       "On=outage,recovery\r\nEnabled=0\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    IniFile ini = Loaded(c.before);
+    UpdateTargets targets = ReadUpdateTargets(ini);
+    c.edit(targets);
+    WriteUpdateTargets(ini, targets);
+    EXPECT_EQ(ini.Serialize(), c.after) << c.before;
+    EXPECT_EQ(ReadUpdateTargets(ini), targets) << c.after;
+  }
+}
+
+// While the program runs only Sent and the protected secret are written, at once.
+TEST(UpdateTargets, RunningSaveWritesSentAndTheProtectedSecret) {
+  IniFile ini = Loaded("[Value]\r\nIpUrl=http://a/\r\n[Target1]\r\nKind=duckdns\r\nHost=h\r\n"
+                       "Secret=tk\r\n[Target2]\r\nKind=ntfy\r\nUrl=https://n.example/t\r\n");
+  const AppSettings saved = ReadAppSettings(ini);
+  AppSettings now = saved;
+  now.Targets[0]->SecretProtected = "QUJD";
+  now.Targets[0]->Sent = "2001:4860::8888";
+  now.Targets[1]->Host = "waits for the whole save";
+  EXPECT_TRUE(WriteAppSettings(ini, saved, now, SaveScope::kChanges));
+  EXPECT_EQ(ini.Serialize(),
+            "[Value]\r\nIpUrl=http://a/\r\n\r\n[Target1]\r\nKind=duckdns\r\nHost=h\r\n"
+            "Sent=2001:4860::8888\r\nSecretProtected=QUJD\r\n\r\n"
+            "[Target2]\r\nKind=ntfy\r\nUrl=https://n.example/t\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace lvn
