@@ -24,7 +24,8 @@ TEST(UpdateTargets, TellTheFirstProblem) {
     std::string_view secret = {};
   } cases[] = {
       {dyndns2 + "Host=h\nUser=u\nSecret=s", TargetProblem::kNone},
-      {"Kind=dyndns3\nUrl=https://d.example/\nHost=h\nUser=u\nSecret=s", TargetProblem::kUnknownKind},
+      {"Kind=dyndns3\nUrl=https://d.example/\nHost=h\nUser=u\nSecret=s",
+       TargetProblem::kUnknownKind},
       {"Kind=dyndns2\nHost=h\nUser=u\nSecret=s", TargetProblem::kNoUrl},
       {"Kind=dyndns2\nUrl=ftp://d.example/\nHost=h\nUser=u\nSecret=s", TargetProblem::kBadUrl},
       {dyndns2 + "Host= \nUser=u\nSecret=s", TargetProblem::kNoHost},
