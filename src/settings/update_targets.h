@@ -46,16 +46,16 @@ struct TargetEvents {
 
 struct UpdateTarget {
   TargetKind Kind = TargetKind::kUnknown;
-  std::string Url;              // the kind's default when the file names none
-  std::string Host;
-  std::string User;
-  std::string Secret;           // in plain text, as someone deploying the file wrote it
-  std::string SecretProtected;  // Base64 of the protected secret, as stored
-  TargetEvents On;              // the DNS kinds act on a change whatever it says
+  std::string Url{};              // the kind's default when the file names none
+  std::string Host{};
+  std::string User{};
+  std::string Secret{};           // in plain text, as someone deploying the file wrote it
+  std::string SecretProtected{};  // Base64 of the protected secret, as stored
+  TargetEvents On{};              // the DNS kinds act on a change whatever it says
   HttpMethod Method = HttpMethod::kGet;  // the url kind's
-  std::string Body;                      // the url kind's template
+  std::string Body{};                    // the url kind's template
   bool Enabled = true;
-  std::string Sent;  // the last address a DNS target sent with success
+  std::string Sent{};  // the last address a DNS target sent with success
 
   bool operator==(const UpdateTarget&) const = default;
 };

@@ -2,21 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <utility>
 
 namespace lvn {
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-int SextetOf(char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-  if (c >= '0' && c <= '9') return c - '0' + 52;
-  if (c == '+') return 62;
-  if (c == '/') return 63;
-  return -1;
-}
 
 }  // namespace
 
@@ -34,29 +24,6 @@ std::string Base64Of(std::string_view bytes) {
     }
   }
   return out;
-}
-
-bool BytesOfBase64(std::string_view text, std::string* bytes) {
-  if (text.size() % 4 != 0) return false;
-  std::string out;
-  out.reserve(text.size() / 4 * 3);
-  for (std::size_t i = 0; i < text.size(); i += 4) {
-    const bool last = i + 4 == text.size();
-    // Padding only closes the last group, and never stands for more than two bytes' worth.
-    std::size_t pad = 0;
-    if (last && text[i + 3] == '=') pad = text[i + 2] == '=' ? 2 : 1;
-    uint32_t group = 0;
-    for (std::size_t k = 0; k < 4; ++k) {
-      const int sextet = k < 4 - pad ? SextetOf(text[i + k]) : 0;
-      if (sextet < 0) return false;
-      group = group << 6 | static_cast<uint32_t>(sextet);
-    }
-    for (std::size_t k = 0; k < 3 - pad; ++k) {
-      out += static_cast<char>(group >> (16 - 8 * k) & 0xFF);
-    }
-  }
-  *bytes = std::move(out);
-  return true;
 }
 
 }  // namespace lvn

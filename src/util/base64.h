@@ -9,8 +9,4 @@ namespace lvn {
 
 std::string Base64Of(std::string_view bytes);
 
-// The bytes of a padded Base64 text; false, with *bytes untouched, for anything else
-// (line breaks and blanks included).
-bool BytesOfBase64(std::string_view text, std::string* bytes);
-
 }  // namespace lvn
