@@ -89,10 +89,14 @@ void WriteText(IniFile& ini, const std::string& section, const char* key,
   if (ini.ReadString(section, key, "") != value) ini.WriteString(section, key, value);
 }
 
-// A plain secret stays only where the user left it and nothing replaced it.
+// A plain secret stays only where the user left it and nothing replaced it. The protected
+// one goes in first: a section holding nothing but the plain one must not go with it.
 void WriteSecret(IniFile& ini, const std::string& section, const UpdateTarget& t) {
   WriteText(ini, section, kKeyTargetSecretProtected, t.SecretProtected);
-  if (t.Secret.empty() || !t.SecretProtected.empty()) ini.RemoveKey(section, kKeyTargetSecret);
+  const std::string plain = ini.ReadString(section, kKeyTargetSecret, "");
+  if (!plain.empty() && (plain != t.Secret || !t.SecretProtected.empty())) {
+    ini.RemoveKey(section, kKeyTargetSecret);
+  }
 }
 
 void WriteTarget(IniFile& ini, const std::string& section, const UpdateTarget& t) {

@@ -78,8 +78,8 @@ UpdateTargets ReadUpdateTargets(const IniFile& ini);
 // Every slot: an empty one removes its section, and a target writes only the keys whose
 // value the file reads differently, so that a section keeps its order, its spelling and
 // the keys the program does not know, and one it cannot use (an unknown kind) stays as it
-// was. Secret= is never written: it goes once SecretProtected= holds it or the target has
-// none.
+// was. Secret= is never written: it goes once SecretProtected= holds it or the target no
+// longer has it.
 void WriteUpdateTargets(IniFile& ini, const UpdateTargets& targets);
 // What changes while the program runs, where now differs from saved: Sent= and the
 // protected secret (Secret= going with it).
