@@ -1,5 +1,6 @@
 // Every setting of the program as one value: the [Value] keys, [Lookup], [Notify], the
-// update targets and the interface language. Read once at start; written through WriteAppSettings only.
+// update targets and the interface language. Read once at start; written through
+// WriteAppSettings only.
 #pragma once
 
 #include <string>
