@@ -58,6 +58,8 @@ struct NullHandleTraits {
 };
 
 using ScopedGlobal = Scoped<NullHandleTraits<HGLOBAL, &::GlobalFree>>;
+// Memory the system allocated with LocalAlloc for the caller to free.
+using ScopedLocal = Scoped<NullHandleTraits<HLOCAL, &::LocalFree>>;
 // GDI objects: one owner type for each kind, so that no handle needs a cast.
 using ScopedFont = Scoped<NullHandleTraits<HFONT, &::DeleteObject>>;
 using ScopedBrush = Scoped<NullHandleTraits<HBRUSH, &::DeleteObject>>;
