@@ -4,20 +4,36 @@
 #include "settings/settings_file_win.h"
 #include "util/data_folder_win.h"
 #include "util/path.h"
+#include "util/secret_win.h"
 #include "util/text.h"
 
 namespace lvn {
 
-bool MainModel::ReadSettingsFile() {
-  DataFolder_ = DataFolderPath(&portable_);
+bool MainModel::ReadSettingsFile() { return ReadSettingsIn(DataFolderPath(&portable_)); }
+
+bool MainModel::ReadSettingsIn(const std::string& data_folder) {
+  DataFolder_ = data_folder;
   IniPath_ = DataFolder_ + "lvn.ini";
   auto settings = std::make_unique<IniFile>();
   if (!LoadSettingsFile(IniPath_.c_str(), settings.get())) return false;
   Settings = std::move(settings);
   settings_ = ReadAppSettings(*Settings);
   saved_ = settings_;
+  ProtectSecrets();
   UrlHost(LookupHost_, settings_.Value.LookupUrl, sizeof LookupHost_);
   return true;
+}
+
+void MainModel::ProtectSecrets() {
+  held_targets_ = ProtectTargetSecrets(&settings_.Targets);
+  // The save copies over saved_'s own copy of each plain secret protected, which would
+  // leave its bytes behind.
+  for (std::size_t i = 0; i < kMaxTargets; ++i) {
+    if (saved_.Targets[i] && settings_.Targets[i]->Secret.empty()) {
+      WipeSecret(&saved_.Targets[i]->Secret);
+    }
+  }
+  SaveSettings(SaveScope::kChanges);
 }
 
 ViewSwitches MainModel::Views() const {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "check/check_cycle.h"
 #include "history/history_state.h"
@@ -14,14 +15,21 @@
 #include "history/local_time.h"
 #include "settings/app_settings.h"
 #include "settings/ini_file.h"
+#include "settings/target_secrets_win.h"
 
 namespace lvn {
 
 class MainModel {
  public:
   // Finds the data folder and reads lvn.ini, before any window: the interface language is
-  // chosen from it. False, with no settings, when the file exists but cannot be read.
+  // chosen from it. The targets' plain secrets are protected and leave the file at once.
+  // False, with no settings, when the file exists but cannot be read.
   bool ReadSettingsFile();
+  // The same in the data folder given (with its "\").
+  bool ReadSettingsIn(const std::string& data_folder);
+  // The targets whose secret cannot be used, for the user to be told: none of them is to
+  // send this run, and none is disabled in the file.
+  const std::vector<HeldTarget>& HeldTargets() const { return held_targets_; }
   bool SettingsRead() const { return Settings != nullptr; }
   const AppSettings& Current() const { return settings_; }
   const std::string& DataFolder() const { return DataFolder_; }
@@ -71,6 +79,7 @@ class MainModel {
   // Writes what scope takes into the file; a refused write leaves the old file, and the
   // next save tries again.
   void SaveSettings(SaveScope scope);
+  void ProtectSecrets();
 
   std::string DataFolder_;  // with its "\"
   std::string IniPath_;
@@ -82,6 +91,7 @@ class MainModel {
   // The running keys as last written, and whether writing the file failed since.
   AppSettings saved_;
   bool file_behind_ = false;
+  std::vector<HeldTarget> held_targets_;
   History history_;
 };
 

@@ -4,7 +4,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "check/main_model_win.h"
+#include "test_paths.h"
 #include "util/base64.h"
 #include "util/scoped_win.h"
 #include "util/secret_win.h"
@@ -43,6 +46,35 @@ TEST(Secret, OnlyWhatThisProgramProtectedForThisUserComesBack) {
   ASSERT_FALSE(foreign.empty());
   for (const std::string& text : {damaged, sealed.substr(0, sealed.size() - 4), foreign}) {
     EXPECT_EQ(UnprotectSecret(text), std::nullopt) << text;
+  }
+}
+
+TEST(MainModel, ProtectsPlainSecretsAtReadAndHoldsBackTargetsWhoseSecretIsNotOurs) {
+  test::TempFolder dir;
+  const std::string foreign = ProtectedWithoutEntropy("hunter3");
+  test::WriteFileBytes(dir.File("lvn.ini"),
+                       "[Target1]\r\nKind=dyndns2\r\nUrl=https://dyn.example.net/nic/update\r\n"
+                       "Host=home.example.net\r\nUser=me\r\nSecret=hunter2\r\n"
+                       "[Target2]\r\nKind=duckdns\r\nHost=home\r\nSecretProtected=" + foreign +
+                       "\r\n[Target3]\r\nKind=ntfy\r\nUrl=https://ntfy.example.net/t\r\n"
+                       "Secret=hunter2\r\nSecretProtected=" + foreign + "\r\n");
+  MainModel model;
+  ASSERT_TRUE(model.ReadSettingsIn(dir.Path()));
+  EXPECT_EQ(model.HeldTargets(), (std::vector<HeldTarget>{{2, SecretFault::kNotUnprotected}}));
+
+  const std::string file = test::ReadFileBytes(dir.File("lvn.ini"));
+  EXPECT_EQ(file.find("hunter2"), std::string::npos) << file;
+  IniFile ini;
+  ini.Load(file);
+  EXPECT_EQ(ini.ReadString("Target1", "User", ""), "me");
+  // A plain secret replaces an old protected one: typed again after a move.
+  for (const char* section : {"Target1", "Target3"}) {
+    EXPECT_FALSE(ini.HasKey(section, "Secret")) << section;
+    EXPECT_EQ(UnprotectSecret(ini.ReadString(section, "SecretProtected", "")), "hunter2");
+  }
+  EXPECT_EQ(ini.ReadString("Target2", "SecretProtected", ""), foreign);
+  for (const auto& target : model.Current().Targets) {
+    EXPECT_EQ(target.value_or(UpdateTarget{}).Secret, "");
   }
 }
 
