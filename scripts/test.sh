@@ -75,7 +75,7 @@ run_tests() {
   echo "== ctest --preset $preset $*"
   rm -f "$junit"
   ctest --preset "$preset" --output-junit "$junit" "$@" 2>&1 | tee "$log" |
-    grep --line-buffered -E '^ *[0-9]+/[0-9]+ Test +#' | grep --line-buffered -v ' Test +#[0-9]+: unit\.'
+    grep --line-buffered -E '^ *[0-9]+/[0-9]+ Test +#' | grep --line-buffered -Ev ' Test +#[0-9]+: unit\.'
   results+=("$junit")
 }
 
