@@ -72,7 +72,7 @@ build() {
 run_tests() {
   local preset=$1 junit="$top/$2/$3.xml" log="$logs/ctest-$1-$3.log"
   shift 3
-  echo "== ctest --preset $preset $*"
+  echo "== ctest --preset $preset${*:+ $*}"
   rm -f "$junit"
   ctest --preset "$preset" --output-junit "$junit" "$@" 2>&1 | tee "$log" |
     grep --line-buffered -E '^ *[0-9]+/[0-9]+ Test +#' | grep --line-buffered -Ev ' Test +#[0-9]+: unit\.'
