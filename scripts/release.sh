@@ -8,8 +8,8 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-# 400 KB, whether a KB is read as 1000 bytes or 1024.
-size_limit=400000
+# 400 KiB.
+size_limit=409600
 
 # shellcheck source=step.sh
 source "$top/scripts/step.sh"
