@@ -11,3 +11,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/${LVN_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# What runs the programs built here: Wine's 64-bit loader itself, never Debian's wine
+# wrapper, which takes the 32-bit loader whenever wine32 is installed.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

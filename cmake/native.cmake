@@ -1,5 +1,4 @@
 # Native Linux build: the core and its unit tests, under ASan and UBSan.
-enable_testing()
 find_package(GTest REQUIRED)
 
 # Benchmarks configure with -DLVN_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release.
@@ -22,9 +21,6 @@ lvn_target_options(unit_tests)
 target_link_libraries(unit_tests PRIVATE lvn_core GTest::gtest_main)
 # The help page's test reads the page from the source tree.
 target_compile_definitions(unit_tests PRIVATE LVN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-
-include(GoogleTest)
-gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 
 # Benchmarks (not tests): bench/NAME_bench.cpp becomes the program NAME_bench.
 file(GLOB LVN_NATIVE_BENCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*_bench.cpp)

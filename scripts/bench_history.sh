@@ -12,8 +12,8 @@ source "$top/scripts/step.sh"
 "$top/scripts/setup.sh"
 mkdir -p build/logs
 lvn_step "configuring the benchmark build" build/logs/bench-history-configure.log \
-  cmake -S . -B build/bench-history -G Ninja -DCMAKE_BUILD_TYPE=Release -DLVN_SANITIZE=OFF
+  cmake --preset bench
 lvn_step "building history_bench" build/logs/bench-history-build.log \
-  cmake --build build/bench-history --target history_bench -j "$(nproc)"
+  cmake --build --preset bench -j "$(nproc)"
 [ "${1:-}" = --build-only ] && exit 0
 build/bench-history/history_bench "${1:-100000}" "${2:-7}"

@@ -9,9 +9,8 @@ source "$top/scripts/step.sh"
 "$top/scripts/setup.sh"
 logs="$top/build/logs"
 lvn_step "configuring the Windows build in build/win" "$logs/build_win-configure.log" \
-  cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release
+  cmake --preset windows
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
 lvn_step "building $*" "$logs/build_win-build.log" \
-  cmake --build build/win "${targets[@]}" -j "$(nproc)"
+  cmake --build --preset windows "${targets[@]}" -j "$(nproc)"

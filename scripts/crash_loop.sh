@@ -22,54 +22,11 @@ work="$LVN_BUILD/work"
 mkdir -p "$work"
 
 # The history before a run: keys start at 1000, so the first reload renumbers every record.
-python3 - "$work/log.csv" "$records" <<'PY'
-import sys
-path, count = sys.argv[1], int(sys.argv[2])
-with open(path, "wb") as f:
-    for i in range(count):
-        f.write(b"%d,20,2019/07/04,09:05:03,10.%d.%d.%d\r\n" % (1000 + i, i >> 16, (i >> 8) & 255, i & 255))
-PY
+scripts/crash_loop_files.py history "$work/log.csv" "$records"
 
 # Whole files and every record kept: prints one word for the run.
 check() {
-  python3 - "$work/log.csv" "$data/log.csv" "$data/lvn.ini" "$1" "$2" <<'PY'
-import re, sys
-before_path, log_path, ini_path, old_ip, new_ip = sys.argv[1:]
-record = re.compile(rb"^-?\d+,(0|1|2|11|12|20),[^,\r\n]*,[^,\r\n]*,[^\r\n]*$")
-def records(path):
-    data = open(path, "rb").read()
-    if data and not data.endswith(b"\r\n"):
-        return None, "log.csv ends in a torn line"
-    lines = data.split(b"\r\n")[:-1]
-    for line in lines:
-        if not record.match(line):
-            return None, "log.csv holds a broken line: %r" % line[:80]
-    return lines, None
-before, _ = records(before_path)
-after, problem = records(log_path)
-if problem:
-    print("BROKEN", problem); sys.exit(0)
-renumbered = bool(after) and after[0].startswith(b"0,")
-before = [line.split(b",", 1)[1] for line in before]
-after = [line.split(b",", 1)[1] for line in after]
-if after[:len(before)] != before:
-    print("LOST", "records of the history are missing or changed"); sys.exit(0)
-extra = after[len(before):]
-if any(not re.match(rb"^(1|2|0|11|12|20),", e) for e in extra):
-    print("BROKEN", "unexpected records appended"); sys.exit(0)
-try:
-    ini = open(ini_path, "rb").read()
-except OSError:
-    print("BROKEN", "lvn.ini is missing"); sys.exit(0)
-if not ini.startswith(b"[Value]\r\n") or b"\r\nIpUrl=http://127.0.0.2/lvn.php\r\n" not in ini:
-    print("BROKEN", "lvn.ini lost its settings: %r" % ini[:120]); sys.exit(0)
-ip = re.search(rb"\r\nIpHoz=([^\r\n]*)\r\n", ini)
-if not ip or ip.group(1).decode() not in (old_ip, new_ip):
-    print("BROKEN", "lvn.ini holds an address it never had"); sys.exit(0)
-changed = any(e.startswith(b"20,") for e in extra)
-print("WHOLE", "rewritten" if renumbered else "", "appended" if changed else "",
-      "saved" if ip.group(1).decode() == new_ip else "")
-PY
+  scripts/crash_loop_files.py check "$work/log.csv" "$data/log.csv" "$data/lvn.ini" "$1" "$2"
 }
 
 # SIGKILL until no copy is left for half a second: a kill that lands in Wine's launcher

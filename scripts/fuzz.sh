@@ -2,7 +2,7 @@
 # Longer fuzz runs than the test command's, one target after another:
 #   scripts/fuzz.sh [seconds per target, default 600] [target...]
 # Each target starts from its corpus in tests/fuzz/corpus/<target>/ and works in
-# build/fuzz-corpus/<target>/. With LVN_FUZZ_SAVE=1 the corpus kept in the repository is
+# build/fuzz/corpus/<target>/, as the test command's short runs do. With LVN_FUZZ_SAVE=1 the corpus kept in the repository is
 # replaced by the minimised union of both afterwards. Prints executions and findings.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,9 +12,8 @@ source "$top/scripts/step.sh"
 "$top/scripts/setup.sh"
 seconds=${1:-600}
 shift || true
-lvn_step "configuring the fuzz build" build/logs/fuzz-configure.log \
-  env CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DLVN_FUZZ=ON -DCMAKE_BUILD_TYPE=Release
-lvn_step "building the fuzzers" build/logs/fuzz-build.log cmake --build build/fuzz -j "$(nproc)"
+lvn_step "configuring the fuzz build" build/logs/fuzz-configure.log cmake --preset fuzz
+lvn_step "building the fuzzers" build/logs/fuzz-build.log cmake --build --preset fuzz -j "$(nproc)"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for target in build/fuzz/*_fuzz; do [ -x "$target" ] && targets+=("$(basename "$target")"); done
@@ -22,7 +21,7 @@ fi
 mkdir -p build/fuzz/findings
 summary=()
 for name in "${targets[@]}"; do
-  work="build/fuzz-corpus/$name"
+  work="build/fuzz/corpus/$name"
   kept="tests/fuzz/corpus/$name"
   mkdir -p "$work" "$kept"
   log="build/fuzz/$name.log"

@@ -5,7 +5,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <cstddef>
+#include <initializer_list>
 
 #include "check/network_grace.h"
 
@@ -30,7 +31,25 @@ struct ClockEffect {
   bool operator==(const ClockEffect&) const = default;
 };
 
-using ClockEffects = std::vector<ClockEffect>;
+// At most four effects follow one input: kept in place, with no allocation on the timer's
+// path.
+class ClockEffects {
+ public:
+  ClockEffects() = default;
+  ClockEffects(std::initializer_list<ClockEffect> effects) {
+    for (const ClockEffect& effect : effects) push_back(effect);
+  }
+  void push_back(const ClockEffect& effect) {
+    if (count_ < kCapacity) items_[count_++] = effect;
+  }
+  const ClockEffect* begin() const { return items_; }
+  const ClockEffect* end() const { return items_ + count_; }
+
+ private:
+  static constexpr std::size_t kCapacity = 4;
+  ClockEffect items_[kCapacity]{};
+  std::size_t count_ = 0;
+};
 
 class CheckClock {
  public:

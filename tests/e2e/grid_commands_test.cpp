@@ -194,14 +194,12 @@ TEST(GridCommands, DeleteRemovesNothingFromALogAnotherProgramChangedOrHolds) {
     PressKeys(run.main, {VK_DELETE});
     HWND box = WaitForWindow(run.program.Id(), "#32770");
     if (asks && box != nullptr) {
-      EXPECT_TRUE(PressButton(box, IDYES));
-      EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+      EXPECT_TRUE(CloseBox(box, IDYES));
       box = WaitForWindow(run.program.Id(), "#32770");
     }
     if (box == nullptr) return std::string("<no box>");
     const std::string text = ReadMessageBox(box).text;
-    EXPECT_TRUE(PressButton(box, IDOK));
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    EXPECT_TRUE(CloseBox(box, IDOK));
     return text;
   };
 
@@ -284,7 +282,7 @@ TEST(GridCommands, DeleteTakesWhatWasSelectedWhenTheKeyWasPressed) {
   ASSERT_NE(box, nullptr);
   ClickAt(::GetDlgItem(options, kIdViewCheck), POINT{10, 16});
   ASSERT_TRUE(WaitUntil([&] { return GridRows(grid) == 13; })) << GridRows(grid);
-  ASSERT_TRUE(PressButton(box, IDYES));
+  ASSERT_TRUE(CloseBox(box, IDYES));
   std::vector<std::string> kept = texts;
   kept.erase(kept.begin() + 3);
   kept.push_back(Sjis("チェック開始"));  // this run's

@@ -245,6 +245,10 @@ bool PressButton(HWND dialog, int control_id) {
   return button != nullptr && ::PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
 }
 
+bool CloseBox(HWND box, int button) {
+  return PressButton(box, button) && WaitUntil([box] { return ::IsWindow(box) == FALSE; });
+}
+
 namespace {
 
 // A Unix path from the environment, as Wine sees it on drive Z:.
@@ -855,8 +859,15 @@ bool MenuShows(DWORD process_id) {
 
 bool ChooseFromMenu(const Session& session, WORD menu, WORD item) {
   const DWORD id = session.program.Id();
-  PressKeys(session.main, {VK_MENU, menu});
-  if (!WaitUntil([id] { return MenuShows(id); })) return false;
+  // Keys sent while the X server still moves the focus to a window the program has just
+  // shown are delivered to nobody: a menu that has not opened after a while is asked for
+  // again, never while it shows.
+  bool shows = false;
+  for (int attempt = 0; attempt < 3 && !shows; ++attempt) {
+    if (!MenuShows(id)) PressKeys(session.main, {VK_MENU, menu});
+    shows = WaitUntil([id] { return MenuShows(id); }, 8000);
+  }
+  if (!shows) return false;
   PressKeys(session.main, {item});
   return WaitUntil([id] { return !MenuShows(id); });
 }

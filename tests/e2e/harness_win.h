@@ -77,6 +77,9 @@ struct MessageBoxView {
 MessageBoxView ReadMessageBox(HWND box);
 // Presses the dialog's button with the given control id.
 bool PressButton(HWND dialog, int control_id);
+// Answers a message box with one of its buttons and waits until it is gone, so that the
+// next box looked for is not this one on its way out.
+bool CloseBox(HWND box, int button);
 
 // A file's bytes, or "<missing>"; read while others may write it.
 std::string ReadFileBytes(const std::string& path);

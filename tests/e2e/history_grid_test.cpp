@@ -107,7 +107,7 @@ TEST(HistoryGrid, AHistoryTooLargeToReadIsReportedAndKept) {
   EXPECT_EQ(view.caption, "Lorvaneグローバル");
   EXPECT_NE(view.text.find("大きすぎる"), std::string::npos) << view.text;
   EXPECT_NE(view.text.find("log.csv"), std::string::npos) << view.text;
-  ASSERT_TRUE(PressButton(box, IDOK));
+  ASSERT_TRUE(CloseBox(box, IDOK));
   HWND main = WaitForWindow(program.Id(), "TfrmMain");
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(StatusFields(main)[2], "履歴:上限超");

@@ -289,7 +289,7 @@ TEST(HostileInput, DllsBesideTheProgramAreNeverLoaded) {
     ASSERT_NE(box, nullptr);
     EXPECT_NE(ReadMessageBox(box).text.find(LVN_VERSION_TEXT), std::string::npos)
         << ReadMessageBox(box).text;
-    ASSERT_TRUE(PressButton(box, IDOK));
+    ASSERT_TRUE(CloseBox(box, IDOK));
     // A screen reader's question makes the program answer through the system's oleacc.
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IAccessible* grid = nullptr;

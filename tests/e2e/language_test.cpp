@@ -323,8 +323,7 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   EXPECT_EQ(view.caption, kEn.VersionCaption);
   EXPECT_EQ(view.text.rfind(kEn.AppTitle + std::string(kEn.VersionPrefix), 0), 0u) << view.text;
   ExpectEnglishAndWhole(probe.Read());
-  ASSERT_TRUE(PressButton(box, IDOK));
-  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+  ASSERT_TRUE(CloseBox(box, IDOK));
   ClickAt(run.grid, GridRowPoint(run.grid, 8));
   ASSERT_TRUE(WaitUntil([&] { return GridCurrentRow(run.grid) == 8; }));
   PressKeys(run.main, {VK_DELETE});
@@ -334,8 +333,7 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   EXPECT_EQ(view.caption, kEn.AppTitle);
   EXPECT_EQ(view.text, kEn.DeleteModeQuestion);
   ExpectEnglishAndWhole(probe.Read());
-  ASSERT_TRUE(PressButton(box, IDNO));
-  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+  ASSERT_TRUE(CloseBox(box, IDNO));
 
   // The options window, from its English access keys, page by page.
   ASSERT_TRUE(ChooseFromMenu(run, AccessKey(kEn.MenuSettings), AccessKey(kEn.MenuOptions)));

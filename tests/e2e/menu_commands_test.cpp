@@ -93,8 +93,7 @@ TEST(MenuCommands, FolderHelpHomePageAndVersionFromTheKeys) {
   EXPECT_EQ(view.text, version_text);
   EXPECT_EQ(view.buttons.size(), 1u);
   EXPECT_FALSE(view.has_icon);
-  ASSERT_TRUE(PressButton(box, IDOK));
-  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+  ASSERT_TRUE(CloseBox(box, IDOK));
 
   // Settings, and Exit, from the keys as well.
   ASSERT_TRUE(ChooseFromMenu(run, 'O', VK_RETURN));

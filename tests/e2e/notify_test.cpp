@@ -140,7 +140,7 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   EXPECT_EQ(view.caption, "テスト実行");
   EXPECT_EQ(view.text.rfind("終了コード 0", 0), 0u) << view.text;
   EXPECT_NE(view.text.find("tested"), std::string::npos) << view.text;
-  ASSERT_TRUE(PressButton(box, IDOK));
+  ASSERT_TRUE(CloseBox(box, IDOK));
   EXPECT_NE(Runs().back().find("\t203.0.113.11\t\t203.0.113.11\tprint:tested"), std::string::npos)
       << Runs().back();
 
@@ -153,14 +153,14 @@ TEST(Notify, ChangesReachTheCommandAndTheTrayAsTheNoticePageSetsThem) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(ReadMessageBox(box).text.rfind("開始できません: プログラムが", 0), 0u)
       << ReadMessageBox(box).text;
-  ASSERT_TRUE(PressButton(box, IDOK));
+  ASSERT_TRUE(CloseBox(box, IDOK));
   EXPECT_EQ(Runs().size(), 4u);
   SetField(options, kIdCommandEdit, "record_run %IP% print:onpath");
   ASSERT_TRUE(PressButton(options, kIdCommandTest));
   box = WaitForWindow(run.program.Id(), "#32770");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(ReadMessageBox(box).text.rfind("終了コード 0", 0), 0u) << ReadMessageBox(box).text;
-  ASSERT_TRUE(PressButton(box, IDOK));
+  ASSERT_TRUE(CloseBox(box, IDOK));
   EXPECT_TRUE(CommandLogHas("\t\"" + path_folder + "\\record_run.exe\" 203.0.113.11 print:onpath"));
 
   // A click on a notice shows the hidden window.

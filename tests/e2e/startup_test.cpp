@@ -49,7 +49,7 @@ TEST(Startup, OneCopyPerLogon) {
   EXPECT_EQ(view.buttons, std::vector<std::string>{"OK"});
   EXPECT_TRUE(TopLevelWindows(second.Id(), "TfrmMain").empty());
 
-  ASSERT_TRUE(PressButton(box, IDOK));
+  ASSERT_TRUE(CloseBox(box, IDOK));
   DWORD exit_code = 99;
   ASSERT_TRUE(second.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);
@@ -106,7 +106,7 @@ TEST(Startup, AnUnreadableSettingsFileEndsTheProgramWithoutTouchingAnything) {
   const MessageBoxView view = ReadMessageBox(box);
   EXPECT_EQ(view.caption, kTitle);
   EXPECT_NE(view.text.find("lvn.ini"), std::string::npos) << view.text;
-  ASSERT_TRUE(PressButton(box, IDOK));
+  ASSERT_TRUE(CloseBox(box, IDOK));
   DWORD exit_code = 99;
   ASSERT_TRUE(program.WaitForExit(&exit_code));
   EXPECT_EQ(exit_code, 0u);

@@ -5,6 +5,9 @@
 # check and a count; exits non-zero when any check fails.
 #   LVN_RELEASE_REUSE=1  skips the build and tests the dist/ and build/release/ of the last
 #                        run (to repeat the steps under Wine without rebuilding the release)
+#   LVN_CHECKS_FILE      also writes each check's verdict there, PASS or FAIL, a tab and its
+#                        name, one a line (CTest's release test: scripts/test_report.py counts
+#                        them)
 set -uo pipefail
 # Debian's wine64 comes without Wine's preloader, which reserves the addresses Wine needs
 # before anything else is mapped. With the kernel's brk randomization, glibc's heap then
@@ -20,19 +23,23 @@ started=$SECONDS
 
 passed=0
 failed=0
+checks_file=${LVN_CHECKS_FILE:-/dev/null}
+: >"$checks_file"
+# verdict PASS|FAIL NAME
+verdict() {
+  echo "$1 $2"
+  printf '%s\t%s\n' "$1" "$2" >>"$checks_file"
+  if [ "$1" = PASS ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+}
 # check NAME COMMAND...: one check, passed when the command succeeds.
 check() {
   local name=$1; shift
-  if "$@"; then
-    echo "PASS $name"; passed=$((passed + 1))
-  else
-    echo "FAIL $name"; failed=$((failed + 1))
-  fi
+  if "$@"; then verdict PASS "$name"; else verdict FAIL "$name"; fi
 }
 # prepare NAME COMMAND...: a step that sets up later checks; counted as a failure when it fails.
 prepare() {
   local name=$1; shift
-  "$@" >/dev/null 2>&1 || { echo "FAIL preparing: $name"; failed=$((failed + 1)); }
+  "$@" >/dev/null 2>&1 || verdict FAIL "preparing: $name"
 }
 finish() {
   echo "release: $passed passed, $failed failed ($((SECONDS - started)) s)"
@@ -83,57 +90,11 @@ check "SHA256SUMS holds both products and matches them" \
   sh -c 'cd dist && [ "$(cut -d" " -f3 SHA256SUMS | sort)" = "$(printf "%s\n" "$@" | sort)" ] &&
          sha256sum --quiet -c SHA256SUMS' sh "$(basename "$setup")" "$(basename "$zip")"
 
-zip_listing() {
-  python3 - "$zip" "$top" "$version" <<'PY'
-import os, sys, zipfile
-path, top, version = sys.argv[1:]
-with zipfile.ZipFile(path) as z:
-    names = set(z.namelist())
-    expected = {"Lorvane/", "Lorvane/lorvane.exe", "Lorvane/readme.txt", "Lorvane/lvn.ini"}
-    for folder in ("help", "server"):
-        for root, dirs, files in os.walk(os.path.join(top, folder)):
-            rel = os.path.relpath(root, top)
-            expected.add("Lorvane/" + rel + "/")
-            expected.update("Lorvane/" + rel + "/" + f for f in files)
-    if names != expected:
-        print("  unexpected:", sorted(names - expected), "missing:", sorted(expected - names))
-        sys.exit(1)
-    for folder in ("help", "server"):
-        for name in names:
-            if name.startswith("Lorvane/" + folder + "/") and not name.endswith("/"):
-                with open(os.path.join(top, name[len("Lorvane/"):]), "rb") as f:
-                    if z.read(name) != f.read():
-                        print("  differs from the source:", name); sys.exit(1)
-PY
-}
 check "the zip holds Lorvane/ with the exe, help, server pages, readme and lvn.ini, nothing else" \
-  zip_listing
+  tests/tools/release_checks.py zip "$zip" "$top"
 
-readme_is_shift_jis() {
-  python3 - "$zip" "$version" <<'PY'
-import sys, zipfile
-data = zipfile.ZipFile(sys.argv[1]).read("Lorvane/readme.txt")
-text = data.decode("cp932")
-try:
-    data.decode("utf-8")
-    print("  readme.txt is UTF-8"); sys.exit(1)
-except UnicodeDecodeError:
-    pass
-if data.count(b"\n") != data.count(b"\r\n") or not data.endswith(b"\r\n"):
-    print("  readme.txt has a line end other than CR LF"); sys.exit(1)
-for needed in (sys.argv[2], "lorvane.exe", "%APPDATA%\\Lorvane", "アンインストール"):
-    if needed not in text:
-        print("  readme.txt does not say", needed); sys.exit(1)
-# The portable copy's lvn.ini: comments only, in the settings file's own form.
-ini = zipfile.ZipFile(sys.argv[1]).read("Lorvane/lvn.ini")
-lines = ini.decode("cp932").split("\r\n")
-if ini.count(b"\n") != ini.count(b"\r\n") or lines[-1] != "" or \
-        not all(line.startswith(";") for line in lines[:-1]):
-    print("  lvn.ini is not Shift-JIS comment lines with CR LF"); sys.exit(1)
-PY
-}
 check "readme.txt and the portable lvn.ini are Shift-JIS with CR LF; readme names the version, exe, data folder, uninstall" \
-  readme_is_shift_jis
+  tests/tools/release_checks.py readme "$zip" "$version"
 
 # ---- Under Wine.
 echo "== Wine prefix in build/release-test"
@@ -235,13 +196,7 @@ no_entry() {
   done
 }
 # A shortcut names its target's full path.
-points_to() {
-  [ -f "$1" ] && python3 -c '
-import sys
-data = open(sys.argv[1], "rb").read()
-target = sys.argv[2]
-sys.exit(0 if target.encode("ascii") in data or target.encode("utf-16-le") in data else 1)' "$1" "$2"
-}
+points_to() { tests/tools/release_checks.py shortcut "$1" "$2"; }
 # Lorvane's files as the installer writes them: the exe, the staged help files, the uninstaller.
 stage=build/release/stage/Lorvane
 lorvane_files() {

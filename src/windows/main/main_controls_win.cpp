@@ -116,7 +116,7 @@ bool MainControls::Create(HWND self, UINT dpi) {
   ui::BufferControlPaint(NowIp);
   ui::BufferControlPaint(UpdateTime);
   // An IPv6 address and its check time are wider than the field at the design size.
-  return now_ip_line_.Attach(NowIp, self, kFonts[static_cast<int>(FontRole::kAddress)], dpi);
+  return NowIpLine.Attach(NowIp, self, kFonts[static_cast<int>(FontRole::kAddress)], dpi);
 }
 
 bool MainControls::Scale(UINT dpi, Scaled* scaled) {
@@ -158,7 +158,7 @@ bool MainControls::Apply(HWND self, UINT dpi, Scaled* scaled) {
         break;
     }
   }
-  now_ip_line_.SetDpi(dpi);
+  NowIpLine.SetDpi(dpi);
   if (icons[0]) {
     ::SendMessageW(self, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0].Get()));
   }

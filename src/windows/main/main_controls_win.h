@@ -40,7 +40,7 @@ class MainControls {
   ui::Image Status;
   ui::Image SizeChangeMark;
   // NowIp's text, fitted to its width.
-  ui::FittedLine now_ip_line_;
+  ui::FittedLine NowIpLine;
 
  private:
   // The member that holds the control with this layout id; null for an id without one.

@@ -52,7 +52,7 @@ bool TfrmMain::Create(std::string* error) {
   if (!model_.OpenDataFolder()) {
     ShowBox(texts::Ui().PortableFolderReadOnly + model_.DataFolder(), MB_OK | MB_ICONWARNING);
   }
-  controls_.now_ip_line_.SetText("", "");
+  controls_.NowIpLine.SetText("", "");
   ui::UseDialogKeys(Handle(), true);
   created_ = true;
   return true;
@@ -107,7 +107,7 @@ void TfrmMain::ShowCheck(const MainModel::CheckApplied& applied, const LocalTime
   const CheckOutcome& outcome = applied.Outcome;
   if (applied.Reload) history_grid_.Show(*applied.Reload, !FirstShowDone);
   if (outcome.UpdateTime) ::SetWindowTextW(controls_.UpdateTime, Wide(*outcome.UpdateTime).c_str());
-  controls_.now_ip_line_.SetText(outcome.NowIp.c_str(), outcome.AnswerNote.c_str());
+  controls_.NowIpLine.SetText(outcome.NowIp.c_str(), outcome.AnswerNote.c_str());
   // The lookup has ended before Update is enabled again, so a click the moment it is
   // enabled starts the next one.
   ::EnableWindow(controls_.Update, TRUE);
