@@ -64,6 +64,36 @@ void MainModel::ChangeLanguage(const std::string& setting) {
   SaveSettings(SaveScope::kChanges);
 }
 
+bool MainModel::ChangeTarget(std::size_t slot, const std::optional<UpdateTarget>& target,
+                             const std::optional<std::string>& secret) {
+  if (slot >= kMaxTargets) return false;
+  std::optional<UpdateTarget> next = target;
+  if (next) {
+    next->Secret.clear();
+    if (secret) {
+      std::optional<std::string> sealed;
+      if (!secret->empty() && !(sealed = ProtectSecret(*secret))) return false;
+      next->SecretProtected = sealed.value_or(std::string());
+    } else if (settings_.Targets[slot]) {
+      next->SecretProtected = settings_.Targets[slot]->SecretProtected;
+    }
+  }
+  settings_.Targets[slot] = std::move(next);
+  // Typed again, a secret this user could not read is usable now.
+  if (secret || !target) {
+    std::erase_if(held_targets_,
+                  [slot](const HeldTarget& held) { return held.Number == slot + 1; });
+  }
+  SaveSettings(SaveScope::kChanges);
+  return true;
+}
+
+void MainModel::TargetSent(std::size_t slot, const std::string& address) {
+  if (slot >= kMaxTargets || !settings_.Targets[slot]) return;
+  settings_.Targets[slot]->Sent = address;
+  SaveSettings(SaveScope::kChanges);
+}
+
 void MainModel::RecordEvent(int32_t code, const char* text, const LocalTime& time) {
   history_.Write(code, text, time);
 }

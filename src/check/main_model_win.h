@@ -55,6 +55,14 @@ class MainModel {
   void ChangeLookupUrl(const std::string& url);
   void ChangeLookup(const LookupSettings& lookup) { settings_.Lookup = lookup; }
   void ChangeLanguage(const std::string& setting);
+  // The options' update target in slot: replaced, or removed when target is empty, and
+  // saved at once. A secret typed (secret given) is protected first; without one, a
+  // protected secret the target had stays. False, with nothing changed, when the system
+  // would not protect the secret.
+  bool ChangeTarget(std::size_t slot, const std::optional<UpdateTarget>& target,
+                    const std::optional<std::string>& secret);
+  // A DNS target sent address with success: Sent= is saved at once.
+  void TargetSent(std::size_t slot, const std::string& address);
 
   // Appends one record, and nothing else: the check's start and end.
   void RecordEvent(int32_t code, const char* text, const LocalTime& time);

@@ -47,7 +47,8 @@ bool WriteAppSettings(IniFile& ini, const AppSettings& saved, const AppSettings&
       ini.WriteString(kSettingsSection, kKeyLastIp, now.Value.LastIp);
       ini.WriteString(kSettingsSection, kKeyLastChange, now.Value.LastChange);
     }
-    WriteTargetChanges(ini, saved.Targets, now.Targets);
+    // Sent=, a protected secret, or a target the options changed: saved at once.
+    if (now.Targets != saved.Targets) WriteUpdateTargets(ini, now.Targets);
   }
   if (now.Language != saved.Language) WriteLanguage(ini, now.Language);
   return ini.Serialize() != before;

@@ -75,6 +75,7 @@ LookupSettings ReadLookupSettings(const IniFile& ini) {
   s.FallbackUrl.resize(
       WholeCharacterPrefix(s.FallbackUrl.data(), s.FallbackUrl.size(), kMaxUrlBytes));
   s.CheckOnNetworkChange = ini.ReadBool(kLookupSection, kKeyCheckOnNetworkChange, false);
+  s.ConfirmChange = ini.ReadBool(kLookupSection, kKeyConfirmChange, false);
   return s;
 }
 
@@ -82,6 +83,9 @@ void WriteLookupSettings(IniFile& ini, const LookupSettings& settings) {
   if (!ini.HasSection(kLookupSection) && settings == LookupSettings{}) return;
   ini.WriteString(kLookupSection, kKeyFallbackUrl, settings.FallbackUrl);
   ini.WriteBool(kLookupSection, kKeyCheckOnNetworkChange, settings.CheckOnNetworkChange);
+  if (settings.ConfirmChange || ini.HasKey(kLookupSection, kKeyConfirmChange)) {
+    ini.WriteBool(kLookupSection, kKeyConfirmChange, settings.ConfirmChange);
+  }
 }
 
 UrlProblem LookupUrlProblem(std::string_view url) {

@@ -12,10 +12,14 @@ namespace lvn {
 inline constexpr char kLookupSection[] = "Lookup";
 inline constexpr char kKeyFallbackUrl[] = "FallbackUrl";
 inline constexpr char kKeyCheckOnNetworkChange[] = "CheckOnNetworkChange";
+inline constexpr char kKeyConfirmChange[] = "ConfirmChange";
 
 struct LookupSettings {
   std::string FallbackUrl;            // asked when the lookup page fails; empty: none
   bool CheckOnNetworkChange = false;  // a check as soon as the network changes
+  // A new address counts only when the fallback page, asked at once, gives it too: a
+  // lookup page that answers wrongly moves no name. Needs FallbackUrl.
+  bool ConfirmChange = false;
 
   bool operator==(const LookupSettings&) const = default;
 };
@@ -24,8 +28,8 @@ struct LookupSettings {
 // file names no IpUrl, else none); a URL is cut to 299 bytes where a character ends, as
 // IpUrl's buffer holds.
 LookupSettings ReadLookupSettings(const IniFile& ini);
-// Writes both keys when the section exists or a value differs from its default, and
-// nothing otherwise.
+// Writes the first two keys when the section exists or a value differs from its default,
+// and nothing otherwise; ConfirmChange only when it is on or the file has it.
 void WriteLookupSettings(IniFile& ini, const LookupSettings& settings);
 
 // What keeps a text from being a lookup URL.

@@ -182,18 +182,6 @@ void WriteUpdateTargets(IniFile& ini, const UpdateTargets& targets) {
   }
 }
 
-void WriteTargetChanges(IniFile& ini, const UpdateTargets& saved, const UpdateTargets& now) {
-  for (std::size_t i = 0; i < kMaxTargets; ++i) {
-    if (!saved[i] || !now[i] || !ini.HasSection(TargetSection(i))) continue;
-    if (now[i]->Sent != saved[i]->Sent) {
-      ini.WriteString(TargetSection(i), kKeyTargetSent, now[i]->Sent);
-    }
-    if (now[i]->SecretProtected != saved[i]->SecretProtected) {
-      WriteSecret(ini, TargetSection(i), *now[i]);
-    }
-  }
-}
-
 TargetProblem TargetProblemOf(const UpdateTarget& target, std::string_view secret) {
   if (target.Kind == TargetKind::kUnknown) return TargetProblem::kUnknownKind;
   if (secret.empty()) secret = target.Secret;

@@ -81,10 +81,6 @@ UpdateTargets ReadUpdateTargets(const IniFile& ini);
 // was. Secret= is never written: it goes once SecretProtected= holds it or the target no
 // longer has it.
 void WriteUpdateTargets(IniFile& ini, const UpdateTargets& targets);
-// What changes while the program runs, where now differs from saved: Sent= and the
-// protected secret (Secret= going with it).
-void WriteTargetChanges(IniFile& ini, const UpdateTargets& saved, const UpdateTargets& now);
-
 // What keeps a target from being used.
 enum class TargetProblem {
   kNone,

@@ -259,6 +259,9 @@ TEST(LookupSettingsTest, WrittenOnlyWhenUsedAndCutBetweenCharacters) {
       {"", {"", true}, "[Lookup]\r\nFallbackUrl=\r\nCheckOnNetworkChange=1\r\n\r\n"},
       {"", {"http://b/x", false},
        "[Lookup]\r\nFallbackUrl=http://b/x\r\nCheckOnNetworkChange=0\r\n\r\n"},
+      {"", {"http://b/x", false, true},
+       "[Lookup]\r\nFallbackUrl=http://b/x\r\nCheckOnNetworkChange=0\r\n"
+       "ConfirmChange=1\r\n\r\n"},
   };
   for (const auto& c : cases) {
     IniFile ini = Loaded(c.before);

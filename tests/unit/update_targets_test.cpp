@@ -89,20 +89,20 @@ TEST(UpdateTargets, WholeSaveKeepsTheFileAndDropsThePlainSecret) {
   }
 }
 
-// While the program runs only Sent and the protected secret are written, at once.
-TEST(UpdateTargets, RunningSaveWritesSentAndTheProtectedSecret) {
+// The options' edits, Sent= and a protected secret reach the file at once.
+TEST(UpdateTargets, RunningSaveWritesWhatChangedInTheTargets) {
   IniFile ini = Loaded("[Value]\r\nIpUrl=http://a/\r\n[Target1]\r\nKind=duckdns\r\nHost=h\r\n"
                        "Secret=tk\r\n[Target2]\r\nKind=ntfy\r\nUrl=https://n.example/t\r\n");
   const AppSettings saved = ReadAppSettings(ini);
   AppSettings now = saved;
   now.Targets[0]->SecretProtected = "QUJD";
   now.Targets[0]->Sent = "2001:4860::8888";
-  now.Targets[1]->Host = "waits for the whole save";
+  now.Targets[1]->Host = "h2";
   EXPECT_TRUE(WriteAppSettings(ini, saved, now, SaveScope::kChanges));
   EXPECT_EQ(ini.Serialize(),
             "[Value]\r\nIpUrl=http://a/\r\n\r\n[Target1]\r\nKind=duckdns\r\nHost=h\r\n"
-            "Sent=2001:4860::8888\r\nSecretProtected=QUJD\r\n\r\n"
-            "[Target2]\r\nKind=ntfy\r\nUrl=https://n.example/t\r\n\r\n");
+            "SecretProtected=QUJD\r\nSent=2001:4860::8888\r\n\r\n"
+            "[Target2]\r\nKind=ntfy\r\nUrl=https://n.example/t\r\nHost=h2\r\n\r\n");
 }
 
 }  // namespace

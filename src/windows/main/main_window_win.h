@@ -95,6 +95,11 @@ class TfrmMain final : public ui::Window, private OptionHost {
   int LanguageChoice() const override { return texts::LanguageChoiceOf(LanguageSetting()); }
   void ChangeLanguageChoice(int choice) override;
 
+  // The update targets' sends: what the last one of slot came to, or why it does not
+  // send; and the options' test send, whose result a box owned by owner shows.
+  std::string TargetStatus(std::size_t slot) const;
+  void TestTargetSend(std::size_t slot, HWND owner);
+
   // The settings, the history and what a check does to them.
   MainModel model_;
   bool ExitRequested = false;
