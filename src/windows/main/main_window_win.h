@@ -99,6 +99,8 @@ class TfrmMain final : public ui::Window, private OptionHost {
   // send; and the options' test send, whose result a box owned by owner shows.
   std::string TargetStatus(std::size_t slot) const;
   void TestTargetSend(std::size_t slot, HWND owner);
+  // The options changed slot's target (saved already): a stop or a retry of it ends.
+  void TargetEdited(std::size_t slot);
 
   // The settings, the history and what a check does to them.
   MainModel model_;
