@@ -150,6 +150,39 @@ struct Texts {
   const char* UpdateHardFailure;
   const char* UpdateRetryAt;  // followed by the next try's time (hh:nn) and ")"
   const char* UpdateNotGlobal;
+
+  // The options window's 送信先 page, a target's edit dialog, and the 接続 page's
+  // confirmation of a new address.
+  const char* OptionTargetsSection;
+  const char* TargetListLabel;
+  const char* TargetColumnKind;
+  const char* TargetColumnHost;
+  const char* TargetColumnResult;
+  const char* TargetAdd;
+  const char* TargetEdit;
+  const char* TargetDelete;
+  const char* TargetTest;
+  const char* TargetDeleteQuestion;  // followed by the target's kind and host
+  const char* TargetDialogCaption;
+  const char* TargetKindLabel;
+  const char* TargetUrlLabel;
+  const char* TargetHostLabel;
+  const char* TargetUserLabel;
+  const char* TargetSecretLabel;
+  const char* TargetWebhookLabel;  // the secret's label where the webhook URL is the secret
+  const char* TargetSecretCue;     // in the empty secret field, when one is saved
+  const char* TargetEventGroup;
+  const char* TargetOnChange;
+  const char* TargetOnOutage;
+  const char* TargetOnRecovery;
+  const char* TargetMethodLabel;
+  const char* TargetBodyLabel;
+  const char* TargetEnabled;
+  const char* TargetOk;
+  const char* TargetCancel;
+  const char* TargetRefusedTitle;
+  const char* TargetSecretNotProtected;
+  const char* OptionConfirmCheck;
 };
 
 extern const Texts kJapaneseTexts;

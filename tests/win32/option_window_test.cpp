@@ -31,6 +31,12 @@ struct RecordingHost : OptionHost {
   void ChangeLookup(const LookupSettings&) override {}
   int LanguageChoice() const override { return 0; }
   void ChangeLanguageChoice(int) override {}
+  const UpdateTargets& CurrentTargets() const override { return targets; }
+  std::string TargetStatusOf(std::size_t) const override { return {}; }
+  bool ChangeTarget(std::size_t, const std::optional<UpdateTarget>&,
+                    const std::optional<std::string>&) override { return true; }
+  void TestSendTo(std::size_t, HWND) override {}
+  UpdateTargets targets{};
   int closed = 0;
   NotifySettings notify{.Command = "old.exe"};
   std::string url = "http://h/";

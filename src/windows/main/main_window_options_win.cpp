@@ -50,4 +50,11 @@ void TfrmMain::ChangeLanguageChoice(int choice) {
   model_.ChangeLanguage(chosen == 0 ? "" : setting);
 }
 
+bool TfrmMain::ChangeTarget(std::size_t slot, const std::optional<UpdateTarget>& target,
+                            const std::optional<std::string>& secret) {
+  if (!model_.ChangeTarget(slot, target, secret)) return false;
+  TargetEdited(slot);
+  return true;
+}
+
 }  // namespace lvn

@@ -94,6 +94,12 @@ class TfrmMain final : public ui::Window, private OptionHost {
   void ChangeLookup(const LookupSettings& settings) override;
   int LanguageChoice() const override { return texts::LanguageChoiceOf(LanguageSetting()); }
   void ChangeLanguageChoice(int choice) override;
+  const UpdateTargets& CurrentTargets() const override { return model_.Current().Targets; }
+  std::string TargetStatusOf(std::size_t slot) const override { return TargetStatus(slot); }
+  // Saved at once; a target changed or gone stops its stop or retry (TargetEdited).
+  bool ChangeTarget(std::size_t slot, const std::optional<UpdateTarget>& target,
+                    const std::optional<std::string>& secret) override;
+  void TestSendTo(std::size_t slot, HWND owner) override { TestTargetSend(slot, owner); }
 
   // The update targets' sends: what the last one of slot came to, or why it does not
   // send; and the options' test send, whose result a box owned by owner shows.

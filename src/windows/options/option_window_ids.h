@@ -38,6 +38,39 @@ enum OptionControlId : int {
   kIdLanguageLabel = 329,
   kIdLanguageCombo = 330,
   kIdLanguageNote = 331,
+  // The 送信先 page.
+  kIdTargetListLabel = 332,
+  kIdTargetList = 333,
+  kIdTargetAdd = 334,
+  kIdTargetEdit = 335,
+  kIdTargetDelete = 336,
+  kIdTargetTest = 337,
+  // The 接続 page's confirmation by the fallback page.
+  kIdConfirmCheck = 338,
+};
+
+// Control ids of a target's edit dialog. Its OK and Cancel are IDOK and IDCANCEL, which
+// Enter and Esc press.
+enum TargetDialogId : int {
+  kIdKindLabel = 401,
+  kIdKindCombo = 402,
+  kIdTargetUrlLabel = 403,
+  kIdTargetUrlEdit = 404,
+  kIdHostLabel = 405,
+  kIdHostEdit = 406,
+  kIdUserLabel = 407,
+  kIdUserEdit = 408,
+  kIdSecretLabel = 409,
+  kIdSecretEdit = 410,
+  kIdEventGroup = 411,
+  kIdOnChange = 412,
+  kIdOnOutage = 413,
+  kIdOnRecovery = 414,
+  kIdMethodLabel = 415,
+  kIdMethodCombo = 416,
+  kIdBodyLabel = 417,
+  kIdBodyEdit = 418,
+  kIdEnabledCheck = 419,
 };
 
 }  // namespace lvn

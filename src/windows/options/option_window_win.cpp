@@ -79,7 +79,7 @@ TfrmOption::~TfrmOption() {
 bool TfrmOption::RegisterWindowClass() {
   ui::WindowClassArgs args;
   args.name = kClassName;
-  return ui::Window::RegisterWindowClass(args);
+  return ui::Window::RegisterWindowClass(args) && TargetDialog::RegisterWindowClass();
 }
 
 bool TfrmOption::Create(HWND owner) {
@@ -94,13 +94,14 @@ bool TfrmOption::BuildLayout() {
   if (SectionTree == nullptr || !action_page_.Create(Handle(), dpi_, host_) ||
       !notify_page_.Create(Handle(), nullptr, dpi_, host_) ||
       !connection_page_.Create(Handle(), nullptr, dpi_, host_) ||
-      CreateOk(Handle(), dpi_) == nullptr) {
+      !targets_page_.Create(Handle(), nullptr, dpi_, host_) || CreateOk(Handle(), dpi_) == nullptr) {
     return false;
   }
 
   action_item_ = AddSection(SectionTree, texts::Ui().OptionSection);
   notify_item_ = AddSection(SectionTree, texts::Ui().OptionNotifySection);
   connection_item_ = AddSection(SectionTree, texts::Ui().OptionConnectionSection);
+  targets_item_ = AddSection(SectionTree, texts::Ui().OptionTargetsSection);
   ::SendMessageW(SectionTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(action_item_));
   return ApplyDpi(dpi_, nullptr);
 }
@@ -141,6 +142,7 @@ bool TfrmOption::ApplyDpi(UINT dpi, const POINT* top_left) {
   action_page_.ApplyDpi(font, large_font, dpi);
   notify_page_.ApplyDpi(font, dpi);
   connection_page_.ApplyDpi(font, dpi);
+  targets_page_.ApplyDpi(font, dpi);
   Place(self, kOk, font, dpi);
   // The controls hold the new fonts: the old ones may go.
   for (std::size_t i = 0; i < std::size(kFonts); ++i) fonts_[i] = std::move(fonts[i]);
@@ -148,9 +150,11 @@ bool TfrmOption::ApplyDpi(UINT dpi, const POINT* top_left) {
 }
 
 void TfrmOption::ShowPage(HTREEITEM section) {
-  action_page_.Show(section != notify_item_ && section != connection_item_);
+  action_page_.Show(section != notify_item_ && section != connection_item_ &&
+                    section != targets_item_);
   notify_page_.Show(section == notify_item_);
   connection_page_.Show(section == connection_item_);
+  targets_page_.Show(section == targets_item_);
 }
 
 void TfrmOption::Show() {
@@ -177,18 +181,22 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       const int id = LOWORD(wparam);
       const UINT code = HIWORD(wparam);
       if (action_page_.OnCommand(id, code) || notify_page_.OnCommand(id, code) ||
-          connection_page_.OnCommand(id, code)) {
+          connection_page_.OnCommand(id, code) || targets_page_.OnCommand(id, code)) {
         return 0;
       }
       if (id == kIdOptionOk && code == BN_CLICKED) OkClick();
       return 0;
     }
     case WM_NOTIFY: {
-      // Only the window's own tree notifies; a pointer from elsewhere is not followed.
-      const auto* note = reinterpret_cast<const NMTREEVIEWW*>(lparam);
-      if (!ui::IsReadableMemory(note, sizeof *note) || note->hdr.hwndFrom != SectionTree) {
+      // Only the window's own controls notify; a pointer from elsewhere is not followed.
+      const auto* head = reinterpret_cast<const NMHDR*>(lparam);
+      if (!ui::IsReadableMemory(head, sizeof *head)) return 0;
+      if (head->hwndFrom != SectionTree) {
+        targets_page_.OnNotify(*head);
         return 0;
       }
+      const auto* note = reinterpret_cast<const NMTREEVIEWW*>(lparam);
+      if (!ui::IsReadableMemory(note, sizeof *note)) return 0;
       if (note->hdr.idFrom == kIdSectionTree &&
           (note->hdr.code == TVN_SELCHANGEDA || note->hdr.code == TVN_SELCHANGEDW)) {
         ShowPage(note->itemNew.hItem);
@@ -200,7 +208,7 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (LOWORD(wparam) == WA_INACTIVE) {
         const HWND focus = ::GetFocus();
         if (focus != nullptr && ::IsChild(Handle(), focus)) focus_ = focus;
-      } else {
+      } else if (!targets_page_.ActivateDialog()) {  // a target's dialog, open, comes first
         ::SetFocus(focus_ != nullptr && ::IsWindow(focus_) ? focus_ : SectionTree);
       }
       return 0;
@@ -218,6 +226,7 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         notify_page_.HideBalloon();
         connection_page_.HideBalloon();
       }
+      targets_page_.OnWindowShown(wparam != FALSE);
       return ui::Window::OnMessage(message, wparam, lparam);
     case WM_DPICHANGED: {
       UINT dpi = 0;

@@ -1,7 +1,7 @@
 // The options window, TfrmOption: the check interval, the interface language and the view
-// switches, the notices and the lookup, changed in the main window the moment the user
-// changes them (a URL or the command when its field is left). Modeless, without Cancel: OK
-// only closes.
+// switches, the notices, the lookup and the update targets, changed in the main window the
+// moment the user changes them (a URL or the command when its field is left, a target when
+// its dialog says OK). Modeless, without Cancel: OK only closes.
 #pragma once
 
 #include <windows.h>
@@ -17,11 +17,12 @@
 #include "windows/options/connection_page_win.h"
 #include "windows/options/notify_page_win.h"
 #include "windows/options/option_window_ids.h"
+#include "windows/options/targets_page_win.h"
 
 namespace lvn {
 
 // What the options window reads and changes: the main window's state.
-class OptionHost : public NotifyPage::Host, public ConnectionPage::Host {
+class OptionHost : public NotifyPage::Host, public ConnectionPage::Host, public TargetsPage::Host {
  public:
   virtual int32_t CurrentCheckInterval() const = 0;
   // Sets the interval, restarts the check timer with it from now and shows it.
@@ -83,9 +84,11 @@ class TfrmOption final : public ui::Window {
   HTREEITEM action_item_ = nullptr;
   HTREEITEM notify_item_ = nullptr;
   HTREEITEM connection_item_ = nullptr;
+  HTREEITEM targets_item_ = nullptr;
   ActionPage action_page_;
   NotifyPage notify_page_;
   ConnectionPage connection_page_;
+  TargetsPage targets_page_;
   ScopedFont fonts_[2];  // the window's, the tree's and the list's
   UINT dpi_ = ui::kDesignDpi;
   // The control that had the focus when the window was last deactivated.

@@ -20,12 +20,21 @@ DWORD StyleOf(PageControl kind) {
       return kChild | SS_LEFT;
     case PageControl::kEdit:
       return kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+    case PageControl::kPassword:
+      return kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_PASSWORD;
     case PageControl::kNumber:
       return kChild | WS_TABSTOP | WS_BORDER | ES_NUMBER;
     case PageControl::kSpin:
       return kChild | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
     case PageControl::kButton:
       return kChild | WS_TABSTOP | BS_PUSHBUTTON;
+    case PageControl::kDefaultButton:
+      return kChild | WS_TABSTOP | BS_DEFPUSHBUTTON;
+    case PageControl::kList:
+      return kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+    case PageControl::kTable:
+      return kChild | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+             LVS_NOSORTHEADER;
   }
   return kChild;
 }
@@ -35,10 +44,15 @@ const char* ClassOf(PageControl kind) {
     case PageControl::kLabel:
       return "STATIC";
     case PageControl::kEdit:
+    case PageControl::kPassword:
     case PageControl::kNumber:
       return "EDIT";
     case PageControl::kSpin:
       return "msctls_updown32";
+    case PageControl::kList:
+      return "COMBOBOX";
+    case PageControl::kTable:
+      return "SysListView32";
     default:
       return "BUTTON";
   }
@@ -54,7 +68,8 @@ bool CreatePageControls(HWND parent, HFONT font, std::span<const PageEntry> entr
     args.class_name = ClassOf(entry.kind);
     args.text = entry.text != nullptr ? texts::Ui().*entry.text : "";
     args.style = StyleOf(entry.kind);
-    const bool field = entry.kind == PageControl::kEdit || entry.kind == PageControl::kNumber;
+    const bool field = entry.kind == PageControl::kEdit || entry.kind == PageControl::kPassword ||
+                       entry.kind == PageControl::kNumber || entry.kind == PageControl::kTable;
     args.ex_style = field ? WS_EX_CLIENTEDGE : 0;
     args.font = font;
     HWND control = ui::CreateControl(args);

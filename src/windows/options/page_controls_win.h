@@ -13,7 +13,19 @@
 
 namespace lvn {
 
-enum class PageControl { kGroup, kCheck, kLabel, kEdit, kNumber, kSpin, kButton };
+enum class PageControl {
+  kGroup,
+  kCheck,
+  kLabel,
+  kEdit,
+  kPassword,
+  kNumber,
+  kSpin,
+  kButton,
+  kDefaultButton,
+  kList,   // a drop-down list; its height is the field's and its opened list's together
+  kTable,  // a list view of rows and columns
+};
 
 struct PageEntry {
   PageControl kind;
