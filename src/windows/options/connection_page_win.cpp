@@ -8,18 +8,20 @@ namespace lvn {
 namespace {
 
 using Kind = PageControl;
-constexpr int kUrlX = 88, kUrlY = 16, kTriggerX = 88, kTriggerY = 132;
+constexpr int kUrlX = 88, kUrlY = 8, kTriggerX = 88, kTriggerY = 138;
 constexpr PageEntry kPage[] = {
-    {Kind::kGroup, kIdUrlGroup, kUrlX, kUrlY, 273, 109, &texts::Texts::OptionUrlGroup},
+    {Kind::kGroup, kIdUrlGroup, kUrlX, kUrlY, 273, 124, &texts::Texts::OptionUrlGroup},
     {Kind::kLabel, kIdUrlLabel, kUrlX + 8, kUrlY + 16, 257, 14, &texts::Texts::OptionUrlLabel},
-    {Kind::kEdit, kIdUrlEdit, kUrlX + 8, kUrlY + 32, 257, 21},
-    {Kind::kLabel, kIdFallbackLabel, kUrlX + 8, kUrlY + 60, 257, 14, &texts::Texts::OptionFallbackLabel},
-    {Kind::kEdit, kIdFallbackEdit, kUrlX + 8, kUrlY + 76, 257, 21},
-    {Kind::kGroup, kIdTriggerGroup, kTriggerX, kTriggerY, 273, 45, &texts::Texts::OptionTriggerGroup},
+    {Kind::kEdit, kIdUrlEdit, kUrlX + 8, kUrlY + 30, 257, 21},
+    {Kind::kLabel, kIdFallbackLabel, kUrlX + 8, kUrlY + 56, 257, 14, &texts::Texts::OptionFallbackLabel},
+    {Kind::kEdit, kIdFallbackEdit, kUrlX + 8, kUrlY + 70, 257, 21},
+    {Kind::kCheck, kIdConfirmCheck, kUrlX + 8, kUrlY + 97, 257, 20,
+     &texts::Texts::OptionConfirmCheck},
+    {Kind::kGroup, kIdTriggerGroup, kTriggerX, kTriggerY, 273, 43, &texts::Texts::OptionTriggerGroup},
     {Kind::kCheck, kIdNetworkCheck, kTriggerX + 8, kTriggerY + 16, 257, 20,
      &texts::Texts::OptionNetworkCheck},
     // What the page learns, said where its URL is chosen.
-    {Kind::kLabel, kIdPrivacyLabel, kUrlX, kTriggerY + 51, 273, 14, &texts::Texts::OptionPrivacy},
+    {Kind::kLabel, kIdPrivacyLabel, kUrlX, kTriggerY + 48, 273, 14, &texts::Texts::OptionPrivacy},
 };
 
 }  // namespace
@@ -35,6 +37,8 @@ bool ConnectionPage::Create(HWND parent, HFONT font, UINT dpi, Host* host) {
   SetTextOf(parent, kIdFallbackEdit, lookup.FallbackUrl);
   ::CheckDlgButton(parent, kIdNetworkCheck,
                    lookup.CheckOnNetworkChange ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(parent, kIdConfirmCheck, lookup.ConfirmChange ? BST_CHECKED : BST_UNCHECKED);
+  EnableConfirm();
   return true;
 }
 
@@ -56,18 +60,29 @@ bool ConnectionPage::OnCommand(int id, UINT code) {
       // A window that closes hides first, which takes the focus from its field: the URL is
       // taken then, without a word.
       if (code == EN_KILLFOCUS) TakeUrl(id, ::IsWindowVisible(parent_) != FALSE);
-      if (code == EN_CHANGE) HideBalloon();
+      if (code == EN_CHANGE) {
+        HideBalloon();
+        EnableConfirm();
+      }
       return true;
     case kIdNetworkCheck:
+    case kIdConfirmCheck:
       if (code == BN_CLICKED) {
         LookupSettings lookup = host_->CurrentLookup();
         lookup.CheckOnNetworkChange = Checked(parent_, kIdNetworkCheck);
+        lookup.ConfirmChange = Checked(parent_, kIdConfirmCheck);
         host_->ChangeLookup(lookup);
       }
       return true;
     default:
       return false;
   }
+}
+
+void ConnectionPage::EnableConfirm() {
+  // Without a second page there is nothing to confirm with.
+  ::EnableWindow(::GetDlgItem(parent_, kIdConfirmCheck),
+                 ::GetWindowTextLengthW(::GetDlgItem(parent_, kIdFallbackEdit)) > 0);
 }
 
 void ConnectionPage::OnTimer(UINT_PTR id) { balloon_.OnTimer(parent_, id); }

@@ -1,5 +1,5 @@
-// The 接続 page of the options window: the lookup page, a second one for when it fails,
-// and checks on network changes. Its controls are children of the options window, shown
+// The 接続 page of the options window: the lookup page, a second one for when it fails or
+// to confirm a new address, and checks on network changes. Its controls are children of the options window, shown
 // while the page is chosen.
 #pragma once
 
@@ -47,6 +47,8 @@ class ConnectionPage {
   // Takes the URL in the field id when it passes the check; otherwise, with tell, the
   // field says why and the URL in use stays.
   void TakeUrl(int id, bool tell);
+  // The confirmation's box usable while the fallback field holds a URL.
+  void EnableConfirm();
 
   HWND parent_ = nullptr;
   Host* host_ = nullptr;
