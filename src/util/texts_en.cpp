@@ -129,7 +129,7 @@ const Texts kEnglishTexts = {
     .UpdateHardFailure = "Failed (no retry)",
     .UpdateRetryAt = "Failed (retry at ",
     .UpdateNotGlobal = "Not sent (not a global address)",
-    .OptionTargetsSection = "Targets",
+    .OptionTargetsSection = "Send",
     .TargetListLabel = "&List of targets",
     .TargetColumnKind = "Kind",
     .TargetColumnHost = "Host",
@@ -158,7 +158,7 @@ const Texts kEnglishTexts = {
     .TargetCancel = "Cancel",
     .TargetRefusedTitle = "The target was not saved",
     .TargetSecretNotProtected = "The secret could not be protected, so nothing was saved",
-    .OptionConfirmCheck = "&Confirm a new address with the fallback page",
+    .OptionConfirmCheck = "&Confirm changes on the fallback page",
 };
 
 }  // namespace lvn::texts

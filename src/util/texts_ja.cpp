@@ -152,7 +152,7 @@ const Texts kJapaneseTexts = {
     .TargetCancel = "キャンセル",
     .TargetRefusedTitle = "送信先は保存されていません",
     .TargetSecretNotProtected = "秘密を保護できないため保存しません",
-    .OptionConfirmCheck = "新しいアドレスを予備のページで確かめる(&C)",
+    .OptionConfirmCheck = "新しいアドレスを予備のページでも確認(&C)",
 };
 
 }  // namespace lvn::texts

@@ -20,10 +20,11 @@ namespace {
 constexpr ui::FontSpec kFont{"ＭＳ Ｐゴシック", -12};
 
 // Each field after its label, so that a screen reader names it and the label's key reaches
-// it. A label is as high as two lines, where a longer language wraps.
+// it.
 using Kind = PageControl;
 constexpr int kLabelX = 12, kLabelWidth = 112, kFieldX = 128, kFieldWidth = 224;
-constexpr int kRow = 28, kKindY = 12, kGroupY = kKindY + 5 * kRow - 2, kMethodY = kGroupY + 54;
+// The secret's label has room for a second line above the events' group.
+constexpr int kRow = 28, kKindY = 12, kGroupY = kKindY + 4 * kRow + 38, kMethodY = kGroupY + 54;
 constexpr int kEventWidth = 104;
 constexpr PageEntry kLayout[] = {
     {Kind::kLabel, kIdKindLabel, kLabelX, kKindY + 3, kLabelWidth, 24,
@@ -38,7 +39,7 @@ constexpr PageEntry kLayout[] = {
     {Kind::kLabel, kIdUserLabel, kLabelX, kKindY + 3 * kRow + 3, kLabelWidth, 24,
      &texts::Texts::TargetUserLabel},
     {Kind::kEdit, kIdUserEdit, kFieldX, kKindY + 3 * kRow, kFieldWidth, 21},
-    {Kind::kLabel, kIdSecretLabel, kLabelX, kKindY + 4 * kRow + 3, kLabelWidth, 26,
+    {Kind::kLabel, kIdSecretLabel, kLabelX, kKindY + 4 * kRow + 3, kLabelWidth, 32,
      &texts::Texts::TargetSecretLabel},
     {Kind::kPassword, kIdSecretEdit, kFieldX, kKindY + 4 * kRow, kFieldWidth, 21},
     {Kind::kGroup, kIdEventGroup, kLabelX, kGroupY, 340, 46, &texts::Texts::TargetEventGroup},
@@ -56,8 +57,8 @@ constexpr PageEntry kLayout[] = {
     {Kind::kEdit, kIdBodyEdit, kFieldX, kMethodY + kRow, kFieldWidth, 21},
     {Kind::kCheck, kIdEnabledCheck, kLabelX, kMethodY + 2 * kRow, 200, 20,
      &texts::Texts::TargetEnabled},
-    {Kind::kDefaultButton, IDOK, 176, 292, 84, 25, &texts::Texts::TargetOk},
-    {Kind::kButton, IDCANCEL, 268, 292, 84, 25, &texts::Texts::TargetCancel},
+    {Kind::kDefaultButton, IDOK, 176, kMethodY + 3 * kRow, 84, 25, &texts::Texts::TargetOk},
+    {Kind::kButton, IDCANCEL, 268, kMethodY + 3 * kRow, 84, 25, &texts::Texts::TargetCancel},
 };
 
 // The kind list's items, in the order of TargetKind after kUnknown.

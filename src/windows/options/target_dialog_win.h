@@ -22,7 +22,7 @@ class TargetDialog final : public ui::Window {
   static constexpr char kClassName[] = "LvnTargetDialog";
   // The client size at 96 DPI, scaled for the window's own.
   static constexpr int kClientWidth = 364;
-  static constexpr int kClientHeight = 329;
+  static constexpr int kClientHeight = 337;
 
   // Saves a target that passed its check, with the secret typed or nothing to keep the
   // protected one; false when the secret could not be protected.

@@ -28,7 +28,7 @@ struct Column {
   int width;
 };
 constexpr Column kColumns[] = {
-    {&texts::Texts::TargetColumnKind, 60},
+    {&texts::Texts::TargetColumnKind, 64},
     {&texts::Texts::TargetColumnHost, 100},
     {&texts::Texts::TargetColumnResult, 0},
 };
