@@ -93,14 +93,15 @@ TEST(Connection, UrlsTakenWhenLeftOnlyWhenSoundAndSavedAtExit) {
             "確認ページは確認ごとにアドレスを知ります");
   EXPECT_EQ(::IsDlgButtonChecked(options, kIdNetworkCheck), BST_UNCHECKED);
   for (const int id : {kIdUrlGroup, kIdUrlLabel, kIdUrlEdit, kIdFallbackLabel, kIdFallbackEdit,
-                       kIdTriggerGroup, kIdNetworkCheck, kIdPrivacyLabel}) {
+                       kIdConfirmCheck, kIdTriggerGroup, kIdNetworkCheck, kIdPrivacyLabel}) {
     RECT place{};
     ::GetWindowRect(::GetDlgItem(options, id), &place);
     ::MapWindowPoints(nullptr, options, reinterpret_cast<POINT*>(&place), 2);
     EXPECT_TRUE(place.left >= 88 && place.top >= 8 && place.right <= 361 && place.bottom <= 201)
         << id << " lies outside the pages' place";
   }
-  for (const int id : {kIdUrlEdit, kIdFallbackEdit, kIdNetworkCheck, kIdOptionOk, kIdSectionTree}) {
+  for (const int id : {kIdUrlEdit, kIdFallbackEdit, kIdConfirmCheck, kIdNetworkCheck, kIdOptionOk,
+                       kIdSectionTree}) {
     PressKeys(options, {VK_TAB});
     EXPECT_TRUE(FocusComesTo(options, id))
         << "expected " << id << ", came " << ::GetDlgCtrlID(FocusIn(options));
@@ -146,7 +147,11 @@ TEST(Connection, UrlsTakenWhenLeftOnlyWhenSoundAndSavedAtExit) {
   EXPECT_TRUE(WaitUntil([&] { return ::IsDlgButtonChecked(options, kIdNetworkCheck) == BST_CHECKED; }));
   PressKeys(options, {VK_MENU, 'F'});
   ASSERT_TRUE(FocusComesTo(options, kIdFallbackEdit));
+  // Confirming a new address needs a second page to ask.
+  SetField(options, kIdFallbackEdit, "");
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(options, kIdConfirmCheck)));
   SetField(options, kIdFallbackEdit, "http://127.0.0.2/spare/lvn.php");
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(options, kIdConfirmCheck)));
   ASSERT_TRUE(EndSession(&run));
   const std::string ini = ReadDataFile("lvn.ini");
   EXPECT_NE(ini.find("IpUrl=http://proxied.example/lvn.php\r\n"), std::string::npos) << ini;

@@ -219,7 +219,8 @@ bool IsEnglishNowIp(const std::string& text, const std::string& shown) {
 }
 
 // One start of the program, taken through a check start, an outage, a recovery with a new
-// address, the tray, two message boxes, the options window's three pages and the exit.
+// address, the tray, two message boxes, the options window's pages, a target's dialog and
+// the exit.
 TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   if (!UnderEnglish()) GTEST_SKIP() << "an English locale's run (scripts/test.sh)";
   ClearDataFolder();
@@ -346,17 +347,24 @@ TEST(English, EveryTextIsEnglishAndWholeWhileTheFilesKeepTheirBytes) {
   EXPECT_EQ(TextsAt(shown, "TfrmOption", "SysTreeView32 " + std::to_string(kIdSectionTree) +
                                              " item"),
             (std::vector<std::string>{kEn.OptionSection, kEn.OptionNotifySection,
-                                      kEn.OptionConnectionSection}));
+                                      kEn.OptionConnectionSection, kEn.OptionTargetsSection}));
   bool language_list = false;
   for (const auto& [where, items] : ListsIn(shown, "TfrmOption")) {
     language_list |= items == std::vector<std::string>{kEn.OptionLanguageAuto, "日本語", "English"};
   }
   EXPECT_TRUE(language_list) << "the first page lists the languages";
-  for (const int group : {kIdNoticeGroup, kIdUrlGroup}) {
+  for (const int group : {kIdNoticeGroup, kIdUrlGroup, kIdTargetList}) {
     PressKeys(options, {VK_DOWN});
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(::GetDlgItem(options, group)); }));
     ExpectEnglishAndWhole(probe.Read());
   }
+  // A target's dialog, over the page.
+  PressKeys(options, {VK_MENU, AccessKey(kEn.TargetAdd)});
+  HWND target = WaitForWindow(run.program.Id(), "LvnTargetDialog");
+  ASSERT_NE(target, nullptr);
+  ExpectEnglishAndWhole(probe.Read());
+  PressKeys(target, {VK_ESCAPE});
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(target); }));
   ASSERT_TRUE(PressButton(options, kIdOptionOk));
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(options); }));
 

@@ -128,7 +128,7 @@ TEST(OptionsWindow, LayoutValuesAndKeys) {
   EXPECT_TRUE(Checked(options, kIdViewCheck));
   EXPECT_TRUE(Checked(options, kIdViewConnect));
   EXPECT_FALSE(Checked(options, kIdViewOff));
-  EXPECT_EQ(Ask(::GetDlgItem(options, kIdSectionTree), TVM_GETCOUNT), 3);
+  EXPECT_EQ(Ask(::GetDlgItem(options, kIdSectionTree), TVM_GETCOUNT), 4);
 
   // Tab goes round the controls in their order; the tree has the focus first.
   const std::vector<int> tab_order = {kIdSectionTree, kIdIntervalCombo, kIdLanguageCombo,
