@@ -96,7 +96,7 @@ class TfrmMain final : public ui::Window, private OptionHost {
   void ChangeLanguageChoice(int choice) override;
   const UpdateTargets& CurrentTargets() const override { return model_.Current().Targets; }
   std::string TargetStatusOf(std::size_t slot) const override { return TargetStatus(slot); }
-  // Saved at once; a target changed or gone stops its stop or retry (TargetEdited).
+  // Saved at once; a stop or a retry the target was under ends with it (TargetEdited).
   bool ChangeTarget(std::size_t slot, const std::optional<UpdateTarget>& target,
                     const std::optional<std::string>& secret) override;
   void TestSendTo(std::size_t slot, HWND owner) override { TestTargetSend(slot, owner); }

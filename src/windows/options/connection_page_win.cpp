@@ -8,20 +8,20 @@ namespace lvn {
 namespace {
 
 using Kind = PageControl;
-constexpr int kUrlX = 88, kUrlY = 8, kTriggerX = 88, kTriggerY = 138;
+constexpr int kUrlX = 88, kUrlY = 16, kTriggerX = 88, kTriggerY = 142;
 constexpr PageEntry kPage[] = {
-    {Kind::kGroup, kIdUrlGroup, kUrlX, kUrlY, 273, 124, &texts::Texts::OptionUrlGroup},
+    {Kind::kGroup, kIdUrlGroup, kUrlX, kUrlY, 273, 122, &texts::Texts::OptionUrlGroup},
     {Kind::kLabel, kIdUrlLabel, kUrlX + 8, kUrlY + 16, 257, 14, &texts::Texts::OptionUrlLabel},
-    {Kind::kEdit, kIdUrlEdit, kUrlX + 8, kUrlY + 30, 257, 21},
-    {Kind::kLabel, kIdFallbackLabel, kUrlX + 8, kUrlY + 56, 257, 14, &texts::Texts::OptionFallbackLabel},
-    {Kind::kEdit, kIdFallbackEdit, kUrlX + 8, kUrlY + 70, 257, 21},
+    {Kind::kEdit, kIdUrlEdit, kUrlX + 8, kUrlY + 32, 257, 21},
+    {Kind::kLabel, kIdFallbackLabel, kUrlX + 8, kUrlY + 57, 257, 14, &texts::Texts::OptionFallbackLabel},
+    {Kind::kEdit, kIdFallbackEdit, kUrlX + 8, kUrlY + 72, 257, 21},
     {Kind::kCheck, kIdConfirmCheck, kUrlX + 8, kUrlY + 97, 257, 20,
      &texts::Texts::OptionConfirmCheck},
-    {Kind::kGroup, kIdTriggerGroup, kTriggerX, kTriggerY, 273, 43, &texts::Texts::OptionTriggerGroup},
-    {Kind::kCheck, kIdNetworkCheck, kTriggerX + 8, kTriggerY + 16, 257, 20,
+    {Kind::kGroup, kIdTriggerGroup, kTriggerX, kTriggerY, 273, 40, &texts::Texts::OptionTriggerGroup},
+    {Kind::kCheck, kIdNetworkCheck, kTriggerX + 8, kTriggerY + 15, 257, 20,
      &texts::Texts::OptionNetworkCheck},
     // What the page learns, said where its URL is chosen.
-    {Kind::kLabel, kIdPrivacyLabel, kUrlX, kTriggerY + 48, 273, 14, &texts::Texts::OptionPrivacy},
+    {Kind::kLabel, kIdPrivacyLabel, kUrlX, kTriggerY + 44, 273, 14, &texts::Texts::OptionPrivacy},
 };
 
 }  // namespace

@@ -210,6 +210,8 @@ LRESULT TfrmOption::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         if (focus != nullptr && ::IsChild(Handle(), focus)) focus_ = focus;
       } else if (!targets_page_.ActivateDialog()) {  // a target's dialog, open, comes first
         ::SetFocus(focus_ != nullptr && ::IsWindow(focus_) ? focus_ : SectionTree);
+        // Back from a test send's box, or from elsewhere: the last results as they are now.
+        targets_page_.Refresh();
       }
       return 0;
     case WM_TIMER:
