@@ -56,6 +56,10 @@ class UpdateSchedule {
   bool Stopped(std::size_t slot) const { return slot < kMaxTargets && runs_[slot].Stopped; }
   // When a soft failure of the slot is tried again.
   std::optional<int64_t> RetryAt(std::size_t slot) const;
+  // Its soft failures in a row.
+  int SoftFailures(std::size_t slot) const {
+    return slot < kMaxTargets ? runs_[slot].SoftFailures : 0;
+  }
 
  private:
   struct Run {
