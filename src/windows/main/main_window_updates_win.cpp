@@ -35,6 +35,12 @@ void TfrmMain::TestTargetSend(std::size_t slot, HWND owner) {
 void TfrmMain::TargetEdited(std::size_t slot) { updates_.Reset(slot); }
 
 void TfrmMain::SendToTargets(const CheckOutcome& outcome, const LocalTime& now) {
+  if (outcome.Unconfirmed) {
+    const auto& [address, fallback] = *outcome.Unconfirmed;
+    updates_.Log({now, "-", "unconfirmed", address,
+                  fallback.empty() ? texts::Ui().CommError : fallback, ""});
+    return;
+  }
   const CheckEvents& events = outcome.Events;
   // A start brings each DNS target up to the first address it finds, once.
   const bool first = !targets_checked_ && !events.Ip.empty();

@@ -77,7 +77,9 @@ void TfrmMain::StartLookup() {
   ::EnableWindow(controls_.Update, FALSE);
   // Without a thread there is no result to enable the button again; the next tick retries.
   const AppSettings& settings = model_.Current();
-  if (!scheduler_.Start(settings.Value.LookupUrl, settings.Lookup.FallbackUrl)) {
+  const bool confirm = settings.Lookup.ConfirmChange && !settings.Lookup.FallbackUrl.empty();
+  if (!scheduler_.Start(settings.Value.LookupUrl, settings.Lookup.FallbackUrl,
+                        confirm ? settings.Value.LastIp : nullptr)) {
     ::EnableWindow(controls_.Update, TRUE);
   }
 }
