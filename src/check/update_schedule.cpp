@@ -108,8 +108,4 @@ void UpdateSchedule::Reset(std::size_t slot) {
   runs_[slot].Current = current;
 }
 
-std::optional<int64_t> UpdateSchedule::RetryAt(std::size_t slot) const {
-  return slot < kMaxTargets ? runs_[slot].RetryAt : std::nullopt;
-}
-
 }  // namespace lvn
