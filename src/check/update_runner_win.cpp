@@ -234,7 +234,6 @@ void UpdateRunner::OnRetryTimer(const UpdateTargets& targets) {
 
 void UpdateRunner::Reset(std::size_t slot) {
   schedule_.Reset(slot);
-  if (slot < kMaxTargets) status_[slot].clear();
   SetRetryTimer();
 }
 

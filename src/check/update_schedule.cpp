@@ -11,6 +11,8 @@ std::vector<PlannedSend> PlanSends(const UpdateTargets& targets, const CheckEven
   for (std::size_t slot = 0; slot < kMaxTargets; ++slot) {
     if (!targets[slot] || std::find(held.begin(), held.end(), slot) != held.end()) continue;
     const UpdateTarget& target = *targets[slot];
+    // Until its settings change: the services block accounts that repeat a refused request.
+    if (IsStopped(target)) continue;
     for (const TargetEvent event :
          {TargetEvent::kRecovery, TargetEvent::kChange, TargetEvent::kOutage}) {
       // A DNS target's service may hold an older address than this start found.
