@@ -48,6 +48,10 @@ struct LookupResult {
   char Address[kResultTextCapacity] = "";
   // The fallback page gave it, after the lookup URL failed.
   bool FromFallback = false;
+  // A new address that the fallback page, asked to confirm it, did not give: it answered
+  // FallbackAddress instead, or nothing (empty).
+  bool Unconfirmed = false;
+  char FallbackAddress[kResultTextCapacity] = "";
 };
 
 LookupResult LookupResultOf(FetchResult fetch, const char* answer);

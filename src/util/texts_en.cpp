@@ -129,6 +129,13 @@ const Texts kEnglishTexts = {
     .UpdateHardFailure = "Failed (no retry)",
     .UpdateRetryAt = "Failed (retry at ",
     .UpdateNotGlobal = "Not sent (not a global address)",
+    .UpdateBusy = "A send to this target is running. Try again when it has ended",
+    .UpdateTestTitle = "Lorvane test",
+    .UpdateTestText = "A test notice from Lorvane",
+    .UpdateFailedTitle = "A send to a target failed",
+    .UpdateHeldTitle = "A target's secret cannot be read",
+    .UpdateHeldText = "Type it again on the Targets page of the settings. Target: ",
+    .UpdateUnprotected = "Not sent: the secret could not be protected",
 };
 
 }  // namespace lvn::texts

@@ -123,6 +123,13 @@ const Texts kJapaneseTexts = {
     .UpdateHardFailure = "失敗 (再試行なし)",
     .UpdateRetryAt = "失敗 (再試行: ",
     .UpdateNotGlobal = "送信しません (グローバルアドレスではありません)",
+    .UpdateBusy = "この送信先への送信が進行中です。終わってからもう一度試してください",
+    .UpdateTestTitle = "Lorvane のテスト",
+    .UpdateTestText = "Lorvane からのテスト通知です",
+    .UpdateFailedTitle = "送信先への送信に失敗しました",
+    .UpdateHeldTitle = "送信先の秘密の情報を読めません",
+    .UpdateHeldText = "設定の [送信先] で入力し直してください。送信先: ",
+    .UpdateUnprotected = "秘密の情報を保護できないため、送信しません",
 };
 
 }  // namespace lvn::texts
