@@ -258,7 +258,7 @@ TEST(UpdateTargets, ANewAddressCountsOnlyWhenTheFallbackPageConfirmsIt) {
   const std::string unconfirmed = WaitForUpdateLogLine("\tunconfirmed\t");
   ASSERT_FALSE(unconfirmed.empty()) << "no update.log line";
   EXPECT_TRUE(IsStamped(unconfirmed)) << unconfirmed;
-  EXPECT_EQ(unconfirmed.substr(19), "\t-\tunconfirmed\t9.9.9.9\t1.1.1.1\t") << "no URL field";
+  EXPECT_EQ(unconfirmed.substr(19), "\t-\tunconfirmed\t9.9.9.9\t1.1.1.1\t");
   EXPECT_EQ(RequestCount("GET /lvn2.php ") - asked, 1);
   EXPECT_EQ(LogLines().size(), lines);
 
