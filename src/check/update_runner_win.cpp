@@ -209,7 +209,11 @@ std::vector<UpdateEnded> UpdateRunner::TakeEnded(const UpdateTargets& targets) {
     const auto next = schedule_.Ended(slot, result.Refused ? UpdateVerdict::kHardFailure
                                                            : result.Result.Verdict,
                                       NowSeconds());
-    if (next && targets[slot]) Start(slot, *targets[slot], *next);
+    if (!targets[slot]) {
+      schedule_.Drop(slot);
+    } else if (next) {
+      Start(slot, *targets[slot], *next);
+    }
     ended.push_back(std::move(result));
   }
   SetRetryTimer();
@@ -222,7 +226,7 @@ void UpdateRunner::OnRetryTimer(const UpdateTargets& targets) {
     if (targets[slot]) {
       Start(slot, *targets[slot], order);
     } else {
-      schedule_.Reset(slot);
+      schedule_.Drop(slot);
     }
   }
   SetRetryTimer();
@@ -230,7 +234,6 @@ void UpdateRunner::OnRetryTimer(const UpdateTargets& targets) {
 
 void UpdateRunner::Reset(std::size_t slot) {
   schedule_.Reset(slot);
-  if (slot < kMaxTargets) status_[slot].clear();
   SetRetryTimer();
 }
 

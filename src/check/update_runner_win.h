@@ -56,7 +56,7 @@ class UpdateRunner {
   std::vector<UpdateEnded> TakeEnded(const UpdateTargets& targets);
   // On the retry timer: the retries due start.
   void OnRetryTimer(const UpdateTargets& targets);
-  // The options changed slot's target: its stop and its retries end.
+  // The options changed slot's target, or a test reached it: its stop and its retries end.
   void Reset(std::size_t slot);
   // What the last send of slot came to, for the options' list; empty before any.
   const std::string& Status(std::size_t slot) const;

@@ -11,6 +11,8 @@ std::vector<PlannedSend> PlanSends(const UpdateTargets& targets, const CheckEven
   for (std::size_t slot = 0; slot < kMaxTargets; ++slot) {
     if (!targets[slot] || std::find(held.begin(), held.end(), slot) != held.end()) continue;
     const UpdateTarget& target = *targets[slot];
+    // Until its settings change: the services block accounts that repeat a refused request.
+    if (IsStopped(target)) continue;
     for (const TargetEvent event :
          {TargetEvent::kRecovery, TargetEvent::kChange, TargetEvent::kOutage}) {
       // A DNS target's service may hold an older address than this start found.
@@ -106,10 +108,6 @@ void UpdateSchedule::Reset(std::size_t slot) {
   runs_[slot] = Run{};
   runs_[slot].Running = running;
   runs_[slot].Current = current;
-}
-
-std::optional<int64_t> UpdateSchedule::RetryAt(std::size_t slot) const {
-  return slot < kMaxTargets ? runs_[slot].RetryAt : std::nullopt;
 }
 
 }  // namespace lvn

@@ -52,10 +52,10 @@ class UpdateSchedule {
   std::optional<int64_t> NextDue() const;
   // The slot's settings changed: its stop, its failures and what waited are forgotten.
   void Reset(std::size_t slot);
-  bool Running(std::size_t slot) const { return slot < kMaxTargets && runs_[slot].Running; }
-  bool Stopped(std::size_t slot) const { return slot < kMaxTargets && runs_[slot].Stopped; }
-  // When a soft failure of the slot is tried again.
-  std::optional<int64_t> RetryAt(std::size_t slot) const;
+  // The slot's target is gone: nothing of it is left, a send counted as running included.
+  void Drop(std::size_t slot) {
+    if (slot < kMaxTargets) runs_[slot] = Run{};
+  }
   // Its soft failures in a row.
   int SoftFailures(std::size_t slot) const {
     return slot < kMaxTargets ? runs_[slot].SoftFailures : 0;

@@ -85,6 +85,11 @@ TEST(UpdateSchedule, ACheckAsksEachTargetForWhatItActsOn) {
   EXPECT_EQ(slots(same_at_start, true), "2change!refused ");
   EXPECT_EQ(slots(outage, false), "1outage ");
   EXPECT_EQ(slots(private_change, false), "0change!global 1change 2change!refused 3change ");
+  // A hard failure of an earlier run holds until the settings change, by whatever hand.
+  targets[0]->Stopped = SettingsFingerprint(*targets[0]);
+  EXPECT_EQ(slots(change, false, {3}), "1recovery 1change 2change!refused ");
+  targets[0]->Host = "h2";
+  EXPECT_EQ(slots(change, false, {3}), "0change 1recovery 1change 2change!refused ");
 }
 
 }  // namespace

@@ -16,6 +16,10 @@ std::string TfrmMain::TargetStatus(std::size_t slot) const {
                                                         : texts::Ui().UpdateUnprotected;
     }
   }
+  const auto& target = model_.Current().Targets[slot < kMaxTargets ? slot : 0];
+  if (updates_.Status(slot).empty() && target && IsStopped(*target)) {
+    return texts::Ui().UpdateHardFailure;  // by a run before this one
+  }
   return updates_.Status(slot);
 }
 
@@ -71,6 +75,11 @@ bool TfrmMain::OnUpdateMessage(UINT message, WPARAM wparam) {
     const bool success = !ended.Refused && ended.Result.Verdict == UpdateVerdict::kSuccess;
     if (success && target && IsDnsKind(target->Kind) && !ended.Order.Ip.empty()) {
       model_.TargetSent(ended.Slot, ended.Order.Ip);
+    }
+    const bool hard = !ended.Refused && ended.Result.Verdict == UpdateVerdict::kHardFailure;
+    if (target && ((hard && !ended.Order.Test) || (success && !target->Stopped.empty()))) {
+      model_.TargetStopped(ended.Slot, hard);
+      if (success) updates_.Reset(ended.Slot);
     }
     if (ended.Order.Test) {
       const HWND owner = std::exchange(test_box_owners_[ended.Slot], nullptr);
