@@ -33,7 +33,8 @@ TEST(HelpPage, ExplainsEverySettingAndStandsAlone) {
                             kKeyConfirmChange, kKeyLanguage, kKeyTargetKind, kKeyTargetUrl,
                             kKeyTargetHost, kKeyTargetUser, kKeyTargetSecret,
                             kKeyTargetSecretProtected, kKeyTargetOn, kKeyTargetMethod,
-                            kKeyTargetBody, kKeyTargetEnabled, kKeyTargetSent}) {
+                            kKeyTargetBody, kKeyTargetEnabled, kKeyTargetSent,
+                            kKeyTargetStopped}) {
       EXPECT_NE(page.find("<tr><td><code>" + std::string(key) + "</code></td>"),
                 std::string::npos)
           << key << " has no row in the table of lvn.ini";
