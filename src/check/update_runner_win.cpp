@@ -11,6 +11,7 @@
 #include "notify/log_file_win.h"
 #include "notify/update_request.h"
 #include "settings/lookup_settings.h"
+#include "settings/settings.h"
 #include "util/address.h"
 #include "util/data_folder.h"
 #include "util/secret_win.h"
