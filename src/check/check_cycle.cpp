@@ -22,7 +22,8 @@ CheckOutcome HandleLookupResult(const LookupResult& lookup, const LocalTime& now
   const texts::Texts& ui = texts::Ui();
   // Until both pages agree, the address kept is the one shown, and the next check asks again.
   if (!failed && lookup.Unconfirmed) {
-    outcome.Unconfirmed.emplace(address, lookup.FallbackAddress);
+    outcome.Unconfirmed.emplace(lookup.FromFallback ? "" : address,
+                                lookup.FromFallback ? address : lookup.FallbackAddress);
     outcome.NowIp = ui.NowPrefix + std::string(facts.LastIp) + ui.CheckedLabel + FormatClock(now);
     return outcome;
   }

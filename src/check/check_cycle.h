@@ -40,8 +40,8 @@ struct CheckOutcome {
   std::string AnswerNote;               // which page answered, when it was the fallback
   std::optional<std::string> UpdateTime;  // UpdateTime's new text, after a change
   CheckEvents Events;                   // for the notices and the change command
-  // A new address the fallback page did not confirm: nothing recorded or sent; the two
-  // answers, for update.log (the second empty when the fallback page failed).
+  // A new address the fallback page did not confirm: nothing recorded or sent; the lookup
+  // page's and the fallback page's answers, for update.log (empty for a page that failed).
   std::optional<std::pair<std::string, std::string>> Unconfirmed;
 };
 

@@ -10,6 +10,8 @@
 #include "lookup/wininet_win.h"
 #include "notify/log_file_win.h"
 #include "notify/update_request.h"
+#include "settings/lookup_settings.h"
+#include "settings/settings.h"
 #include "util/address.h"
 #include "util/data_folder.h"
 #include "util/secret_win.h"
@@ -96,10 +98,14 @@ class SendThread {
     const TargetProblem problem = secret.empty() && !Target.SecretProtected.empty()
                                       ? TargetProblem::kNoSecret
                                       : BuildUpdateRequest(Target, facts, &request);
-    if (problem != TargetProblem::kNone) {
+    if (problem != TargetProblem::kNone || request.Url.size() >= kUrlCapacity) {
+      // Sent again, a URL that does not fit would only fail again.
       ended.Refused = true;
       ended.Result = {UpdateVerdict::kHardFailure, ""};
-      ended.Text = TargetProblemText(problem);
+      ended.Text = problem != TargetProblem::kNone ? TargetProblemText(problem)
+                                                   : UrlProblemText(UrlProblem::kTooLong);
+      WipeSecret(&request.Url);
+      request.LoggedUrl.clear();
     } else {
       HttpCall call{request.Method == HttpMethod::kPost, request.Url, "", request.Body,
                     UserAgent, !request.CarriesSecret};

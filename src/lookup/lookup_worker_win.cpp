@@ -23,6 +23,9 @@ class InternetThread {
     } else if (result.Status == LookupStatus::kFailed) {
       result = LookUp(FallbackUrl);
       result.FromFallback = result.Status == LookupStatus::kAnswered;
+      // One page alone cannot confirm a new address.
+      result.Unconfirmed = result.FromFallback && Confirm &&
+                           std::strcmp(result.Address, ConfirmUnless) != 0;
     } else if (Confirm && std::strcmp(result.Address, ConfirmUnless) != 0) {
       const LookupResult second = LookUp(FallbackUrl);
       if (second.Status != LookupStatus::kAnswered ||

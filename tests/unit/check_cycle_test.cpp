@@ -77,6 +77,7 @@ TEST(CheckCycle, OutagesAndChangesAcrossARun) {
       // An address the fallback page did not confirm records nothing, not even the end of
       // the outage, and shows the address kept.
       {"?192.0.2.9/", {"unconfirmed 192.0.2.9 ", "NowIp 現在:203.0.113.5 確認:09:05:03"}},
+      {"fb:?192.0.2.9/", {"unconfirmed  192.0.2.9", "NowIp 現在:203.0.113.5 確認:09:05:03"}},
       {"err", {"NowIp 現在:通信エラー 確認:09:05:03"}},
       // The fallback page's answer says which page gave it.
       {"fb:203.0.113.5",

@@ -41,8 +41,10 @@ void TfrmMain::TargetEdited(std::size_t slot) { updates_.Reset(slot); }
 void TfrmMain::SendToTargets(const CheckOutcome& outcome, const LocalTime& now) {
   if (outcome.Unconfirmed) {
     const auto& [address, fallback] = *outcome.Unconfirmed;
-    updates_.Log({now, "-", "unconfirmed", address,
-                  fallback.empty() ? texts::Ui().CommError : fallback, ""});
+    const auto answer = [](const std::string& text) {
+      return text.empty() ? std::string(texts::Ui().CommError) : text;
+    };
+    updates_.Log({now, "-", "unconfirmed", answer(address), answer(fallback), ""});
     return;
   }
   const CheckEvents& events = outcome.Events;
