@@ -135,10 +135,7 @@ std::vector<UpdateRecord> UpdateRecords() {
   for (std::string line; std::getline(in, line);) {
     std::map<std::string, std::string> fields;
     if (!RecordReader(line).ReadObject("", &fields)) continue;
-    UpdateRecord record{fields["method"], fields["target"], {}, fields["body"],
-                        fields["scheme"], 0};
-    const std::string& port = fields["port"];
-    std::from_chars(port.data(), port.data() + port.size(), record.Port);
+    UpdateRecord record{fields["method"], fields["target"], {}, fields["body"], fields["scheme"]};
     for (const auto& [name, value] : fields) {
       if (name.rfind("headers.", 0) == 0) record.Headers[name.substr(8)] = value;
     }

@@ -14,8 +14,7 @@ struct UpdateRecord {
   std::string Target;  // the path and its query, as sent
   std::map<std::string, std::string> Headers;  // names in lower case
   std::string Body;
-  std::string Scheme;
-  int Port = 0;
+  std::string Scheme;  // "https"
 };
 
 // The requests the update paths got, oldest first; a line that does not read is skipped.
