@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <charconv>
-#include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string_view>
@@ -13,104 +12,22 @@
 namespace lvn::e2e {
 namespace {
 
-void AppendUtf8(std::uint32_t code, std::string* out) {
-  if (code < 0x80) {
-    *out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    *out += static_cast<char>(0xC0 | (code >> 6));
-    *out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    *out += static_cast<char>(0xE0 | (code >> 12));
-    *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    *out += static_cast<char>(0xF0 | (code >> 18));
-    *out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-// Just enough JSON for the server's records: objects of strings, numbers and objects,
-// the nested ones flattened to "outer.inner".
-class RecordReader {
- public:
-  explicit RecordReader(std::string_view text) : text_(text) {}
-
-  bool ReadObject(const std::string& prefix, std::map<std::string, std::string>* fields) {
-    if (!Take('{')) return false;
-    if (Take('}')) return true;
-    do {
-      std::string name;
-      if (!ReadString(&name) || !Take(':')) return false;
-      Blanks();
-      if (at_ < text_.size() && text_[at_] == '{') {
-        if (!ReadObject(prefix + name + '.', fields)) return false;
-      } else if (at_ < text_.size() && text_[at_] == '"') {
-        if (!ReadString(&(*fields)[prefix + name])) return false;
-      } else {
-        const std::size_t end = text_.find_first_of(",}", at_);
-        if (end == std::string_view::npos) return false;
-        (*fields)[prefix + name] = std::string(text_.substr(at_, end - at_));
-        at_ = end;
-      }
-    } while (Take(','));
-    return Take('}');
-  }
-
- private:
-  void Blanks() {
-    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t')) ++at_;
-  }
-  bool Take(char c) {
-    Blanks();
-    if (at_ >= text_.size() || text_[at_] != c) return false;
-    ++at_;
-    return true;
-  }
-  bool Hex4(std::uint32_t* code) {
-    if (at_ + 4 > text_.size()) return false;
-    const char* start = text_.data() + at_;
-    at_ += 4;
-    return std::from_chars(start, start + 4, *code, 16).ptr == start + 4;
-  }
-  bool ReadString(std::string* out) {
-    if (!Take('"')) return false;
-    out->clear();
-    while (at_ < text_.size() && text_[at_] != '"') {
-      const char c = text_[at_++];
-      if (c != '\\') {
-        *out += c;
-        continue;
-      }
-      if (at_ >= text_.size()) return false;
-      const char e = text_[at_++];
-      std::uint32_t code = 0;
-      switch (e) {
-        case 'n': *out += '\n'; break;
-        case 'r': *out += '\r'; break;
-        case 't': *out += '\t'; break;
-        case 'b': *out += '\b'; break;
-        case 'f': *out += '\f'; break;
-        case 'u':
-          if (!Hex4(&code)) return false;
-          if (code >= 0xD800 && code < 0xDC00 && text_.substr(at_, 2) == "\\u") {
-            at_ += 2;
-            std::uint32_t low = 0;
-            if (!Hex4(&low)) return false;
-            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-          }
-          AppendUtf8(code, out);
-          break;
-        default: *out += e;
-      }
+// A field of updates.tsv as the server wrote it, its four escapes undone.
+std::string Unescaped(std::string_view field) {
+  std::string text;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    unsigned value = 0;
+    if (field[i] == '%' && i + 2 < field.size() &&
+        std::from_chars(field.data() + i + 1, field.data() + i + 3, value, 16).ptr ==
+            field.data() + i + 3) {
+      text += static_cast<char>(value);
+      i += 2;
+    } else {
+      text += field[i];
     }
-    return Take('"');
   }
-
-  std::string_view text_;
-  std::size_t at_ = 0;
-};
+  return text;
+}
 
 std::string Utf8OfCodePage932(const std::string& bytes) {
   if (bytes.empty()) return {};
@@ -131,13 +48,19 @@ struct FindCloser {
 
 std::vector<UpdateRecord> UpdateRecords() {
   std::vector<UpdateRecord> records;
-  std::istringstream in(ReadFileBytes(FaultFolder() + "updates.jsonl"));
+  std::istringstream in(ReadFileBytes(FaultFolder() + "updates.tsv"));
   for (std::string line; std::getline(in, line);) {
-    std::map<std::string, std::string> fields;
-    if (!RecordReader(line).ReadObject("", &fields)) continue;
-    UpdateRecord record{fields["method"], fields["target"], {}, fields["body"], fields["scheme"]};
-    for (const auto& [name, value] : fields) {
-      if (name.rfind("headers.", 0) == 0) record.Headers[name.substr(8)] = value;
+    std::vector<std::string> fields;
+    std::istringstream parts(line);
+    for (std::string field; std::getline(parts, field, '\t');) fields.push_back(Unescaped(field));
+    if (fields.size() < 4) continue;
+    fields.resize(5);  // an empty body leaves no field behind its tab
+    UpdateRecord record{fields[0], fields[1], {}, fields[4], fields[2]};
+    std::istringstream headers(fields[3]);
+    for (std::string header; std::getline(headers, header);) {
+      const std::size_t colon = header.find(": ");
+      if (colon == std::string::npos) continue;
+      record.Headers[header.substr(0, colon)] = header.substr(colon + 2);
     }
     records.push_back(std::move(record));
   }
@@ -145,7 +68,7 @@ std::vector<UpdateRecord> UpdateRecords() {
 }
 
 void ResetUpdateServer() {
-  for (const char* name : {"updates.jsonl", "update_answer.txt", "answer2.txt"}) {
+  for (const char* name : {"updates.tsv", "update_answer.txt", "answer2.txt"}) {
     ::DeleteFileW(WideOf(FaultFolder() + name).c_str());
   }
 }

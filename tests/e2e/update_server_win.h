@@ -1,5 +1,5 @@
 // The fault server's update paths as the tests see them: what they were sent
-// (updates.jsonl), how they answer, the second lookup page; and what the program keeps of
+// (updates.tsv), how they answer, the second lookup page; and what the program keeps of
 // its sends in the data folder.
 #pragma once
 

@@ -14,9 +14,11 @@ While update_answer.txt exists beside the log, it is the answer of every /u/ pat
 "<status> <body>" ("200 badauth", "200 911", "503 " for an empty 503); a 3xx status takes
 the rest as its Location ("302 /u/elsewhere").
 
-Each /u/ request is appended to updates.jsonl beside the log, before it is answered, as one
-JSON object a line: "method", "target" (the path with its query, as sent), "headers" (lower-
-case name: value), "body" (as UTF-8, bytes that are none replaced), "scheme" and "port".
+Each /u/ request is appended to updates.tsv beside the log, before it is answered, as one
+line of five tab-separated fields: the method, the target (the path with its query, as
+sent), the scheme it came in on, the headers ("lower-case name: value", one a line) and the
+body (as UTF-8, bytes that are none replaced); in each, "%", tab, CR and LF are written
+%25, %09, %0D and %0A.
 """
 import http
 import json
@@ -82,11 +84,14 @@ def set_answer(folder):
 
 
 def answer_update(sock, method, target, headers, body, folder, came_in_on):
-    scheme, _, port = came_in_on.partition(" ")
-    record = {"method": method, "target": target, "headers": headers,
-              "body": body.decode("utf-8", "replace"), "scheme": scheme, "port": int(port)}
-    with RECORD_LOCK, open(os.path.join(folder, "updates.jsonl"), "a", encoding="utf-8") as log:
-        log.write(json.dumps(record, ensure_ascii=False) + "\n")
+    scheme = came_in_on.partition(" ")[0]
+    fields = [method, target, scheme,
+              "\n".join("%s: %s" % (name, value) for name, value in headers.items()),
+              body.decode("utf-8", "replace")]
+    line = "\t".join(f.replace("%", "%25").replace("\t", "%09").replace("\r", "%0D")
+                     .replace("\n", "%0A") for f in fields)
+    with RECORD_LOCK, open(os.path.join(folder, "updates.tsv"), "a", encoding="utf-8") as log:
+        log.write(line + "\n")
     parts = urlsplit(target)
     status, text, content_type = kind_answer(parts.path, parse_qs(parts.query))
     extra = ""
