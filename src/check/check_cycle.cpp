@@ -19,6 +19,14 @@ CheckOutcome HandleLookupResult(const LookupResult& lookup, const LocalTime& now
   const bool failed = lookup.Status == LookupStatus::kFailed;
   const std::string address = lookup.Address;
   CheckOutcome outcome;
+  const texts::Texts& ui = texts::Ui();
+  // Until both pages agree, the address kept is the one shown, and the next check asks again.
+  if (!failed && lookup.Unconfirmed) {
+    outcome.Unconfirmed.emplace(lookup.FromFallback ? "" : address,
+                                lookup.FromFallback ? address : lookup.FallbackAddress);
+    outcome.NowIp = ui.NowPrefix + std::string(facts.LastIp) + ui.CheckedLabel + FormatClock(now);
+    return outcome;
+  }
   if (!failed) outcome.Events.Ip = address;
 
   // One record at the start of an outage and one at its end, however long it lasts.
@@ -43,7 +51,6 @@ CheckOutcome HandleLookupResult(const LookupResult& lookup, const LocalTime& now
     outcome.UpdateTime = UpdateTimeText(ChangeSeen::kInThisRun, last_change);
   }
 
-  const texts::Texts& ui = texts::Ui();
   outcome.NowIp = ui.NowPrefix + (failed ? std::string(ui.CommError) : address) +
                   ui.CheckedLabel + FormatClock(now);
   if (lookup.FromFallback) outcome.AnswerNote = ui.AnsweredByPrefix + facts.FallbackUrl;

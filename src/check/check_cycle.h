@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "history/local_time.h"
@@ -39,6 +40,9 @@ struct CheckOutcome {
   std::string AnswerNote;               // which page answered, when it was the fallback
   std::optional<std::string> UpdateTime;  // UpdateTime's new text, after a change
   CheckEvents Events;                   // for the notices and the change command
+  // A new address the fallback page did not confirm: nothing recorded or sent; the lookup
+  // page's and the fallback page's answers, for update.log (empty for a page that failed).
+  std::optional<std::pair<std::string, std::string>> Unconfirmed;
 };
 
 CheckOutcome HandleLookupResult(const LookupResult& result, const LocalTime& now,

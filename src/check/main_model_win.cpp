@@ -94,6 +94,13 @@ void MainModel::TargetSent(std::size_t slot, const std::string& address) {
   SaveSettings(SaveScope::kChanges);
 }
 
+void MainModel::TargetStopped(std::size_t slot, bool stopped) {
+  if (slot >= kMaxTargets || !settings_.Targets[slot]) return;
+  UpdateTarget& target = *settings_.Targets[slot];
+  target.Stopped = stopped ? SettingsFingerprint(target) : std::string();
+  SaveSettings(SaveScope::kChanges);
+}
+
 void MainModel::RecordEvent(int32_t code, const char* text, const LocalTime& time) {
   history_.Write(code, text, time);
 }

@@ -63,6 +63,9 @@ class MainModel {
                     const std::optional<std::string>& secret);
   // A DNS target sent address with success: Sent= is saved at once.
   void TargetSent(std::size_t slot, const std::string& address);
+  // A hard failure stopped the target until its settings change, or a success freed it:
+  // saved at once, so that the next start does not repeat what was refused.
+  void TargetStopped(std::size_t slot, bool stopped);
 
   // Appends one record, and nothing else: the check's start and end.
   void RecordEvent(int32_t code, const char* text, const LocalTime& time);

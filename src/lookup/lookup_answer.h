@@ -48,6 +48,11 @@ struct LookupResult {
   char Address[kResultTextCapacity] = "";
   // The fallback page gave it, after the lookup URL failed.
   bool FromFallback = false;
+  // A new address that the fallback page, asked to confirm it, did not give: it answered
+  // FallbackAddress instead, or nothing (empty). With FromFallback, the lookup page failed
+  // and the fallback page's new address had no second word.
+  bool Unconfirmed = false;
+  char FallbackAddress[kResultTextCapacity] = "";
 };
 
 LookupResult LookupResultOf(FetchResult fetch, const char* answer);

@@ -1,5 +1,6 @@
 #include "lookup/lookup_worker_win.h"
 
+#include <cstring>
 #include <utility>
 
 #include "lookup/wininet_win.h"
@@ -18,10 +19,20 @@ class InternetThread {
 
   void operator()() noexcept {
     LookupResult result = LookUp(Url);
-    if (result.Status == LookupStatus::kFailed && FallbackUrl[0] != '\0' &&
-        !slot_->Cancel.Cancelled()) {
+    if (FallbackUrl[0] == '\0' || slot_->Cancel.Cancelled()) {
+    } else if (result.Status == LookupStatus::kFailed) {
       result = LookUp(FallbackUrl);
       result.FromFallback = result.Status == LookupStatus::kAnswered;
+      // One page alone cannot confirm a new address.
+      result.Unconfirmed = result.FromFallback && Confirm &&
+                           std::strcmp(result.Address, ConfirmUnless) != 0;
+    } else if (Confirm && std::strcmp(result.Address, ConfirmUnless) != 0) {
+      const LookupResult second = LookUp(FallbackUrl);
+      if (second.Status != LookupStatus::kAnswered ||
+          std::strcmp(second.Address, result.Address) != 0) {
+        result.Unconfirmed = true;
+        CopyText(result.FallbackAddress, second.Address, sizeof result.FallbackAddress);
+      }
     }
     slot_->Result = result;
     slot_->Filled.store(true, std::memory_order_release);
@@ -31,6 +42,8 @@ class InternetThread {
 
   char Url[kUrlCapacity] = "";
   char FallbackUrl[kUrlCapacity] = "";
+  bool Confirm = false;
+  char ConfirmUnless[kResultTextCapacity] = "";
 
  private:
   LookupResult LookUp(const char* url) {
@@ -52,7 +65,7 @@ constexpr DWORD kTimerSlackMs = 250;
 }  // namespace
 
 bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR limit_timer,
-                         const char* fallback_url) {
+                         const char* fallback_url, const char* confirm_unless) {
   if (Running()) return false;
   if (abandoned_ && ::WaitForSingleObject(abandoned_.Get(), 0) == WAIT_TIMEOUT) {
     // The page still holds the lookup given up before: a second request would only add a
@@ -70,6 +83,8 @@ bool LookupWorker::Start(const char* url, HWND target, UINT message, UINT_PTR li
   InternetThread worker(slot, target, message);
   CopyText(worker.Url, url, sizeof worker.Url);
   CopyText(worker.FallbackUrl, fallback_url, sizeof worker.FallbackUrl);
+  worker.Confirm = confirm_unless != nullptr;
+  if (worker.Confirm) CopyText(worker.ConfirmUnless, confirm_unless, sizeof worker.ConfirmUnless);
   const bool with_fallback = worker.FallbackUrl[0] != '\0';
   std::optional<ScopedHandle> thread = StartWorkerThread(&worker);
   if (!thread) return false;

@@ -45,8 +45,10 @@ class LookupWorker {
   // with nothing started, while a lookup runs or when the system cannot make the thread.
   // While a lookup given up before still holds its thread, no request is made: the
   // lookup fails at once, its result handed over as any other.
+  // With confirm_unless, an answer other than it counts only when the fallback page,
+  // asked at once, gives the same; else the result is Unconfirmed.
   bool Start(const char* url, HWND target, UINT message, UINT_PTR limit_timer,
-             const char* fallback_url = "");
+             const char* fallback_url = "", const char* confirm_unless = nullptr);
   // From Start until its result has been taken or it was given up.
   bool Running() const { return slot_ != nullptr; }
   // On the message: the running lookup's result, which ends the lookup. Nothing, with

@@ -8,9 +8,9 @@
 
 #include "history/clock_win.h"
 #include "notify/command_process_win.h"
+#include "notify/log_file_win.h"
 #include "notify/run_queue.h"
 #include "util/data_folder.h"
-#include "util/file_io_win.h"
 #include "util/scoped_win.h"
 #include "util/srw_mutex_win.h"
 #include "util/worker_thread_win.h"
@@ -24,23 +24,10 @@ namespace {
 
 constexpr DWORD kStopWaitMs = 2000;
 
-// Appends the run's entry to command.log, replacing the file in one step. A file larger
-// than the log is ever kept is not one the program wrote: it is replaced by the entry.
+// Appends the run's entry to command.log.
 bool AppendToCommandLog(const std::string& folder, const CommandOutcome& outcome) {
   if (folder.empty()) return false;
-  const std::string path = folder + kCommandLogFileName;
-  std::string content;
-  switch (ReadWholeFile(path.c_str(), &content, kMaxCommandLogBytes)) {
-    case ReadResult::kOk:
-    case ReadResult::kMissing:
-      break;
-    case ReadResult::kTooLarge:
-      content.clear();
-      break;
-    case ReadResult::kFailed:
-      return false;
-  }
-  return ReplaceFileContent(path.c_str(), WithCommandLogEntry(content, CommandLogEntry(outcome)));
+  return AppendToBoundedLog(folder + kCommandLogFileName, CommandLogEntry(outcome));
 }
 
 }  // namespace

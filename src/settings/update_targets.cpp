@@ -1,5 +1,7 @@
 #include "settings/update_targets.h"
 
+#include <cstdint>
+
 #include "settings/lookup_settings.h"
 #include "util/ascii.h"
 #include "util/text.h"
@@ -81,6 +83,7 @@ UpdateTarget ReadTarget(const IniFile& ini, const std::string& section) {
   t.Body = ini.ReadString(section, kKeyTargetBody, "");
   t.Enabled = ini.ReadBool(section, kKeyTargetEnabled, true);
   t.Sent = ini.ReadString(section, kKeyTargetSent, "");
+  t.Stopped = ini.ReadString(section, kKeyTargetStopped, "");
   return t;
 }
 
@@ -118,9 +121,40 @@ void WriteTarget(IniFile& ini, const std::string& section, const UpdateTarget& t
     ini.WriteBool(section, kKeyTargetEnabled, t.Enabled);
   }
   WriteText(ini, section, kKeyTargetSent, t.Sent);
+  if (t.Stopped.empty()) {
+    ini.RemoveKey(section, kKeyTargetStopped);
+  } else {
+    WriteText(ini, section, kKeyTargetStopped, t.Stopped);
+  }
 }
 
 }  // namespace
+
+std::string SettingsFingerprint(const UpdateTarget& t) {
+  // FNV-1a over the fields, each closed by a byte no setting holds.
+  uint64_t hash = 0xcbf29ce484222325u;
+  const auto mix = [&hash](std::string_view text) {
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    hash = (hash ^ 0x1Fu) * 0x100000001b3u;
+  };
+  const std::string events = EventsText(t.On);
+  for (const std::string_view field :
+       {std::string_view(KindName(t.Kind)), std::string_view(t.Url), std::string_view(t.Host),
+        std::string_view(t.User), std::string_view(t.Secret),
+        std::string_view(t.SecretProtected), std::string_view(events),
+        std::string_view(t.Method == HttpMethod::kPost ? "P" : "G"), std::string_view(t.Body),
+        std::string_view(t.Enabled ? "1" : "0")}) {
+    mix(field);
+  }
+  constexpr char kHex[] = "0123456789abcdef";
+  std::string text(16, '0');
+  for (std::size_t i = 16; i-- > 0; hash >>= 4) text[i] = kHex[hash & 0xF];
+  return text;
+}
+
+bool IsStopped(const UpdateTarget& target) {
+  return !target.Stopped.empty() && target.Stopped == SettingsFingerprint(target);
+}
 
 bool IsDnsKind(TargetKind kind) {
   return kind == TargetKind::kDyndns2 || kind == TargetKind::kDuckdns ||

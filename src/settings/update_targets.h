@@ -26,6 +26,7 @@ inline constexpr char kKeyTargetMethod[] = "Method";
 inline constexpr char kKeyTargetBody[] = "Body";
 inline constexpr char kKeyTargetEnabled[] = "Enabled";
 inline constexpr char kKeyTargetSent[] = "Sent";
+inline constexpr char kKeyTargetStopped[] = "Stopped";
 
 inline constexpr char kDefaultDuckdnsUrl[] = "https://www.duckdns.org/update";
 inline constexpr char kDefaultDynv6Url[] = "https://dynv6.com/api/update";
@@ -56,6 +57,9 @@ struct UpdateTarget {
   std::string Body{};                    // the url kind's template
   bool Enabled = true;
   std::string Sent{};  // the last address a DNS target sent with success
+  // The fingerprint of the settings a hard failure stopped (SettingsFingerprint); a target
+  // whose settings read otherwise now is free again, whoever changed them.
+  std::string Stopped{};
 
   bool operator==(const UpdateTarget&) const = default;
 };
@@ -70,6 +74,10 @@ const char* KindName(TargetKind kind);
 // "change", "outage", "recovery": On='s words and the url kind's %EVENT%.
 const char* EventName(TargetEvent event);
 bool ActsOn(const UpdateTarget& target, TargetEvent event);
+// 16 hexadecimal digits that change with any setting a send depends on.
+std::string SettingsFingerprint(const UpdateTarget& target);
+// A hard failure stopped the target, and its settings are still those it failed with.
+bool IsStopped(const UpdateTarget& target);
 
 std::string TargetSection(std::size_t slot);
 

@@ -150,6 +150,13 @@ struct Texts {
   const char* UpdateHardFailure;
   const char* UpdateRetryAt;  // followed by the next try's time (hh:nn) and ")"
   const char* UpdateNotGlobal;
+  const char* UpdateBusy;         // a test asked while the target's request runs
+  const char* UpdateTestTitle;    // the test notice a notice kind sends
+  const char* UpdateTestText;
+  const char* UpdateFailedTitle;  // the notice of a failed send: "kind host" and the result
+  const char* UpdateHeldTitle;    // a target whose secret this user cannot read
+  const char* UpdateHeldText;     // followed by the targets' numbers
+  const char* UpdateUnprotected;  // the system would not protect a secret
 
   // The options window's 送信先 page, a target's edit dialog, and the 接続 page's
   // confirmation of a new address.

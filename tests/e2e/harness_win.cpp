@@ -258,14 +258,14 @@ std::string UnixToWindows(const std::string& unix_path) {
   return path;
 }
 
+}  // namespace
+
 std::string FaultFolder() {
   const std::string log = EnvironmentVariable("LVN_FAULT_LOG");
   if (log.empty()) return {};
   const std::string path = UnixToWindows(log);
   return path.substr(0, path.find_last_of('\\') + 1);
 }
-
-}  // namespace
 
 std::string ReadFileBytes(const std::string& path) {
   HANDLE file = ::CreateFileW(WideOf(path).c_str(), GENERIC_READ,
@@ -310,7 +310,7 @@ std::string DataFolder() {
 
 void ClearDataFolder() {
   for (const char* name : {"log.csv", "lvn.ini", "lvn.ini.tmp", "log.csv.tmp", "command.log",
-                           "command.log.tmp", "runs.txt"}) {
+                           "command.log.tmp", "runs.txt", "update.log", "update.log.tmp"}) {
     ::DeleteFileW(WideOf(DataFolder() + name).c_str());
   }
   ::RemoveDirectoryW(WideOf(DataFolder()).c_str());

@@ -113,6 +113,9 @@ std::string AddressOfRecord(int i, int pad);
 // log.csv bytes: records address changes keyed 0, 1, 2 ..., dated 2019/07/04 09:05:03.
 std::string AddressLog(int records, int pad);
 
+// The fault server's folder, which holds its log and the answers tests set, with its
+// trailing "\".
+std::string FaultFolder();
 // The fault server's answer to GET /lvn.php from now on: the bytes as a 200 answer,
 // "!down" for an error status, "!trickle" for an answer too slow to count, "!headdrip"
 // for a head whose lines trickle in for a minute, "!slow" and the bytes for them after 0.3 s.

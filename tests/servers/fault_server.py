@@ -15,7 +15,9 @@ address each time, with a head that lets any cache keep it for an hour. "/" aske
 name of a public lookup service (api.ipify.org, checkip.amazonaws.com) answers as /lvn.php
 does; so does a proxy's request for any .../lvn.php. Every request is appended to the log as
 one tab-separated line: request line, Host, User-Agent, Referer, and the scheme and port it
-came in on ("https 8443").
+came in on ("https 8443"). /lvn2.php, a second lookup page, answers answer2.txt as /lvn.php
+answers answer.txt. Paths under /u/ speak the update targets' services and are recorded
+whole in updates.jsonl beside the log (see update_paths.py).
 
     fault_server.py ADDRESS LOG_FILE [CERT_DIR [IPV6_ADDRESS]]
 """
@@ -26,6 +28,8 @@ import ssl
 import sys
 import threading
 import time
+
+import update_paths
 
 LOG_LOCK = threading.Lock()
 PUBLIC_HOSTS = ("api.ipify.org", "checkip.amazonaws.com")
@@ -97,6 +101,12 @@ class Handler(socketserver.BaseRequestHandler):
             path = "/lvn.php"
         target = parts[1] if len(parts) > 1 else ""
         try:
+            if update_paths.is_update_path(target):
+                body = update_paths.read_body(sock, data.split(b"\r\n\r\n", 1)[1], headers)
+                update_paths.answer_update(sock, parts[0], target, headers, body,
+                                           os.path.dirname(self.server.log_file),
+                                           self.server.came_in_on)
+                return
             self.respond(sock, path, target)
         except OSError:
             pass
@@ -131,9 +141,12 @@ class Handler(socketserver.BaseRequestHandler):
                 send_redirect(sock, "chain%d" % (hops - 1))
                 return
             path = "/ok"
-        if path == "/lvn.php":
+        if path in ("/lvn.php", "/lvn2.php"):
+            answer_file = self.server.answer_file
+            if path == "/lvn2.php":
+                answer_file = os.path.join(os.path.dirname(answer_file), "answer2.txt")
             try:
-                with open(self.server.answer_file, "rb") as f:
+                with open(answer_file, "rb") as f:
                     answer = f.read()
             except OSError:
                 answer = b"!down"

@@ -32,6 +32,9 @@ struct CheckRun {
       log.push_back("save " + outcome.Change->LastIp + " " + outcome.Change->LastChange);
       last_ip = outcome.Change->LastIp;
     }
+    if (outcome.Unconfirmed) {
+      log.push_back("unconfirmed " + outcome.Unconfirmed->first + " " + outcome.Unconfirmed->second);
+    }
     log.push_back("NowIp " + outcome.NowIp + (outcome.AnswerNote.empty() ? "" : " | ") +
                   outcome.AnswerNote);
     if (events != nullptr) *events = outcome.Events;
@@ -40,13 +43,20 @@ struct CheckRun {
 };
 
 // "err" stands for a failed lookup, "fb:" in front for an answer of the fallback page,
-// anything else for an answered one.
+// "?a/b" for an answer a that the fallback page answered b to, anything else for an
+// answered one.
 LookupResult Result(std::string text) {
   LookupResult result;
   if (text == "err") return result;
   result.Status = LookupStatus::kAnswered;
   result.FromFallback = text.rfind("fb:", 0) == 0;
   if (result.FromFallback) text.erase(0, 3);
+  if (text.rfind('?', 0) == 0) {
+    result.Unconfirmed = true;
+    const std::size_t slash = text.find('/');
+    CopyText(result.FallbackAddress, text.substr(slash + 1).c_str(), sizeof result.FallbackAddress);
+    text = text.substr(1, slash - 1);
+  }
   CopyText(result.Address, text.c_str(), sizeof result.Address);
   return result;
 }
@@ -64,6 +74,10 @@ TEST(CheckCycle, OutagesAndChangesAcrossARun) {
       {"203.0.113.5", {"NowIp 現在:203.0.113.5 確認:09:05:03"}},
       // One record for a whole outage.
       {"err", {"record 11 ", "NowIp 現在:通信エラー 確認:09:05:03"}},
+      // An address the fallback page did not confirm records nothing, not even the end of
+      // the outage, and shows the address kept.
+      {"?192.0.2.9/", {"unconfirmed 192.0.2.9 ", "NowIp 現在:203.0.113.5 確認:09:05:03"}},
+      {"fb:?192.0.2.9/", {"unconfirmed  192.0.2.9", "NowIp 現在:203.0.113.5 確認:09:05:03"}},
       {"err", {"NowIp 現在:通信エラー 確認:09:05:03"}},
       // The fallback page's answer says which page gave it.
       {"fb:203.0.113.5",

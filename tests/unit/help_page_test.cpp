@@ -9,6 +9,7 @@
 #include "settings/lookup_settings.h"
 #include "settings/notify_settings.h"
 #include "settings/settings.h"
+#include "settings/update_targets.h"
 
 namespace lvn {
 namespace {
@@ -29,7 +30,11 @@ TEST(HelpPage, ExplainsEverySettingAndStandsAlone) {
                             kKeyPrimaryKey, kKeyViewCheckStart, kKeyViewConnectError,
                             kKeyViewOff, kKeyNotifyChange, kKeyNotifyOutage, kKeyCommand,
                             kKeyCommandTimeout, kKeyFallbackUrl, kKeyCheckOnNetworkChange,
-                            kKeyLanguage}) {
+                            kKeyConfirmChange, kKeyLanguage, kKeyTargetKind, kKeyTargetUrl,
+                            kKeyTargetHost, kKeyTargetUser, kKeyTargetSecret,
+                            kKeyTargetSecretProtected, kKeyTargetOn, kKeyTargetMethod,
+                            kKeyTargetBody, kKeyTargetEnabled, kKeyTargetSent,
+                            kKeyTargetStopped}) {
       EXPECT_NE(page.find("<tr><td><code>" + std::string(key) + "</code></td>"),
                 std::string::npos)
           << key << " has no row in the table of lvn.ini";

@@ -21,9 +21,11 @@ bool IsResume(UINT message, WPARAM wparam) {
 
 }  // namespace
 
-bool CheckScheduler::Start(const char* url, const std::string& fallback_url) {
+bool CheckScheduler::Start(const char* url, const std::string& fallback_url,
+                           const char* confirm_unless) {
   fallback_url_ = fallback_url;
-  return lookup_.Start(url, window_, kMsgLookupResult, kTimerLookupLimit, fallback_url.c_str());
+  return lookup_.Start(url, window_, kMsgLookupResult, kTimerLookupLimit, fallback_url.c_str(),
+                       confirm_unless);
 }
 
 CheckScheduler::Action CheckScheduler::Apply(const ClockEffects& effects) {

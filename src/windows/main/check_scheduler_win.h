@@ -30,7 +30,9 @@ class CheckScheduler {
   void WatchNetwork(bool on) { Apply(clock_.WatchNetwork(on)); }
   // A lookup of url, then of fallback_url when url fails and it is not empty. False when
   // none started: one runs, or there is no thread for it.
-  bool Start(const char* url, const std::string& fallback_url);
+  // With confirm_unless, a new address needs the fallback page's word (LookupWorker).
+  bool Start(const char* url, const std::string& fallback_url,
+             const char* confirm_unless = nullptr);
   bool Running() const { return lookup_.Running(); }
   // The fallback page of the lookup that ran last.
   const std::string& FallbackUrl() const { return fallback_url_; }

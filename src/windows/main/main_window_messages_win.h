@@ -27,6 +27,8 @@ inline constexpr UINT kMsgOptionWindowClosed = WM_APP + 5;
 inline constexpr UINT kMsgCommandEnded = WM_APP + 6;
 // Posted by the network watcher: an address or interface of this PC changed.
 inline constexpr UINT kMsgNetworkChanged = WM_APP + 7;
+// Posted by an update target's send: it ended, its result waits in the runner.
+inline constexpr UINT kMsgUpdateEnded = WM_APP + 8;
 
 // The main window's timers (WM_TIMER ids).
 enum MainWindowTimer : UINT_PTR {
@@ -34,6 +36,7 @@ enum MainWindowTimer : UINT_PTR {
   kTimerLookupLimit = 2,  // set by the lookup worker while the window waits for it
   kTimerSettle = 3,       // the check after a burst of network events
   kTimerRetry = 4,        // the retry of a failure held in the grace
+  kTimerUpdateRetry = 5,  // the next retry of an update target's failed send
 };
 
 }  // namespace lvn

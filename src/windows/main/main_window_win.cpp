@@ -38,6 +38,7 @@ bool TfrmMain::Create(std::string* error) {
   const AppSettings& settings = model_.Current();
   notifier_.Attach(model_.DataFolder().c_str(), Handle(), kMsgCommandEnded, &settings.Notify,
                    [this](const Notice& notice) { return tray_.ShowNotice(notice); });
+  updates_.Attach(Handle(), kMsgUpdateEnded, kTimerUpdateRetry, model_.DataFolder());
   // The first check runs while the rest is built.
   StartLookup();
   ::SetWindowTextW(controls_.UpdateTime,
@@ -76,7 +77,9 @@ void TfrmMain::StartLookup() {
   ::EnableWindow(controls_.Update, FALSE);
   // Without a thread there is no result to enable the button again; the next tick retries.
   const AppSettings& settings = model_.Current();
-  if (!scheduler_.Start(settings.Value.LookupUrl, settings.Lookup.FallbackUrl)) {
+  const bool confirm = settings.Lookup.ConfirmChange && !settings.Lookup.FallbackUrl.empty();
+  if (!scheduler_.Start(settings.Value.LookupUrl, settings.Lookup.FallbackUrl,
+                        confirm ? settings.Value.LastIp : nullptr)) {
     ::EnableWindow(controls_.Update, TRUE);
   }
 }
@@ -112,6 +115,7 @@ void TfrmMain::ShowCheck(const MainModel::CheckApplied& applied, const LocalTime
   // enabled starts the next one.
   ::EnableWindow(controls_.Update, TRUE);
   notifier_.OnCheck(outcome.Events, now);
+  SendToTargets(outcome, now);
 }
 
 void TfrmMain::ShowIntervalStatus() {
@@ -128,6 +132,7 @@ void TfrmMain::FormShow() {
   grid_focus_due_ = true;
   ::PostMessageW(Handle(), kMsgFocusGrid, 0, 0);
   tray_.Show();
+  TellHeldTargets();
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -151,6 +156,7 @@ void TfrmMain::FormDestroy(bool session_ends) {
   end_recorded_ = true;
   const bool saved = model_.Close(CurrentLocalTime());
   notifier_.Stop();
+  updates_.Close();
   scheduler_.Stop();
   // When nothing took them, the user is told what is lost, unless the logon ends and
   // nobody could answer.
@@ -281,6 +287,7 @@ LRESULT TfrmMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
   // A resume from sleep is answered TRUE, as the system asks.
+  if (OnUpdateMessage(message, wparam)) return 0;
   if (OnSchedule(message, wparam)) return message == WM_POWERBROADCAST ? TRUE : 0;
   return ui::Window::OnMessage(message, wparam, lparam);
 }

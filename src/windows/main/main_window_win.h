@@ -2,6 +2,7 @@
 // the lookups it starts, their results on the screen, in the notices and in the tray.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "check/main_model_win.h"
+#include "check/update_runner_win.h"
 #include "notify/notifier_win.h"
 #include "ui/dpi_win.h"
 #include "ui/window_win.h"
@@ -107,6 +109,12 @@ class TfrmMain final : public ui::Window, private OptionHost {
   void TestTargetSend(std::size_t slot, HWND owner);
   // The options changed slot's target (saved already): a stop or a retry of it ends.
   void TargetEdited(std::size_t slot);
+  // After a check: the targets' sends, or the line of an address left unconfirmed.
+  void SendToTargets(const CheckOutcome& outcome, const LocalTime& now);
+  // The runner's message and timer; false for any other message.
+  bool OnUpdateMessage(UINT message, WPARAM wparam);
+  // At the first show: the user is told of targets whose secret cannot be read.
+  void TellHeldTargets();
 
   // The settings, the history and what a check does to them.
   MainModel model_;
@@ -126,6 +134,11 @@ class TfrmMain final : public ui::Window, private OptionHost {
   CheckScheduler scheduler_;
   // The notices and the change command, as [Notify] asks.
   Notifier notifier_;
+  // The update targets' sends, and the owners of the test boxes they owe.
+  UpdateRunner updates_;
+  std::array<HWND, kMaxTargets> test_box_owners_{};
+  // A check of this run has found an address: the DNS targets have been brought up to it.
+  bool targets_checked_ = false;
   // Set once FormDestroy began: results that arrive after that are not handled.
   bool destroying_ = false;
   // Set when construction completed; a window that failed to build records nothing.
