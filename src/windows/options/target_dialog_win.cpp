@@ -8,6 +8,7 @@
 #include "ui/application_win.h"
 #include "ui/controls_win.h"
 #include "util/code_page.h"
+#include "util/secret_win.h"
 #include "util/texts.h"
 #include "util/wide_text_win.h"
 #include "windows/options/option_window_ids.h"
@@ -228,8 +229,16 @@ void TargetDialog::OkClick() {
                       : HttpMethod::kGet;
   target.Body = TextOf(::GetDlgItem(self, kIdBodyEdit));
   target.Enabled = Checked(self, kIdEnabledCheck);
-  const std::string secret = TextOf(::GetDlgItem(self, kIdSecretEdit));
-  const TargetProblem problem = TargetProblemOf(target, secret);
+  // The typed secret's bytes go once it is protected or refused.
+  struct TypedSecret {
+    std::optional<std::string> text;
+    ~TypedSecret() {
+      if (text) WipeSecret(&*text);
+    }
+  } typed{TextOf(::GetDlgItem(self, kIdSecretEdit))};
+  if (typed.text->empty()) typed.text.reset();
+  const TargetProblem problem =
+      TargetProblemOf(target, typed.text ? std::string_view(*typed.text) : std::string_view());
   if (problem != TargetProblem::kNone) {
     Refuse(FieldOf(problem, target.Kind), TargetProblemText(problem));
     return;
@@ -244,7 +253,7 @@ void TargetDialog::OkClick() {
       return;
     }
   }
-  if (!save_(target, secret.empty() ? std::nullopt : std::optional<std::string>(secret))) {
+  if (!save_(target, typed.text)) {
     Refuse(kIdSecretEdit, texts::Ui().TargetSecretNotProtected);
     return;
   }
