@@ -2,6 +2,7 @@
 // notices and in lvn.ini, and the options' test.
 #include "windows/main/main_window_win.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "util/wide_text_win.h"
@@ -26,9 +27,13 @@ std::string TfrmMain::TargetStatus(std::size_t slot) const {
 void TfrmMain::TestTargetSend(std::size_t slot, HWND owner) {
   const UpdateTargets& targets = model_.Current().Targets;
   if (slot >= kMaxTargets || !targets[slot]) return;
-  std::string why = TargetStatus(slot);
-  const bool held = !why.empty() && why != updates_.Status(slot);
-  if (!held && updates_.Test(slot, *targets[slot], model_.Current().Value.LastIp, &why)) {
+  // A stopped target may be tried: the account may have been put right on the service's side.
+  const auto& held = model_.HeldTargets();
+  const bool usable = std::none_of(held.begin(), held.end(), [slot](const HeldTarget& h) {
+    return h.Number == slot + 1;
+  });
+  std::string why = usable ? std::string() : TargetStatus(slot);
+  if (usable && updates_.Test(slot, *targets[slot], model_.Current().Value.LastIp, &why)) {
     test_box_owners_[slot] = owner;
     return;
   }
