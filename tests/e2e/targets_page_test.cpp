@@ -127,6 +127,17 @@ TEST(TargetsPage, AddedEditedRefusedAndDeletedThroughTheDialog) {
   EXPECT_EQ(ListCell(list, 0, 0), "dyndns2");
   EXPECT_EQ(ListCell(list, 0, 1), "home.ombrix.example");
 
+  // A test send says what came of it in a box: this address is no DNS service's to hold.
+  PressKeys(options, {VK_MENU, 'L'});
+  ASSERT_TRUE(FocusComesTo(options, kIdTargetList));
+  PressKeys(options, {VK_HOME});
+  ASSERT_TRUE(WaitUntil([&] { return Enabled(options, kIdTargetTest); }));
+  PressKeys(options, {VK_MENU, 'T'});
+  HWND test_box = WaitForWindow(run.program.Id(), "#32770");
+  ASSERT_NE(test_box, nullptr);
+  EXPECT_EQ(ReadMessageBox(test_box).text, "送信しません (グローバルアドレスではありません)");
+  ASSERT_TRUE(CloseBox(test_box, IDOK));
+
   // Enter on the row edits it; the secret's field shows nothing, and left empty the
   // protected secret stays.
   PressKeys(options, {VK_MENU, 'L'});
