@@ -43,6 +43,14 @@ bool AppendToUpdateLog(const std::string& path, const UpdateLogLine& line) {
   return AppendToBoundedLog(path, UpdateLogEntry(line));
 }
 
+// A line about no request, written off the window's thread: the log may be a megabyte to
+// read and replace.
+struct LogLineWork {
+  std::string Path;
+  UpdateLogLine Line;
+  void operator()() noexcept { AppendToUpdateLog(Path, Line); }
+};
+
 int64_t NowSeconds() { return static_cast<int64_t>(::GetTickCount64() / 1000); }
 
 // The local time minutes from now, for the next try's time in the log.
@@ -212,9 +220,7 @@ std::vector<UpdateEnded> UpdateRunner::TakeEnded(const UpdateTargets& targets) {
     running_[slot].reset();
     threads_[slot].Reset();
     status_[slot] = result.Text;
-    const auto next = schedule_.Ended(slot, result.Refused ? UpdateVerdict::kHardFailure
-                                                           : result.Result.Verdict,
-                                      NowSeconds());
+    const auto next = schedule_.Ended(slot, result.Result.Verdict, NowSeconds());
     if (!targets[slot]) {
       schedule_.Drop(slot);
     } else if (next) {
@@ -248,7 +254,11 @@ const std::string& UpdateRunner::Status(std::size_t slot) const {
   return slot < kMaxTargets ? status_[slot] : none;
 }
 
-void UpdateRunner::Log(const UpdateLogLine& line) { AppendToUpdateLog(log_path_, line); }
+void UpdateRunner::Log(const UpdateLogLine& line) {
+  LogLineWork work{log_path_, line};
+  // Without a thread the line is written here rather than lost.
+  if (!StartWorkerThread(&work)) work();
+}
 
 void UpdateRunner::LogNotSent(const PlannedSend& send, const UpdateTarget& target,
                               const LocalTime& now) {

@@ -30,7 +30,7 @@ struct UpdateEnded {
   UpdateResult Result;
   std::string Text;  // the result as update.log has it
   std::string TargetName;  // "kind host"
-  bool Refused = false;    // no request was made: Text says why
+  bool Refused = false;    // no request was made, a hard failure: Text says why
 };
 
 // Lives on the window's thread; every member function is called there.
@@ -60,7 +60,8 @@ class UpdateRunner {
   void Reset(std::size_t slot);
   // What the last send of slot came to, for the options' list; empty before any.
   const std::string& Status(std::size_t slot) const;
-  // A line in update.log that is about no request: a check's address left unconfirmed.
+  // A line in update.log that is about no request (a check's address left unconfirmed, a
+  // send refused), written on a thread of its own.
   void Log(const UpdateLogLine& line);
   // At exit: waits at most 2 s in all for the running sends, then ends them.
   void Close();

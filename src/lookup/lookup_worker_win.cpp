@@ -19,14 +19,14 @@ class InternetThread {
 
   void operator()() noexcept {
     LookupResult result = LookUp(Url);
-    if (FallbackUrl[0] == '\0' || slot_->Cancel.Cancelled()) {
-    } else if (result.Status == LookupStatus::kFailed) {
+    const bool fallback = FallbackUrl[0] != '\0' && !slot_->Cancel.Cancelled();
+    if (fallback && result.Status == LookupStatus::kFailed) {
       result = LookUp(FallbackUrl);
       result.FromFallback = result.Status == LookupStatus::kAnswered;
       // One page alone cannot confirm a new address.
       result.Unconfirmed = result.FromFallback && Confirm &&
                            std::strcmp(result.Address, ConfirmUnless) != 0;
-    } else if (Confirm && std::strcmp(result.Address, ConfirmUnless) != 0) {
+    } else if (fallback && Confirm && std::strcmp(result.Address, ConfirmUnless) != 0) {
       const LookupResult second = LookUp(FallbackUrl);
       if (second.Status != LookupStatus::kAnswered ||
           std::strcmp(second.Address, result.Address) != 0) {

@@ -9,13 +9,21 @@
 #include "windows/main/main_window_messages_win.h"
 
 namespace lvn {
+namespace {
+
+// slot's entry among the targets held back this run, or none.
+const HeldTarget* HeldOf(const std::vector<HeldTarget>& held, std::size_t slot) {
+  const auto found = std::find_if(held.begin(), held.end(),
+                                  [slot](const HeldTarget& h) { return h.Number == slot + 1; });
+  return found == held.end() ? nullptr : &*found;
+}
+
+}  // namespace
 
 std::string TfrmMain::TargetStatus(std::size_t slot) const {
-  for (const HeldTarget& held : model_.HeldTargets()) {
-    if (held.Number == slot + 1) {
-      return held.Fault == SecretFault::kNotUnprotected ? texts::Ui().UpdateHeldTitle
-                                                        : texts::Ui().UpdateUnprotected;
-    }
+  if (const HeldTarget* held = HeldOf(model_.HeldTargets(), slot)) {
+    return held->Fault == SecretFault::kNotUnprotected ? texts::Ui().UpdateHeldTitle
+                                                       : texts::Ui().UpdateUnprotected;
   }
   const auto& target = model_.Current().Targets[slot < kMaxTargets ? slot : 0];
   if (updates_.Status(slot).empty() && target && IsStopped(*target)) {
@@ -28,10 +36,7 @@ void TfrmMain::TestTargetSend(std::size_t slot, HWND owner) {
   const UpdateTargets& targets = model_.Current().Targets;
   if (slot >= kMaxTargets || !targets[slot]) return;
   // A stopped target may be tried: the account may have been put right on the service's side.
-  const auto& held = model_.HeldTargets();
-  const bool usable = std::none_of(held.begin(), held.end(), [slot](const HeldTarget& h) {
-    return h.Number == slot + 1;
-  });
+  const bool usable = HeldOf(model_.HeldTargets(), slot) == nullptr;
   std::string why = usable ? std::string() : TargetStatus(slot);
   if (usable && updates_.Test(slot, *targets[slot], model_.Current().Value.LastIp, &why)) {
     test_box_owners_[slot] = owner;

@@ -26,7 +26,7 @@ constexpr OwnEntry kTree{kIdSectionTree, 0, 8, 73, 193};
 constexpr OwnEntry kOk{kIdOptionOk, 240, 208, 121, 25};
 
 constexpr ui::FontSpec kFonts[] = {
-    {"ＭＳ Ｐゴシック", -12},  // the window's
+    kOptionsFont,             // the window's
     {"ＭＳ Ｐゴシック", -15},  // the tree's and the lists'
 };
 

@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "ui/controls_win.h"
 #include "ui/edit_balloon_win.h"
 #include "util/texts.h"
 
 namespace lvn {
+
+// The options window's and its dialogs' font, at 96 DPI.
+inline constexpr ui::FontSpec kOptionsFont{"ＭＳ Ｐゴシック", -12};
 
 enum class PageControl {
   kGroup,

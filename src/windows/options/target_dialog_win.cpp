@@ -17,9 +17,6 @@
 namespace lvn {
 namespace {
 
-// The options window's.
-constexpr ui::FontSpec kFont{"ＭＳ Ｐゴシック", -12};
-
 // Each field after its label, so that a screen reader names it and the label's key reaches
 // it.
 using Kind = PageControl;
@@ -124,7 +121,7 @@ bool TargetDialog::Open(HWND owner) {
   args.owner = owner;
   if (!CreateFrame(args)) return false;
   dpi_ = ui::DpiOf(Handle());
-  font_.Reset(ui::CreateUiFont(kFont, dpi_));
+  font_.Reset(ui::CreateUiFont(kOptionsFont, dpi_));
   if (!font_ || !CreatePageControls(Handle(), font_.Get(), kLayout, dpi_, &controls_)) {
     DestroyHandle();
     return false;
@@ -276,7 +273,7 @@ void TargetDialog::Close() {
 }
 
 bool TargetDialog::ApplyDpi(UINT dpi, const POINT& top_left) {
-  ScopedFont font(ui::CreateUiFont(kFont, dpi));
+  ScopedFont font(ui::CreateUiFont(kOptionsFont, dpi));
   if (!font) return false;
   dpi_ = dpi;
   ui::RedrawPause pause(Handle());
